@@ -1,0 +1,155 @@
+#pragma once
+
+// The keyboard's request-reply protocol: 64-byte reports of id 4 on the command interface,
+// one reply per request, and one operation per command. Operations never show anything; they
+// return one of the result codes below.
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <mutex>
+#include <span>
+
+namespace zarvin {
+
+class HidDevice;
+
+// Results shared by every keyboard operation.
+namespace CommandResult {
+inline constexpr int Success = 1;
+inline constexpr int NoReply = 0;  // not connected (nothing sent), or no reply after all attempts
+inline constexpr int WriteFailed = -1;
+inline constexpr int RefusedFF = -102;
+inline constexpr int RefusedFE = -103;
+inline constexpr int BadProfile = -201;
+}  // namespace CommandResult
+
+inline constexpr size_t kPacketSize = 64;
+inline constexpr size_t kPacketDataSize = 56;
+inline constexpr uint8_t kCommandReportId = 0x04;
+inline constexpr size_t kDeviceInfoSize = 44;
+inline constexpr int kProfileCount = 3;
+inline constexpr uint16_t kKeyColourProfileStride = 512;
+
+// Byte positions within a request or reply packet.
+namespace PacketByte {
+inline constexpr size_t ReportId = 0;
+inline constexpr size_t Checksum = 1;  // 16-bit little-endian
+inline constexpr size_t Command = 3;
+inline constexpr size_t Length = 4;
+inline constexpr size_t Offset = 5;  // 16-bit little-endian
+inline constexpr size_t Status = 7;
+inline constexpr size_t Data = 8;
+}  // namespace PacketByte
+
+namespace Command {
+inline constexpr uint8_t BeginTransfer = 0x01;
+inline constexpr uint8_t EndTransfer = 0x02;
+inline constexpr uint8_t ReadDeviceInfo = 0x03;
+inline constexpr uint8_t WriteDeviceInfo = 0x04;
+inline constexpr uint8_t ReadLighting = 0x05;
+inline constexpr uint8_t WriteLighting = 0x06;
+inline constexpr uint8_t ReadKeyMap = 0x07;
+inline constexpr uint8_t WriteKeyMap = 0x08;
+inline constexpr uint8_t ReadMacroArea = 0x09;
+inline constexpr uint8_t WriteMacroArea = 0x0A;
+inline constexpr uint8_t Command0B = 0x0B;
+inline constexpr uint8_t Command0C = 0x0C;
+inline constexpr uint8_t Command0D = 0x0D;
+inline constexpr uint8_t Command0E = 0x0E;
+inline constexpr uint8_t ReadDefaultKeyMap = 0x0F;
+inline constexpr uint8_t ReadKeyColours = 0x10;
+inline constexpr uint8_t WriteKeyColours = 0x11;
+inline constexpr uint8_t EnterBootMode = 0xEE;
+}  // namespace Command
+
+inline constexpr uint8_t kStatusRefusedFF = 0xFF;
+inline constexpr uint8_t kStatusRefusedFE = 0xFE;
+
+using Packet = std::array<uint8_t, kPacketSize>;
+
+// Sum of bytes 3..63 as unsigned bytes.
+uint16_t CommandChecksum(std::span<const uint8_t, kPacketSize> packet);
+// Writes the checksum into bytes 1-2.
+void StampChecksum(Packet& packet);
+
+struct KeyMapGeometry {
+    uint16_t blockLength = 378;
+    uint16_t stride = 378;
+};
+
+struct ExchangeTiming {
+    std::chrono::milliseconds writeTimeout{1000};
+    std::chrono::milliseconds readTimeout{300};
+    int attempts = 4;
+    // Pause before EndTransfer and command 0x0C.
+    std::chrono::milliseconds settle{10};
+};
+
+// The process-wide connection to the keyboard's command interface: the opened device, the
+// connected flag (owned by the device monitor), the key-map geometry of the connected model
+// and the command lock.
+class CommandLink {
+public:
+    explicit CommandLink(HidDevice& device, ExchangeTiming timing = {});
+
+    HidDevice& Device() { return device_; }
+
+    bool Connected() const { return connected_.load(); }
+    void SetConnected(bool connected) { connected_.store(connected); }
+
+    KeyMapGeometry Geometry() const;
+    void SetGeometry(KeyMapGeometry geometry);
+
+    const ExchangeTiming& Timing() const { return timing_; }
+
+    // Guards every exchange. Held across a whole exchange (write, read and retries) so two
+    // threads never take each other's replies; recursive, so a caller can hold it across a
+    // whole BeginTransfer ... EndTransfer batch.
+    std::recursive_mutex& Lock() { return lock_; }
+
+    // Sends one request (padded or cut to 64 bytes) and waits for its reply.
+    int ExchangeCommand(const uint8_t* request, size_t requestLength, uint8_t* reply,
+                        size_t replyLength);
+    // Writes one request without waiting for a reply: 1 when written, 0 otherwise.
+    int SendCommand(const uint8_t* request, size_t requestLength);
+
+private:
+    HidDevice& device_;
+    ExchangeTiming timing_;
+    std::atomic<bool> connected_{false};
+    std::atomic<uint32_t> geometry_;  // blockLength | stride << 16
+    std::recursive_mutex lock_;
+};
+
+int BeginTransfer(CommandLink& link);
+int EndTransfer(CommandLink& link);
+int ReadDeviceInfo(CommandLink& link, std::span<uint8_t, kDeviceInfoSize> info);
+int WriteDeviceInfo(CommandLink& link, std::span<const uint8_t, kDeviceInfoSize> info);
+// Copies all 56 reply data bytes to `buffer`, whatever `length` says.
+int ReadLighting(CommandLink& link, std::span<uint8_t, kPacketDataSize> buffer, uint8_t length,
+                 uint16_t offset);
+int WriteLighting(CommandLink& link, const uint8_t* data, uint8_t length, uint16_t offset);
+// Key maps: `buffer` holds at least the geometry's block length.
+int ReadKeyMap(CommandLink& link, std::span<uint8_t> buffer, int profile);
+int WriteKeyMap(CommandLink& link, std::span<const uint8_t> data, int profile);
+int ReadMacroArea(CommandLink& link, std::span<uint8_t> buffer, size_t count);
+int WriteMacroArea(CommandLink& link, std::span<const uint8_t> data, size_t count);
+int Command0B(CommandLink& link);
+int Command0C(CommandLink& link);
+int Command0D(CommandLink& link);
+int Command0E(CommandLink& link);
+int ReadDefaultKeyMap(CommandLink& link, std::span<uint8_t> buffer);
+// Copies all 56 reply data bytes to `buffer`.
+int ReadKeyColours(CommandLink& link, std::span<uint8_t, kPacketDataSize> buffer, uint8_t length,
+                   int firstKey, int profile);
+// `profile` is the profile the main window shows, whose colours are being painted.
+int WriteKeyColours(CommandLink& link, const uint8_t* data, uint8_t length, int firstKey,
+                    int profile);
+int ReadLightingWord(CommandLink& link, uint16_t& value);
+int WriteLightingWord(CommandLink& link, uint16_t value);
+int EnterBootMode(CommandLink& link);
+
+}  // namespace zarvin

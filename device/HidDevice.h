@@ -1,0 +1,141 @@
+#pragma once
+
+// One opened HID interface: lists the interfaces present, opens one by path, describes its
+// reports and moves single reports in and out with a time-out that Close() cuts short.
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "device/HidNodeSource.h"
+#include "device/HidReportDescriptor.h"
+#include "platform/UniqueFd.h"
+
+namespace zarvin {
+
+inline constexpr size_t kMaxDevicePath = 260;
+
+struct HidAttributes {
+    uint16_t vendorId = 0;
+    uint16_t productId = 0;
+    uint16_t versionNumber = 0;
+};
+
+struct HidCaps {
+    uint16_t usage = 0;
+    uint16_t usagePage = 0;
+    uint16_t inputReportByteLength = 0;
+    uint16_t outputReportByteLength = 0;
+    uint16_t featureReportByteLength = 0;
+    uint16_t numberInputButtonCaps = 0;
+    uint16_t numberInputValueCaps = 0;
+};
+
+// One decoded field of the input report.
+struct HidReportItem {
+    bool isButton = false;
+    uint16_t usagePage = 0;
+    uint32_t status = static_cast<uint32_t>(HidStatus::Success);
+    uint8_t reportId = 0;
+    bool updated = false;
+    uint32_t usageOrMinimum = 0;
+    uint32_t maximumOrValue = 0;
+    uint32_t usageListLengthOrScaledValue = 0;
+    std::vector<uint16_t> usageList;  // buttons only; ends with a 0 when not full
+};
+
+// Sees every report that goes out or comes in, for tracing.
+using HidReportObserver = std::function<void(bool outgoing, std::span<const uint8_t> report)>;
+
+// Builds an interface path in the form "/dev/hidraw3#vid_0c45&pid_5004&mi_01", with "&col02"
+// appended for the second of several top-level collections on one node.
+std::string MakeInterfacePath(const HidNodeInfo& node, int collectionCount, int collectionIndex);
+
+// True when the path names one of the two supported keyboards (vendor and product read from
+// its "vid_" and "pid_" parts, case-insensitive).
+bool MatchKeyboardPath(std::string_view path);
+
+class HidDevice {
+public:
+    explicit HidDevice(HidNodeSource& source);
+    ~HidDevice();
+    HidDevice(const HidDevice&) = delete;
+    HidDevice& operator=(const HidDevice&) = delete;
+
+    // Path list.
+    bool RefreshPaths();
+    std::optional<std::string> NextPath();
+    void FreePaths();
+    const std::vector<std::string>& Paths() const { return paths_; }
+
+    bool Open(const std::string& path, bool wantRead, bool wantWrite, bool overlapped = true,
+              bool shareReadOnly = false);
+    bool Close();
+    bool IsOpen() const;
+    // Whether the node behind `path` is still there, opening nothing (the monitor's test).
+    bool IsPresent(const std::string& path);
+
+    bool Read(uint8_t* buffer, size_t length, size_t* transferred, int timeoutMs);
+    bool Write(const uint8_t* buffer, size_t length, size_t* transferred, int timeoutMs);
+
+    bool ParseInputReport(const uint8_t* report, size_t length);
+
+    bool IsSupportedKeyboard() const;
+
+    // Why the last Open, Read or Write failed (None after a success).
+    HidError LastError() const { return lastError_; }
+
+    void SetReportObserver(HidReportObserver observer);
+
+    const HidAttributes& Attributes() const { return attributes_; }
+    const HidCaps& Caps() const { return caps_; }
+    const std::string& DevicePath() const { return devicePath_; }
+    std::span<const uint8_t> InputReportBuffer() const { return inputReport_; }
+    std::span<uint8_t> InputReportBuffer() { return inputReport_; }
+    const std::vector<HidReportItem>& InputItems() const { return inputItems_; }
+
+private:
+    // Implementation details are the transport's own; see HidDevice.cpp.
+    struct Waiter;
+    bool WaitReady(short events, int timeoutMs);
+    void StopWaiters();
+    void FreeTables();
+
+    HidNodeSource& source_;
+
+    std::vector<std::string> paths_;
+    size_t pathCursor_ = 0;
+
+    bool wantRead_ = false;
+    bool wantWrite_ = false;
+    bool overlapped_ = false;
+    bool shareReadOnly_ = false;
+
+    UniqueFd fd_;
+    UniqueFd stopEvent_;  // eventfd; Close() writes it to end a wait in progress
+    std::string devicePath_;
+    HidCollectionCaps collection_;
+    HidCaps caps_;
+    HidAttributes attributes_;
+    std::vector<uint8_t> inputReport_;
+    std::vector<HidReportItem> inputItems_;
+
+    std::atomic<bool> readInProgress_{false};
+    std::atomic<bool> writeInProgress_{false};
+    // Close() waits for a read or write in progress to leave before the descriptor is closed,
+    // so a wait never polls a descriptor number that has been reused.
+    std::mutex ioMutex_;
+    std::condition_variable ioIdle_;
+    int ioUsers_ = 0;
+
+    HidError lastError_ = HidError::None;
+    HidReportObserver observer_;
+};
+
+}  // namespace zarvin
