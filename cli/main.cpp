@@ -1,1 +1,125 @@
-int main() { return 0; }
+// zarvinctl: the keyboard from the command line, on the same code as the window.
+
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <sstream>
+
+#include "app/AppContext.h"
+#include "cli/CliOptions.h"
+#include "cli/Commands.h"
+#include "cli/KeyboardConnection.h"
+#include "cli/SimImageFile.h"
+#include "cli/Trace.h"
+#include "platform/HidrawNodeSource.h"
+#include "sim/SimKeyboard.h"
+
+namespace {
+
+using namespace zarvin;
+using namespace zarvin::cli;
+
+constexpr const char* kProgram = "zarvinctl";
+
+int Fail(const std::string& message, int status) {
+    std::cerr << kProgram << ": " << message << '\n';
+    return status;
+}
+
+// Runs `command` and prints what it wrote to its error stream with the program's name.
+template <typename Command>
+int Run(Command command) {
+    std::ostringstream err;
+    const int status = command(err);
+    std::istringstream lines(err.str());
+    for (std::string line; std::getline(lines, line);) {
+        std::cerr << kProgram << ": " << line << '\n';
+    }
+    return status;
+}
+
+int ResetStandIn(const AppContext& context, const CliOptions& options) {
+    for (const sim::SimModel model : {sim::SimModel::Keyboard126, sim::SimModel::Keyboard128}) {
+        if (options.modelGiven && model != options.model) {
+            continue;
+        }
+        std::error_code error;
+        const auto file = SimImageFile(context.userDataFolder, model);
+        std::filesystem::remove(file, error);
+        if (error) {
+            return Fail("cannot remove " + file.string() + ": " + error.message(), kExitFailed);
+        }
+    }
+    std::cout << "The stand-in keyboard is back in its factory state.\n";
+    return kExitOk;
+}
+
+int RunCommand(const CliOptions& options, HidNodeSource& source, const std::string& label) {
+    if (options.command == "list") {
+        return Run([&](std::ostream& err) { return RunList(source, std::cout, err); });
+    }
+    if (options.command == "describe") {
+        return Run([&](std::ostream& err) {
+            return RunDescribe(source, options.arguments.front(), std::cout, err);
+        });
+    }
+    KeyboardConnection connection(source);
+    if (options.trace) {
+        connection.Device().SetReportObserver([](bool outgoing, std::span<const uint8_t> report) {
+            std::cerr << FormatTraceLine(outgoing, report) << '\n';
+        });
+    }
+    std::string error;
+    if (!connection.Connect(error)) {
+        return Fail(error, kExitFailed);
+    }
+    return Run([&](std::ostream& err) { return RunInfo(connection, label, std::cout, err); });
+}
+
+int RunOnStandIn(const AppContext& context, const CliOptions& options) {
+    sim::SimKeyboard keyboard(options.model);
+    const auto file = SimImageFile(context.userDataFolder, options.model);
+    std::string error;
+    if (std::filesystem::exists(file) && !keyboard.LoadImage(file, error)) {
+        return Fail("the stand-in keyboard's memory in " + file.string() +
+                        " cannot be used: " + error +
+                        " (run 'zarvinctl sim-reset' to start again from the factory state)",
+                    kExitFailed);
+    }
+    const int status = RunCommand(options, keyboard, "(stand-in)");
+    std::error_code made;
+    std::filesystem::create_directories(file.parent_path(), made);
+    if (!keyboard.SaveImage(file, error)) {
+        return Fail("cannot keep the stand-in keyboard's memory in " + file.string() + ": " + error,
+                    kExitFailed);
+    }
+    return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const ParsedCommandLine parsed = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (!parsed.error.empty()) {
+        std::cerr << kProgram << ": " << parsed.error << "\nTry 'zarvinctl --help'.\n";
+        return kExitUsage;
+    }
+    const CliOptions& options = parsed.options;
+    if (options.help) {
+        std::cout << kUsage;
+        return kExitOk;
+    }
+    if (options.version) {
+        std::cout << kProgram << ' ' << ZARVIN_VERSION << '\n';
+        return kExitOk;
+    }
+    const AppContext context(SystemRoots());
+    if (options.command == "sim-reset") {
+        return ResetStandIn(context, options);
+    }
+    if (options.simulate) {
+        return RunOnStandIn(context, options);
+    }
+    HidrawNodeSource hidraw;
+    return RunCommand(options, hidraw, "");
+}

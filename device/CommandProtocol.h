@@ -19,7 +19,9 @@ class HidDevice;
 // Results shared by every keyboard operation.
 namespace CommandResult {
 inline constexpr int Success = 1;
-inline constexpr int NoReply = 0;  // not connected (nothing sent), or no reply after all attempts
+// Not connected, or no reply after all attempts. Also the answer to a call whose buffers or
+// arguments cannot hold the transfer (a programming error): such a call sends nothing.
+inline constexpr int NoReply = 0;
 inline constexpr int WriteFailed = -1;
 inline constexpr int RefusedFF = -102;
 inline constexpr int RefusedFE = -103;
@@ -110,13 +112,18 @@ public:
     // whole BeginTransfer ... EndTransfer batch.
     std::recursive_mutex& Lock() { return lock_; }
 
-    // Sends one request (padded or cut to 64 bytes) and waits for its reply.
+    // Sends one request (padded or cut to 64 bytes) and waits for its reply; copies at most
+    // 64 bytes of it to `reply`. Reports of another report id are not the reply.
     int ExchangeCommand(const uint8_t* request, size_t requestLength, uint8_t* reply,
                         size_t replyLength);
     // Writes one request without waiting for a reply: 1 when written, 0 otherwise.
     int SendCommand(const uint8_t* request, size_t requestLength);
 
 private:
+    void DiscardStaleReports();
+    // Waits up to the read time-out for the next report of id 4.
+    bool ReadReply(Packet& reply);
+
     HidDevice& device_;
     ExchangeTiming timing_;
     std::atomic<bool> connected_{false};
@@ -128,11 +135,17 @@ int BeginTransfer(CommandLink& link);
 int EndTransfer(CommandLink& link);
 int ReadDeviceInfo(CommandLink& link, std::span<uint8_t, kDeviceInfoSize> info);
 int WriteDeviceInfo(CommandLink& link, std::span<const uint8_t, kDeviceInfoSize> info);
+// Every `length` sent in byte 4 is at most 56.
 // Copies all 56 reply data bytes to `buffer`, whatever `length` says.
 int ReadLighting(CommandLink& link, std::span<uint8_t, kPacketDataSize> buffer, uint8_t length,
                  uint16_t offset);
-int WriteLighting(CommandLink& link, const uint8_t* data, uint8_t length, uint16_t offset);
-// Key maps: `buffer` holds at least the geometry's block length.
+// Sends data[0, length); `length` is at most 56 and at most data.size().
+int WriteLighting(CommandLink& link, std::span<const uint8_t> data, uint8_t length,
+                  uint16_t offset);
+// Chunked transfers. Key maps: profile 0..2, else BadProfile with nothing sent; `buffer` or
+// `data` holds at least the geometry's block length. Macro area: `count` bytes from offset 0,
+// at most the span's size. A count of 0 is a success with nothing sent. The area moved must lie
+// within the 16-bit offset range.
 int ReadKeyMap(CommandLink& link, std::span<uint8_t> buffer, int profile);
 int WriteKeyMap(CommandLink& link, std::span<const uint8_t> data, int profile);
 int ReadMacroArea(CommandLink& link, std::span<uint8_t> buffer, size_t count);
@@ -142,11 +155,13 @@ int Command0C(CommandLink& link);
 int Command0D(CommandLink& link);
 int Command0E(CommandLink& link);
 int ReadDefaultKeyMap(CommandLink& link, std::span<uint8_t> buffer);
+// Key colours live at 512 x profile + 3 x firstKey, which must fit the 16-bit offset.
 // Copies all 56 reply data bytes to `buffer`.
 int ReadKeyColours(CommandLink& link, std::span<uint8_t, kPacketDataSize> buffer, uint8_t length,
                    int firstKey, int profile);
-// `profile` is the profile the main window shows, whose colours are being painted.
-int WriteKeyColours(CommandLink& link, const uint8_t* data, uint8_t length, int firstKey,
+// `profile` is the profile the main window shows, whose colours are being painted. Sends
+// data[0, length); `length` is at most 56 and at most data.size().
+int WriteKeyColours(CommandLink& link, std::span<const uint8_t> data, uint8_t length, int firstKey,
                     int profile);
 int ReadLightingWord(CommandLink& link, uint16_t& value);
 int WriteLightingWord(CommandLink& link, uint16_t value);

@@ -4,6 +4,7 @@
 // reports and moves single reports in and out with a time-out that Close() cuts short.
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -11,6 +12,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "device/HidNodeSource.h"
@@ -89,7 +91,7 @@ public:
     bool IsSupportedKeyboard() const;
 
     // Why the last Open, Read or Write failed (None after a success).
-    HidError LastError() const { return lastError_; }
+    HidError LastError() const { return lastError_.load(); }
 
     void SetReportObserver(HidReportObserver observer);
 
@@ -101,11 +103,16 @@ public:
     const std::vector<HidReportItem>& InputItems() const { return inputItems_; }
 
 private:
-    // Implementation details are the transport's own; see HidDevice.cpp.
-    struct Waiter;
-    bool WaitReady(short events, int timeoutMs);
-    void StopWaiters();
+    enum class Direction { In, Out };
+    // Registers a read or write so Close() waits for it; false when there is nothing to use.
+    bool BeginIo(std::atomic<bool>& inProgress);
+    void EndIo(std::atomic<bool>& inProgress);
+    // Waits until the device is ready or the time-out, the stop event or a failure ends the wait.
+    // A negative `timeoutMs` waits for ever.
+    HidError WaitReady(Direction direction, int timeoutMs);
+    bool CloseHandle();
     void FreeTables();
+    bool ReportBelongsHere(uint8_t reportId) const;
 
     HidNodeSource& source_;
 
@@ -134,7 +141,11 @@ private:
     std::condition_variable ioIdle_;
     int ioUsers_ = 0;
 
-    HidError lastError_ = HidError::None;
+    bool closing_ = false;
+    bool isSocket_ = false;  // sockets are written with send() so a closed peer raises no SIGPIPE
+    bool nodeHasSeveralCollections_ = false;
+
+    std::atomic<HidError> lastError_{HidError::None};
     HidReportObserver observer_;
 };
 

@@ -1,1 +1,408 @@
-// placeholder until written
+#include "sim/SimKeyboard.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <deque>
+#include <list>
+#include <map>
+#include <optional>
+#include <system_error>
+#include <thread>
+
+#include "sim/SimImageFile.h"
+#include "sim/SimReportDescriptors.h"
+
+namespace zarvin::sim {
+namespace {
+
+constexpr int kEventInterface = 1;
+constexpr int kCommandInterface = 2;
+
+using Clock = std::chrono::steady_clock;
+
+std::string NodeName(const SimModelInfo& info, int interfaceNumber) {
+    char name[32];
+    std::snprintf(name, sizeof name, "sim:%04x:%04x/%d", info.vendorId, info.productId,
+                  interfaceNumber);
+    return name;
+}
+
+}  // namespace
+
+struct SimKeyboard::State {
+    // One open of a node: the stand-in's end of its socketpair.
+    struct Channel {
+        uint64_t id;
+        bool commandNode;
+        bool takesRequests;  // opened for writing and not cut off by FailWrites
+        UniqueFd simEnd;
+    };
+
+    struct PendingReply {
+        Clock::time_point due;
+        Packet packet;
+    };
+
+    explicit State(SimModel keyboardModel) : model(keyboardModel), firmware(keyboardModel) {}
+
+    HidNodeInfo NodeInfo(bool commandNode) const;
+    void Wake() const;
+    void Serve();
+    void Receive(Channel& channel);
+    void HandlePacket(std::span<const uint8_t> bytes);
+    void SendDueReplies();
+    void Broadcast(bool commandNode, std::span<const uint8_t> report);
+    void SendEventLocked(uint16_t code);
+    void UnplugLocked();
+    std::list<Channel>::iterator FindChannel(uint64_t id);
+
+    const SimModel model;
+    mutable std::mutex lock;
+    SimFirmware firmware;
+    bool plugged = true;
+    bool stopping = false;
+    std::list<Channel> channels;
+    uint64_t nextChannelId = 1;
+    std::deque<PendingReply> pending;
+    std::vector<Packet> log;
+    uint64_t received = 0;  // command packets since construction
+
+    int silentLeft = 0;
+    std::map<uint64_t, uint8_t> refusals;  // packet number → status
+    uint64_t unplugAt = 0;                 // packet number, 0 = none
+    bool failWrites = false;
+    std::chrono::microseconds reportDelay{0};
+
+    UniqueFd wake;
+    std::thread service;
+};
+
+HidNodeInfo SimKeyboard::State::NodeInfo(bool commandNode) const {
+    const SimModelInfo& info = InfoOf(model);
+    HidNodeInfo node;
+    node.interfaceNumber = commandNode ? kCommandInterface : kEventInterface;
+    node.node = NodeName(info, node.interfaceNumber);
+    node.vendorId = info.vendorId;
+    node.productId = info.productId;
+    node.versionNumber = kFactoryFirmwareVersion;
+    node.reportDescriptor = commandNode ? CommandReportDescriptor() : EventReportDescriptor();
+    return node;
+}
+
+void SimKeyboard::State::Wake() const {
+    const uint64_t one = 1;
+    // A full counter already means a wake-up is pending.
+    [[maybe_unused]] const ssize_t written = ::write(wake.Get(), &one, sizeof one);
+}
+
+std::list<SimKeyboard::State::Channel>::iterator SimKeyboard::State::FindChannel(uint64_t id) {
+    return std::find_if(channels.begin(), channels.end(),
+                        [id](const Channel& channel) { return channel.id == id; });
+}
+
+void SimKeyboard::State::Serve() {
+    std::vector<pollfd> fds;
+    std::vector<uint64_t> ids;
+    std::unique_lock guard(lock);
+    while (!stopping) {
+        fds.assign(1, pollfd{wake.Get(), POLLIN, 0});
+        ids.clear();
+        for (const Channel& channel : channels) {
+            const short events = channel.takesRequests ? POLLIN : 0;
+            fds.push_back(pollfd{channel.simEnd.Get(), events, 0});
+            ids.push_back(channel.id);
+        }
+        std::optional<timespec> timeout;
+        if (!pending.empty()) {
+            const auto wait = std::max(pending.front().due - Clock::now(), Clock::duration{0});
+            const auto nanoseconds = std::chrono::duration_cast<std::chrono::nanoseconds>(wait);
+            timeout = timespec{static_cast<time_t>(nanoseconds.count() / 1'000'000'000),
+                               static_cast<long>(nanoseconds.count() % 1'000'000'000)};
+        }
+        guard.unlock();
+        const int ready = ::ppoll(fds.data(), fds.size(), timeout ? &*timeout : nullptr, nullptr);
+        guard.lock();
+
+        if (ready > 0) {
+            if (fds[0].revents & POLLIN) {
+                uint64_t count = 0;
+                [[maybe_unused]] const ssize_t drained = ::read(wake.Get(), &count, sizeof count);
+            }
+            for (size_t i = 0; i < ids.size(); ++i) {
+                const pollfd& polled = fds[i + 1];
+                auto channel = FindChannel(ids[i]);
+                // Skip channels closed, or cut off by FailWrites, while the lock was free.
+                if (channel == channels.end() || polled.revents == 0) {
+                    continue;
+                }
+                if ((polled.revents & POLLIN) && channel->takesRequests) {
+                    Receive(*channel);
+                } else if (polled.revents & (POLLHUP | POLLERR | POLLNVAL)) {
+                    channels.erase(channel);
+                }
+            }
+        }
+        SendDueReplies();
+    }
+}
+
+void SimKeyboard::State::Receive(Channel& channel) {
+    uint8_t buffer[256];
+    const ssize_t count = ::recv(channel.simEnd.Get(), buffer, sizeof buffer, MSG_DONTWAIT);
+    if (count > 0) {
+        HandlePacket(std::span(buffer, static_cast<size_t>(count)));
+    } else if (count == 0 || (errno != EAGAIN && errno != EINTR)) {
+        channels.erase(FindChannel(channel.id));  // the host closed its end
+    }
+}
+
+void SimKeyboard::State::HandlePacket(std::span<const uint8_t> bytes) {
+    Packet packet{};
+    std::copy_n(bytes.begin(), std::min(bytes.size(), kPacketSize), packet.begin());
+    ++received;
+    log.push_back(packet);
+
+    if (received == unplugAt) {
+        unplugAt = 0;
+        UnplugLocked();
+        return;
+    }
+    if (silentLeft > 0) {
+        --silentLeft;
+        return;
+    }
+    std::optional<Packet> reply;
+    if (auto refusal = refusals.find(received); refusal != refusals.end()) {
+        reply = SimFirmware::EmptyReply(packet, refusal->second);
+        refusals.erase(refusal);
+    } else {
+        reply = firmware.HandleRequest(packet);
+    }
+    if (reply) {
+        // Replies leave in order, like the answers of a device that does one thing at a time.
+        Clock::time_point due = Clock::now() + reportDelay;
+        if (!pending.empty()) {
+            due = std::max(due, pending.back().due);
+        }
+        pending.push_back(PendingReply{due, *reply});
+    }
+}
+
+void SimKeyboard::State::SendDueReplies() {
+    const Clock::time_point now = Clock::now();
+    while (!pending.empty() && pending.front().due <= now) {
+        Broadcast(true, pending.front().packet);
+        pending.pop_front();
+    }
+}
+
+void SimKeyboard::State::Broadcast(bool commandNode, std::span<const uint8_t> report) {
+    for (const Channel& channel : channels) {
+        if (channel.commandNode == commandNode) {
+            // A full queue loses the report; a closed peer is noticed by the next poll.
+            [[maybe_unused]] const ssize_t sent = ::send(
+                channel.simEnd.Get(), report.data(), report.size(), MSG_DONTWAIT | MSG_NOSIGNAL);
+        }
+    }
+}
+
+void SimKeyboard::State::SendEventLocked(uint16_t code) {
+    const std::array<uint8_t, kEventReportSize> press = {
+        kEventReportId, static_cast<uint8_t>(code & 0xFF), static_cast<uint8_t>(code >> 8)};
+    const std::array<uint8_t, kEventReportSize> release = {kEventReportId, 0, 0};
+    Broadcast(false, press);
+    Broadcast(false, release);
+}
+
+void SimKeyboard::State::UnplugLocked() {
+    plugged = false;
+    channels.clear();
+    pending.clear();
+}
+
+SimKeyboard::SimKeyboard(SimModel model) : state_(std::make_unique<State>(model)) {
+    state_->wake = UniqueFd(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
+    if (!state_->wake.Valid()) {
+        throw std::system_error(errno, std::generic_category(), "eventfd");
+    }
+    state_->service = std::thread([state = state_.get()] { state->Serve(); });
+}
+
+SimKeyboard::~SimKeyboard() {
+    {
+        std::lock_guard guard(state_->lock);
+        state_->stopping = true;
+    }
+    state_->Wake();
+    state_->service.join();
+}
+
+SimModel SimKeyboard::Model() const { return state_->model; }
+
+bool SimKeyboard::EnumerateNodes(std::vector<HidNodeInfo>& nodes) {
+    std::lock_guard guard(state_->lock);
+    nodes.clear();
+    if (state_->plugged) {
+        nodes.push_back(state_->NodeInfo(false));
+        nodes.push_back(state_->NodeInfo(true));
+    }
+    return true;
+}
+
+HidError SimKeyboard::OpenNode(const std::string& node, bool read, bool write, UniqueFd& fd,
+                               HidNodeInfo& info) {
+    std::lock_guard guard(state_->lock);
+    if (!state_->plugged) {
+        return HidError::NotFound;
+    }
+    const bool commandNode = node == NodeName(InfoOf(state_->model), kCommandInterface);
+    if (!commandNode && node != NodeName(InfoOf(state_->model), kEventInterface)) {
+        return HidError::NotFound;
+    }
+    info = state_->NodeInfo(commandNode);
+    if (!read && !write) {
+        return HidError::None;
+    }
+
+    int ends[2];
+    if (::socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, ends) != 0) {
+        return HidError::Io;
+    }
+    UniqueFd hostEnd(ends[0]);
+    UniqueFd simEnd(ends[1]);
+    if (::fcntl(hostEnd.Get(), F_SETFL, O_NONBLOCK) != 0) {
+        return HidError::Io;
+    }
+    // The consumer-control interface has no output report to take.
+    const bool takesRequests = commandNode && write && !state_->failWrites;
+    if (!takesRequests) {
+        ::shutdown(simEnd.Get(), SHUT_RD);
+    }
+    if (!read) {
+        ::shutdown(simEnd.Get(), SHUT_WR);
+    }
+    state_->channels.push_back(
+        State::Channel{state_->nextChannelId++, commandNode, takesRequests, std::move(simEnd)});
+    fd = std::move(hostEnd);
+    state_->Wake();
+    return HidError::None;
+}
+
+void SimKeyboard::WithFirmware(const std::function<void(SimFirmware&)>& action) {
+    std::lock_guard guard(state_->lock);
+    action(state_->firmware);
+}
+
+void SimKeyboard::Plug() {
+    std::lock_guard guard(state_->lock);
+    if (!state_->plugged) {
+        state_->plugged = true;
+        state_->firmware.PowerCycle();
+    }
+}
+
+void SimKeyboard::Unplug() {
+    std::lock_guard guard(state_->lock);
+    state_->UnplugLocked();
+    state_->Wake();
+}
+
+bool SimKeyboard::Plugged() const {
+    std::lock_guard guard(state_->lock);
+    return state_->plugged;
+}
+
+void SimKeyboard::StaySilentFor(int requests) {
+    std::lock_guard guard(state_->lock);
+    state_->silentLeft = std::max(requests, 0);
+}
+
+void SimKeyboard::RefusePacket(int packetNumber, uint8_t status) {
+    std::lock_guard guard(state_->lock);
+    if (packetNumber > 0) {
+        state_->refusals[state_->received + static_cast<uint64_t>(packetNumber)] = status;
+    }
+}
+
+void SimKeyboard::FailWrites(bool fail) {
+    std::lock_guard guard(state_->lock);
+    state_->failWrites = fail;
+    if (!fail) {
+        return;
+    }
+    for (State::Channel& channel : state_->channels) {
+        if (channel.commandNode && channel.takesRequests) {
+            ::shutdown(channel.simEnd.Get(), SHUT_RD);
+            channel.takesRequests = false;
+        }
+    }
+    state_->Wake();
+}
+
+void SimKeyboard::UnplugAtPacket(int packetNumber) {
+    std::lock_guard guard(state_->lock);
+    state_->unplugAt = packetNumber > 0 ? state_->received + static_cast<uint64_t>(packetNumber)
+                                        : 0;
+}
+
+void SimKeyboard::SetReportDelay(std::chrono::microseconds delay) {
+    std::lock_guard guard(state_->lock);
+    state_->reportDelay = std::max(delay, std::chrono::microseconds{0});
+}
+
+void SimKeyboard::ClearFaults() {
+    std::lock_guard guard(state_->lock);
+    state_->silentLeft = 0;
+    state_->refusals.clear();
+    state_->unplugAt = 0;
+    state_->failWrites = false;
+    state_->reportDelay = std::chrono::microseconds{0};
+}
+
+void SimKeyboard::SendEvent(uint16_t code) {
+    std::lock_guard guard(state_->lock);
+    state_->SendEventLocked(code);
+}
+
+void SimKeyboard::ChangeProfileOnKeyboard(int profile) {
+    std::lock_guard guard(state_->lock);
+    if (state_->firmware.SelectProfile(profile)) {
+        state_->SendEventLocked(0x0402);
+    }
+}
+
+void SimKeyboard::ChangeLightingOnKeyboard(uint8_t effect) {
+    std::lock_guard guard(state_->lock);
+    if (state_->firmware.SelectEffect(effect)) {
+        state_->SendEventLocked(0x0401);
+    }
+}
+
+std::vector<Packet> SimKeyboard::ReceivedPackets() const {
+    std::lock_guard guard(state_->lock);
+    return state_->log;
+}
+
+void SimKeyboard::ClearLog() {
+    std::lock_guard guard(state_->lock);
+    state_->log.clear();
+}
+
+bool SimKeyboard::SaveImage(const std::filesystem::path& file, std::string& error) const {
+    std::lock_guard guard(state_->lock);
+    return WriteImageFile(file, state_->model, state_->firmware.Memory(), error);
+}
+
+bool SimKeyboard::LoadImage(const std::filesystem::path& file, std::string& error) {
+    std::lock_guard guard(state_->lock);
+    return ReadImageFile(file, state_->model, state_->firmware.Memory(), error);
+}
+
+}  // namespace zarvin::sim

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "sim/SimModel.h"
+
+namespace zarvin::cli {
+
+struct CliOptions {
+    bool simulate = false;
+    sim::SimModel model = sim::SimModel::Keyboard126;
+    bool modelGiven = false;
+    bool trace = false;
+    bool help = false;
+    bool version = false;
+    std::string command;
+    std::vector<std::string> arguments;
+};
+
+struct ParsedCommandLine {
+    CliOptions options;
+    std::string error;  // empty when the command line was understood
+};
+
+// Global options may stand before or after the command; "--" ends them.
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args);
+
+extern const char* const kUsage;
+
+}  // namespace zarvin::cli

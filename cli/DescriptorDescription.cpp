@@ -1,0 +1,247 @@
+#include "cli/DescriptorDescription.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <fstream>
+#include <string_view>
+#include <system_error>
+
+namespace zarvin {
+namespace {
+
+// Hex text with comments can be far longer than the bytes it holds, but not without end.
+constexpr size_t kMaxDescriptorFileBytes = size_t{1} << 20;
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+bool IsHexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+uint8_t HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return static_cast<uint8_t>(c - '0');
+    }
+    return static_cast<uint8_t>((c | 0x20) - 'a' + 10);
+}
+
+bool IsSeparator(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == ',';
+}
+
+bool IsCommentStart(std::string_view text, size_t at) {
+    return text[at] == '#' || (text[at] == '/' && at + 1 < text.size() && text[at + 1] == '/');
+}
+
+bool IsControlCharacter(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return (byte < 0x20 && c != '\t' && c != '\r') || byte == 0x7F;
+}
+
+// Outside its comments, text holds only hex digits, "0x" prefixes, commas and white space, and
+// its comments hold no control characters. Raw descriptor bytes (items like 0x05, 0xA1, 0xC0)
+// fail this at once.
+bool IsHexText(std::string_view text) {
+    for (size_t at = 0; at < text.size(); ++at) {
+        if (IsCommentStart(text, at)) {
+            for (; at < text.size() && text[at] != '\n'; ++at) {
+                if (IsControlCharacter(text[at])) {
+                    return false;
+                }
+            }
+            continue;
+        }
+        const char c = text[at];
+        if (!IsHexDigit(c) && !IsSeparator(c) && c != 'x' && c != 'X') {
+            return false;
+        }
+    }
+    return true;
+}
+
+// One token: "05", "0x05", "0x5" or a long run like "05010906".
+bool AppendHexToken(std::string_view token, std::vector<uint8_t>& bytes, std::string& problem) {
+    const bool prefixed = token.size() >= 2 && token[0] == '0' && (token[1] | 0x20) == 'x';
+    std::string_view digits = token.substr(prefixed ? 2 : 0);
+    if (digits.empty() || !std::all_of(digits.begin(), digits.end(), IsHexDigit)) {
+        problem = "is not a hex number";
+        return false;
+    }
+    if (prefixed && digits.size() == 1) {
+        bytes.push_back(HexDigitValue(digits[0]));
+        return true;
+    }
+    if (digits.size() % 2 != 0) {
+        problem = "has an odd number of hex digits";
+        return false;
+    }
+    for (size_t at = 0; at < digits.size(); at += 2) {
+        bytes.push_back(
+            static_cast<uint8_t>(HexDigitValue(digits[at]) << 4 | HexDigitValue(digits[at + 1])));
+    }
+    return true;
+}
+
+bool ParseHexText(std::string_view text, std::vector<uint8_t>& bytes, std::string& error) {
+    size_t line = 1;
+    size_t at = 0;
+    while (at < text.size()) {
+        if (text[at] == '\n') {
+            ++line;
+        }
+        if (IsSeparator(text[at])) {
+            ++at;
+            continue;
+        }
+        if (IsCommentStart(text, at)) {
+            at = std::min(text.find('\n', at), text.size());
+            continue;
+        }
+        size_t end = at;
+        while (end < text.size() && !IsSeparator(text[end]) && !IsCommentStart(text, end)) {
+            ++end;
+        }
+        const std::string_view token = text.substr(at, end - at);
+        std::string problem;
+        if (!AppendHexToken(token, bytes, problem)) {
+            error = "line " + std::to_string(line) + ": '" + std::string(token) + "' " + problem;
+            return false;
+        }
+        at = end;
+    }
+    return true;
+}
+
+std::string Hex4(uint32_t value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%04X", value);
+    return text;
+}
+
+std::string UsageText(uint16_t min, uint16_t max) {
+    return min == max ? Hex4(min) : Hex4(min) + ".." + Hex4(max);
+}
+
+struct FieldLine {
+    size_t reportOrder = 0;
+    uint32_t bitOffset = 0;
+    std::string text;
+};
+
+std::string FieldText(const char* kind, uint16_t usagePage, uint16_t usageMin, uint16_t usageMax,
+                      uint8_t reportId, uint32_t bitOffset, uint16_t bitSize,
+                      uint16_t reportCount, int32_t logicalMin, int32_t logicalMax,
+                      bool isArray) {
+    return std::string("  ") + kind + " page " + Hex4(usagePage) + " usage " +
+           UsageText(usageMin, usageMax) + " report " + std::to_string(reportId) + " bit " +
+           std::to_string(bitOffset) + " size " + std::to_string(bitSize) + "x" +
+           std::to_string(reportCount) + " logical " + std::to_string(logicalMin) + ".." +
+           std::to_string(logicalMax) + (isArray ? " array\n" : " variable\n");
+}
+
+std::string DescribeFields(const HidCollectionCaps& caps) {
+    const auto reportOrder = [&caps](uint8_t id) {
+        const auto& ids = caps.inputReportIds;
+        return static_cast<size_t>(std::find(ids.begin(), ids.end(), id) - ids.begin());
+    };
+    std::vector<FieldLine> lines;
+    for (const HidButtonCaps& button : caps.inputButtonCaps) {
+        lines.push_back({reportOrder(button.reportId), button.bitOffset,
+                         FieldText("button", button.usagePage, button.usageMin, button.usageMax,
+                                   button.reportId, button.bitOffset, button.bitSize,
+                                   button.reportCount, button.logicalMin, button.logicalMax,
+                                   button.isArray)});
+    }
+    for (const HidValueCaps& value : caps.inputValueCaps) {
+        lines.push_back({reportOrder(value.reportId), value.bitOffset,
+                         FieldText("value", value.usagePage, value.usageMin, value.usageMax,
+                                   value.reportId, value.bitOffset, value.bitSize,
+                                   value.reportCount, value.logicalMin, value.logicalMax,
+                                   false)});
+    }
+    std::stable_sort(lines.begin(), lines.end(), [](const FieldLine& a, const FieldLine& b) {
+        return a.reportOrder != b.reportOrder ? a.reportOrder < b.reportOrder
+                                              : a.bitOffset < b.bitOffset;
+    });
+    std::string text;
+    for (const FieldLine& line : lines) {
+        text += line.text;
+    }
+    return text;
+}
+
+}  // namespace
+
+bool LoadDescriptorFile(const std::filesystem::path& path, std::vector<uint8_t>& bytes,
+                        std::string& error) {
+    bytes.clear();
+    error.clear();
+    const std::string name = path.string();
+    std::error_code status;
+    if (std::filesystem::is_directory(path, status)) {
+        error = name + " is a folder, not a descriptor file";
+        return false;
+    }
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        error = "cannot open " + name + ": " + std::generic_category().message(errno);
+        return false;
+    }
+    std::string content(kMaxDescriptorFileBytes + 1, '\0');
+    file.read(content.data(), static_cast<std::streamsize>(content.size()));
+    if (file.bad()) {
+        error = "cannot read " + name;
+        return false;
+    }
+    content.resize(static_cast<size_t>(file.gcount()));
+    if (content.empty()) {
+        error = name + " is empty";
+        return false;
+    }
+    if (content.size() > kMaxDescriptorFileBytes) {
+        error = name + " is too large for a report descriptor";
+        return false;
+    }
+
+    std::string_view text = content;
+    if (text.starts_with(kUtf8Bom)) {
+        text.remove_prefix(kUtf8Bom.size());
+    }
+    if (IsHexText(text)) {
+        std::string problem;
+        if (!ParseHexText(text, bytes, problem)) {
+            bytes.clear();
+            error = name + ": " + problem;
+            return false;
+        }
+        if (bytes.empty()) {
+            error = name + " holds no descriptor bytes";
+            return false;
+        }
+    } else {
+        bytes.assign(content.begin(), content.end());
+    }
+    if (bytes.size() > kMaxReportDescriptorSize) {
+        error = name + " holds " + std::to_string(bytes.size()) + " bytes, more than the " +
+                std::to_string(kMaxReportDescriptorSize) + " of a report descriptor";
+        bytes.clear();
+        return false;
+    }
+    return true;
+}
+
+std::string DescribeDescriptor(const HidDescriptorParse& parse) {
+    std::string text;
+    for (size_t index = 0; index < parse.collections.size(); ++index) {
+        const HidCollectionCaps& caps = parse.collections[index];
+        text += "collection " + std::to_string(index + 1) + ": usage page " +
+                Hex4(caps.usagePage) + " usage " + Hex4(caps.usage) + " input " +
+                std::to_string(caps.inputReportByteLength) + " output " +
+                std::to_string(caps.outputReportByteLength) + " feature " +
+                std::to_string(caps.featureReportByteLength) + "\n";
+        text += DescribeFields(caps);
+    }
+    return text;
+}
+
+}  // namespace zarvin

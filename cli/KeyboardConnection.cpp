@@ -1,0 +1,81 @@
+#include "cli/KeyboardConnection.h"
+
+#include "device/KeyboardIds.h"
+
+namespace zarvin::cli {
+
+KeyboardConnection::KeyboardConnection(HidNodeSource& source, ExchangeTiming timing)
+    : device_(source), link_(device_, timing) {}
+
+KeyboardConnection::~KeyboardConnection() {
+    link_.SetConnected(false);
+    device_.Close();
+}
+
+bool KeyboardConnection::Connect(std::string& error) {
+    if (!device_.RefreshPaths()) {
+        error = "cannot list the HID devices of this machine";
+        return false;
+    }
+    std::string refusedNode;
+    HidError refusal = HidError::None;
+    bool keyboardSeen = false;
+    while (const auto path = device_.NextPath()) {
+        if (!MatchKeyboardPath(*path)) {
+            continue;
+        }
+        keyboardSeen = true;
+        if (!device_.Open(*path, true, true)) {
+            if (refusal == HidError::None) {
+                refusal = device_.LastError();
+                refusedNode = path->substr(0, path->find('#'));
+            }
+            continue;
+        }
+        if (device_.IsSupportedKeyboard() && device_.Caps().usagePage == kCommandUsagePage &&
+            device_.Caps().usage == kCommandUsage) {
+            const bool model126 = device_.Attributes().productId == kProduct126;
+            const uint16_t keyMap = model126 ? 378 : 512;
+            link_.SetGeometry({keyMap, keyMap});
+            link_.SetConnected(true);
+            device_.FreePaths();
+            return true;
+        }
+        device_.Close();
+    }
+    device_.FreePaths();
+    if (refusal == HidError::PermissionDenied) {
+        error = "no read/write access to " + refusedNode +
+                ". A udev rule for the keyboard grants the logged-in user access to it; "
+                "install the rule, then replug the keyboard or run "
+                "'udevadm control --reload && udevadm trigger'.";
+    } else if (refusal != HidError::None) {
+        error = "cannot open " + refusedNode + ": " + HidErrorText(refusal);
+    } else if (keyboardSeen) {
+        error = "a supported keyboard is attached, but its command interface was not found";
+    } else {
+        error = "no supported keyboard found (looked for USB ids 0c45:5004 and 320f:5000)";
+    }
+    return false;
+}
+
+std::string CommandResultText(int result) {
+    switch (result) {
+        case CommandResult::Success:
+            return "success";
+        case CommandResult::NoReply:
+            return "the keyboard did not answer";
+        case CommandResult::WriteFailed:
+            return "the request could not be sent to the keyboard";
+        case CommandResult::RefusedFF:
+            return "the keyboard refused the request (status 0xff)";
+        case CommandResult::RefusedFE:
+            return "the keyboard refused the request (status 0xfe)";
+        case CommandResult::BadProfile:
+            return "no such profile";
+        default:
+            return "unexpected result " + std::to_string(result);
+    }
+}
+
+}  // namespace zarvin::cli

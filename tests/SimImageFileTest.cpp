@@ -1,0 +1,183 @@
+#include "sim/SimImageFile.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <fstream>
+#include <iterator>
+
+namespace zarvin::sim {
+namespace {
+
+// A memory that differs from the factory one in every area.
+SimMemory UsedMemory(SimModel model) {
+    SimFirmware firmware(model);
+    firmware.SelectProfile(2);
+    firmware.SetMacroCapacity(3);
+    SimMemory& memory = firmware.Memory();
+    memory.deviceInfo[0] = 0x5A;
+    memory.lighting[100] = 0x77;
+    memory.keyMaps[memory.keyMaps.size() - 1] = 0x42;
+    memory.macroArea[0] = 0xAA;
+    memory.macroArea[1] = 0x55;
+    memory.keyColours[1535] = 0x11;
+    return memory;
+}
+
+class TemporaryFolder {
+public:
+    TemporaryFolder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "simimage.XXXXXX").string();
+        path_ = ::mkdtemp(pattern.data());
+    }
+    ~TemporaryFolder() { std::filesystem::remove_all(path_); }
+    const std::filesystem::path& Path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+void WriteBytes(const std::filesystem::path& file, const std::vector<uint8_t>& bytes) {
+    std::ofstream out(file, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+}
+
+TEST(SimImageFile, RoundTripsEveryAreaOfBothModels) {
+    for (SimModel model : {SimModel::Keyboard126, SimModel::Keyboard128}) {
+        const SimMemory saved = UsedMemory(model);
+        SimMemory loaded = SimFirmware(model).Memory();
+        std::string error;
+        ASSERT_TRUE(DecodeImage(EncodeImage(model, saved), model, loaded, error)) << error;
+        EXPECT_EQ(loaded, saved);
+    }
+}
+
+TEST(SimImageFile, FileIsReplacedWholeAndReadsBack) {
+    TemporaryFolder folder;
+    const std::filesystem::path file = folder.Path() / "keyboard.img";
+    const SimModel model = SimModel::Keyboard126;
+    std::string error;
+    ASSERT_TRUE(WriteImageFile(file, model, SimFirmware(model).Memory(), error)) << error;
+    const SimMemory used = UsedMemory(model);
+    ASSERT_TRUE(WriteImageFile(file, model, used, error)) << error;
+
+    SimMemory loaded = SimFirmware(model).Memory();
+    ASSERT_TRUE(ReadImageFile(file, model, loaded, error)) << error;
+    EXPECT_EQ(loaded, used);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()),
+                            std::filesystem::directory_iterator()),
+              1)
+        << "no temporary file is left behind";
+}
+
+TEST(SimImageFile, WriteIntoAMissingFolderFailsWithAnError) {
+    TemporaryFolder folder;
+    std::string error;
+    EXPECT_FALSE(WriteImageFile(folder.Path() / "absent" / "keyboard.img", SimModel::Keyboard126,
+                                SimFirmware(SimModel::Keyboard126).Memory(), error));
+    EXPECT_NE(error.find("absent"), std::string::npos) << error;
+}
+
+struct DamageCase {
+    const char* name;
+    std::vector<uint8_t> (*damage)(std::vector<uint8_t>);
+    const char* errorPart;
+};
+
+std::vector<uint8_t> CutTo(std::vector<uint8_t> bytes, size_t size) {
+    bytes.resize(size);
+    return bytes;
+}
+
+const DamageCase kDamage[] = {
+    {"Empty", [](std::vector<uint8_t>) { return std::vector<uint8_t>{}; }, "magic"},
+    {"BadMagic",
+     [](std::vector<uint8_t> b) {
+         b[0] = 'X';
+         return b;
+     },
+     "magic"},
+    {"TruncatedHeader", [](std::vector<uint8_t> b) { return CutTo(b, 11); }, "truncated"},
+    {"FutureVersion",
+     [](std::vector<uint8_t> b) {
+         b[8] = 2;
+         return b;
+     },
+     "version 2"},
+    {"OtherModel",
+     [](std::vector<uint8_t> b) {
+         b[10] = 0x0F;
+         b[11] = 0x32;
+         return b;
+     },
+     "320f:5004"},
+    {"TruncatedInKeyMaps",
+     [](std::vector<uint8_t> b) { return CutTo(b, 14 + 4 + 44 + 4 + 126 + 4 + 100); },
+     "truncated in the key maps"},
+    {"TruncatedByOneByte", [](std::vector<uint8_t> b) { return CutTo(b, b.size() - 1); },
+     "truncated in the key colours"},
+    {"WrongLightingSize",
+     [](std::vector<uint8_t> b) {
+         b[14 + 4 + 44] = 125;
+         return b;
+     },
+     "125 bytes, expected 126"},
+    {"MacroSizeNotByteEleven",
+     [](std::vector<uint8_t> b) {
+         b[14 + 4 + 11] = 99;
+         return b;
+     },
+     "expected 12672"},
+    {"TrailingBytes",
+     [](std::vector<uint8_t> b) {
+         b.push_back(0);
+         return b;
+     },
+     "1 unexpected"},
+    {"HugeAreaCount",
+     [](std::vector<uint8_t> b) {
+         b[14 + 4 + 44 + 3] = 0xFF;
+         return b;
+     },
+     "expected 126"},
+};
+
+class DamagedImage : public testing::TestWithParam<DamageCase> {};
+
+TEST_P(DamagedImage, IsRejectedWithAClearErrorAndChangesNothing) {
+    const SimModel model = SimModel::Keyboard126;
+    const std::vector<uint8_t> bytes = GetParam().damage(EncodeImage(model, UsedMemory(model)));
+    const SimMemory factory = SimFirmware(model).Memory();
+    SimMemory memory = factory;
+    std::string error;
+    EXPECT_FALSE(DecodeImage(bytes, model, memory, error));
+    EXPECT_NE(error.find(GetParam().errorPart), std::string::npos) << error;
+    EXPECT_EQ(memory, factory);
+}
+
+INSTANTIATE_TEST_SUITE_P(Images, DamagedImage, testing::ValuesIn(kDamage),
+                         [](const testing::TestParamInfo<DamageCase>& param) {
+                             return param.param.name;
+                         });
+
+TEST(SimImageFile, ImageOfTheOtherModelIsRefusedByFile) {
+    TemporaryFolder folder;
+    const std::filesystem::path file = folder.Path() / "keyboard.img";
+    WriteBytes(file, EncodeImage(SimModel::Keyboard128, UsedMemory(SimModel::Keyboard128)));
+    SimMemory memory = SimFirmware(SimModel::Keyboard126).Memory();
+    std::string error;
+    EXPECT_FALSE(ReadImageFile(file, SimModel::Keyboard126, memory, error));
+    EXPECT_NE(error.find("320f:5000, not 0c45:5004"), std::string::npos) << error;
+}
+
+TEST(SimImageFile, MissingFileGivesAnError) {
+    TemporaryFolder folder;
+    SimMemory memory = SimFirmware(SimModel::Keyboard126).Memory();
+    std::string error;
+    EXPECT_FALSE(ReadImageFile(folder.Path() / "none.img", SimModel::Keyboard126, memory, error));
+    EXPECT_NE(error.find("none.img"), std::string::npos) << error;
+}
+
+}  // namespace
+}  // namespace zarvin::sim
