@@ -129,9 +129,8 @@ struct FieldLine {
 };
 
 std::string FieldText(const char* kind, uint16_t usagePage, uint16_t usageMin, uint16_t usageMax,
-                      uint8_t reportId, uint32_t bitOffset, uint16_t bitSize,
-                      uint16_t reportCount, int32_t logicalMin, int32_t logicalMax,
-                      bool isArray) {
+                      uint8_t reportId, uint32_t bitOffset, uint16_t bitSize, uint16_t reportCount,
+                      int32_t logicalMin, int32_t logicalMax, bool isArray) {
     return std::string("  ") + kind + " page " + Hex4(usagePage) + " usage " +
            UsageText(usageMin, usageMax) + " report " + std::to_string(reportId) + " bit " +
            std::to_string(bitOffset) + " size " + std::to_string(bitSize) + "x" +
@@ -146,18 +145,17 @@ std::string DescribeFields(const HidCollectionCaps& caps) {
     };
     std::vector<FieldLine> lines;
     for (const HidButtonCaps& button : caps.inputButtonCaps) {
-        lines.push_back({reportOrder(button.reportId), button.bitOffset,
-                         FieldText("button", button.usagePage, button.usageMin, button.usageMax,
-                                   button.reportId, button.bitOffset, button.bitSize,
-                                   button.reportCount, button.logicalMin, button.logicalMax,
-                                   button.isArray)});
+        lines.push_back(
+            {reportOrder(button.reportId), button.bitOffset,
+             FieldText("button", button.usagePage, button.usageMin, button.usageMax,
+                       button.reportId, button.bitOffset, button.bitSize, button.reportCount,
+                       button.logicalMin, button.logicalMax, button.isArray)});
     }
     for (const HidValueCaps& value : caps.inputValueCaps) {
         lines.push_back({reportOrder(value.reportId), value.bitOffset,
                          FieldText("value", value.usagePage, value.usageMin, value.usageMax,
                                    value.reportId, value.bitOffset, value.bitSize,
-                                   value.reportCount, value.logicalMin, value.logicalMax,
-                                   false)});
+                                   value.reportCount, value.logicalMin, value.logicalMax, false)});
     }
     std::stable_sort(lines.begin(), lines.end(), [](const FieldLine& a, const FieldLine& b) {
         return a.reportOrder != b.reportOrder ? a.reportOrder < b.reportOrder
@@ -234,8 +232,8 @@ std::string DescribeDescriptor(const HidDescriptorParse& parse) {
     std::string text;
     for (size_t index = 0; index < parse.collections.size(); ++index) {
         const HidCollectionCaps& caps = parse.collections[index];
-        text += "collection " + std::to_string(index + 1) + ": usage page " +
-                Hex4(caps.usagePage) + " usage " + Hex4(caps.usage) + " input " +
+        text += "collection " + std::to_string(index + 1) + ": usage page " + Hex4(caps.usagePage) +
+                " usage " + Hex4(caps.usage) + " input " +
                 std::to_string(caps.inputReportByteLength) + " output " +
                 std::to_string(caps.outputReportByteLength) + " feature " +
                 std::to_string(caps.featureReportByteLength) + "\n";

@@ -362,7 +362,11 @@ bool HidDevice::Read(uint8_t* buffer, size_t length, size_t* transferred, int ti
         break;
     }
     if (result == HidError::None) {
-        const size_t copied = std::min(got, length);
+        // Windows hands over every input report at the collection's full length; a shorter
+        // report of a collection with several input reports is padded with zeros likewise.
+        const size_t copied =
+            std::min(std::max(got, size_t{collection_.inputReportByteLength}), length);
+        std::fill(report.begin() + static_cast<std::ptrdiff_t>(got), report.end(), 0);
         std::copy_n(report.begin(), copied, buffer);
         if (transferred != nullptr) {
             *transferred = copied;

@@ -12,7 +12,7 @@ namespace {
 
 constexpr size_t kMaxCollectionDepth = 32;
 constexpr size_t kMaxPushDepth = 16;
-constexpr uint32_t kMaxDataFieldBits = 32;  // a value or array element must fit the 32-bit calls
+constexpr uint32_t kMaxDataFieldBits = 32;    // a value or array element must fit the 32-bit calls
 constexpr uint32_t kMaxReportCount = 0xFFFF;  // the capability records count fields in 16 bits
 constexpr size_t kReportKinds = 3;
 constexpr size_t kReportIds = 256;
@@ -59,14 +59,14 @@ struct ItemData {
 
     int32_t Signed() const {
         switch (size) {
-        case 1:
-            return static_cast<int8_t>(value);
-        case 2:
-            return static_cast<int16_t>(value);
-        case 4:
-            return static_cast<int32_t>(value);
-        default:
-            return 0;
+            case 1:
+                return static_cast<int8_t>(value);
+            case 2:
+                return static_cast<int16_t>(value);
+            case 4:
+                return static_cast<int32_t>(value);
+            default:
+                return 0;
         }
     }
     // A 4-byte usage names its page in the high 16 bits and ignores the Usage Page item.
@@ -146,12 +146,12 @@ std::string Hex(uint32_t value) {
 
 const char* KindName(HidReportType kind) {
     switch (kind) {
-    case HidReportType::Input:
-        return "Input";
-    case HidReportType::Output:
-        return "Output";
-    case HidReportType::Feature:
-        return "Feature";
+        case HidReportType::Input:
+            return "Input";
+        case HidReportType::Output:
+            return "Output";
+        case HidReportType::Feature:
+            return "Feature";
     }
     return "";
 }
@@ -208,17 +208,17 @@ private:
             const auto tag = static_cast<uint8_t>(prefix >> 4);
             bool ok = true;
             switch ((prefix >> 2) & 0x3) {
-            case kMainItem:
-                ok = OnMainItem(tag, data);
-                break;
-            case kGlobalItem:
-                ok = OnGlobalItem(tag, data);
-                break;
-            case kLocalItem:
-                ok = OnLocalItem(tag, data);
-                break;
-            default:
-                break;  // reserved item type: nothing to take from it
+                case kMainItem:
+                    ok = OnMainItem(tag, data);
+                    break;
+                case kGlobalItem:
+                    ok = OnGlobalItem(tag, data);
+                    break;
+                case kLocalItem:
+                    ok = OnLocalItem(tag, data);
+                    break;
+                default:
+                    break;  // reserved item type: nothing to take from it
             }
             if (!ok) {
                 return false;
@@ -241,25 +241,27 @@ private:
     }
 
     bool OnMainItem(uint8_t tag, const ItemData& data) {
-        bool ok = false;
+        bool ok = true;
         switch (tag) {
-        case kInput:
-            ok = AddField(HidReportType::Input, data.value);
-            break;
-        case kOutput:
-            ok = AddField(HidReportType::Output, data.value);
-            break;
-        case kFeature:
-            ok = AddField(HidReportType::Feature, data.value);
-            break;
-        case kCollection:
-            ok = OpenCollection();
-            break;
-        case kEndCollection:
-            ok = CloseCollection();
-            break;
-        default:
-            return Fail("unknown main item tag " + Hex(tag));
+            case kInput:
+                ok = AddField(HidReportType::Input, data.value);
+                break;
+            case kOutput:
+                ok = AddField(HidReportType::Output, data.value);
+                break;
+            case kFeature:
+                ok = AddField(HidReportType::Feature, data.value);
+                break;
+            case kCollection:
+                ok = OpenCollection();
+                break;
+            case kEndCollection:
+                ok = CloseCollection();
+                break;
+            default:
+                // Undefined main items carry no field; some devices pad their descriptor with zero
+                // bytes, which read as such items.
+                break;
         }
         local_ = {};
         return ok;
@@ -267,71 +269,71 @@ private:
 
     bool OnGlobalItem(uint8_t tag, const ItemData& data) {
         switch (tag) {
-        case kUsagePage:
-            global_.usagePage = data.Low16();
-            return true;
-        case kLogicalMinimum:
-            global_.logicalMin = data;
-            return true;
-        case kLogicalMaximum:
-            global_.logicalMax = data;
-            return true;
-        case kPhysicalMinimum:
-            global_.physicalMin = data;
-            return true;
-        case kPhysicalMaximum:
-            global_.physicalMax = data;
-            return true;
-        case kUnitExponent:
-        case kUnit:
-            return true;
-        case kReportSize:
-            global_.reportSize = data.value;
-            return true;
-        case kReportId:
-            if (data.value == 0 || data.value >= kReportIds) {
-                return Fail("Report ID " + std::to_string(data.value) + " outside 1..255");
-            }
-            if (sawReportWithoutId_) {
-                return Fail("Report ID after a report that had none");
-            }
-            sawReportIdItem_ = true;
-            global_.reportId = static_cast<uint8_t>(data.value);
-            return true;
-        case kReportCount:
-            global_.reportCount = data.value;
-            return true;
-        case kPush:
-            if (globalStack_.size() >= kMaxPushDepth) {
-                return Fail("Push nested deeper than " + std::to_string(kMaxPushDepth));
-            }
-            globalStack_.push_back(global_);
-            return true;
-        case kPop:
-            if (globalStack_.empty()) {
-                return Fail("Pop without Push");
-            }
-            global_ = globalStack_.back();
-            globalStack_.pop_back();
-            return true;
-        default:
-            return Fail("unknown global item tag " + Hex(tag));
+            case kUsagePage:
+                global_.usagePage = data.Low16();
+                return true;
+            case kLogicalMinimum:
+                global_.logicalMin = data;
+                return true;
+            case kLogicalMaximum:
+                global_.logicalMax = data;
+                return true;
+            case kPhysicalMinimum:
+                global_.physicalMin = data;
+                return true;
+            case kPhysicalMaximum:
+                global_.physicalMax = data;
+                return true;
+            case kUnitExponent:
+            case kUnit:
+                return true;
+            case kReportSize:
+                global_.reportSize = data.value;
+                return true;
+            case kReportId:
+                if (data.value == 0 || data.value >= kReportIds) {
+                    return Fail("Report ID " + std::to_string(data.value) + " outside 1..255");
+                }
+                if (sawReportWithoutId_) {
+                    return Fail("Report ID after a report that had none");
+                }
+                sawReportIdItem_ = true;
+                global_.reportId = static_cast<uint8_t>(data.value);
+                return true;
+            case kReportCount:
+                global_.reportCount = data.value;
+                return true;
+            case kPush:
+                if (globalStack_.size() >= kMaxPushDepth) {
+                    return Fail("Push nested deeper than " + std::to_string(kMaxPushDepth));
+                }
+                globalStack_.push_back(global_);
+                return true;
+            case kPop:
+                if (globalStack_.empty()) {
+                    return Fail("Pop without Push");
+                }
+                global_ = globalStack_.back();
+                globalStack_.pop_back();
+                return true;
+            default:
+                return Fail("unknown global item tag " + Hex(tag));
         }
     }
 
     bool OnLocalItem(uint8_t tag, const ItemData& data) {
         switch (tag) {
-        case kUsage:
-            local_.usages.push_back({data.ExtendedPage(), data.Low16(), data.Low16(), false});
-            return true;
-        case kUsageMinimum:
-            local_.usageMin = data;
-            return TakeUsageRange();
-        case kUsageMaximum:
-            local_.usageMax = data;
-            return TakeUsageRange();
-        default:
-            return true;  // designators, strings and delimiters change no capability
+            case kUsage:
+                local_.usages.push_back({data.ExtendedPage(), data.Low16(), data.Low16(), false});
+                return true;
+            case kUsageMinimum:
+                local_.usageMin = data;
+                return TakeUsageRange();
+            case kUsageMaximum:
+                local_.usageMax = data;
+                return TakeUsageRange();
+            default:
+                return true;  // designators, strings and delimiters change no capability
         }
     }
 
@@ -705,8 +707,8 @@ uint32_t MaxUsageListLength(const HidCollectionCaps& caps, uint16_t usagePage) {
         if (usagePage != 0 && button.usagePage != usagePage) {
             continue;
         }
-        length += button.isArray ? button.reportCount
-                                 : uint32_t{button.usageMax} - button.usageMin + 1;
+        length +=
+            button.isArray ? button.reportCount : uint32_t{button.usageMax} - button.usageMin + 1;
     }
     return length;
 }

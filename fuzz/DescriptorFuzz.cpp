@@ -94,11 +94,10 @@ void DecodeReports(const HidCollectionCaps& caps, std::span<const uint8_t> data)
     ids.push_back(0xFF);
     // Full-length reports for each id, and ones a byte short and a byte long.
     for (const uint8_t id : ids) {
-        for (const size_t length : {size_t{caps.inputReportByteLength},
-                                    size_t{caps.inputReportByteLength} + 1,
-                                    caps.inputReportByteLength > 0
-                                        ? size_t{caps.inputReportByteLength} - 1
-                                        : size_t{0}}) {
+        for (const size_t length :
+             {size_t{caps.inputReportByteLength}, size_t{caps.inputReportByteLength} + 1,
+              caps.inputReportByteLength > 0 ? size_t{caps.inputReportByteLength} - 1
+                                             : size_t{0}}) {
             std::vector<uint8_t> report(length, 0);
             for (size_t i = 1; i < length && !data.empty(); ++i) {
                 report[i] = data[(i - 1) % data.size()];

@@ -85,6 +85,27 @@ const std::vector<uint8_t> kValueRange = {
     0xC0,              // End Collection
 };
 
+// Consumer keys in report 1 (2 bytes with its id) and a battery level in report 2 (5 bytes).
+const std::vector<uint8_t> kTwoInputReports = {
+    0x05, 0x0C,                    // Usage Page (Consumer)
+    0x09, 0x01,                    // Usage (Consumer Control)
+    0xA1, 0x01,                    // Collection (Application)
+    0x85, 0x01,                    //   Report ID (1)
+    0x19, 0x00,                    //   Usage Minimum (0)
+    0x29, 0xFF,                    //   Usage Maximum (255)
+    0x15, 0x00,                    //   Logical Minimum (0)
+    0x26, 0xFF, 0x00,              //   Logical Maximum (255)
+    0x75, 0x08,                    //   Report Size (8)
+    0x95, 0x01,                    //   Report Count (1)
+    0x81, 0x00,                    //   Input (Data, Array)
+    0x85, 0x02,                    //   Report ID (2)
+    0x09, 0x20,                    //   Usage (0x20)
+    0x27, 0xFF, 0xFF, 0xFF, 0x7F,  //   Logical Maximum (2^31 - 1)
+    0x75, 0x20,                    //   Report Size (32)
+    0x81, 0x02,                    //   Input (Data, Variable, Absolute)
+    0xC0,                          // End Collection
+};
+
 HidNodeInfo Node(std::string name, std::vector<uint8_t> descriptor, int interfaceNumber = 1,
                  uint16_t vendor = 0x0C45, uint16_t product = 0x5004) {
     return HidNodeInfo{std::move(name), vendor, product, 0x0100, interfaceNumber,
@@ -222,6 +243,20 @@ TEST_F(HidDeviceIo, ReadPrependsTheReportIdByteWhenTheDeviceUsesNone) {
     EXPECT_EQ(buffer[0], 0x00);
     EXPECT_EQ(buffer[1], 0x02);
     EXPECT_EQ(buffer[3], 0x04);
+}
+
+TEST_F(HidDeviceIo, ReadPadsAShortReportToTheInputLength) {
+    source_.AddNode(Node("consumer", kTwoInputReports));
+    ASSERT_TRUE(device_.Open("consumer#vid_0c45&pid_5004", true, false));
+    ASSERT_EQ(device_.Caps().inputReportByteLength, 5);
+    Send(source_.DeviceEnd("consumer"), {0x01, 0xE9});
+    uint8_t buffer[5] = {0xAA, 0xAA, 0xAA, 0xAA, 0xAA};
+    size_t got = 0;
+    ASSERT_TRUE(device_.Read(buffer, sizeof buffer, &got, 100));
+    EXPECT_EQ(got, 5u);
+    EXPECT_EQ(std::vector<uint8_t>(buffer, buffer + 5), (std::vector<uint8_t>{0x01, 0xE9, 0, 0, 0}));
+    ASSERT_TRUE(device_.ParseInputReport(buffer, got));
+    EXPECT_EQ(device_.InputItems()[0].usageList[0], 0xE9);
 }
 
 TEST_F(HidDeviceIo, ReadSkipsReportsOfTheOtherCollectionOnTheNode) {

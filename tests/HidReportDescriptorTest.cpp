@@ -297,11 +297,19 @@ TEST(BootKeyboard, RejectsReportsThatDoNotFit) {
         std::vector<uint16_t> usages;
     };
     const std::vector<Case> cases = {
-        {"one byte short", Bytes(shiftA.begin(), shiftA.end() - 1), 0x07, 14,
-         HidStatus::InvalidReportLength, {}},
+        {"one byte short",
+         Bytes(shiftA.begin(), shiftA.end() - 1),
+         0x07,
+         14,
+         HidStatus::InvalidReportLength,
+         {}},
         {"empty report", {}, 0x07, 14, HidStatus::InvalidReportLength, {}},
-        {"report id on a device without ids", {0x01, 0x02, 0x00, 0x04, 0, 0, 0, 0, 0}, 0x07, 14,
-         HidStatus::IncompatibleReportId, {}},
+        {"report id on a device without ids",
+         {0x01, 0x02, 0x00, 0x04, 0, 0, 0, 0, 0},
+         0x07,
+         14,
+         HidStatus::IncompatibleReportId,
+         {}},
         {"page without buttons", shiftA, 0x09, 14, HidStatus::UsageNotFound, {}},
         {"room for one usage", shiftA, 0x07, 1, HidStatus::BufferTooSmall, {0xE1}},
     };
@@ -374,8 +382,7 @@ TEST(Mouse, NestedPhysicalCollectionIsLinkCollectionOne) {
     EXPECT_EQ(caps.inputValueCaps[3].bitOffset, 32u);
 
     std::vector<uint16_t> buttons;
-    EXPECT_EQ(GetUsages(caps, 0x09, Bytes{0x00, 0x05, 0, 0, 0, 0}, buttons, 3),
-              HidStatus::Success);
+    EXPECT_EQ(GetUsages(caps, 0x09, Bytes{0x00, 0x05, 0, 0, 0, 0}, buttons, 3), HidStatus::Success);
     EXPECT_THAT(buttons, ElementsAre(1, 3));
 }
 
@@ -455,8 +462,7 @@ TEST(TwoCollections, EachCollectionCountsItsOwnReports) {
               HidStatus::BadLogPhyValues);
     EXPECT_EQ(GetUsageValue(consumer, 0xFF00, 0x20, Bytes{0x03, 0, 0, 0}, raw),
               HidStatus::IncompatibleReportId);
-    EXPECT_EQ(GetUsageValue(consumer, 0xFF00, 0x22, vendorReport, raw),
-              HidStatus::UsageNotFound);
+    EXPECT_EQ(GetUsageValue(consumer, 0xFF00, 0x22, vendorReport, raw), HidStatus::UsageNotFound);
 }
 
 TEST(TwoCollections, DescribesEachCollectionAndItsInputFields) {
@@ -486,6 +492,10 @@ TEST(CommandInterface, SixtyThreeDataBytesAfterReportIdFour) {
     ASSERT_EQ(caps.inputValueCaps.size(), 1u);
     EXPECT_EQ(caps.inputValueCaps[0].reportId, 4);
     EXPECT_EQ(caps.inputValueCaps[0].reportCount, 63);
+
+    Bytes padded = kCommandInterface;
+    padded.insert(padded.end(), {0x00, 0x00});  // zero padding reads as undefined main items
+    EXPECT_EQ(OnlyCollection(padded).inputReportByteLength, 64);
 
     Bytes reply(64, 0);
     reply[0] = 0x04;
@@ -558,34 +568,36 @@ TEST(MalformedDescriptor, GivesAnErrorAndNoCollections) {
         {"truncated item", {0x05, 0x01, 0x09}, "truncated item 0x09 at byte 2"},
         {"truncated long item", {0xFE, 0x05, 0x00, 0x01}, "truncated long item"},
         {"End Collection first", {0xC0}, "End Collection without an open Collection"},
-        {"unclosed collection", {0x05, 0x01, 0x09, 0x06, 0xA1, 0x01, 0xA1, 0x00, 0xC0},
+        {"unclosed collection",
+         {0x05, 0x01, 0x09, 0x06, 0xA1, 0x01, 0xA1, 0x00, 0xC0},
          "left open"},
         {"Pop without Push", {0xA1, 0x01, 0xB4, 0xC0}, "Pop without Push"},
-        {"Report Size 0", {0xA1, 0x01, 0x75, 0x00, 0x95, 0x02, 0x81, 0x02, 0xC0},
+        {"Report Size 0",
+         {0xA1, 0x01, 0x75, 0x00, 0x95, 0x02, 0x81, 0x02, 0xC0},
          "Report Size 0 with Report Count 2"},
-        {"33-bit value", {0xA1, 0x01, 0x75, 0x21, 0x95, 0x01, 0x81, 0x02, 0xC0},
-         "above 32 bits"},
+        {"33-bit value", {0xA1, 0x01, 0x75, 0x21, 0x95, 0x01, 0x81, 0x02, 0xC0}, "above 32 bits"},
         {"report over 8192 bytes",
          {0xA1, 0x01, 0x76, 0x00, 0x01, 0x96, 0x01, 0x01, 0x81, 0x01, 0xC0},
          "longer than 8192 bytes"},
         {"Report Count over 16 bits",
          {0xA1, 0x01, 0x75, 0x01, 0x97, 0x00, 0x00, 0x01, 0x00, 0x81, 0x01, 0xC0},
          "Report Count 65536"},
-        {"main item outside a collection", {0x75, 0x08, 0x95, 0x01, 0x81, 0x02},
+        {"main item outside a collection",
+         {0x75, 0x08, 0x95, 0x01, 0x81, 0x02},
          "Input item outside any collection"},
         {"Report ID 0", {0x85, 0x00}, "Report ID 0"},
-        {"lone Usage Minimum", {0xA1, 0x01, 0x19, 0x01, 0x75, 0x01, 0x95, 0x01, 0x81, 0x02, 0xC0},
+        {"lone Usage Minimum",
+         {0xA1, 0x01, 0x19, 0x01, 0x75, 0x01, 0x95, 0x01, 0x81, 0x02, 0xC0},
          "Usage Minimum without Usage Maximum"},
-        {"Usage Minimum above Maximum", {0xA1, 0x01, 0x19, 0x05, 0x29, 0x01, 0xC0},
+        {"Usage Minimum above Maximum",
+         {0xA1, 0x01, 0x19, 0x05, 0x29, 0x01, 0xC0},
          "above Usage Maximum"},
         {"Report ID after a report without",
          {0xA1, 0x01, 0x75, 0x08, 0x95, 0x01, 0x81, 0x02, 0x85, 0x01, 0x81, 0x02, 0xC0},
          "Report ID after a report that had none"},
         {"report without id once ids are used",
-         {0x75, 0x08, 0x95, 0x01, 0xA4, 0x85, 0x01, 0xA1, 0x01, 0x81, 0x02, 0xB4, 0x81, 0x02,
-          0xC0},
+         {0x75, 0x08, 0x95, 0x01, 0xA4, 0x85, 0x01, 0xA1, 0x01, 0x81, 0x02, 0xB4, 0x81, 0x02, 0xC0},
          "without Report ID"},
-        {"unknown main item", {0xA1, 0x01, 0xF0, 0xC0}, "unknown main item tag"},
         {"unknown global item", {0xC4}, "unknown global item tag"},
         {"nesting too deep", Nested(33), "nested deeper than 32"},
         {"Push too deep", Bytes(17, 0xA4), "Push nested deeper than 16"},
@@ -605,9 +617,9 @@ class DescriptorFile : public ::testing::Test {
 protected:
     void SetUp() override {
         folder_ = std::filesystem::temp_directory_path() /
-                  ("zarvin-descriptor-" + std::to_string(::testing::UnitTest::GetInstance()
-                                                             ->random_seed()) +
-                   "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+                  ("zarvin-descriptor-" +
+                   std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);
     }
@@ -623,7 +635,8 @@ protected:
 };
 
 TEST_F(DescriptorFile, ReadsRawBytes) {
-    const auto path = Write("keyboard.bin", std::string(kBootKeyboard.begin(), kBootKeyboard.end()));
+    const auto path =
+        Write("keyboard.bin", std::string(kBootKeyboard.begin(), kBootKeyboard.end()));
     Bytes bytes;
     std::string error;
     ASSERT_TRUE(LoadDescriptorFile(path, bytes, error)) << error;
@@ -660,7 +673,8 @@ TEST_F(DescriptorFile, RejectsWhatIsNoDescriptor) {
         {"odd digits", Write("odd.txt", "05 01\n09 6\n"), "line 2: '6' has an odd number"},
         {"comments only", Write("comments.txt", "# nothing here\n"), "no descriptor bytes"},
         {"stray x", Write("stray.txt", "05 x1"), "'x1' is not a hex number"},
-        {"raw over 4096 bytes", Write("long.bin", std::string(kMaxReportDescriptorSize + 1, '\x05')),
+        {"raw over 4096 bytes",
+         Write("long.bin", std::string(kMaxReportDescriptorSize + 1, '\x05')),
          "more than the 4096"},
     };
     for (const Case& c : cases) {
