@@ -99,7 +99,7 @@ TEST(InfoCommand, SaysWhenTheKeyboardDoesNotAnswer) {
 }
 
 // Offers one keyboard node that this user may not open.
-class LockedNodeSource : public testing::SocketNodeSource {
+class LockedNodeSource : public test_support::SocketNodeSource {
 public:
     HidError OpenNode(const std::string&, bool read, bool write, UniqueFd&,
                       HidNodeInfo&) override {
@@ -116,7 +116,7 @@ TEST(Connect, ExplainsWhyTheKeyboardCannotBeReached) {
     EXPECT_NE(error.find("no read/write access to /dev/hidraw5"), std::string::npos) << error;
     EXPECT_NE(error.find("udev rule"), std::string::npos) << error;
 
-    testing::SocketNodeSource empty;
+    test_support::SocketNodeSource empty;
     KeyboardConnection nothing(empty);
     EXPECT_FALSE(nothing.Connect(error));
     EXPECT_NE(error.find("no supported keyboard found"), std::string::npos) << error;

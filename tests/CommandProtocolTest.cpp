@@ -588,7 +588,7 @@ TEST(CommandProtocolTest, ReportsOfAnotherIdAreNotTheReply) {
     SimKeyboard keyboard;
     std::vector<HidNodeInfo> nodes;
     ASSERT_TRUE(keyboard.EnumerateNodes(nodes));
-    testing::SocketNodeSource source;
+    test_support::SocketNodeSource source;
     for (const HidNodeInfo& node : nodes) {
         source.AddNode(node);
     }

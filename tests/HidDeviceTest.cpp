@@ -6,39 +6,16 @@
 #include <chrono>
 #include <thread>
 
+#include "support/BootKeyboardDescriptor.h"
 #include "support/SocketNodeSource.h"
 
 namespace zarvin {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::SocketNodeSource;
+using test_support::kBootKeyboard;
+using test_support::SocketNodeSource;
 
-// A boot keyboard without report ids: modifiers E0-E7 as a bitmap, a reserved byte, six keys.
-const std::vector<uint8_t> kBootKeyboard = {
-    0x05, 0x01,  // Usage Page (Generic Desktop)
-    0x09, 0x06,  // Usage (Keyboard)
-    0xA1, 0x01,  // Collection (Application)
-    0x05, 0x07,  //   Usage Page (Keyboard)
-    0x19, 0xE0,  //   Usage Minimum (Left Control)
-    0x29, 0xE7,  //   Usage Maximum (Right GUI)
-    0x15, 0x00,  //   Logical Minimum (0)
-    0x25, 0x01,  //   Logical Maximum (1)
-    0x75, 0x01,  //   Report Size (1)
-    0x95, 0x08,  //   Report Count (8)
-    0x81, 0x02,  //   Input (Data, Variable, Absolute)
-    0x95, 0x01,  //   Report Count (1)
-    0x75, 0x08,  //   Report Size (8)
-    0x81, 0x01,  //   Input (Constant)
-    0x95, 0x06,  //   Report Count (6)
-    0x75, 0x08,  //   Report Size (8)
-    0x15, 0x00,  //   Logical Minimum (0)
-    0x25, 0x65,  //   Logical Maximum (101)
-    0x19, 0x00,  //   Usage Minimum (0)
-    0x29, 0x65,  //   Usage Maximum (101)
-    0x81, 0x00,  //   Input (Data, Array)
-    0xC0,        // End Collection
-};
 
 // One node with two top-level collections: keys (report 1) and the command interface (report 4).
 const std::vector<uint8_t> kKeysAndCommands = {

@@ -5,6 +5,8 @@
 #include <numeric>
 #include <vector>
 
+#include "support/RequestPacket.h"
+
 namespace zarvin::sim {
 namespace {
 
@@ -13,18 +15,8 @@ uint16_t SumOf(const Packet& packet) {
 }
 
 Packet Request(uint8_t command, uint8_t length, uint16_t offset,
-               std::vector<uint8_t> data = {}) {
-    Packet packet{};
-    packet[0] = 0x04;
-    packet[3] = command;
-    packet[4] = length;
-    packet[5] = static_cast<uint8_t>(offset & 0xFF);
-    packet[6] = static_cast<uint8_t>(offset >> 8);
-    std::copy(data.begin(), data.end(), packet.begin() + 8);
-    const uint16_t sum = SumOf(packet);
-    packet[1] = static_cast<uint8_t>(sum & 0xFF);
-    packet[2] = static_cast<uint8_t>(sum >> 8);
-    return packet;
+               const std::vector<uint8_t>& data = {}) {
+    return test_support::MakeRequest(command, length, offset, data);
 }
 
 std::vector<uint8_t> Pattern(size_t count, uint8_t seed) {

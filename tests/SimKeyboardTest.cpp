@@ -8,6 +8,8 @@
 
 #include "device/HidDevice.h"
 
+#include "support/RequestPacket.h"
+
 namespace zarvin::sim {
 namespace {
 
@@ -18,18 +20,8 @@ constexpr int kReplyWaitMs = 1000;
 constexpr int kSilenceWaitMs = 30;
 
 Packet Request(uint8_t command, uint8_t length, uint16_t offset,
-               std::vector<uint8_t> data = {}) {
-    Packet packet{};
-    packet[0] = 0x04;
-    packet[3] = command;
-    packet[4] = length;
-    packet[5] = static_cast<uint8_t>(offset & 0xFF);
-    packet[6] = static_cast<uint8_t>(offset >> 8);
-    std::copy(data.begin(), data.end(), packet.begin() + 8);
-    const auto sum = static_cast<uint16_t>(std::accumulate(packet.begin() + 3, packet.end(), 0u));
-    packet[1] = static_cast<uint8_t>(sum & 0xFF);
-    packet[2] = static_cast<uint8_t>(sum >> 8);
-    return packet;
+               const std::vector<uint8_t>& data = {}) {
+    return test_support::MakeRequest(command, length, offset, data);
 }
 
 const Packet kReadDeviceInfo = Request(0x03, 0x2C, 0);

@@ -12,7 +12,7 @@
 
 #include "device/HidNodeSource.h"
 
-namespace zarvin::testing {
+namespace zarvin::test_support {
 
 class SocketNodeSource : public HidNodeSource {
 public:
@@ -53,4 +53,4 @@ private:
     std::map<std::string, UniqueFd> deviceEnds_;
 };
 
-}  // namespace zarvin::testing
+}  // namespace zarvin::test_support
