@@ -23,7 +23,8 @@ using namespace zarvin;
 // Opens the stand-in's command interface and marks the link connected.
 class StandInLink {
 public:
-    explicit StandInLink(sim::SimModel model) : keyboard_(model), device_(keyboard_), link_(device_) {
+    explicit StandInLink(sim::SimModel model)
+        : keyboard_(model), device_(keyboard_), link_(device_) {
         device_.RefreshPaths();
         while (const auto path = device_.NextPath()) {
             if (device_.Open(*path, true, true) && device_.Caps().usagePage == kCommandUsagePage) {
@@ -77,8 +78,9 @@ void BackupReadAt1msPerReport(benchmark::State& state) {
         ReadMacroArea(standIn.Link(), macros, macroBytes);
         taken += std::chrono::steady_clock::now() - start;
     }
-    const std::chrono::duration<double> lowerBound =
-        std::chrono::milliseconds(1) * static_cast<double>(reports) * static_cast<double>(state.iterations());
+    const std::chrono::duration<double> lowerBound = std::chrono::milliseconds(1) *
+                                                     static_cast<double>(reports) *
+                                                     static_cast<double>(state.iterations());
     state.counters["reports"] = static_cast<double>(reports);
     state.counters["ratio_to_lower_bound"] = taken / lowerBound;
 }

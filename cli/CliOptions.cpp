@@ -83,8 +83,9 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     }
     options.command = words.front();
     options.arguments.assign(words.begin() + 1, words.end());
-    const auto shape = std::find_if(kCommands.begin(), kCommands.end(),
-                                    [&](const CommandShape& c) { return options.command == c.name; });
+    const auto shape = std::find_if(kCommands.begin(), kCommands.end(), [&](const CommandShape& c) {
+        return options.command == c.name;
+    });
     if (shape == kCommands.end()) {
         parsed.error = "unknown command '" + options.command + "'";
     } else if (options.arguments.size() != shape->arguments) {

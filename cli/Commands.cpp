@@ -54,8 +54,8 @@ int RunList(HidNodeSource& source, std::ostream& out, std::ostream& err) {
         found = true;
         const HidDescriptorParse parse = ParseReportDescriptor(node.reportDescriptor);
         if (!parse.ok()) {
-            out << MakeInterfacePath(node, 1, 0) << "  unreadable report descriptor: "
-                << parse.error << '\n';
+            out << MakeInterfacePath(node, 1, 0)
+                << "  unreadable report descriptor: " << parse.error << '\n';
             continue;
         }
         const int count = static_cast<int>(parse.collections.size());

@@ -99,7 +99,8 @@ int RunOnStandIn(const AppContext& context, const CliOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const ParsedCommandLine parsed = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    const ParsedCommandLine parsed =
+        ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (!parsed.error.empty()) {
         std::cerr << kProgram << ": " << parsed.error << "\nTry 'zarvinctl --help'.\n";
         return kExitUsage;

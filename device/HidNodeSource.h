@@ -20,10 +20,10 @@ enum class HidError {
     Busy,              // another program holds it
     Gone,              // the device went away
     TimedOut,
-    Stopped,           // cut short by Close
-    BadDescriptor,     // the report descriptor could not be parsed
+    Stopped,        // cut short by Close
+    BadDescriptor,  // the report descriptor could not be parsed
     PathTooLong,
-    Io,                // any other system error
+    Io,  // any other system error
 };
 
 const char* HidErrorText(HidError error);

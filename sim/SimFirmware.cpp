@@ -23,8 +23,8 @@ struct FactoryLighting {
 };
 
 constexpr std::array<FactoryLighting, kProfileCount> kFactoryLighting = {{
-    {1, 5, 2, 255, 1, 0xFF, 0x00, 0x00},  // wave, rainbow over red
-    {6, 4, 3, 0, 0, 0x00, 0x80, 0xFF},    // blue
+    {1, 5, 2, 255, 1, 0xFF, 0x00, 0x00},   // wave, rainbow over red
+    {6, 4, 3, 0, 0, 0x00, 0x80, 0xFF},     // blue
     {20, 5, 0, 255, 0, 0xFF, 0xFF, 0xFF},  // the per-key colours
 }};
 
@@ -44,7 +44,9 @@ void PutLe16(uint8_t* at, uint16_t value) {
     at[1] = static_cast<uint8_t>(value >> 8);
 }
 
-uint16_t GetLe16(const uint8_t* at) { return static_cast<uint16_t>(at[0] | at[1] << 8); }
+uint16_t GetLe16(const uint8_t* at) {
+    return static_cast<uint16_t>(at[0] | at[1] << 8);
+}
 
 // A read: the 56 bytes from the offset, zero past the area. The offset must lie in the area.
 uint8_t ReadArea(std::span<const uint8_t> area, uint16_t offset, std::span<uint8_t> replyData) {
@@ -114,7 +116,9 @@ SimMemory FactoryMemory(SimModel model) {
 
 SimFirmware::SimFirmware(SimModel model) : model_(model), memory_(FactoryMemory(model)) {}
 
-std::span<const uint8_t> SimFirmware::DefaultKeyMatrix() const { return FactoryKeyMatrix(model_); }
+std::span<const uint8_t> SimFirmware::DefaultKeyMatrix() const {
+    return FactoryKeyMatrix(model_);
+}
 
 void SimFirmware::PowerCycle() {
     bootMode_ = false;
@@ -156,8 +160,8 @@ void SimFirmware::SetMacroCapacity(uint8_t units) {
 Packet SimFirmware::EmptyReply(std::span<const uint8_t> request, uint8_t status) {
     Packet reply{};
     reply[PacketByte::ReportId] = kCommandReportId;
-    for (size_t i : {PacketByte::Command, PacketByte::Length, PacketByte::Offset,
-                     PacketByte::Offset + 1}) {
+    for (size_t i :
+         {PacketByte::Command, PacketByte::Length, PacketByte::Offset, PacketByte::Offset + 1}) {
         reply[i] = i < request.size() ? request[i] : 0;
     }
     reply[PacketByte::Status] = status;
@@ -183,9 +187,9 @@ std::optional<Packet> SimFirmware::HandleRequest(std::span<const uint8_t> reques
     }
 
     std::array<uint8_t, kPacketDataSize> data{};
-    const uint8_t status = Execute(command, packet[PacketByte::Length],
-                                   GetLe16(&packet[PacketByte::Offset]),
-                                   std::span(packet).subspan(PacketByte::Data), data);
+    const uint8_t status =
+        Execute(command, packet[PacketByte::Length], GetLe16(&packet[PacketByte::Offset]),
+                std::span(packet).subspan(PacketByte::Data), data);
     Packet reply = EmptyReply(packet, status);
     if (status == kStatusOk) {
         std::copy(data.begin(), data.end(), reply.begin() + PacketByte::Data);

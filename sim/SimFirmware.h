@@ -47,9 +47,9 @@ inline constexpr uint8_t kStatusOk = 0x00;
 
 // Device information bytes.
 namespace DeviceInfoByte {
-inline constexpr size_t VendorId = 0;   // 16-bit little-endian, the stand-in's own choice
-inline constexpr size_t ProductId = 2;  // 16-bit little-endian, the stand-in's own choice
-inline constexpr size_t KeyCount = 4;   // the stand-in's own choice; bytes 5-7 are 0
+inline constexpr size_t VendorId = 0;         // 16-bit little-endian, the stand-in's own choice
+inline constexpr size_t ProductId = 2;        // 16-bit little-endian, the stand-in's own choice
+inline constexpr size_t KeyCount = 4;         // the stand-in's own choice; bytes 5-7 are 0
 inline constexpr size_t FirmwareVersion = 8;  // 16-bit little-endian
 inline constexpr size_t ActiveProfile = 10;
 inline constexpr size_t MacroCapacity = 11;  // in units of 128 bytes
@@ -106,8 +106,8 @@ public:
     std::span<const uint8_t> DefaultKeyMatrix() const;
 
 private:
-    uint8_t Execute(uint8_t command, uint8_t length, uint16_t offset,
-                    std::span<const uint8_t> data, std::span<uint8_t> replyData);
+    uint8_t Execute(uint8_t command, uint8_t length, uint16_t offset, std::span<const uint8_t> data,
+                    std::span<uint8_t> replyData);
 
     SimModel model_;
     SimMemory memory_;

@@ -78,8 +78,8 @@ bool TakeArea(ImageReader& reader, const char* name, size_t expected,
         return false;
     }
     if (count != expected) {
-        error = std::string("the ") + name + " in the keyboard image are " +
-                std::to_string(count) + " bytes, expected " + std::to_string(expected);
+        error = std::string("the ") + name + " in the keyboard image are " + std::to_string(count) +
+                " bytes, expected " + std::to_string(expected);
         return false;
     }
     if (!reader.Take(count, area)) {
@@ -137,8 +137,7 @@ bool DecodeImage(std::span<const uint8_t> bytes, SimModel model, SimMemory& memo
     uint32_t version = 0;
     uint32_t vendorId = 0;
     uint32_t productId = 0;
-    if (!reader.TakeLe(2, version) || !reader.TakeLe(2, vendorId) ||
-        !reader.TakeLe(2, productId)) {
+    if (!reader.TakeLe(2, version) || !reader.TakeLe(2, vendorId) || !reader.TakeLe(2, productId)) {
         error = "the keyboard image is truncated in its header";
         return false;
     }
@@ -168,8 +167,8 @@ bool DecodeImage(std::span<const uint8_t> bytes, SimModel model, SimMemory& memo
         return false;
     }
     loaded.keyMaps.assign(area.begin(), area.end());
-    const size_t macroSize = size_t{loaded.deviceInfo[DeviceInfoByte::MacroCapacity]} *
-                             kMacroUnitSize;
+    const size_t macroSize =
+        size_t{loaded.deviceInfo[DeviceInfoByte::MacroCapacity]} * kMacroUnitSize;
     if (!TakeArea(reader, "macro area", macroSize, area, error)) {
         return false;
     }

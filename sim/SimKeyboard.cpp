@@ -244,7 +244,9 @@ SimKeyboard::~SimKeyboard() {
     state_->service.join();
 }
 
-SimModel SimKeyboard::Model() const { return state_->model; }
+SimModel SimKeyboard::Model() const {
+    return state_->model;
+}
 
 bool SimKeyboard::EnumerateNodes(std::vector<HidNodeInfo>& nodes) {
     std::lock_guard guard(state_->lock);
@@ -348,8 +350,8 @@ void SimKeyboard::FailWrites(bool fail) {
 
 void SimKeyboard::UnplugAtPacket(int packetNumber) {
     std::lock_guard guard(state_->lock);
-    state_->unplugAt = packetNumber > 0 ? state_->received + static_cast<uint64_t>(packetNumber)
-                                        : 0;
+    state_->unplugAt =
+        packetNumber > 0 ? state_->received + static_cast<uint64_t>(packetNumber) : 0;
 }
 
 void SimKeyboard::SetReportDelay(std::chrono::microseconds delay) {

@@ -66,10 +66,10 @@ public:
     bool Plugged() const;
 
     // Faults, counted over the command packets received from now on (1 = the next one).
-    void StaySilentFor(int requests);                 // no reply to the next N requests
-    void RefusePacket(int packetNumber, uint8_t status);  // reply status 0xFF or 0xFE once
-    void FailWrites(bool fail);                       // the host's writes fail at once
-    void UnplugAtPacket(int packetNumber);            // unplug on receiving that packet
+    void StaySilentFor(int requests);                      // no reply to the next N requests
+    void RefusePacket(int packetNumber, uint8_t status);   // reply status 0xFF or 0xFE once
+    void FailWrites(bool fail);                            // the host's writes fail at once
+    void UnplugAtPacket(int packetNumber);                 // unplug on receiving that packet
     void SetReportDelay(std::chrono::microseconds delay);  // before each reply, a USB frame
     void ClearFaults();  // all of the above, and the delay back to 0
 
@@ -77,7 +77,7 @@ public:
     void SendEvent(uint16_t code);
     // Both ignore, sending nothing, a profile outside 0-2 or an effect the keyboard does not
     // offer (SimFirmware::SelectProfile, SelectEffect).
-    void ChangeProfileOnKeyboard(int profile);  // then sends 0x0402
+    void ChangeProfileOnKeyboard(int profile);      // then sends 0x0402
     void ChangeLightingOnKeyboard(uint8_t effect);  // then sends 0x0401
 
     // Every command packet received, in order.

@@ -13,8 +13,7 @@ const SimModelInfo kKeyboard126{kVendor126, kProduct126, 126, 378, "126"};
 const SimModelInfo kKeyboard128{kVendor128, kProduct128, 128, 512, "128"};
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::tolower(static_cast<unsigned char>(x)) ==
                       std::tolower(static_cast<unsigned char>(y));
            });

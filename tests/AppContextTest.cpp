@@ -1,5 +1,3 @@
-#include "app/AppContext.h"
-
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <unistd.h>
@@ -11,6 +9,7 @@
 #include <string>
 #include <type_traits>
 
+#include "app/AppContext.h"
 #include "platform/ProgramPath.h"
 
 namespace zarvin {

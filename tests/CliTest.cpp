@@ -86,8 +86,9 @@ TEST(InfoCommand, ShowsTheStandInKeyboard) {
 
 TEST(InfoCommand, SaysWhenTheKeyboardDoesNotAnswer) {
     sim::SimKeyboard keyboard;
-    KeyboardConnection connection(keyboard, ExchangeTiming{.writeTimeout = std::chrono::milliseconds(50),
-                                                           .readTimeout = std::chrono::milliseconds(10)});
+    KeyboardConnection connection(keyboard,
+                                  ExchangeTiming{.writeTimeout = std::chrono::milliseconds(50),
+                                                 .readTimeout = std::chrono::milliseconds(10)});
     std::string error;
     ASSERT_TRUE(connection.Connect(error)) << error;
     keyboard.StaySilentFor(4);
@@ -101,8 +102,7 @@ TEST(InfoCommand, SaysWhenTheKeyboardDoesNotAnswer) {
 // Offers one keyboard node that this user may not open.
 class LockedNodeSource : public test_support::SocketNodeSource {
 public:
-    HidError OpenNode(const std::string&, bool read, bool write, UniqueFd&,
-                      HidNodeInfo&) override {
+    HidError OpenNode(const std::string&, bool read, bool write, UniqueFd&, HidNodeInfo&) override {
         return (read || write) ? HidError::PermissionDenied : HidError::None;
     }
 };
@@ -148,8 +148,10 @@ TEST(DescribeCommand, ReadsANodeOfTheSourceOrReportsAMissingFile) {
     for (const HidNodeInfo& node : nodes) {
         out.str("");
         ASSERT_EQ(RunDescribe(keyboard, node.node, out, err), kExitOk) << err.str();
-        sawCommandInterface |= out.str().rfind(
-            "collection 1: usage page 0xFF1C usage 0x0092 input 64 output 64 feature 0\n", 0) == 0;
+        sawCommandInterface |=
+            out.str().rfind(
+                "collection 1: usage page 0xFF1C usage 0x0092 input 64 output 64 feature 0\n", 0) ==
+            0;
     }
     EXPECT_TRUE(sawCommandInterface);
     EXPECT_EQ(RunDescribe(keyboard, "/nonexistent/descriptor.bin", out, err), kExitFailed);

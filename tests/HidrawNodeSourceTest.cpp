@@ -1,5 +1,3 @@
-#include "platform/HidrawNodeSource.h"
-
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -10,6 +8,8 @@
 #include <string>
 #include <tuple>
 #include <vector>
+
+#include "platform/HidrawNodeSource.h"
 
 namespace zarvin {
 namespace {

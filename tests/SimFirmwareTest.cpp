@@ -1,10 +1,9 @@
-#include "sim/SimFirmware.h"
-
 #include <gtest/gtest.h>
 
 #include <numeric>
 #include <vector>
 
+#include "sim/SimFirmware.h"
 #include "support/RequestPacket.h"
 
 namespace zarvin::sim {
@@ -176,7 +175,7 @@ TEST(SimFirmware, FactoryDeviceInformation) {
         EXPECT_EQ(info[10], 0) << "active profile";
         EXPECT_EQ(info[11], 100) << "macro capacity in 128-byte units";
         const std::vector<uint8_t> effects(info.begin() + 12, info.begin() + 44);
-        std::vector<uint8_t> expected = {1,  2,  3,  4,  5,  6,  7,  8,  9,  10,
+        std::vector<uint8_t> expected = {1,  2,  3,  4,  5,  6,  7,  8,  9, 10,
                                          11, 12, 13, 14, 15, 16, 17, 18, 20};
         expected.resize(32, 0);
         EXPECT_EQ(effects, expected);

@@ -1,10 +1,10 @@
-#include "sim/SimImageFile.h"
-
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
 #include <fstream>
 #include <iterator>
+
+#include "sim/SimImageFile.h"
 
 namespace zarvin::sim {
 namespace {

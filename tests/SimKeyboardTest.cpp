@@ -1,5 +1,3 @@
-#include "sim/SimKeyboard.h"
-
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -7,7 +5,7 @@
 #include <numeric>
 
 #include "device/HidDevice.h"
-
+#include "sim/SimKeyboard.h"
 #include "support/RequestPacket.h"
 
 namespace zarvin::sim {
@@ -67,8 +65,8 @@ protected:
 };
 
 TEST(SimKeyboard, ListsItsTwoInterfacesWithWindowsStylePaths) {
-    const std::pair<SimModel, const char*> models[] = {
-        {SimModel::Keyboard126, "0c45:5004"}, {SimModel::Keyboard128, "320f:5000"}};
+    const std::pair<SimModel, const char*> models[] = {{SimModel::Keyboard126, "0c45:5004"},
+                                                       {SimModel::Keyboard128, "320f:5000"}};
     for (const auto& [model, ids] : models) {
         SimKeyboard sim(model);
         HidDevice device(sim);
@@ -296,8 +294,8 @@ TEST(SimKeyboard, LeavesNoDescriptorBehind) {
         HidDevice events(sim);
         ASSERT_TRUE(command.Open(PathWith(command, "&mi_02"), true, true));
         ASSERT_TRUE(events.Open(PathWith(events, "&mi_01"), true, false));
-        ASSERT_TRUE(command.Write(kReadDeviceInfo.data(), kReadDeviceInfo.size(), nullptr,
-                                  kReplyWaitMs));
+        ASSERT_TRUE(
+            command.Write(kReadDeviceInfo.data(), kReadDeviceInfo.size(), nullptr, kReplyWaitMs));
         command.Close();  // the service thread notices the hang-up and closes its end
         sim.Unplug();
         sim.Plug();
@@ -311,8 +309,10 @@ struct ProtocolBench {
     ProtocolBench(SimModel model, std::chrono::milliseconds readTimeout)
         : sim(model),
           device(sim),
-          link(device, ExchangeTiming{.writeTimeout = 200ms, .readTimeout = readTimeout,
-                                      .attempts = 4, .settle = 0ms}) {
+          link(device, ExchangeTiming{.writeTimeout = 200ms,
+                                      .readTimeout = readTimeout,
+                                      .attempts = 4,
+                                      .settle = 0ms}) {
         const uint16_t length = InfoOf(model).keyMapLength;
         link.SetGeometry({length, length});
         link.SetConnected(true);
