@@ -10,7 +10,7 @@ ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 
 if [ "${1:-}" = "--sanitize" ]; then
     BUILD_DIR=${BUILD_DIR:-$ROOT/build-sanitize}
-    configure_and_build "$BUILD_DIR" -DZARVIN_WERROR=ON -DZARVIN_BENCH=OFF \
+    configure_and_build "$BUILD_DIR" -DZARVIN_WERROR=ON -DZARVIN_BENCH=OFF -DZARVIN_GUI=OFF \
         -DZARVIN_SANITIZE=address,undefined
     export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

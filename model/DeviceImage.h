@@ -1,0 +1,57 @@
+#pragma once
+
+// What the system knows of the connected keyboard's configuration image, kept between
+// operations: the model values, the default key matrix, the macro capacity and the cached
+// active profile. Written by the device monitor on connection, read by everything else.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <mutex>
+
+#include "model/KeyboardModel.h"
+
+namespace zarvin {
+
+class CommandLink;
+class UserMessages;
+
+inline constexpr size_t kDefaultKeyMatrixBytes = 512;
+using DefaultKeyMatrix = std::array<uint8_t, kDefaultKeyMatrixBytes>;
+
+// The matrix in force before any keyboard has answered.
+const DefaultKeyMatrix& BuiltInDefaultKeyMatrix();
+
+class DeviceImage {
+public:
+    DeviceImage();
+
+    KeyboardModel Model() const;
+    // Takes the model of the keyboard with these ids (see ModelForIds).
+    void SetModelFromIds(uint16_t vendorId, uint16_t productId);
+
+    DefaultKeyMatrix KeyMatrix() const;
+    void SetKeyMatrix(const DefaultKeyMatrix& matrix);
+    // Bytes of macro area the keyboard offers; 0 until a keyboard has told.
+    size_t MacroCapacity() const;
+
+    // The active profile, from the cache or the keyboard; -1 when the keyboard cannot say.
+    int GetActiveProfile(CommandLink& link);
+    // A negative profile does nothing.
+    void SetActiveProfile(CommandLink& link, int profile);
+    // The keyboard went away: the next GetActiveProfile asks it again.
+    void ForgetActiveProfile();
+
+    // On every connection, before the main window hears of it: the default key matrix and the
+    // macro capacity. A failed matrix read tells the user and keeps the previous matrix.
+    void LoadConnectionData(CommandLink& link, UserMessages& messages);
+
+private:
+    mutable std::mutex mutex_;
+    KeyboardModel model_;
+    DefaultKeyMatrix keyMatrix_;
+    size_t macroCapacity_ = 0;
+    int activeProfile_ = -1;
+};
+
+}  // namespace zarvin

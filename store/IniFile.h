@@ -1,0 +1,40 @@
+#pragma once
+
+// Private-profile INI files with the Windows semantics: sections and keys match without regard
+// to case, the first match wins, a missing file, section or key gives the caller's default, a
+// value is cut to the caller's buffer, and a write creates the file, the section and the key.
+// Files are read as UTF-8, or as UTF-16LE when they start with its byte order mark (files made
+// on Windows). Writes go to a temporary file in the same folder that is then renamed over the
+// target, so a failed write keeps the previous file.
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zarvin {
+
+// The design's text buffers hold 260 characters with the terminator.
+inline constexpr size_t kIniBufferChars = 260;
+
+// GetPrivateProfileString: the value, or `fallback` when the file, section or key is missing;
+// cut to `bufferChars` - 1 characters (code points, not bytes).
+std::string ReadIniString(const std::filesystem::path& file, std::string_view section,
+                          std::string_view key, std::string_view fallback,
+                          size_t bufferChars = kIniBufferChars);
+
+// GetPrivateProfileInt: the leading decimal number of the value; `fallback` when missing.
+int ReadIniInt(const std::filesystem::path& file, std::string_view section, std::string_view key,
+               int fallback);
+
+// WritePrivateProfileString. A null `value` removes the key. False when the file cannot be
+// written; the previous file is then left as it was.
+bool WriteIniString(const std::filesystem::path& file, std::string_view section,
+                    std::string_view key, const std::optional<std::string>& value);
+
+// The key names of a section, in file order (for files whose keys are not known beforehand).
+std::vector<std::string> ReadIniKeys(const std::filesystem::path& file, std::string_view section);
+
+}  // namespace zarvin
