@@ -8,6 +8,7 @@
 #include "device/HidDevice.h"
 #include "device/KeyboardIds.h"
 #include "model/DeviceInfo.h"
+#include "model/KeyboardModel.h"
 
 namespace zarvin::cli {
 namespace {
@@ -32,10 +33,6 @@ const char* RoleOf(const HidCollectionCaps& collection) {
         return "event interface";
     }
     return "other interface";
-}
-
-int KeyCountOf(uint16_t productId) {
-    return productId == kProduct126 ? 126 : 128;
 }
 
 }  // namespace
@@ -82,7 +79,7 @@ int RunInfo(KeyboardConnection& connection, const std::string& label, std::ostre
     }
     const HidAttributes& ids = connection.Device().Attributes();
     out << "keyboard: " << Hex(ids.vendorId, 4) << ':' << Hex(ids.productId, 4) << ", "
-        << KeyCountOf(ids.productId) << " keys" << (label.empty() ? "" : " " + label) << '\n';
+        << ModelForIds(ids.vendorId, ids.productId).keyCount << " keys" << (label.empty() ? "" : " " + label) << '\n';
     out << "interface: " << connection.Device().DevicePath() << '\n';
     const uint16_t firmware = info.FirmwareVersion();
     out << "firmware: " << (firmware >> 8) << '.' << Hex(firmware & 0xFFu, 2) << " (0x"

@@ -1,6 +1,7 @@
 #include "cli/KeyboardConnection.h"
 
 #include "device/KeyboardIds.h"
+#include "model/KeyboardModel.h"
 
 namespace zarvin::cli {
 
@@ -34,9 +35,8 @@ bool KeyboardConnection::Connect(std::string& error) {
         }
         if (device_.IsSupportedKeyboard() && device_.Caps().usagePage == kCommandUsagePage &&
             device_.Caps().usage == kCommandUsage) {
-            const bool model126 = device_.Attributes().productId == kProduct126;
-            const uint16_t keyMap = model126 ? 378 : 512;
-            link_.SetGeometry({keyMap, keyMap});
+            const HidAttributes& ids = device_.Attributes();
+            link_.SetGeometry(ModelForIds(ids.vendorId, ids.productId).Geometry());
             link_.SetConnected(true);
             device_.FreePaths();
             return true;
