@@ -84,7 +84,8 @@ int RunInfo(KeyboardConnection& connection, const std::string& label, std::ostre
     const uint16_t firmware = info.FirmwareVersion();
     out << "firmware: " << (firmware >> 8) << '.' << Hex(firmware & 0xFFu, 2) << " (0x"
         << Hex(firmware, 4) << ")\n";
-    out << "active profile: " << int{info.ActiveProfile()} + 1 << " of " << kProfileCount << '\n';
+    out << "active profile: " << int{info.ActiveProfile()} << " (of 0 to " << kProfileCount - 1
+        << ")\n";
     out << "macro capacity: " << info.MacroCapacityBytes() << " bytes\n";
     out << "effects:";
     const std::vector<uint8_t> effects = info.Effects();

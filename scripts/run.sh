@@ -9,7 +9,7 @@ ensure_packages "${BUILD_PACKAGES[@]}"
 BUILD_DIR=${BUILD_DIR:-$ROOT/build}
 configure_and_build "$BUILD_DIR" -DZARVIN_TESTS=OFF -DZARVIN_BENCH=OFF
 
-zarvinctl="$BUILD_DIR/cli/zarvinctl"
+zarvinctl="$BUILD_DIR/bin/zarvinctl"
 if [ $# -gt 0 ]; then
     exec "$zarvinctl" "$@"
 fi

@@ -77,7 +77,7 @@ TEST(InfoCommand, ShowsTheStandInKeyboard) {
     ASSERT_EQ(RunInfo(connection, "(stand-in)", out, err), kExitOk) << err.str();
     const std::string text = out.str();
     EXPECT_NE(text.find("keyboard: 320f:5000, 128 keys (stand-in)\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("active profile: 3 of 3\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("active profile: 2 (of 0 to 2)\n"), std::string::npos) << text;
     EXPECT_NE(text.find("macro capacity: 12800 bytes\n"), std::string::npos) << text;
     EXPECT_NE(text.find("effects: 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 20\n"),
               std::string::npos)
