@@ -2,21 +2,49 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
+
+#include "device/CommandProtocol.h"
 
 namespace zarvin::cli {
 namespace {
 
 struct CommandShape {
     const char* name;
-    size_t arguments;
+    size_t minArguments;
+    size_t maxArguments;
 };
 
 constexpr std::array kCommands{
-    CommandShape{"list", 0},
-    CommandShape{"info", 0},
-    CommandShape{"describe", 1},
-    CommandShape{"sim-reset", 0},
+    CommandShape{"list", 0, 0},
+    CommandShape{"info", 0, 0},
+    CommandShape{"describe", 1, 1},
+    CommandShape{"profile", 0, 1},
+    CommandShape{"monitor", 0, 0},
+    CommandShape{"sim-reset", 0, 0},
 };
+
+std::string ArityText(const CommandShape& shape) {
+    if (shape.maxArguments == 0) {
+        return "no argument";
+    }
+    if (shape.minArguments == 0) {
+        return "at most one argument";
+    }
+    return "one argument";
+}
+
+// A profile number, 0 to 2, in decimal digits only.
+std::optional<int> ParseProfileNumber(const std::string& text) {
+    int profile = -1;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, profile);
+    if (text.empty() || error != std::errc() || stop != end || profile < 0 ||
+        profile >= kProfileCount) {
+        return std::nullopt;
+    }
+    return profile;
+}
 
 }  // namespace
 
@@ -28,6 +56,12 @@ const char* const kUsage =
     "  info             model, firmware version, active profile, macro capacity, effects\n"
     "  describe PATH    the parsed report descriptor of a hidraw node, or of a file that\n"
     "                   holds descriptor bytes (raw, or hex text)\n"
+    "  profile [N]      print the active profile (0 to 2), or make profile N active\n"
+    "  monitor          print the keyboard's arrivals, departures and notices as they\n"
+    "                   happen, with a time stamp, until Ctrl+C. With --simulate, lines\n"
+    "                   typed (or piped) work the stand-in keyboard: p switches its\n"
+    "                   profile, l its lighting, u unplugs or plugs it in, t sends the\n"
+    "                   tray notices, q quits\n"
     "  sim-reset        restore the stand-in keyboard's factory state (both models, or the\n"
     "                   one named with --simulate=MODEL)\n"
     "\n"
@@ -88,9 +122,15 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     });
     if (shape == kCommands.end()) {
         parsed.error = "unknown command '" + options.command + "'";
-    } else if (options.arguments.size() != shape->arguments) {
-        parsed.error = "'" + options.command + "' takes " +
-                       (shape->arguments == 0 ? std::string("no argument") : "one argument");
+    } else if (options.arguments.size() < shape->minArguments ||
+               options.arguments.size() > shape->maxArguments) {
+        parsed.error = "'" + options.command + "' takes " + ArityText(*shape);
+    } else if (options.command == "profile" && !options.arguments.empty()) {
+        options.newProfile = ParseProfileNumber(options.arguments.front());
+        if (!options.newProfile) {
+            parsed.error = "'" + options.arguments.front() +
+                           "' is not a profile; the profiles are numbered 0 to 2";
+        }
     }
     return parsed;
 }

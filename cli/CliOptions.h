@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,8 @@ struct CliOptions {
     bool version = false;
     std::string command;
     std::vector<std::string> arguments;
+    // "profile N": the profile to make active, checked to be 0 to 2.
+    std::optional<int> newProfile;
 };
 
 struct ParsedCommandLine {

@@ -7,6 +7,7 @@
 #include "cli/KeyboardConnection.h"
 #include "device/HidDevice.h"
 #include "device/KeyboardIds.h"
+#include "model/DeviceImage.h"
 #include "model/DeviceInfo.h"
 #include "model/KeyboardModel.h"
 
@@ -93,6 +94,28 @@ int RunInfo(KeyboardConnection& connection, const std::string& label, std::ostre
         out << ' ' << int{effect};
     }
     out << (effects.empty() ? " none\n" : "\n");
+    return kExitOk;
+}
+
+int RunProfile(KeyboardConnection& connection, std::optional<int> newProfile, std::ostream& out,
+               std::ostream& err) {
+    DeviceImage image;
+    if (newProfile) {
+        const int result = image.SetActiveProfile(connection.Link(), *newProfile);
+        if (result != CommandResult::Success) {
+            err << "cannot make profile " << *newProfile
+                << " active: " << CommandResultText(result) << '\n';
+            return kExitFailed;
+        }
+        return kExitOk;
+    }
+    int result = CommandResult::Success;
+    const int profile = image.GetActiveProfile(connection.Link(), &result);
+    if (profile < 0) {
+        err << "cannot read the active profile: " << CommandResultText(result) << '\n';
+        return kExitFailed;
+    }
+    out << profile << '\n';
     return kExitOk;
 }
 

@@ -4,10 +4,15 @@
 // the program name) to `err`, and returns the exit status.
 
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <string>
 
 #include "device/HidNodeSource.h"
+
+namespace zarvin::sim {
+class SimKeyboard;
+}
 
 namespace zarvin::cli {
 
@@ -22,6 +27,18 @@ int RunList(HidNodeSource& source, std::ostream& out, std::ostream& err);
 // `label` is added to the keyboard line, for example "(stand-in)".
 int RunInfo(KeyboardConnection& connection, const std::string& label, std::ostream& out,
             std::ostream& err);
+
+// Without `newProfile`, prints the active profile alone on a line; with it, makes that profile
+// active and prints nothing.
+int RunProfile(KeyboardConnection& connection, std::optional<int> newProfile, std::ostream& out,
+               std::ostream& err);
+
+// Prints the keyboard's arrivals, departures and notices, one line each with a time stamp,
+// until SIGINT or SIGTERM. With `standIn`, lines read from standard input, when it is a
+// terminal or a pipe, work the stand-in keyboard's controls (StandInControls); 'q' or the end
+// of the input also ends. Hints and trace lines go to `err` as they come.
+int RunMonitor(HidNodeSource& source, sim::SimKeyboard* standIn, bool trace, std::ostream& out,
+               std::ostream& err);
 
 // PATH names a node of `source` (with or without its "#..." part) or a descriptor file.
 int RunDescribe(HidNodeSource& source, const std::string& path, std::ostream& out,

@@ -73,6 +73,11 @@ int RunCommand(const CliOptions& options, HidNodeSource& source, const std::stri
     if (!connection.Connect(error)) {
         return Fail(error, kExitFailed);
     }
+    if (options.command == "profile") {
+        return Run([&](std::ostream& err) {
+            return RunProfile(connection, options.newProfile, std::cout, err);
+        });
+    }
     return Run([&](std::ostream& err) { return RunInfo(connection, label, std::cout, err); });
 }
 
@@ -86,7 +91,9 @@ int RunOnStandIn(const AppContext& context, const CliOptions& options) {
                         " (run 'zarvinctl sim-reset' to start again from the factory state)",
                     kExitFailed);
     }
-    const int status = RunCommand(options, keyboard, "(stand-in)");
+    const int status = options.command == "monitor"
+                           ? RunMonitor(keyboard, &keyboard, options.trace, std::cout, std::cerr)
+                           : RunCommand(options, keyboard, "(stand-in)");
     std::error_code made;
     std::filesystem::create_directories(file.parent_path(), made);
     if (!keyboard.SaveImage(file, error)) {
@@ -122,5 +129,8 @@ int main(int argc, char** argv) {
         return RunOnStandIn(context, options);
     }
     HidrawNodeSource hidraw;
+    if (options.command == "monitor") {
+        return RunMonitor(hidraw, nullptr, options.trace, std::cout, std::cerr);
+    }
     return RunCommand(options, hidraw, "");
 }

@@ -36,9 +36,13 @@ public:
     size_t MacroCapacity() const;
 
     // The active profile, from the cache or the keyboard; -1 when the keyboard cannot say.
-    int GetActiveProfile(CommandLink& link);
-    // A negative profile does nothing.
-    void SetActiveProfile(CommandLink& link, int profile);
+    // `readResult`, when given, receives the result of the keyboard read (Success when the
+    // cache answered), so a caller can tell why there is no profile.
+    int GetActiveProfile(CommandLink& link, int* readResult = nullptr);
+    // Reads the device information and writes it back with `profile` active. Returns the
+    // result of the keyboard operation that failed, or Success. A profile outside 0-255 does
+    // nothing and returns BadProfile. A refused write empties the cache.
+    int SetActiveProfile(CommandLink& link, int profile);
     // The keyboard went away: the next GetActiveProfile asks it again.
     void ForgetActiveProfile();
 
@@ -52,6 +56,8 @@ private:
     DefaultKeyMatrix keyMatrix_;
     size_t macroCapacity_ = 0;
     int activeProfile_ = -1;
+    // Counts ForgetActiveProfile calls, so an answer read before one is not cached after it.
+    uint64_t connection_ = 0;
 };
 
 }  // namespace zarvin

@@ -1,1 +1,316 @@
-// placeholder until written
+#include "store/IniFile.h"
+
+#include <algorithm>
+#include <mutex>
+
+#include "store/DecimalNumber.h"
+#include "store/Utf8Text.h"
+#include "store/WholeFile.h"
+
+namespace zarvin {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The blanks the private-profile functions trim: white space and the old end-of-file mark.
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' || c == '\x1A';
+}
+
+std::string_view Trim(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && IsBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+char FoldCase(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Windows compares names without regard to case; here that covers ASCII letters, which is what
+// the program's section and key names are made of.
+bool SameName(std::string_view a, std::string_view b) {
+    return std::ranges::equal(a, b, [](char x, char y) { return FoldCase(x) == FoldCase(y); });
+}
+
+enum class LineKind { kIgnored, kSection, kKey };
+
+struct IniLine {
+    std::string_view raw;  // with its line break, if it has one
+    LineKind kind = LineKind::kIgnored;
+    std::string_view name;
+    std::string_view value;
+    bool blank = false;
+};
+
+IniLine ParseLine(std::string_view raw, bool first) {
+    IniLine line;
+    line.raw = raw;
+    std::string_view text = raw;
+    if (first) {
+        text = WithoutUtf8Bom(text);
+    }
+    text = Trim(text);
+    line.blank = text.empty();
+    if (text.empty() || text.front() == ';') {
+        return line;
+    }
+    if (text.front() == '[') {
+        const size_t close = text.rfind(']');
+        if (close != std::string_view::npos) {
+            line.kind = LineKind::kSection;
+            line.name = Trim(text.substr(1, close - 1));
+        }
+        return line;
+    }
+    const size_t equals = text.find('=');
+    if (equals == std::string_view::npos) {
+        return line;
+    }
+    line.name = Trim(text.substr(0, equals));
+    line.value = Trim(text.substr(equals + 1));
+    if (!line.name.empty()) {
+        line.kind = LineKind::kKey;
+    }
+    return line;
+}
+
+// The lines of `text`, each with its own line break.
+std::vector<IniLine> ParseLines(std::string_view text) {
+    std::vector<IniLine> lines;
+    while (!text.empty()) {
+        const size_t end = text.find('\n');
+        const size_t length = end == std::string_view::npos ? text.size() : end + 1;
+        lines.push_back(ParseLine(text.substr(0, length), lines.empty()));
+        text.remove_prefix(length);
+    }
+    return lines;
+}
+
+// Where a section sits in the lines: its header and the end of its lines. Only the first section
+// of a name counts, as on Windows.
+struct SectionSpan {
+    size_t header = 0;
+    size_t end = 0;
+};
+
+std::optional<SectionSpan> FindSection(const std::vector<IniLine>& lines, std::string_view name) {
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].kind == LineKind::kSection && SameName(lines[i].name, name)) {
+            size_t end = i + 1;
+            while (end < lines.size() && lines[end].kind != LineKind::kSection) {
+                ++end;
+            }
+            return SectionSpan{i, end};
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<size_t> FindKey(const std::vector<IniLine>& lines, const SectionSpan& section,
+                              std::string_view key) {
+    for (size_t i = section.header + 1; i < section.end; ++i) {
+        if (lines[i].kind == LineKind::kKey && SameName(lines[i].name, key)) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+// One pair of matching single or double quotes around a value is not part of it.
+std::string_view WithoutQuotes(std::string_view value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front()) {
+        return value.substr(1, value.size() - 2);
+    }
+    return value;
+}
+
+std::string CutToBuffer(std::string_view text, size_t bufferChars) {
+    // What follows a NUL byte is lost in a C string, as it would be on Windows.
+    text = text.substr(0, text.find('\0'));
+    return bufferChars == 0 ? std::string() : ValidUtf8Prefix(text, bufferChars - 1);
+}
+
+// The file's text, or nothing when it is missing or cannot be read.
+std::optional<std::string> ReadText(const fs::path& file) {
+    FileContents contents = ReadWholeFile(file);
+    if (contents.status != FileReadStatus::kRead) {
+        return std::nullopt;
+    }
+    return FileTextAsUtf8(std::move(contents.bytes));
+}
+
+bool HasLineBreakOrNul(std::string_view text) {
+    return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+}
+
+bool IsWritableName(std::string_view name) {
+    return !name.empty() && !HasLineBreakOrNul(name);
+}
+
+bool IsWritableKey(std::string_view key) {
+    return IsWritableName(key) && key.find('=') == std::string_view::npos && key.front() != ';' &&
+           key.front() != '[';
+}
+
+// The text of a line without its line break.
+std::string_view Content(std::string_view raw) {
+    if (raw.ends_with('\n')) {
+        raw.remove_suffix(1);
+    }
+    if (raw.ends_with('\r')) {
+        raw.remove_suffix(1);
+    }
+    return raw;
+}
+
+std::string_view LineBreakOf(std::string_view raw) {
+    return raw.substr(Content(raw).size());
+}
+
+// The new text of a file after one write; the lines not concerned keep their bytes.
+std::string EditedText(std::string_view text, std::string_view section, std::string_view key,
+                       const std::optional<std::string>& value) {
+    const std::vector<IniLine> lines = ParseLines(text);
+    const std::string newline = text.find("\r\n") != std::string_view::npos ? "\r\n" : "\n";
+    const auto join = [&lines](size_t from, size_t to) {
+        std::string out;
+        for (size_t i = from; i < to; ++i) {
+            out += lines[i].raw;
+        }
+        return out;
+    };
+    const auto ensureLineBreak = [&newline](std::string& out) {
+        if (!out.empty() && !out.ends_with('\n')) {
+            out += newline;
+        }
+    };
+
+    const std::optional<SectionSpan> span = FindSection(lines, section);
+    if (!span) {
+        if (!value) {
+            return std::string(text);
+        }
+        std::string out(text);
+        ensureLineBreak(out);
+        if (!lines.empty() && !lines.back().blank) {
+            out += newline;
+        }
+        out +=
+            "[" + std::string(section) + "]" + newline + std::string(key) + "=" + *value + newline;
+        return out;
+    }
+
+    const std::optional<size_t> found = FindKey(lines, *span, key);
+    if (found) {
+        std::string out = join(0, *found);
+        if (value) {
+            // The key keeps its own spelling and indentation.
+            const std::string_view content = Content(lines[*found].raw);
+            const size_t nameStart =
+                static_cast<size_t>(lines[*found].name.data() - content.data());
+            out += std::string(content.substr(0, nameStart)) + std::string(lines[*found].name) +
+                   "=" + *value + std::string(LineBreakOf(lines[*found].raw));
+        }
+        out += join(*found + 1, lines.size());
+        return out;
+    }
+    if (!value) {
+        return std::string(text);
+    }
+    // A new key goes after the last line of the section that is not blank.
+    size_t insertAt = span->end;
+    while (insertAt > span->header + 1 && lines[insertAt - 1].blank) {
+        --insertAt;
+    }
+    std::string out = join(0, insertAt);
+    ensureLineBreak(out);
+    out += std::string(key) + "=" + *value + newline;
+    out += join(insertAt, lines.size());
+    return out;
+}
+
+std::mutex& WriteLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+}  // namespace
+
+std::string ReadIniString(const fs::path& file, std::string_view section, std::string_view key,
+                          std::string_view fallback, size_t bufferChars) {
+    const std::optional<std::string> text = ReadText(file);
+    if (text) {
+        const std::vector<IniLine> lines = ParseLines(*text);
+        const std::optional<SectionSpan> span = FindSection(lines, Trim(section));
+        if (span) {
+            const std::optional<size_t> found = FindKey(lines, *span, Trim(key));
+            if (found) {
+                return CutToBuffer(WithoutQuotes(lines[*found].value), bufferChars);
+            }
+        }
+    }
+    return CutToBuffer(fallback, bufferChars);
+}
+
+int ReadIniInt(const fs::path& file, std::string_view section, std::string_view key, int fallback) {
+    const std::string value = ReadIniString(file, section, key, "", kIniBufferChars);
+    if (value.empty()) {
+        return fallback;
+    }
+    return LeadingDecimal(value);
+}
+
+bool WriteIniString(const fs::path& file, std::string_view section, std::string_view key,
+                    const std::optional<std::string>& value) {
+    section = Trim(section);
+    key = Trim(key);
+    if (!IsWritableName(section) || !IsWritableKey(key) || (value && HasLineBreakOrNul(*value))) {
+        return false;
+    }
+    const std::lock_guard lock(WriteLock());
+    FileContents contents = ReadWholeFile(file);
+    if (contents.status == FileReadStatus::kFailed) {
+        // Rewriting a file that could not be read would lose what it holds.
+        return false;
+    }
+    const std::string text = FileTextAsUtf8(std::move(contents.bytes));
+    const std::string edited = EditedText(text, section, key, value);
+    // Nothing to change: the same value again, or the removal of a key that is not there.
+    if (edited == text) {
+        return true;
+    }
+    return WriteWholeFileAtomically(file, edited);
+}
+
+std::vector<std::string> ReadIniKeys(const fs::path& file, std::string_view section) {
+    std::vector<std::string> keys;
+    const std::optional<std::string> text = ReadText(file);
+    if (!text) {
+        return keys;
+    }
+    const std::vector<IniLine> lines = ParseLines(*text);
+    const std::optional<SectionSpan> span = FindSection(lines, Trim(section));
+    if (!span) {
+        return keys;
+    }
+    for (size_t i = span->header + 1; i < span->end; ++i) {
+        if (lines[i].kind != LineKind::kKey) {
+            continue;
+        }
+        const bool seen = std::ranges::any_of(
+            keys, [&lines, i](const std::string& k) { return SameName(k, lines[i].name); });
+        if (!seen) {
+            keys.emplace_back(lines[i].name);
+        }
+    }
+    return keys;
+}
+
+}  // namespace zarvin

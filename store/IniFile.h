@@ -3,6 +3,9 @@
 // Private-profile INI files with the Windows semantics: sections and keys match without regard
 // to case, the first match wins, a missing file, section or key gives the caller's default, a
 // value is cut to the caller's buffer, and a write creates the file, the section and the key.
+// Blanks around names and values are trimmed, one pair of matching single or double quotes
+// around a value is dropped, and lines starting with ';' or holding no '=' are not keys. A file
+// that cannot be read (or that is larger than any settings file) counts as missing.
 // Files are read as UTF-8, or as UTF-16LE when they start with its byte order mark (files made
 // on Windows). Writes go to a temporary file in the same folder that is then renamed over the
 // target, so a failed write keeps the previous file.
@@ -29,12 +32,15 @@ std::string ReadIniString(const std::filesystem::path& file, std::string_view se
 int ReadIniInt(const std::filesystem::path& file, std::string_view section, std::string_view key,
                int fallback);
 
-// WritePrivateProfileString. A null `value` removes the key. False when the file cannot be
-// written; the previous file is then left as it was.
+// WritePrivateProfileString. A null `value` removes the key. Every other line of the file keeps
+// its bytes. False when the file cannot be read or written, and for a name or value that would
+// break the file's lines (a line break, an '=' in a key); the previous file is then left as it
+// was. The folder must exist.
 bool WriteIniString(const std::filesystem::path& file, std::string_view section,
                     std::string_view key, const std::optional<std::string>& value);
 
-// The key names of a section, in file order (for files whose keys are not known beforehand).
+// The key names of a section, in file order, each name once (for files whose keys are not known
+// beforehand).
 std::vector<std::string> ReadIniKeys(const std::filesystem::path& file, std::string_view section);
 
 }  // namespace zarvin

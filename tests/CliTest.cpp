@@ -58,6 +58,58 @@ TEST(CommandLine, HelpAndVersionNeedNoCommand) {
     EXPECT_EQ(ParseCommandLine({"--help"}).error, "");
 }
 
+TEST(CommandLine, ProfileTakesAnOptionalNumberFrom0To2) {
+    const ParsedCommandLine show = ParseCommandLine({"profile"});
+    EXPECT_EQ(show.error, "");
+    EXPECT_FALSE(show.options.newProfile);
+    for (const int profile : {0, 1, 2}) {
+        const ParsedCommandLine set = ParseCommandLine({"profile", std::to_string(profile)});
+        EXPECT_EQ(set.error, "");
+        EXPECT_EQ(set.options.newProfile, profile);
+    }
+    for (const std::string bad : {"3", "-1", "x", "1x", " 1", "+1", "", "99999999999"}) {
+        const ParsedCommandLine parsed = ParseCommandLine({"profile", bad});
+        EXPECT_EQ(parsed.error, "'" + bad + "' is not a profile; the profiles are numbered 0 to 2")
+            << bad;
+    }
+    EXPECT_EQ(ParseCommandLine({"profile", "1", "2"}).error,
+              "'profile' takes at most one argument");
+}
+
+TEST(ProfileCommand, SetsThenShowsTheActiveProfile) {
+    sim::SimKeyboard keyboard(sim::SimModel::Keyboard128);
+    KeyboardConnection connection(keyboard);
+    std::string error;
+    ASSERT_TRUE(connection.Connect(error)) << error;
+    std::ostringstream out;
+    std::ostringstream err;
+    ASSERT_EQ(RunProfile(connection, 2, out, err), kExitOk) << err.str();
+    EXPECT_EQ(out.str(), "");
+    ASSERT_EQ(RunProfile(connection, std::nullopt, out, err), kExitOk) << err.str();
+    EXPECT_EQ(out.str(), "2\n");
+}
+
+TEST(ProfileCommand, GivesTheKeyboardsReasonForFailing) {
+    sim::SimKeyboard keyboard;
+    KeyboardConnection connection(keyboard,
+                                  ExchangeTiming{.writeTimeout = std::chrono::milliseconds(50),
+                                                 .readTimeout = std::chrono::milliseconds(10)});
+    std::string error;
+    ASSERT_TRUE(connection.Connect(error)) << error;
+    std::ostringstream out;
+    std::ostringstream err;
+    keyboard.RefusePacket(2, 0xFE);
+    EXPECT_EQ(RunProfile(connection, 1, out, err), kExitFailed);
+    EXPECT_EQ(err.str(),
+              "cannot make profile 1 active: the keyboard refused the request (status 0xfe)\n");
+
+    err.str("");
+    keyboard.StaySilentFor(4);
+    EXPECT_EQ(RunProfile(connection, std::nullopt, out, err), kExitFailed);
+    EXPECT_EQ(err.str(), "cannot read the active profile: the keyboard did not answer\n");
+    EXPECT_EQ(out.str(), "");
+}
+
 TEST(Trace, OneLineOfLowerCaseHexPerReport) {
     const uint8_t report[] = {0x04, 0x01, 0x00, 0xAB};
     EXPECT_EQ(FormatTraceLine(true, report), "> 04 01 00 ab");

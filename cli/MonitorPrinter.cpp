@@ -1,0 +1,105 @@
+#include "cli/MonitorPrinter.h"
+
+#include <array>
+#include <cstdio>
+#include <ctime>
+
+#include "device/CommandProtocol.h"
+#include "device/HidDevice.h"
+#include "device/WindowMessages.h"
+#include "model/DeviceImage.h"
+#include "model/DeviceInfo.h"
+
+namespace zarvin::cli {
+
+std::string TimeStamp(std::chrono::system_clock::time_point when) {
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
+    const auto milliseconds = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                  when.time_since_epoch()) %
+                              1000;
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    char text[32];
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d.%03d", local.tm_hour, local.tm_min,
+                  local.tm_sec, static_cast<int>(milliseconds.count()));
+    return text;
+}
+
+MonitorPrinter::MonitorPrinter(std::ostream& out, std::ostream& err, CommandLink& link,
+                               const DeviceImage& image)
+    : out_(out), err_(err), link_(link), image_(image) {}
+
+void MonitorPrinter::SendMessage(uint32_t message, uint32_t tag) {
+    if (message == WindowMessage::Reload && tag == MessageTag::Profile) {
+        // Sent from the monitor thread, which owns the command interface's description.
+        const HidDevice& device = link_.Device();
+        char ids[16];
+        std::snprintf(ids, sizeof ids, "%04x:%04x", device.Attributes().vendorId,
+                      device.Attributes().productId);
+        Print(std::string("keyboard connected: ") + ids + " (" +
+              std::to_string(image_.Model().keyCount) + " keys) on " + device.DevicePath());
+    } else if (message == WindowMessage::CloseEditors) {
+        Print("keyboard gone");
+    }
+}
+
+// The first-connection 'SP' opens the window, which the monitor has none of.
+void MonitorPrinter::PostMessage(uint32_t, uint32_t) {}
+
+void MonitorPrinter::StartTimer(int timerId, int) {
+    if (timerId == WindowTimer::LightingChanged) {
+        Print("notice 0x0401: lighting changed on the keyboard");
+    } else if (timerId == WindowTimer::ProfileChanged) {
+        DeviceInfo info;
+        const bool read = ReadDeviceInfo(link_, info.bytes) == CommandResult::Success;
+        Print("notice 0x0402: active profile changed on the keyboard" +
+              (read ? " (now " + std::to_string(int{info.ActiveProfile()}) + ")" : std::string()));
+    }
+}
+
+void MonitorPrinter::KillTimer(int) {}
+
+// The window hides when the keyboard goes; "keyboard gone" says that already.
+void MonitorPrinter::HideWindow() {}
+
+void MonitorPrinter::SetTrayIconState(int mode, int icon) {
+    // The connection icons come with the connection lines; only the notices are news.
+    if (mode == TrayMode::Notice) {
+        Print("notice 0x1811: the tray shows the notice icon");
+    } else if (icon == TrayIcon::Remembered) {
+        Print("notice 0x1810: the tray shows the connection icon again");
+    }
+}
+
+void MonitorPrinter::ShowBusyIndicator(bool) {}
+
+void MonitorPrinter::ShowMessage(std::string_view textKey) {
+    Print("message for the user: " + std::string(textKey));
+}
+
+void MonitorPrinter::PrintError(const std::string& line) {
+    const std::lock_guard lock(mutex_);
+    err_ << line << std::endl;
+}
+
+size_t MonitorPrinter::LinesPrinted() const {
+    const std::lock_guard lock(mutex_);
+    return lines_;
+}
+
+bool MonitorPrinter::WaitForLines(size_t count, std::chrono::milliseconds timeout) const {
+    std::unique_lock lock(mutex_);
+    return printed_.wait_for(lock, timeout, [&] { return lines_ >= count; });
+}
+
+void MonitorPrinter::Print(const std::string& text) {
+    const std::string stamp = TimeStamp(std::chrono::system_clock::now());
+    {
+        const std::lock_guard lock(mutex_);
+        out_ << stamp << ' ' << text << std::endl;
+        ++lines_;
+    }
+    printed_.notify_all();
+}
+
+}  // namespace zarvin::cli

@@ -1,0 +1,64 @@
+#pragma once
+
+// The window of `zarvinctl monitor`: prints what the device threads tell the main window, one
+// line each with a time stamp, for the connection changes and the keyboard's notices. Lines
+// come from the monitor and listener threads; each is written whole.
+
+#include <chrono>
+#include <condition_variable>
+#include <cstddef>
+#include <mutex>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+#include "device/MainWindowLink.h"
+#include "model/UserMessages.h"
+
+namespace zarvin {
+class CommandLink;
+class DeviceImage;
+}  // namespace zarvin
+
+namespace zarvin::cli {
+
+class MonitorPrinter : public MainWindowLink, public UserMessages {
+public:
+    // `link` and `image` are the monitor's: the connection line names the keyboard from them,
+    // and the profile notice asks the keyboard for its active profile.
+    MonitorPrinter(std::ostream& out, std::ostream& err, CommandLink& link,
+                   const DeviceImage& image);
+
+    void SendMessage(uint32_t message, uint32_t tag) override;
+    void PostMessage(uint32_t message, uint32_t tag) override;
+    void StartTimer(int timerId, int milliseconds) override;
+    void KillTimer(int timerId) override;
+    void HideWindow() override;
+    void SetTrayIconState(int mode, int icon) override;
+    void ShowBusyIndicator(bool shown) override;
+
+    void ShowMessage(std::string_view textKey) override;
+
+    // A line for standard error (a trace line, a hint), kept whole among the others.
+    void PrintError(const std::string& line);
+
+    size_t LinesPrinted() const;
+    // Waits until `count` lines have been printed; false after `timeout`.
+    bool WaitForLines(size_t count, std::chrono::milliseconds timeout) const;
+
+private:
+    void Print(const std::string& text);
+
+    std::ostream& out_;
+    std::ostream& err_;
+    CommandLink& link_;
+    const DeviceImage& image_;
+    mutable std::mutex mutex_;
+    mutable std::condition_variable printed_;
+    size_t lines_ = 0;
+};
+
+// "12:03:04.512": the local time of day with milliseconds.
+std::string TimeStamp(std::chrono::system_clock::time_point when);
+
+}  // namespace zarvin::cli

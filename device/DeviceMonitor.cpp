@@ -1,0 +1,165 @@
+#include "device/DeviceMonitor.h"
+
+#include <array>
+#include <system_error>
+
+#include "device/CommandProtocol.h"
+#include "device/HidDevice.h"
+#include "device/KeyboardIds.h"
+#include "device/MainWindowLink.h"
+#include "device/WindowMessages.h"
+#include "model/DeviceImage.h"
+
+namespace zarvin {
+
+DeviceMonitor::DeviceMonitor(CommandLink& link, DeviceImage& image, UserMessages& messages,
+                             MainWindowLink& window, std::atomic<bool>& autoShowDone,
+                             DeviceThreadTiming timing)
+    : link_(link),
+      image_(image),
+      messages_(messages),
+      window_(window),
+      autoShowDone_(autoShowDone),
+      timing_(timing) {}
+
+DeviceMonitor::~DeviceMonitor() {
+    Stop();
+}
+
+bool DeviceMonitor::Start() {
+    try {
+        thread_ = std::thread([this] {
+            MonitorThread();
+            finished_ = true;
+        });
+    } catch (const std::system_error&) {
+        return false;
+    }
+    return true;
+}
+
+void DeviceMonitor::Stop() {
+    stop_.Raise();
+    if (thread_.joinable()) {
+        thread_.join();
+    }
+}
+
+bool DeviceMonitor::IsCommandInterface(const HidDevice& device) {
+    return device.IsSupportedKeyboard() && device.Caps().usagePage == kCommandUsagePage &&
+           device.Caps().usage == kCommandUsage;
+}
+
+void DeviceMonitor::MonitorThread() {
+    if (autoShowDone_ && !stop_.WaitFor(timing_.startDelay)) {
+        return;
+    }
+    if (!Probe()) {
+        return;
+    }
+    HidDevice& device = link_.Device();
+    while (!stop_.Raised()) {
+        if (link_.Connected()) {
+            if (!device.IsPresent(device.DevicePath())) {
+                link_.SetConnected(false);
+                // Nothing more comes from a node that went; its descriptor goes too.
+                device.Close();
+                OnConnectionChanged(false);
+            }
+        } else if (!Scan()) {
+            return;
+        }
+        if (!stop_.WaitFor(link_.Connected() ? timing_.presencePoll : timing_.rescan)) {
+            return;
+        }
+    }
+}
+
+bool DeviceMonitor::Probe() {
+    HidDevice& device = link_.Device();
+    if (!device.RefreshPaths()) {
+        return false;
+    }
+    while (const auto path = device.NextPath()) {
+        if (stop_.Raised()) {
+            break;
+        }
+        if (!MatchKeyboardPath(*path) || !device.Open(*path, true, true)) {
+            continue;
+        }
+        const bool match = IsCommandInterface(device);
+        if (match) {
+            link_.SetConnected(true);
+            std::array<uint8_t, kDeviceInfoSize> ignored{};
+            ReadDeviceInfo(link_, ignored);
+        }
+        device.Close();
+        if (match) {
+            break;
+        }
+    }
+    device.FreePaths();
+    link_.SetConnected(false);
+    return true;
+}
+
+bool DeviceMonitor::Scan() {
+    HidDevice& device = link_.Device();
+    if (!device.RefreshPaths()) {
+        return false;
+    }
+    while (const auto path = device.NextPath()) {
+        if (stop_.Raised()) {
+            break;
+        }
+        if (!MatchKeyboardPath(*path) || !device.Open(*path, true, true)) {
+            continue;
+        }
+        if (IsCommandInterface(device)) {
+            // The model before the flag, so a command never runs with the last keyboard's.
+            image_.SetModelFromIds(device.Attributes().vendorId, device.Attributes().productId);
+            link_.SetGeometry(image_.Model().Geometry());
+            link_.SetConnected(true);
+            OnConnectionChanged(true);
+            break;
+        }
+        device.Close();
+    }
+    if (!firstScanDone_ && !stop_.Raised()) {
+        firstScanDone_ = true;
+        OnConnectionChanged(link_.Connected());
+        if (!link_.Connected()) {
+            autoShowDone_ = true;
+        }
+    }
+    device.FreePaths();
+    return true;
+}
+
+void DeviceMonitor::OnConnectionChanged(bool connected) {
+    handlerBusy_ = true;
+    if (connected == lastReportedState_) {
+        handlerBusy_ = false;
+        return;
+    }
+    if (connected) {
+        image_.LoadConnectionData(link_, messages_);
+        window_.SendMessage(WindowMessage::Reload, MessageTag::Profile);
+        window_.SetTrayIconState(TrayMode::Connection, TrayIcon::Connected);
+    } else {
+        image_.ForgetActiveProfile();
+        window_.SendMessage(WindowMessage::CloseEditors, MessageTag::None);
+        window_.HideWindow();
+        window_.SetTrayIconState(TrayMode::Connection, TrayIcon::Disconnected);
+    }
+    lastReportedState_ = connected;
+    if (!autoShowDone_) {
+        if (connected) {
+            window_.PostMessage(WindowMessage::Open, MessageTag::Open);
+        }
+        autoShowDone_ = true;
+    }
+    handlerBusy_ = false;
+}
+
+}  // namespace zarvin

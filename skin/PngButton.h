@@ -1,0 +1,150 @@
+#pragma once
+
+// CPngButton: the picture button of every skinned window. It draws no look of its own: each of
+// its faces is cut from a full-window state image (skin/StateImages.h). The face is the
+// rectangle of the button's size whose top-left corner lies at (origin - 1) on the surface; with
+// PlaceWithFaces (skin/LayoutReaders.h) the origin is the button's own position, so the face is
+// the part of the state image under the button, shifted one pixel up and left.
+//
+// The face follows the first state that holds, in this order:
+//   disabled              -> disabled face, disabled text colour
+//   toggle mode           -> toggle-on or toggle-off face, normal text colour
+//   pressed (held down)   -> pressed face, pressed text colour
+//   hover (pointer on it) -> hover face, hover text colour
+//   selected (set by the owner) -> selected face, selected text colour
+//   otherwise             -> normal face, normal text colour
+//
+// Outline mode draws a 2-pixel frame in the outline colour over the face. With the text style
+// on, the button's text is drawn over it. After every draw the draw hook, when set, learns
+// whether the face drawn was the normal one. A double click gives two clicks. The surfaces are
+// not owned and must outlive the button; a face that was never set draws nothing, leaving what
+// lies beneath (the window's background) visible.
+
+#include <QAbstractButton>
+#include <QColor>
+#include <QString>
+#include <QTimer>
+#include <functional>
+
+class QEnterEvent;
+class QImage;
+class QPainter;
+
+namespace zarvin {
+
+struct ButtonFaces {
+    const QImage* normal = nullptr;
+    const QImage* hover = nullptr;
+    const QImage* pressed = nullptr;
+    const QImage* disabled = nullptr;
+    const QImage* selected = nullptr;
+};
+
+struct ButtonTextColours {
+    QColor normal = Qt::black;
+    QColor hover = Qt::black;
+    QColor pressed = Qt::black;
+    QColor disabled = Qt::black;
+    QColor selected = Qt::black;
+};
+
+// Text placement flags, bit for bit those of the skin's text formats.
+namespace text_format {
+inline constexpr unsigned kLeft = 0x00;
+inline constexpr unsigned kCentre = 0x01;
+inline constexpr unsigned kRight = 0x02;
+inline constexpr unsigned kVerticalCentre = 0x04;  // single line only
+inline constexpr unsigned kBottom = 0x08;          // single line only
+inline constexpr unsigned kWordBreak = 0x10;
+inline constexpr unsigned kSingleLine = 0x20;
+inline constexpr unsigned kDefault = kCentre | kVerticalCentre | kSingleLine;
+}  // namespace text_format
+
+class CPngButton : public QAbstractButton {
+    Q_OBJECT
+
+public:
+    // Called after every draw with the button and whether the face drawn is the normal face.
+    // It runs inside the button's paint event: it may update() other widgets, not repaint() them.
+    using DrawHook = std::function<void(CPngButton& button, bool normalFace)>;
+
+    // The face and text colour of the present state, by the order above.
+    struct Look {
+        const QImage* face = nullptr;
+        QColor textColour;
+    };
+
+    static constexpr int kMaxOutlineWidth = 100;
+    static constexpr int kMaxTextChars = 259;
+    static constexpr int kTooltipDelayMs = 300;
+
+    explicit CPngButton(QWidget* parent = nullptr);
+
+    // The setters that change the faces clear the hover state and draw at once.
+    void SetFaces(int originX, int originY, const ButtonFaces& faces);
+    void SetStateFaces(const ButtonFaces& faces);
+    void SetToggleFaces(const QImage* off, const QImage* on, bool toggleMode, bool toggleOn);
+    void SetSelected(bool selected, bool draw);
+    // The width is only stored (at most kMaxOutlineWidth while on); the frame is 2 pixels.
+    void SetOutline(const QColor& colour, int width, bool on);
+    void SetTextStyle(bool textOn, int pointSize, const QString& faceName,
+                      const ButtonTextColours& colours, unsigned format);
+    // `escapement` in tenths of a degree, counter-clockwise: the text turns about the centre of
+    // the place it would take unturned. `rotated` draws it heavy (weight 956).
+    void SetTextRotation(int escapement, bool rotated);
+    // An empty text changes nothing. An inactive tooltip is not shown until the pointer next
+    // enters the button, which activates it again.
+    void SetTooltip(const QString& text, bool activate);
+    void SetDrawHook(DrawHook hook) { drawHook_ = std::move(hook); }
+    void Redraw() { repaint(); }
+
+    Look CurrentLook() const;
+    QPoint Origin() const { return {originX_, originY_}; }
+    const ButtonFaces& Faces() const { return faces_; }
+    bool IsSelected() const { return selected_; }
+    bool IsHovered() const { return hover_; }
+    bool IsOutlineOn() const { return outline_; }
+    const QColor& OutlineColour() const { return outlineColour_; }
+    int OutlineWidth() const { return outlineWidth_; }
+    const QString& TooltipText() const { return tooltipText_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    void DrawText(QPainter& painter, const QColor& colour) const;
+    void ShowTooltip();
+
+    ButtonFaces faces_;
+    int originX_ = 0;
+    int originY_ = 0;
+    bool hover_ = false;
+    bool selected_ = false;
+
+    bool toggleMode_ = false;
+    bool toggleOn_ = false;
+    const QImage* faceToggleOff_ = nullptr;
+    const QImage* faceToggleOn_ = nullptr;
+
+    bool outline_ = false;
+    QColor outlineColour_ = Qt::black;
+    int outlineWidth_ = 0;
+
+    bool textOn_ = false;
+    int pointSize_ = 8;
+    QString faceName_ = QStringLiteral("Tahoma Unicode MS");
+    ButtonTextColours colours_;
+    unsigned textFormat_ = text_format::kDefault;
+    int escapement_ = 0;
+    bool rotated_ = false;
+
+    QString tooltipText_;
+    bool tooltipActive_ = false;
+    QTimer tooltipTimer_;
+
+    DrawHook drawHook_;
+};
+
+}  // namespace zarvin

@@ -1,0 +1,26 @@
+#include "skin/StateImages.h"
+
+#include <QPainter>
+
+#include "skin/PictureLoader.h"
+
+namespace zarvin {
+
+QImage MakeStateSurface(const QImage& image, QSize clientSize) {
+    const QSize size =
+        clientSize.expandedTo(QSize(0, 0)) + QSize(kStateSurfaceMargin, kStateSurfaceMargin);
+    QImage surface(size, QImage::Format_RGB32);
+    surface.fill(Qt::black);
+    if (!image.isNull()) {
+        QPainter painter(&surface);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(QPoint(0, 0), image);
+    }
+    return surface;
+}
+
+QImage LoadStateSurface(const std::filesystem::path& file, QSize clientSize) {
+    return MakeStateSurface(ReadPicture(file), clientSize);
+}
+
+}  // namespace zarvin

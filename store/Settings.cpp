@@ -1,0 +1,74 @@
+#include "store/Settings.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "store/DecimalNumber.h"
+#include "store/LanguageTexts.h"
+
+namespace zarvin {
+
+std::string ProfileValueName(int number) {
+    char name[32];
+    std::snprintf(name, sizeof name, "%s%02d", "PROFILE", number);
+    return name;
+}
+
+uint32_t Settings::ReadDwordSetting(std::string_view name, uint32_t fallback) const {
+    const RegistryValue<uint32_t> stored = registry_.ReadDword(kSettingsKey, name);
+    if (stored.Present()) {
+        return stored.value;
+    }
+    registry_.WriteDword(kSettingsKey, name, fallback);
+    return fallback;
+}
+
+void Settings::WriteLanguageId(uint32_t languageId) const {
+    registry_.WriteDword(kSettingsKey, kLanguageIdValue, languageId);
+}
+
+uint32_t Settings::GetLanguageId() const {
+    const uint32_t stored = ReadDwordSetting(kLanguageIdValue, 0);
+    if (stored != 0) {
+        return stored;
+    }
+    uint32_t language = systemLanguage_();
+    const auto row = std::ranges::find(LanguageMap, language, &LanguageMapRow::systemLanguage);
+    if (row != LanguageMap.end()) {
+        language = row->language;
+    }
+    if (std::ranges::find(SupportedLanguages, language) == SupportedLanguages.end()) {
+        language = SupportedLanguages[0];
+    }
+    WriteLanguageId(language);
+    return language;
+}
+
+int Settings::GetLanguageIndex() const {
+    const auto found = std::ranges::find(SupportedLanguages, GetLanguageId());
+    return found == SupportedLanguages.end() ? 0
+                                             : static_cast<int>(found - SupportedLanguages.begin());
+}
+
+std::string Settings::ReadProfileString(std::string_view name, std::string_view fallback) const {
+    RegistryValue<std::string> stored = registry_.ReadString(kProfilesKey, name);
+    return stored.Present() ? std::move(stored.value) : std::string(fallback);
+}
+
+int Settings::ReadProfileNumber(std::string_view name, int fallback) const {
+    return LeadingDecimal(ReadProfileString(name, std::to_string(fallback)));
+}
+
+bool Settings::WriteProfileString(std::string_view name, std::string_view value) const {
+    return registry_.WriteString(kProfilesKey, name, value);
+}
+
+bool Settings::WriteProfileNumber(std::string_view name, int value) const {
+    return WriteProfileString(name, std::to_string(value));
+}
+
+bool Settings::WriteProfileFlag(std::string_view name, int value) const {
+    return WriteProfileNumber(name, value == 0 || value == 1 ? value : 0);
+}
+
+}  // namespace zarvin

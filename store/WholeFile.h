@@ -1,0 +1,35 @@
+#pragma once
+
+// Small settings files read and written whole. A write goes to a temporary file in the same
+// folder, is flushed to the disk and then renamed over the target, so a reader sees either the
+// old file or the new one and a failed write leaves the old file as it was.
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace zarvin {
+
+// Settings files are a few kilobytes; anything far larger is not one of ours.
+inline constexpr size_t kMaxSettingsFileBytes = 16u << 20;
+
+enum class FileReadStatus {
+    kRead,
+    kMissing,  // no such file
+    kFailed,   // there is something, but it is not a regular file we can read within the cap
+};
+
+struct FileContents {
+    FileReadStatus status = FileReadStatus::kMissing;
+    std::string bytes;
+};
+
+FileContents ReadWholeFile(const std::filesystem::path& file,
+                           size_t maxBytes = kMaxSettingsFileBytes);
+
+// Replaces `file` (the file a symbolic link points to, when it is one) with `bytes`. The folder
+// must exist. An existing file keeps its permissions; a new one gets 0666 less the umask.
+bool WriteWholeFileAtomically(const std::filesystem::path& file, std::string_view bytes);
+
+}  // namespace zarvin

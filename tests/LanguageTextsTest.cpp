@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+
+#include "platform/ProgramPath.h"
+#include "store/IniFile.h"
+#include "store/LanguageTexts.h"
+#include "store/TextKeys.h"
+#include "store/Utf8Text.h"
+#include "support/TempFolder.h"
+
+namespace zarvin {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TempFolder;
+
+const fs::path kShippedFile = ZARVIN_SOURCE_LANGUAGE_FILE;
+
+TEST(LanguageTexts, NamesTheFileAfterTheLanguageNumber) {
+    EXPECT_EQ(LanguageFilePath("/opt/zarvin/", 0x0416), fs::path("/opt/zarvin/Lang0416.ini"));
+    EXPECT_EQ(LanguageFilePath("/opt/zarvin/", 0xABC), fs::path("/opt/zarvin/Lang0ABC.ini"));
+}
+
+TEST(LanguageTexts, LooksTextsUpWithTheDefaultsOfTheDesign) {
+    const TempFolder folder;
+    const LanguageTexts texts(folder.Path());
+    EXPECT_EQ(texts.LoadText("MAIN_CAPTION", 0), "#Error");  // no file yet
+    EXPECT_EQ(texts.LoadModeText("7", 0), "#Error");
+
+    const std::string longText(300, 'w');
+    folder.Write("Lang0416.ini", "[TEXT]\nEmpty=\nLong=" + longText +
+                                     "\nPlain=Caption\n"
+                                     "[LIGHT]\nUsb=Report rate\n"
+                                     "[MODE]\n07=Padded\n7=Seven\n");
+    EXPECT_EQ(texts.LoadText("Empty", 0), "");
+    EXPECT_EQ(texts.LoadText("Long", 0), longText.substr(0, 259));
+    EXPECT_EQ(texts.LoadText("Plain", 0), "Caption");
+    EXPECT_EQ(texts.LoadText("Missing", 0), "#Error");
+    EXPECT_EQ(texts.LoadText("Usb", 0), "#Error");  // another section's key
+    EXPECT_EQ(texts.LoadLightText("Usb", 0), "Report rate");
+    EXPECT_EQ(texts.LoadModeText(ModeTextKey(7), 0), "Seven");
+    EXPECT_EQ(texts.LoadModeText(ModeTextKey(8), 0), "#Error");
+
+    // Index 1 is the empty slot, whose file is not shipped; an index outside the table reads
+    // the first language.
+    EXPECT_EQ(texts.LoadText("Plain", 1), "#Error");
+    EXPECT_EQ(texts.LoadText("Plain", 2), "Caption");
+    EXPECT_EQ(texts.LoadText("Plain", -1), "Caption");
+}
+
+// The printf conversions of a text, in order ("%%" is none).
+std::string Conversions(std::string_view text) {
+    std::string found;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') {
+            continue;
+        }
+        ++i;
+        while (i < text.size() &&
+               std::string_view("-+ #0123456789.hlLqjzt").find(text[i]) != std::string_view::npos) {
+            ++i;
+        }
+        if (i < text.size() && text[i] != '%') {
+            found += text[i];
+        }
+    }
+    return found;
+}
+
+TEST(ShippedLanguageFile, HasEveryKeyTheProgramLooksUp) {
+    const LanguageTexts texts(kShippedFile.parent_path());
+    const auto expectText = [](std::string_view section, std::string_view key,
+                               const std::string& value) {
+        EXPECT_NE(value, "#Error") << section << " " << key << " is missing";
+        EXPECT_FALSE(value.empty()) << section << " " << key << " is empty";
+        // A longer value would be cut.
+        EXPECT_EQ(ValidUtf8Prefix(value, 258), value) << section << " " << key << " is too long";
+    };
+    for (const std::string_view key : text_keys::kAll) {
+        expectText("TEXT", key, texts.LoadText(key, 0));
+    }
+    for (const std::string_view key : text_keys::kKeyNames) {
+        expectText("TEXT", key, texts.LoadText(key, 0));
+    }
+    for (const std::string_view key : light_keys::kAll) {
+        expectText("LIGHT", key, texts.LoadLightText(key, 0));
+    }
+    for (const int effect : kNamedEffectCodes) {
+        expectText("MODE", ModeTextKey(effect), texts.LoadModeText(ModeTextKey(effect), 0));
+    }
+}
+
+TEST(ShippedLanguageFile, TemplatesTakeExactlyTheArgumentsTheirCallersPass) {
+    const LanguageTexts texts(kShippedFile.parent_path());
+    // Each template takes one argument: the key code (unsigned), the macro limit and the delay
+    // limit (int), the file path (string). Every other text is shown as it stands, so it has
+    // none.
+    const std::map<std::string_view, std::string_view> templates = {
+        {text_keys::UNKNOWN_KEY, "uxXo"},
+        {text_keys::MACRO_ERR_MAX, "di"},
+        {text_keys::MACRO_ACTION_ERR_DELAY_MAX, "di"},
+        {text_keys::PROFILE_FORMAT_ERROR, "s"},
+    };
+    const auto check = [&](std::string_view key) {
+        const std::string value = texts.LoadText(key, 0);
+        const std::string conversions = Conversions(value);
+        const auto found = templates.find(key);
+        if (found == templates.end()) {
+            EXPECT_EQ(conversions, "") << key << "=" << value;
+        } else {
+            EXPECT_TRUE(conversions.size() == 1 &&
+                        found->second.find(conversions[0]) != std::string_view::npos)
+                << key << "=" << value;
+        }
+    };
+    for (const std::string_view key : text_keys::kAll) {
+        check(key);
+    }
+    for (const std::string_view key : text_keys::kKeyNames) {
+        check(key);
+    }
+    char formatted[64];
+    std::snprintf(formatted, sizeof formatted, texts.LoadText(text_keys::UNKNOWN_KEY, 0).c_str(),
+                  0x64u);
+    EXPECT_NE(std::string(formatted).find("064"), std::string::npos) << formatted;
+}
+
+TEST(ShippedLanguageFile, IsUtf8AndPlacedBesideThePrograms) {
+    const auto read = [](const fs::path& file) {
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    const std::string shipped = read(kShippedFile);
+    ASSERT_FALSE(shipped.empty());
+    EXPECT_EQ(ValidUtf8Prefix(shipped, shipped.size()), shipped);
+    EXPECT_EQ(read(ProgramFilePath().parent_path() / "Lang0416.ini"), shipped);
+}
+
+}  // namespace
+}  // namespace zarvin

@@ -1,0 +1,98 @@
+#include "CompositeLayout.h"
+
+namespace zarvin::skingen {
+namespace {
+
+class Builder {
+public:
+    explicit Builder(CompositeLayout& layout) : layout_(layout) {}
+
+    Control& Button(std::string entry, QRect rect, CompositePage page, QString label,
+                    std::optional<Icon> icon = {}, Art art = Art::Button) {
+        Control& control = Add(std::move(entry), rect, page);
+        control.row = FaceRow::Set;
+        control.art = art;
+        control.label = std::move(label);
+        control.icon = icon;
+        return control;
+    }
+
+    void PageButton(std::string entry, QRect rect, QString label) {
+        Button(std::move(entry), rect, CompositePage::All, std::move(label));
+        layout_.controls.back().pageButton = true;
+    }
+
+    void Place(std::string entry, QRect rect, CompositePage page, Art art = Art::Nothing) {
+        Add(std::move(entry), rect, page).art = art;
+    }
+
+private:
+    Control& Add(std::string entry, QRect rect, CompositePage page) {
+        CompositeControl added;
+        added.control.entry = std::move(entry);
+        added.control.rect = rect;
+        added.page = page;
+        layout_.controls.push_back(std::move(added));
+        return layout_.controls.back().control;
+    }
+
+    CompositeLayout& layout_;
+};
+
+}  // namespace
+
+CompositeLayout MakeCompositeLayout() {
+    CompositeLayout layout;
+    layout.size = {600, 440};
+    layout.pageArea = {24, 108, 552, 264};
+    Builder add(layout);
+    using Page = CompositePage;
+
+    // The page area is a button of its own whose faces come from the shown page's pictures.
+    add.Button("CONTROL_MASK", layout.pageArea, Page::All, {}, {}, Art::Nothing);
+    add.Button("CONTROL_TITLE", {24, 16, 320, 28}, Page::All, {}, {}, Art::Title);
+    add.Button("CONTROL_OSK", {508, 16, 32, 32}, Page::All, {}, Icon::Keyboard, Art::IconButton);
+    add.Button("CONTROL_CLEAR", {548, 16, 32, 32}, Page::All, {}, Icon::Eraser, Art::IconButton);
+    add.PageButton("CONTROL_MEDIA", {302, 60, 135, 36}, QStringLiteral("Media"));
+    add.PageButton("CONTROL_MACRO", {163, 60, 135, 36}, QStringLiteral("Macro"));
+    add.PageButton("CONTROL_KEY", {24, 60, 135, 36}, QStringLiteral("Key"));
+    add.PageButton("CONTROL_FUNCTION", {441, 60, 135, 36}, QStringLiteral("Function"));
+    add.Button("CONTROL_OK", {384, 388, 92, 36}, Page::All, QStringLiteral("OK"));
+    add.Button("CONTROL_CANCEL", {484, 388, 92, 36}, Page::All, QStringLiteral("Cancel"));
+
+    // The macro page: the macro list with its add and delete buttons, the action list with
+    // its buttons beside it, and the cycle count and record-delay choice below.
+    add.Button("FUNC_MACRO_DELETE", {448, 148, 36, 30}, Page::Macro, {}, Icon::Trash);
+    add.Button("FUNC_MACRO_ADD", {404, 148, 36, 30}, Page::Macro, {}, Icon::Plus);
+    add.Button("FUNC_MACRO_UP_TOP", {404, 228, 74, 28}, Page::Macro, QStringLiteral("Top"));
+    add.Button("FUNC_MACRO_UP", {482, 228, 74, 28}, Page::Macro, QStringLiteral("Up"));
+    add.Button("FUNC_MACRO_DOWN", {404, 262, 74, 28}, Page::Macro, QStringLiteral("Down"));
+    add.Button("FUNC_MACRO_DOWN_BOTTOM", {482, 262, 74, 28}, Page::Macro,
+               QStringLiteral("Bottom"));
+    add.Button("FUNC_MACRO_DELETE2", {404, 296, 74, 28}, Page::Macro, QStringLiteral("Delete"));
+    add.Button("FUNC_MACRO_CLEAR", {482, 296, 74, 28}, Page::Macro, QStringLiteral("Clear"));
+    add.Button("FUNC_MACRO_RECORD", {404, 188, 152, 32}, Page::Macro, QStringLiteral("Record"),
+               Icon::Record);
+
+    add.Place("FUNC_MACRO_RECORD_DELAY", {196, 338, 20, 20}, Page::Macro);
+    add.Place("FUNC_MACRO_LIST2", {44, 188, 344, 136}, Page::Macro, Art::Well);
+    add.Place("FUNC_MACRO_CYCLES", {116, 334, 56, 28}, Page::Macro, Art::Well);
+    add.Place("FUNC_MACRO_CYCLES_PROMPT", {44, 338, 68, 20}, Page::Macro);
+    add.Place("TISHI_SINGLE_STATIC", {44, 124, 512, 20}, Page::Key);
+    add.Place("MARCO_NAME_SETTING", {44, 124, 344, 20}, Page::Macro);
+    add.Place("KEY_SETTING", {44, 336, 512, 20}, Page::Key);
+    add.Place("MEDIA_SETTING_TISHI", {44, 124, 512, 20}, Page::Media);
+    add.Place("FUNCTION_KEY_SETTING_TISHI", {44, 124, 512, 20}, Page::Function);
+    add.Place("FUNC_MACRO_RECORD_DELAY2", {222, 338, 200, 20}, Page::Macro);
+    add.Place("FUNC_KEY_INPUT", {44, 150, 512, 56}, Page::Key, Art::Well);
+    add.Place("FUNC_MEDIA_SELECT", {44, 150, 300, 30}, Page::Media, Art::Well);
+    add.Place("FUNC_MACRO_LIST", {44, 148, 344, 30}, Page::Macro, Art::Well);
+    add.Place("FUNC_FUNCTION_SELECT", {44, 150, 300, 30}, Page::Function, Art::Well);
+    add.Place("FUNC_KEY_RADIO_KB", {44, 226, 20, 20}, Page::Key);
+    add.Place("FUNC_KEY_RADIO_KB_STATIC", {70, 226, 200, 20}, Page::Key);
+    add.Place("FUNC_KEY_RADIO_MOU", {300, 226, 20, 20}, Page::Key);
+    add.Place("FUNC_KEY_RADIO_MOU_STATIC", {326, 226, 200, 20}, Page::Key);
+    return layout;
+}
+
+}  // namespace zarvin::skingen

@@ -1,0 +1,170 @@
+#include "Faces.h"
+
+#include <QFontMetrics>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+
+#include "Theme.h"
+
+namespace zarvin::skingen {
+namespace {
+
+struct Palette {
+    QColor top;
+    QColor bottom;
+    QColor edge;
+    QColor content;
+    int sink = 0;  // pixels the content moves down (pressed)
+};
+
+Palette PaletteFor(Look look) {
+    switch (look) {
+        case Look::Hover:
+            return {colour::kFaceHover, colour::kFace, WithAlpha(colour::kAccent, 170),
+                    colour::kTextBright};
+        case Look::Pressed:
+            return {colour::kFacePressed, colour::kFacePressed, colour::kAccent, colour::kAccent,
+                    1};
+        case Look::Selected:
+            return {colour::kFaceSelected, colour::kAccentDeep, colour::kAccent,
+                    colour::kAccentSoft};
+        case Look::Disabled:
+            return {colour::kFaceDisabled, colour::kFaceDisabled, colour::kCardEdge,
+                    colour::kTextMuted};
+        case Look::Sunken:
+            return {colour::kFacePressed, colour::kFacePressed, colour::kCardEdge,
+                    colour::kTextSecondary, 1};
+        case Look::Normal:
+            break;
+    }
+    return {colour::kFace, colour::kFaceLow, colour::kFaceEdge, colour::kText};
+}
+
+QPainterPath RoundedRect(const QRectF& rect, double radius) {
+    QPainterPath path;
+    path.addRoundedRect(rect, radius, radius);
+    return path;
+}
+
+void DrawFace(QPainter& painter, const QPainterPath& shape, const Palette& palette) {
+    const QRectF bounds = shape.boundingRect();
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    // A soft lower edge under every raised face; a pressed face sits flat.
+    if (palette.sink == 0) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(colour::kFaceShadow);
+        painter.drawPath(shape.translated(0, 1.5));
+    }
+    QLinearGradient fill(bounds.topLeft(), bounds.bottomLeft());
+    fill.setColorAt(0, palette.top);
+    fill.setColorAt(1, palette.bottom);
+    painter.setBrush(fill);
+    painter.setPen(QPen(palette.edge, 1));
+    painter.drawPath(shape);
+    painter.restore();
+}
+
+}  // namespace
+
+void DrawKeycap(QPainter& painter, const KeycapArt& art, Look look) {
+    constexpr double kRadius = 5;
+    const Palette palette = PaletteFor(look);
+    const QRectF cap = QRectF(art.cap).adjusted(0.5, 0.5, -0.5, -1.5);
+    QPainterPath shape = RoundedRect(cap, kRadius);
+    QRectF legendArea = cap;
+    if (!art.topBar.isNull()) {
+        const QRectF bar = QRectF(art.topBar).adjusted(0.5, 0.5, -0.5, -0.5);
+        shape = shape.united(RoundedRect(bar, kRadius)).simplified();
+        legendArea = bar;
+    }
+    DrawFace(painter, shape, palette);
+
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    QColor legendColour = palette.content;
+    if (art.quiet && look == Look::Normal) {
+        legendColour = colour::kTextSecondary;
+    }
+    legendArea.translate(0, palette.sink);
+    const bool word = art.legend.size() > 2;
+    painter.setPen(legendColour);
+    if (art.upperLegend.isEmpty()) {
+        painter.setFont(UiFont(word ? 10 : 14, word ? QFont::Normal : QFont::Medium));
+        painter.drawText(legendArea, Qt::AlignCenter, art.legend);
+    } else {
+        const QRectF upper(legendArea.left(), legendArea.top() + 3, legendArea.width(),
+                           legendArea.height() / 2 - 2);
+        const QRectF lower(legendArea.left(), legendArea.center().y() - 1, legendArea.width(),
+                           legendArea.height() / 2 - 2);
+        painter.setFont(UiFont(11));
+        painter.setPen(look == Look::Normal ? colour::kTextSecondary : legendColour);
+        painter.drawText(upper, Qt::AlignCenter, art.upperLegend);
+        painter.setFont(UiFont(13, QFont::Medium));
+        painter.setPen(legendColour);
+        painter.drawText(lower, Qt::AlignCenter, art.legend);
+    }
+    // An assigned key carries a small accent mark in its corner.
+    if (look == Look::Selected) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(colour::kAccent);
+        painter.drawEllipse(QPointF(cap.right() - 6, cap.top() + 6), 2.2, 2.2);
+    }
+    painter.restore();
+}
+
+void DrawButton(QPainter& painter, const ButtonArt& art, Look look) {
+    const Palette palette = PaletteFor(look);
+    const QRectF rect = QRectF(art.rect).adjusted(0.5, 0.5, -0.5, -1.5);
+    DrawFace(painter, RoundedRect(rect, 7), palette);
+
+    const QRectF content = rect.translated(0, palette.sink);
+    constexpr double kIconSize = 18;
+    constexpr double kIconGap = 6;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QFont font = UiFont(art.labelPixels, QFont::Medium);
+    const double labelWidth =
+        art.label.isEmpty() ? 0 : QFontMetricsF(font).horizontalAdvance(art.label);
+    const double iconWidth = art.icon ? kIconSize : 0;
+    const double gap = art.icon && !art.label.isEmpty() ? kIconGap : 0;
+    double x = content.center().x() - (iconWidth + gap + labelWidth) / 2;
+    if (art.icon) {
+        const QColor iconColour =
+            art.icon == Icon::Record && look != Look::Disabled ? colour::kAccent : palette.content;
+        DrawIcon(painter, *art.icon,
+                 QRectF(x, content.center().y() - kIconSize / 2, kIconSize, kIconSize),
+                 iconColour);
+        x += iconWidth + gap;
+    }
+    if (!art.label.isEmpty()) {
+        painter.setFont(font);
+        painter.setPen(palette.content);
+        painter.drawText(QRectF(x, content.top(), labelWidth + 1, content.height()),
+                         Qt::AlignVCenter | Qt::AlignLeft, art.label);
+    }
+    painter.restore();
+}
+
+void DrawIconButton(QPainter& painter, const QRect& rect, Icon icon, Look look) {
+    QColor iconColour = colour::kTextSecondary;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF area = QRectF(rect).adjusted(0.5, 0.5, -0.5, -0.5);
+    if (look == Look::Hover || look == Look::Pressed || look == Look::Selected) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(look == Look::Hover ? colour::kFaceHover : colour::kFacePressed);
+        painter.drawRoundedRect(area, 7, 7);
+        iconColour = look == Look::Hover ? colour::kTextBright : colour::kAccent;
+    } else if (look == Look::Disabled) {
+        iconColour = colour::kTextMuted;
+    }
+    const double size = std::min(area.width(), area.height()) * 0.7;
+    DrawIcon(painter, icon,
+             QRectF(area.center().x() - size / 2, area.center().y() - size / 2, size, size),
+             iconColour);
+    painter.restore();
+}
+
+}  // namespace zarvin::skingen

@@ -1,0 +1,30 @@
+#pragma once
+
+// Where everything of the main window sits: the keyboard (from the shared layout table), the
+// header with the profile controls, the lighting panel and the footer. The controls are listed
+// in the order the window reads them, and that order is the order of "Main.ini".
+
+#include <QRect>
+#include <QSize>
+#include <vector>
+
+#include "Control.h"
+#include "SkinFile.h"
+
+namespace zarvin::skingen {
+
+struct MainLayout {
+    QSize size;
+    QRect keyboardCard;
+    QRect lightingCard;
+    std::vector<int> lightingDividers;  // x of the lines between the panel's columns
+    std::vector<Control> controls;      // "BUTTONINFO"
+    // "BUTTONINFO2": where the arrow indicators' pictures lie in "Arrow.jpg". The picture of an
+    // indicator is cut at (x - 1, y - 1), like every face.
+    std::vector<LayoutRect> arrowOrigins;
+    QSize arrowImageSize;
+};
+
+MainLayout MakeMainLayout();
+
+}  // namespace zarvin::skingen

@@ -1,0 +1,84 @@
+#include "MainPainter.h"
+
+#include <QPainter>
+
+#include "ControlArt.h"
+#include "Icons.h"
+#include "StateImage.h"
+#include "Surfaces.h"
+#include "Theme.h"
+
+namespace zarvin::skingen {
+namespace {
+
+// The look a control shows in a picture, by its row of the main window's face assignment:
+// keys and their kin take their selected face from the "disable" image, Apply its disabled
+// face, the lock lights their selected face from the "over" image, FLIP_0 its selected face
+// from "disable" and the link its pressed face from "disable".
+Look LookIn(FaceRow row, MainImage image) {
+    switch (image) {
+        case MainImage::Background:
+        case MainImage::Normal:
+            return Look::Normal;
+        case MainImage::Over:
+            return row == FaceRow::Lock ? Look::Selected
+                   : row == FaceRow::FlipDisplay || row == FaceRow::Still ? Look::Normal
+                                                                          : Look::Hover;
+        case MainImage::Down:
+            return row == FaceRow::Lock || row == FaceRow::FlipDisplay || row == FaceRow::Still ||
+                           row == FaceRow::Link
+                       ? Look::Normal
+                       : Look::Pressed;
+        case MainImage::Disable:
+            switch (row) {
+                case FaceRow::Key:
+                case FaceRow::FlipDisplay:
+                    return Look::Selected;
+                case FaceRow::Link:
+                    return Look::Pressed;
+                case FaceRow::Command:
+                case FaceRow::Apply:
+                    return Look::Disabled;
+                default:
+                    return Look::Normal;
+            }
+    }
+    return Look::Normal;
+}
+
+void DrawStill(QPainter& painter, const MainLayout& layout) {
+    DrawWindowBody(painter, layout.size);
+    DrawCard(painter, layout.keyboardCard);
+    DrawCard(painter, layout.lightingCard);
+    const int top = layout.lightingCard.top() + 18;
+    const int bottom = layout.lightingCard.bottom() - 17;
+    for (int x : layout.lightingDividers) {
+        DrawVerticalDivider(painter, x, top, bottom);
+    }
+}
+
+}  // namespace
+
+QImage PaintMainWindow(const MainLayout& layout, MainImage image) {
+    const Shift shift = image == MainImage::Background ? Shift::None : Shift::FaceOrigin;
+    return PaintWindowPicture(layout.size, shift, [&](QPainter& painter) {
+        DrawStill(painter, layout);
+        for (const Control& control : layout.controls) {
+            DrawControl(painter, control, LookIn(control.row, image));
+        }
+    });
+}
+
+QImage PaintArrowImage(const MainLayout& layout) {
+    QImage image(layout.arrowImageSize, QImage::Format_RGB32);
+    image.fill(colour::kCard);
+    QPainter painter(&image);
+    for (const LayoutRect& origin : layout.arrowOrigins) {
+        const bool up = origin.key.rfind("UP_", 0) == 0;
+        const QRectF cell(origin.rect.translated(-1, -1));
+        DrawIcon(painter, up ? Icon::TriangleUp : Icon::TriangleDown, cell, colour::kAccent);
+    }
+    return image;
+}
+
+}  // namespace zarvin::skingen

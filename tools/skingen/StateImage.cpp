@@ -1,0 +1,34 @@
+#include "StateImage.h"
+
+#include <QPainter>
+
+#include "Theme.h"
+
+namespace zarvin::skingen {
+
+Look LookInSet(SetImage image, bool selectable) {
+    switch (image) {
+        case SetImage::Normal:
+            break;
+        case SetImage::Over:
+            return Look::Hover;
+        case SetImage::Down:
+            return selectable ? Look::Selected : Look::Pressed;
+        case SetImage::Disable:
+            return Look::Disabled;
+    }
+    return Look::Normal;
+}
+
+QImage PaintWindowPicture(QSize size, Shift shift, const std::function<void(QPainter&)>& draw) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour::kWindow);
+    QPainter painter(&image);
+    if (shift == Shift::FaceOrigin) {
+        painter.translate(-1, -1);
+    }
+    draw(painter);
+    return image;
+}
+
+}  // namespace zarvin::skingen
