@@ -6,9 +6,9 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <cstdint>
 #include <optional>
 #include <span>
-#include <cstdint>
 #include <string>
 
 #include "cli/Commands.h"
@@ -114,8 +114,7 @@ int RunMonitor(HidNodeSource& source, sim::SimKeyboard* standIn, bool trace, std
         err << "cannot start the threads that watch the keyboard\n";
         return kExitFailed;
     }
-    printer.PrintError(
-        "watching for a supported keyboard (0c45:5004 or 320f:5000); Ctrl+C ends");
+    printer.PrintError("watching for a supported keyboard (0c45:5004 or 320f:5000); Ctrl+C ends");
 
     std::optional<StandInControls> controls;
     if (standIn != nullptr && InputTakesControls()) {

@@ -14,9 +14,8 @@ namespace zarvin::cli {
 
 std::string TimeStamp(std::chrono::system_clock::time_point when) {
     const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
-    const auto milliseconds = std::chrono::duration_cast<std::chrono::milliseconds>(
-                                  when.time_since_epoch()) %
-                              1000;
+    const auto milliseconds =
+        std::chrono::duration_cast<std::chrono::milliseconds>(when.time_since_epoch()) % 1000;
     std::tm local{};
     localtime_r(&seconds, &local);
     char text[32];

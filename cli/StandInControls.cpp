@@ -46,9 +46,8 @@ void StandInControls::WaitUntilAttached() {
 }
 
 bool StandInControls::Handle(std::string_view line) {
-    const auto first = std::find_if(line.begin(), line.end(), [](char c) {
-        return c != ' ' && c != '\t' && c != '\r';
-    });
+    const auto first = std::find_if(line.begin(), line.end(),
+                                    [](char c) { return c != ' ' && c != '\t' && c != '\r'; });
     if (first == line.end()) {
         return true;
     }
@@ -87,9 +86,8 @@ void StandInControls::SwitchProfile() {
         return;
     }
     int next = 0;
-    keyboard_.WithFirmware([&](sim::SimFirmware& firmware) {
-        next = (firmware.ActiveProfile() + 1) % kProfileCount;
-    });
+    keyboard_.WithFirmware(
+        [&](sim::SimFirmware& firmware) { next = (firmware.ActiveProfile() + 1) % kProfileCount; });
     const size_t before = printer_.LinesPrinted();
     keyboard_.ChangeProfileOnKeyboard(next);
     WaitForLinesAfter(before, 1);

@@ -37,6 +37,7 @@ void EventListener::Stop() {
         const std::lock_guard lock(deviceLock_);
         stop_.Raise();
         // Ends a read in progress; the thread sees the raised stop before it opens again.
+        device_.Close();
     }
     if (thread_.joinable()) {
         thread_.join();

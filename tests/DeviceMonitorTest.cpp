@@ -38,11 +38,8 @@ constexpr DeviceThreadTiming kQuick{.startDelay = 1ms,
                                     .trayNoticeHold = 1ms,
                                     .busyHideDelay = 5ms};
 // Waits that only a stop ends.
-constexpr DeviceThreadTiming kEndless{.startDelay = 1ms,
-                                      .presencePoll = 1h,
-                                      .rescan = 1h,
-                                      .trayNoticeHold = 1h,
-                                      .busyHideDelay = 1h};
+constexpr DeviceThreadTiming kEndless{
+    .startDelay = 1ms, .presencePoll = 1h, .rescan = 1h, .trayNoticeHold = 1h, .busyHideDelay = 1h};
 
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 5s) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
@@ -77,8 +74,8 @@ struct Rig {
     }
 
     void StartMonitor(const DeviceThreadTiming& timing = kQuick) {
-        monitor = std::make_unique<DeviceMonitor>(link, image, messages, window, autoShowDone,
-                                                  timing);
+        monitor =
+            std::make_unique<DeviceMonitor>(link, image, messages, window, autoShowDone, timing);
         ASSERT_TRUE(monitor->Start());
     }
     void StartListener(const DeviceThreadTiming& timing = kQuick) {

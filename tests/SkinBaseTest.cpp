@@ -211,7 +211,7 @@ TEST(SkinPictureDeathTest, MissingPictureEndsTheProcessNamingTheFile) {
 // ---- Image buttons ----
 
 class PngButtonTest : public ::testing::Test {
-protected:
+public:
     void SetUp() override {
         button.emplace();
         button->resize(20, 10);
@@ -250,24 +250,21 @@ struct StateCase {
     bool down;
     bool hovered;
     bool selected;
-    const char* face;
+    QImage PngButtonTest::*face;
+    QColor ButtonTextColours::*textColour;
 };
 
 TEST_F(PngButtonTest, FaceFollowsTheStateOrder) {
+    using B = PngButtonTest;
+    using C = ButtonTextColours;
     const std::vector<StateCase> cases = {
-        {"nothing", false, false, false, false, false, false, "normal"},
-        {"selected", false, false, false, false, false, true, "selected"},
-        {"hover over selected", false, false, false, false, true, true, "hover"},
-        {"pressed over hover", false, false, false, true, true, true, "pressed"},
-        {"toggle on over pressed", false, true, true, true, true, true, "toggleOn"},
-        {"toggle off", false, true, false, false, false, false, "toggleOff"},
-        {"disabled over everything", true, true, true, true, true, true, "disabled"},
-    };
-    const std::vector<std::pair<std::string, std::pair<const QImage*, QColor>>> looks = {
-        {"normal", {&normal, colours.normal}},       {"selected", {&selected, colours.selected}},
-        {"hover", {&hover, colours.hover}},          {"pressed", {&pressed, colours.pressed}},
-        {"toggleOn", {&toggleOn, colours.normal}},   {"toggleOff", {&toggleOff, colours.normal}},
-        {"disabled", {&disabled, colours.disabled}},
+        {"nothing", false, false, false, false, false, false, &B::normal, &C::normal},
+        {"selected", false, false, false, false, false, true, &B::selected, &C::selected},
+        {"hover over selected", false, false, false, false, true, true, &B::hover, &C::hover},
+        {"pressed over hover", false, false, false, true, true, true, &B::pressed, &C::pressed},
+        {"toggle on over pressed", false, true, true, true, true, true, &B::toggleOn, &C::normal},
+        {"toggle off", false, true, false, false, false, false, &B::toggleOff, &C::normal},
+        {"disabled over all", true, true, true, true, true, true, &B::disabled, &C::disabled},
     };
     for (const StateCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -282,11 +279,8 @@ TEST_F(PngButtonTest, FaceFollowsTheStateOrder) {
         ASSERT_EQ(button->IsHovered(), c.hovered);
 
         const CPngButton::Look look = button->CurrentLook();
-        const auto expected = std::find_if(
-            looks.begin(), looks.end(), [&](const auto& entry) { return entry.first == c.face; });
-        ASSERT_NE(expected, looks.end());
-        EXPECT_EQ(look.face, expected->second.first);
-        EXPECT_EQ(look.textColour, expected->second.second);
+        EXPECT_EQ(look.face, &(this->*c.face));
+        EXPECT_EQ(look.textColour, colours.*c.textColour);
     }
 }
 

@@ -17,10 +17,10 @@
 #include <string>
 #include <vector>
 
-#include "skin/CBitmapSlider.h"
-#include "skin/CComboBox4ListCtrl.h"
-#include "skin/CReportCtrl.h"
-#include "skin/CSkinColorBtn.h"
+#include "skin/BitmapSlider.h"
+#include "skin/ComboBox4ListCtrl.h"
+#include "skin/ReportCtrl.h"
+#include "skin/SkinColorBtn.h"
 
 namespace zarvin {
 namespace {
@@ -60,15 +60,15 @@ struct PixelCase {
 
 TEST(BitmapSliderConversion, PixelOfPositionTruncates) {
     const std::vector<PixelCase> cases = {
-        {0, 0, 5, 100, 0},   {3, 0, 5, 100, 60},    {5, 0, 5, 100, 100},
-        {1, 0, 5, 7, 1},     {4, 0, 5, 7, 5},  // 5.6 is cut, not rounded
-        {15, 10, 20, 50, 25},                  // counted from the minimum
-        {3, 3, 3, 100, 0},                     // empty range
+        {0, 0, 5, 100, 0},    {3, 0, 5, 100, 60}, {5, 0, 5, 100, 100},
+        {1, 0, 5, 7, 1},      {4, 0, 5, 7, 5},  // 5.6 is cut, not rounded
+        {15, 10, 20, 50, 25},                   // counted from the minimum
+        {3, 3, 3, 100, 0},                      // empty range
     };
     for (const PixelCase& c : cases) {
         EXPECT_EQ(SliderPixelOfPosition(c.position, c.minimum, c.maximum, c.width), c.pixel)
-            << "position " << c.position << " in " << c.minimum << ".." << c.maximum
-            << ", width " << c.width;
+            << "position " << c.position << " in " << c.minimum << ".." << c.maximum << ", width "
+            << c.width;
     }
 }
 
@@ -78,7 +78,7 @@ struct PositionCase {
 
 TEST(BitmapSliderConversion, PositionOfPixelAddsTenAndTruncatesTowardZero) {
     const std::vector<PositionCase> cases = {
-        {0, 0, 5, 120, 0},    {14, 0, 5, 120, 1},   {13, 0, 5, 120, 0},
+        {0, 0, 5, 120, 0},    {14, 0, 5, 120, 1},    {13, 0, 5, 120, 0},
         {110, 0, 5, 120, 5},  {200, 0, 5, 120, 8},  // past the right edge: not clamped
         {-30, 0, 5, 120, 0},                        // -0.83 is cut toward zero
         {-40, 0, 5, 120, -1}, {40, 10, 20, 100, 15}, {5, 2, 7, 0, 2},  // no width: minimum
@@ -129,9 +129,9 @@ TEST_F(BitmapSliderTest, KeysMoveClampAndPostThePosition) {
         int from, to;
     };
     const std::vector<KeyCase> cases = {
-        {Qt::Key_PageUp, 5, 2}, {Qt::Key_PageDown, 5, 8}, {Qt::Key_Home, 5, 0},
-        {Qt::Key_End, 5, 10},   {Qt::Key_Left, 5, 4},     {Qt::Key_Up, 5, 4},
-        {Qt::Key_Right, 5, 6},  {Qt::Key_Down, 5, 6},     {Qt::Key_PageUp, 1, 0},
+        {Qt::Key_PageUp, 5, 2},  {Qt::Key_PageDown, 5, 8}, {Qt::Key_Home, 5, 0},
+        {Qt::Key_End, 5, 10},    {Qt::Key_Left, 5, 4},     {Qt::Key_Up, 5, 4},
+        {Qt::Key_Right, 5, 6},   {Qt::Key_Down, 5, 6},     {Qt::Key_PageUp, 1, 0},
         {Qt::Key_Right, 10, 10},  // at the end: still reported
     };
     for (const KeyCase& c : cases) {
@@ -148,8 +148,8 @@ TEST_F(BitmapSliderTest, KeysMoveClampAndPostThePosition) {
 TEST_F(BitmapSliderTest, DraggingFollowsThePointerAndReleaseReports) {
     slider.SetRange(0, 5);
     slider.SetPosition(0);
-    QTest::mousePress(&slider, Qt::LeftButton, {}, QPoint(50, 5));   // (50 + 10) / 100 * 5
-    QTest::mouseMove(&slider, QPoint(90, 5));                        // (90 + 10) / 100 * 5
+    QTest::mousePress(&slider, Qt::LeftButton, {}, QPoint(50, 5));  // (50 + 10) / 100 * 5
+    QTest::mouseMove(&slider, QPoint(90, 5));                       // (90 + 10) / 100 * 5
     QTest::mouseRelease(&slider, Qt::LeftButton, {}, QPoint(90, 5));
     EXPECT_EQ(Reports(), (Reported{{1178, 3}, {1178, 5}, {1178, 5}}));
 
@@ -168,11 +168,11 @@ TEST_F(BitmapSliderTest, WheelWorksFromAPressUntilThePointerLeaves) {
     QTest::mouseRelease(&slider, Qt::LeftButton, {}, QPoint(50, 5));
     EXPECT_EQ(Reports(), (Reported{{1178, 5}}));
 
-    Wheel(120);   // away from the user
+    Wheel(120);  // away from the user
     EXPECT_EQ(Reports(), (Reported{{1178, 4}}));
     Wheel(-120);  // towards the user
     EXPECT_EQ(Reports(), (Reported{{1178, 5}}));
-    Wheel(60);    // half notches count once they make a whole one
+    Wheel(60);  // half notches count once they make a whole one
     EXPECT_TRUE(Reports().empty());
     Wheel(60);
     EXPECT_EQ(Reports(), (Reported{{1178, 4}}));
@@ -282,7 +282,8 @@ TEST_F(ReportCtrlTest, DeletingSelectsTheNextRowOrThePreviousWhenTheLastGoes) {
 
 TEST_F(ReportCtrlTest, SingleCheckUnchecksTheOtherRow) {
     std::vector<std::pair<int, bool>> changes;
-    list.SetCheckChangedCallback([&](int row, bool checked) { changes.emplace_back(row, checked); });
+    list.SetCheckChangedCallback(
+        [&](int row, bool checked) { changes.emplace_back(row, checked); });
 
     list.SetCheckboxStyle(CReportCtrl::CheckboxStyle::Normal);
     list.SetItemChecked(0, true);
@@ -328,8 +329,7 @@ TEST_F(ReportCtrlTest, DigitsEditorTakesDigitsOnlyAndReportsHowTheEditEnded) {
     };
     for (const EndCase& c : {EndCase{Qt::Key_Return, true}, EndCase{Qt::Key_Escape, false}}) {
         std::vector<CReportCtrl::CellEdit> ends;
-        list.SetBeforeEditCallback(
-            [](int, int) { return CReportCtrl::CellEditor::DigitsBox(); });
+        list.SetBeforeEditCallback([](int, int) { return CReportCtrl::CellEditor::DigitsBox(); });
         list.SetEditEndCallback([&](const CReportCtrl::CellEdit& edit) { ends.push_back(edit); });
 
         list.editItem(list.topLevelItem(1), 2);
@@ -394,9 +394,9 @@ TEST_F(ReportCtrlTest, SortingKeepsEachRowsDataAndSelection) {
     const std::vector<SortCase> cases = {
         {0, false, false, "dcba"},
         {0, true, false, "abcd"},
-        {1, true, false, "dbac"},   // 1, 9, 10, 100
+        {1, true, false, "dbac"},  // 1, 9, 10, 100
         {1, false, false, "cabd"},
-        {0, true, true, "dcba"},    // the owner's comparison: data, highest first
+        {0, true, true, "dcba"},  // the owner's comparison: data, highest first
     };
     for (const SortCase& c : cases) {
         list.SetCompareCallback(c.byData ? CReportCtrl::CompareCallback(

@@ -88,7 +88,11 @@ void DrawKeycap(QPainter& painter, const KeycapArt& art, Look look) {
         legendColour = colour::kTextSecondary;
     }
     legendArea.translate(0, palette.sink);
-    const bool word = art.legend.size() > 2;
+    // Letters, digits, symbols and numbered keys (F1-F12, G1-G9) take the large type; words
+    // the small one.
+    const bool numbered = art.legend.size() <= 3 && (art.legend[0] == 'F' || art.legend[0] == 'G') &&
+                          art.legend.back().isDigit();
+    const bool word = art.legend.size() > 2 && !numbered;
     painter.setPen(legendColour);
     if (art.upperLegend.isEmpty()) {
         painter.setFont(UiFont(word ? 10 : 14, word ? QFont::Normal : QFont::Medium));

@@ -9,8 +9,8 @@
 namespace zarvin::skingen {
 namespace {
 
-constexpr int kWidth = 1040;
-constexpr int kHeight = 676;
+constexpr int kWindowWidth = 1040;
+constexpr int kWindowHeight = 676;
 constexpr int kKeyUnit = 40;  // pixels per key unit
 constexpr int kKeyGap = 4;    // between two caps
 constexpr QPoint kKeyboardOrigin{40, 92};
@@ -92,10 +92,10 @@ void AddWindowButtons(Builder& add) {
 
 MainLayout MakeMainLayout() {
     MainLayout layout;
-    layout.size = {kWidth, kHeight};
+    layout.size = {kWindowWidth, kWindowHeight};
     const KeyRect bounds = KeyboardBounds();
-    layout.keyboardCard = QRect(16, 72, kWidth - 32, Pixels(bounds.height) + 40);
-    layout.lightingCard = QRect(16, layout.keyboardCard.bottom() + 13, kWidth - 32, 172);
+    layout.keyboardCard = QRect(16, 72, kWindowWidth - 32, Pixels(bounds.height) + 40);
+    layout.lightingCard = QRect(16, layout.keyboardCard.bottom() + 13, kWindowWidth - 32, 172);
     layout.lightingDividers = {264, 520, 788};
     Builder add(layout);
 

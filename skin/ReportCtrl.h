@@ -27,6 +27,7 @@
 #include <QTreeWidget>
 #include <QVariant>
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace zarvin {
@@ -144,7 +145,6 @@ private:
     void RestoreSelection(QTreeWidgetItem* current, const QList<QTreeWidgetItem*>& selected);
     void SetCellRole(int row, int column, int role, const QVariant& value);
 
-    ReportCellDelegate* delegate_;
     std::vector<Qt::Alignment> alignments_;
     bool gridLines_ = false;
     CheckboxStyle checkboxStyle_ = CheckboxStyle::None;

@@ -1,4 +1,4 @@
-#include "skin/CSkinColorBtn.h"
+#include "skin/SkinColorBtn.h"
 
 #include <QColorDialog>
 #include <QFrame>
@@ -75,7 +75,9 @@ void CSkinColorBtn::EnableOtherButton(const QString& text, bool enable) {
     otherEnabled_ = enable;
 }
 
-void CSkinColorBtn::SetColumnsNumber(int columns) { columns_ = std::max(columns, 1); }
+void CSkinColorBtn::SetColumnsNumber(int columns) {
+    columns_ = std::max(columns, 1);
+}
 
 void CSkinColorBtn::paintEvent(QPaintEvent*) {
     QPainter painter(this);

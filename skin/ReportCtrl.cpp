@@ -1,4 +1,4 @@
-#include "skin/CReportCtrl.h"
+#include "skin/ReportCtrl.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "skin/CComboBox4ListCtrl.h"
+#include "skin/ComboBox4ListCtrl.h"
 
 namespace zarvin {
 
@@ -70,9 +70,8 @@ private:
     CReportCtrl* list_;
 };
 
-CReportCtrl::CReportCtrl(QWidget* parent)
-    : QTreeWidget(parent), delegate_(new ReportCellDelegate(this)) {
-    setItemDelegate(delegate_);
+CReportCtrl::CReportCtrl(QWidget* parent) : QTreeWidget(parent) {
+    setItemDelegate(new ReportCellDelegate(this));
     setColumnCount(0);
     setRootIsDecorated(false);
     setItemsExpandable(false);
@@ -99,11 +98,11 @@ int CReportCtrl::AddColumn(const QString& header, int width, Qt::Alignment align
 int CReportCtrl::InsertItem(int row, const QStringList& texts, const QVariant& value) {
     auto* item = new QTreeWidgetItem;
     item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable);
-    for (int column = 0; column < columnCount(); ++column) {
-        item->setTextAlignment(column,
-                               alignments_[static_cast<size_t>(column)] | Qt::AlignVCenter);
-        if (column < texts.size()) {
-            item->setText(column, texts[column]);
+    for (size_t column = 0; column < alignments_.size(); ++column) {
+        const int at = static_cast<int>(column);
+        item->setTextAlignment(at, alignments_[column] | Qt::AlignVCenter);
+        if (at < texts.size()) {
+            item->setText(at, texts[at]);
         }
     }
     item->setData(0, kDataRole, value);
@@ -136,10 +135,13 @@ QVariant CReportCtrl::ItemData(int row) const {
 }
 
 int CReportCtrl::NextItem(int after, RowState state) const {
+    if (after >= ItemCount()) {
+        return -1;
+    }
     for (int row = std::max(after + 1, 0); row < ItemCount(); ++row) {
         const QTreeWidgetItem* item = topLevelItem(row);
-        const bool inState = state == RowState::Selected ? item->isSelected()
-                                                         : item->checkState(0) == Qt::Checked;
+        const bool inState =
+            state == RowState::Selected ? item->isSelected() : item->checkState(0) == Qt::Checked;
         if (inState) {
             return row;
         }
@@ -164,7 +166,9 @@ void CReportCtrl::DeleteItem(int row) {
     SelectItem(std::min(row, ItemCount() - 1));
 }
 
-void CReportCtrl::DeleteAllItems() { clear(); }
+void CReportCtrl::DeleteAllItems() {
+    clear();
+}
 
 void CReportCtrl::SetGridLines(bool on) {
     gridLines_ = on;
@@ -209,16 +213,26 @@ void CReportCtrl::SetItemBackground(int row, int column, const QColor& colour) {
 }
 
 int CReportCtrl::MoveUp(int row, int count) {
+    if (topLevelItem(row) == nullptr) {
+        return -1;
+    }
     return MoveRow(row, row - std::clamp(count, 0, row));
 }
 
 int CReportCtrl::MoveDown(int row, int count) {
-    return MoveRow(row, row + std::clamp(count, 0, std::max(ItemCount() - 1 - row, 0)));
+    if (topLevelItem(row) == nullptr) {
+        return -1;
+    }
+    return MoveRow(row, row + std::clamp(count, 0, ItemCount() - 1 - row));
 }
 
-int CReportCtrl::MoveToTop(int row) { return MoveRow(row, 0); }
+int CReportCtrl::MoveToTop(int row) {
+    return MoveRow(row, 0);
+}
 
-int CReportCtrl::MoveToBottom(int row) { return MoveRow(row, ItemCount() - 1); }
+int CReportCtrl::MoveToBottom(int row) {
+    return MoveRow(row, ItemCount() - 1);
+}
 
 void CReportCtrl::SortItems(int column, bool ascending) {
     QTreeWidgetItem* current = currentItem();
@@ -242,10 +256,10 @@ void CReportCtrl::SortItems(int column, bool ascending) {
 
 void CReportCtrl::SetBeforeEditCallback(BeforeEditCallback callback) {
     beforeEdit_ = std::move(callback);
-    setEditTriggers(beforeEdit_ ? QAbstractItemView::DoubleClicked |
-                                      QAbstractItemView::SelectedClicked |
-                                      QAbstractItemView::EditKeyPressed
-                                : QAbstractItemView::NoEditTriggers);
+    setEditTriggers(beforeEdit_
+                        ? QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
+                              QAbstractItemView::EditKeyPressed
+                        : QAbstractItemView::NoEditTriggers);
 }
 
 bool CReportCtrl::event(QEvent* event) {

@@ -12,13 +12,15 @@
 //   Page Up / Page Down   position - page size / + page size
 //   Home / End            minimum / maximum
 //   Left, Up / Right, Down  position - 1 / + 1
-//   wheel, once armed     a notch away from the user - 1, towards the user + 1; the wheel stays
-//                         armed from a button press until the pointer leaves
+//   wheel, once armed     a notch (120) away from the user - 1, towards the user + 1; parts of
+//                         a notch from fine wheels and touchpads count once they add up to one.
+//                         The wheel stays armed from a button press until the pointer leaves
 //
-// Every position is clamped to [minimum, maximum]. Each of these inputs reports, whether or not
-// the position changed: Moved(controlId, position) is the window message 0x28D1 (wParam the
-// control id, lParam the position) and, like a posted message, it is delivered from the event
-// loop after the input has been handled. Positions set by the owner are not reported.
+// Every position is clamped to [minimum, maximum]. Each key, wheel turn, press or drag step that
+// moves to the pointer, and each release reports the position, changed or not:
+// Moved(controlId, position) is the window message 0x28D1 (wParam the control id, lParam the
+// position) and, like a posted message, it is delivered from the event loop after the input has
+// been handled. Positions set by the owner are not reported.
 
 #include <QPixmap>
 #include <QString>

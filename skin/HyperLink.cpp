@@ -1,4 +1,4 @@
-#include "skin/CHyperLink.h"
+#include "skin/HyperLink.h"
 
 #include <QDesktopServices>
 #include <QMouseEvent>

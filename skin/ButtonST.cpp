@@ -1,11 +1,13 @@
-#include "skin/CButtonST.h"
+#include "skin/ButtonST.h"
 
 #include <QPainter>
 #include <QStyleOptionFocusRect>
 
 namespace zarvin {
 
-CButtonST::CButtonST(QWidget* parent) : QPushButton(parent) { setAttribute(Qt::WA_Hover); }
+CButtonST::CButtonST(QWidget* parent) : QPushButton(parent) {
+    setAttribute(Qt::WA_Hover);
+}
 
 void CButtonST::paintEvent(QPaintEvent*) {
     QPainter painter(this);
@@ -18,8 +20,8 @@ void CButtonST::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), face);
     painter.setPen(palette().color(QPalette::Dark));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                   QPalette::ButtonText));
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, text());
     if (hasFocus()) {
         QStyleOptionFocusRect focus;

@@ -1,4 +1,4 @@
-#include "skin/CComboBox4ListCtrl.h"
+#include "skin/ComboBox4ListCtrl.h"
 
 #include <QCoreApplication>
 

@@ -1,4 +1,4 @@
-#include "skin/CBitmapSlider.h"
+#include "skin/BitmapSlider.h"
 
 #include <QKeyEvent>
 #include <QMetaObject>
@@ -29,8 +29,8 @@ int SliderPixelOfPosition(int position, int minimum, int maximum, int width) {
     if (maximum == minimum) {
         return 0;
     }
-    const double fraction = (static_cast<double>(position) - minimum) /
-                            (static_cast<double>(maximum) - minimum);
+    const double fraction =
+        (static_cast<double>(position) - minimum) / (static_cast<double>(maximum) - minimum);
     return TruncateToInt(fraction * width);
 }
 
