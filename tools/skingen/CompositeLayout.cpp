@@ -53,7 +53,7 @@ CompositeLayout MakeCompositeLayout() {
     add.Button("CONTROL_TITLE", {24, 16, 320, 28}, Page::All, {}, {}, Art::Title);
     add.Button("CONTROL_OSK", {508, 16, 32, 32}, Page::All, {}, Icon::Keyboard, Art::IconButton);
     add.Button("CONTROL_CLEAR", {548, 16, 32, 32}, Page::All, {}, Icon::Eraser, Art::IconButton);
-    add.PageButton("CONTROL_MEDIA", {302, 60, 135, 36}, QStringLiteral("Media"));
+    add.PageButton("CONTROL_MEDIA", {302, 60, 135, 36}, QStringLiteral("Multimedia"));
     add.PageButton("CONTROL_MACRO", {163, 60, 135, 36}, QStringLiteral("Macro"));
     add.PageButton("CONTROL_KEY", {24, 60, 135, 36}, QStringLiteral("Key"));
     add.PageButton("CONTROL_FUNCTION", {441, 60, 135, 36}, QStringLiteral("Function"));
@@ -70,20 +70,20 @@ CompositeLayout MakeCompositeLayout() {
     add.Button("FUNC_MACRO_DOWN_BOTTOM", {482, 262, 74, 28}, Page::Macro,
                QStringLiteral("Bottom"));
     add.Button("FUNC_MACRO_DELETE2", {404, 296, 74, 28}, Page::Macro, QStringLiteral("Delete"));
-    add.Button("FUNC_MACRO_CLEAR", {482, 296, 74, 28}, Page::Macro, QStringLiteral("Clear"));
+    add.Button("FUNC_MACRO_CLEAR", {482, 296, 74, 28}, Page::Macro, QStringLiteral("Clear all"));
     add.Button("FUNC_MACRO_RECORD", {404, 188, 152, 32}, Page::Macro, QStringLiteral("Record"),
                Icon::Record);
 
-    add.Place("FUNC_MACRO_RECORD_DELAY", {196, 338, 20, 20}, Page::Macro);
+    add.Place("FUNC_MACRO_RECORD_DELAY", {236, 338, 20, 20}, Page::Macro);
     add.Place("FUNC_MACRO_LIST2", {44, 188, 344, 136}, Page::Macro, Art::Well);
-    add.Place("FUNC_MACRO_CYCLES", {116, 334, 56, 28}, Page::Macro, Art::Well);
-    add.Place("FUNC_MACRO_CYCLES_PROMPT", {44, 338, 68, 20}, Page::Macro);
+    add.Place("FUNC_MACRO_CYCLES", {156, 334, 56, 28}, Page::Macro, Art::Well);
+    add.Place("FUNC_MACRO_CYCLES_PROMPT", {44, 338, 108, 20}, Page::Macro);
     add.Place("TISHI_SINGLE_STATIC", {44, 124, 512, 20}, Page::Key);
     add.Place("MARCO_NAME_SETTING", {44, 124, 344, 20}, Page::Macro);
     add.Place("KEY_SETTING", {44, 336, 512, 20}, Page::Key);
     add.Place("MEDIA_SETTING_TISHI", {44, 124, 512, 20}, Page::Media);
     add.Place("FUNCTION_KEY_SETTING_TISHI", {44, 124, 512, 20}, Page::Function);
-    add.Place("FUNC_MACRO_RECORD_DELAY2", {222, 338, 200, 20}, Page::Macro);
+    add.Place("FUNC_MACRO_RECORD_DELAY2", {262, 338, 200, 20}, Page::Macro);
     add.Place("FUNC_KEY_INPUT", {44, 150, 512, 56}, Page::Key, Art::Well);
     add.Place("FUNC_MEDIA_SELECT", {44, 150, 300, 30}, Page::Media, Art::Well);
     add.Place("FUNC_MACRO_LIST", {44, 148, 344, 30}, Page::Macro, Art::Well);

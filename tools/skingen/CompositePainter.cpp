@@ -47,8 +47,8 @@ void Paint(QPainter& painter, const CompositeLayout& layout, CompositeSet set, S
         }
         Control control = item.control;
         if (control.art == Art::Title) {
-            control.label = set == CompositeSet::Macro2 ? QStringLiteral("Macro editor")
-                                                        : QStringLiteral("Key assignment");
+            control.label = set == CompositeSet::Macro2 ? QStringLiteral("Edit macros")
+                                                        : QStringLiteral("Assign key");
             DrawControl(painter, control, Look::Normal);
             continue;
         }

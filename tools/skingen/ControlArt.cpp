@@ -94,7 +94,6 @@ void DrawControl(QPainter& painter, const Control& control, Look look) {
             art.topBar = control.topBar;
             art.legend = QString::fromUtf8(control.key->legend);
             art.upperLegend = QString::fromUtf8(control.key->upperLegend);
-            art.quiet = control.key->kind != KeyButtonKind::Key;
             DrawKeycap(painter, art, look);
             return;
         }

@@ -47,12 +47,13 @@ QPainterPath RoundedRect(const QRectF& rect, double radius) {
     return path;
 }
 
-void DrawFace(QPainter& painter, const QPainterPath& shape, const Palette& palette) {
+void DrawFace(QPainter& painter, const QPainterPath& shape, const Palette& palette,
+              bool raised = true) {
     const QRectF bounds = shape.boundingRect();
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     // A soft lower edge under every raised face; a pressed face sits flat.
-    if (palette.sink == 0) {
+    if (raised && palette.sink == 0) {
         painter.setPen(Qt::NoPen);
         painter.setBrush(colour::kFaceShadow);
         painter.drawPath(shape.translated(0, 1.5));
@@ -72,25 +73,31 @@ void DrawKeycap(QPainter& painter, const KeycapArt& art, Look look) {
     constexpr double kRadius = 5;
     const Palette palette = PaletteFor(look);
     const QRectF cap = QRectF(art.cap).adjusted(0.5, 0.5, -0.5, -1.5);
-    QPainterPath shape = RoundedRect(cap, kRadius);
     QRectF legendArea = cap;
-    if (!art.topBar.isNull()) {
+    if (art.topBar.isNull()) {
+        DrawFace(painter, RoundedRect(cap, kRadius), palette);
+    } else {
+        // The ISO Enter: only its stem is the button, so the whole cap keeps its normal look
+        // and a state shows inside the stem, where no seam with the upper bar can appear.
         const QRectF bar = QRectF(art.topBar).adjusted(0.5, 0.5, -0.5, -0.5);
-        shape = shape.united(RoundedRect(bar, kRadius)).simplified();
-        legendArea = bar;
+        const QPainterPath shape =
+            RoundedRect(cap, kRadius).united(RoundedRect(bar, kRadius)).simplified();
+        DrawFace(painter, shape, PaletteFor(Look::Normal));
+        if (look != Look::Normal) {
+            DrawFace(painter, RoundedRect(cap.adjusted(2, 2, -2, -2), kRadius - 2), palette,
+                     false);
+        }
+        legendArea.setHeight(bar.height());
     }
-    DrawFace(painter, shape, palette);
 
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    QColor legendColour = palette.content;
-    if (art.quiet && look == Look::Normal) {
-        legendColour = colour::kTextSecondary;
-    }
+    const QColor legendColour = palette.content;
     legendArea.translate(0, palette.sink);
     // Letters, digits, symbols and numbered keys (F1-F12, G1-G9) take the large type; words
     // the small one.
-    const bool numbered = art.legend.size() <= 3 && (art.legend[0] == 'F' || art.legend[0] == 'G') &&
+    const bool numbered = art.legend.size() <= 3 &&
+                          (art.legend[0] == 'F' || art.legend[0] == 'G') &&
                           art.legend.back().isDigit();
     const bool word = art.legend.size() > 2 && !numbered;
     painter.setPen(legendColour);

@@ -20,7 +20,6 @@ struct KeycapArt {
     QRect topBar;          // ISO Enter: the upper bar that reaches left over the button; else null
     QString legend;        // main legend
     QString upperLegend;   // shifted symbol above it, or empty
-    bool quiet = false;    // G keys and Fn: legend in the secondary colour
 };
 
 void DrawKeycap(QPainter& painter, const KeycapArt& art, Look look);

@@ -282,6 +282,20 @@ void DrawIcon(QPainter& painter, Icon icon, const QRectF& box, const QColor& col
             painter.drawEllipse(QPointF(12, 12), 6, 6);
             painter.drawEllipse(QPointF(12, 12), 2.2, 2.2);
             break;
+        case Icon::Folder:
+            path.moveTo(4, 18);
+            path.lineTo(4, 6.5);
+            path.lineTo(9.5, 6.5);
+            path.lineTo(11.5, 8.5);
+            path.lineTo(19, 8.5);
+            path.lineTo(19, 11);
+            path.moveTo(4, 18);
+            path.lineTo(7, 11);
+            path.lineTo(21, 11);
+            path.lineTo(18, 18);
+            path.closeSubpath();
+            Stroke(painter, path);
+            break;
     }
     painter.restore();
 }

@@ -39,6 +39,7 @@ enum class Icon {
     Stop,
     Play,
     Gear,
+    Folder,
 };
 
 void DrawIcon(QPainter& painter, Icon icon, const QRectF& box, const QColor& colour);

@@ -233,7 +233,7 @@ MainLayout MakeMainLayout() {
     add.Place("CONTROL_CDysButton", colourButton);
     add.Place("CONTROL_CDsjsStatic", multiLabel);
     add.Place("CONTROL_CDsjsStaPic", multiBox);
-    add.Place("CONTROL_umCombo", {532, top, 248, 28}, Art::Well);
+    add.Place("CONTROL_umCombo", {532, top, 248, 28});
 
     // The direction controls are placed again per effect; all three styles share one place.
     for (const char* suffix : {"2", "3"}) {

@@ -76,7 +76,8 @@ QImage PaintArrowImage(const MainLayout& layout) {
     for (const LayoutRect& origin : layout.arrowOrigins) {
         const bool up = origin.key.rfind("UP_", 0) == 0;
         const QRectF cell(origin.rect.translated(-1, -1));
-        DrawIcon(painter, up ? Icon::TriangleUp : Icon::TriangleDown, cell, colour::kAccent);
+        DrawIcon(painter, up ? Icon::TriangleUp : Icon::TriangleDown, cell,
+                 colour::kTextSecondary);
     }
     return image;
 }

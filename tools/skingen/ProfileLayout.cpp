@@ -27,7 +27,7 @@ ProfileLayout MakeProfileLayout() {
         Button("CONTROL_OK", {336, kBottom, 96, 34}, QStringLiteral("OK")),
         Button("CONTROL_CANCEL", {440, kBottom, 96, 34}, QStringLiteral("Cancel")),
         Button("FUNC_ADD", {24, kRow, 96, 34}, QStringLiteral("Add"), Icon::Plus),
-        Button("FUNC_LOAD", {128, kRow, 96, 34}, QStringLiteral("Load")),
+        Button("FUNC_LOAD", {128, kRow, 96, 34}, QStringLiteral("Load"), Icon::Folder),
         Button("FUNC_DELETE", {232, kRow, 96, 34}, QStringLiteral("Delete"), Icon::Trash),
         Button("CONTROL2_APPLY", {232, kBottom, 96, 34}, QStringLiteral("Apply")),
     };
