@@ -19,8 +19,8 @@ namespace zarvin {
 using KeyCode = uint16_t;
 
 inline constexpr size_t kKeySlotCount = 256;
-inline constexpr uint16_t kNoPick = 0xFFFF;      // pickIndex of an empty row
-inline constexpr uint16_t kPickListSize = 106;   // pick indexes 0x00-0x69
+inline constexpr uint16_t kNoPick = 0xFFFF;       // pickIndex of an empty row
+inline constexpr uint16_t kPickListSize = 106;    // pick indexes 0x00-0x69
 inline constexpr uint16_t kNotPickable = 0x8000;  // pickIndex bit of rows never offered
 // The callers' name buffers hold 260 UTF-16 units, the terminator included.
 inline constexpr size_t kKeyNameCapacity = 260;
@@ -34,7 +34,7 @@ struct KeyInfo {
     std::string_view textKey;      // language text of the display name; empty for F13
     std::string_view label;        // a short English label; displays use the language text
 
-    bool Empty() const { return pickIndex == kNoPick; }
+    constexpr bool Empty() const { return pickIndex == kNoPick; }
 };
 
 // Below 0x100 a code is its own slot; extended make code s sits on slot 0x80 + s; G keys get
@@ -139,8 +139,7 @@ using TextLookup = std::function<std::string(std::string_view textKey)>;
 // The display name: the row's language text, or the UNKNOWN_KEY text filled in with the code
 // when the row has no text key, its text is empty or the code has no row. Cut to
 // `capacity` - 1 UTF-16 units, as the callers' buffers hold.
-std::string KeyNameOf(KeyCode code, const TextLookup& texts,
-                      size_t capacity = kKeyNameCapacity);
+std::string KeyNameOf(KeyCode code, const TextLookup& texts, size_t capacity = kKeyNameCapacity);
 // The language text of the first row with the pick index; empty when none or the row has no
 // text key.
 std::string PickNameOf(uint16_t pickIndex, const TextLookup& texts);

@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdio>
 
+#include "model/KeyCodes.h"
+
 namespace zarvin {
 namespace {
 
@@ -24,15 +26,20 @@ constexpr double kRow5 = 6.75;
 constexpr KeyButton Key(int controlId, uint16_t keyCode, int colourIndex, const char* legend,
                         const char* upperLegend, double x, double y, double width = 1,
                         double height = 1) {
-    return {KeyButtonKind::Key, controlId,          keyCode, colourIndex, legend,
-            upperLegend,        {x, y, width, height}, {}};
+    return {KeyButtonKind::Key,    controlId, keyCode, colourIndex, legend, upperLegend,
+            {x, y, width, height}, {}};
 }
 
 constexpr KeyButton GKey(int n, int controlId, double x, double y) {
     constexpr const char* kLegends[] = {"G1", "G2", "G3", "G4", "G5", "G6", "G7", "G8", "G9"};
-    return {KeyButtonKind::GKey, controlId,       static_cast<uint16_t>(0x200 + n - 1),
-            kGKeyColourIndex,    kLegends[n - 1], "",
-            {x, y, 1, 1},        {}};
+    return {KeyButtonKind::GKey,
+            controlId,
+            static_cast<uint16_t>(0x200 + n - 1),
+            kGKeyColourIndex,
+            kLegends[n - 1],
+            "",
+            {x, y, 1, 1},
+            {}};
 }
 
 constexpr std::array<KeyButton, kKeyButtonCount> kButtons = {{
@@ -72,7 +79,13 @@ constexpr std::array<KeyButton, kKeyButtonCount> kButtons = {{
     Key(1037, 0x009, 29, "8", "*", kMain + 8, kRow1),
     Key(1038, 0x00A, 30, "9", "(", kMain + 9, kRow1),
     Key(1039, 0x00B, 31, "0", ")", kMain + 10, kRow1),
-    {KeyButtonKind::Key, 1070, 0x01C, 76, "Enter", "", {kMain + 13.75, kRow2, 1.25, 2},
+    {KeyButtonKind::Key,
+     1070,
+     0x01C,
+     76,
+     "Enter",
+     "",
+     {kMain + 13.75, kRow2, 1.25, 2},
      {kMain + 13.5, kRow2, 0.25, 1}},
     Key(1022, 0x001, 0, "Esc", "", kMain, kRowF),
     Key(1043, 0x00E, 34, "Backspace", "", kMain + 13, kRow1, 2),
@@ -174,20 +187,9 @@ const KeyButton& FnKey() {
 }
 
 const KeyButton* FindKeyButton(int controlId) {
-    const auto found = std::find_if(kButtons.begin(), kButtons.end(), [&](const KeyButton& b) {
-        return b.controlId == controlId;
-    });
+    const auto found = std::find_if(kButtons.begin(), kButtons.end(),
+                                    [&](const KeyButton& b) { return b.controlId == controlId; });
     return found == kButtons.end() ? nullptr : &*found;
-}
-
-int SlotOfKeyCode(uint16_t keyCode) {
-    if (keyCode < 0x100) {
-        return keyCode;
-    }
-    if (keyCode < 0x200) {
-        return (keyCode - 0x80) & 0xFF;
-    }
-    return keyCode - 0x100;
 }
 
 std::string SkinEntryOf(const KeyButton& button) {

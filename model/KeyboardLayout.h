@@ -58,12 +58,8 @@ const KeyButton& FnKey();
 // The button with this control id, or null.
 const KeyButton* FindKeyButton(int controlId);
 
-// A key code's slot in the key code table: below 0x100 the code itself, 0x100 to 0x1FF the low
-// byte + 0x80, 0x200 and above the code - 0x100 (the G keys' slots 256 and up).
-int SlotOfKeyCode(uint16_t keyCode);
-
 // The button's entry in section "BUTTONINFO" of the main skin file: "KEY_%03X" with the key's
-// slot, "FUNC_G%d" for G key n, "KEY_FN" for Fn.
+// slot (SlotOfKeyCode), "FUNC_G%d" for G key n, "KEY_FN" for Fn.
 std::string SkinEntryOf(const KeyButton& button);
 
 // The rectangle that holds every key, starting at (0, 0).

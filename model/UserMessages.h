@@ -10,6 +10,11 @@ class UserMessages {
 public:
     virtual ~UserMessages() = default;
     virtual void ShowMessage(std::string_view textKey) = 0;
+    // A message whose text is a format with one string argument, such as a file path. A sink
+    // that shows keys only may keep this default, which drops the argument.
+    virtual void ShowFormattedMessage(std::string_view textKey, std::string_view /*argument*/) {
+        ShowMessage(textKey);
+    }
 };
 
 }  // namespace zarvin

@@ -4,6 +4,7 @@
 #include <set>
 #include <string>
 
+#include "model/KeyCodes.h"
 #include "model/KeyboardLayout.h"
 
 namespace zarvin {
@@ -20,6 +21,9 @@ TEST(KeyboardLayout, HoldsTheKeysThenTheGKeysThenFn) {
         EXPECT_EQ(g.kind, KeyButtonKind::GKey) << g.controlId;
     }
     EXPECT_EQ(FnKey().kind, KeyButtonKind::Fn);
+    for (const KeyButton& button : KeyButtons()) {
+        EXPECT_STRNE(button.legend, "") << button.controlId;
+    }
     EXPECT_EQ(&FnKey(), &KeyButtons().back());
 }
 

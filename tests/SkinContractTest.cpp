@@ -64,58 +64,116 @@ Window MainWindow() {
     for (const KeyButton& key : KeyViewKeys()) {
         window.withFaces.push_back(SkinEntryOf(key));
     }
-    for (const char* key :
-         {"PELLOQ_LINK", "FUNC_PROFILES", "FUNC_MACRO", "CONTROL_OK", "CONTROL_CANCEL",
-          "CONTROL_HELP", "CONTROL_CLOSE", "CONTROL_MINIMIZE", "CONTROL_MENU", "CONTROL2_APPLY",
-          "LOCK_CAPS", "LOCK_NUM", "LOCK_SCROLL", "LOCK_AB", "FLIP_0", "FLIP_1", "FLIP_2",
-          "PELLOQ_VER", "FUNC_PROFILE1", "FUNC_PROFILE2", "FUNC_PROFILE3", "FUNC_DEFAULT",
-          "FUNC_SWITCH", "FUNC_REPORT1", "FUNC_REPORT2", "FUNC_REPORT3", "FUNC_REPORT4",
-          "KEY_FN"}) {
+    for (const char* key : {"PELLOQ_LINK",    "FUNC_PROFILES",  "FUNC_MACRO",    "CONTROL_OK",
+                            "CONTROL_CANCEL", "CONTROL_HELP",   "CONTROL_CLOSE", "CONTROL_MINIMIZE",
+                            "CONTROL_MENU",   "CONTROL2_APPLY", "LOCK_CAPS",     "LOCK_NUM",
+                            "LOCK_SCROLL",    "LOCK_AB",        "FLIP_0",        "FLIP_1",
+                            "FLIP_2",         "PELLOQ_VER",     "FUNC_PROFILE1", "FUNC_PROFILE2",
+                            "FUNC_PROFILE3",  "FUNC_DEFAULT",   "FUNC_SWITCH",   "FUNC_REPORT1",
+                            "FUNC_REPORT2",   "FUNC_REPORT3",   "FUNC_REPORT4",  "KEY_FN"}) {
         window.withFaces.push_back(key);
     }
-    window.placed = {
-        "COLOR_R", "COLOR_G", "COLOR_B", "CONTROL_UsbStatic", "CONTROL_RGBStatic",
-        "CONTROL_DengStatic", "CONTROL_DengStaPic", "CONTROL_XGcombox", "CONTROL_JDTStatic",
-        "CONTROL_LightStatic", "CONTROL_LightSlider", "CONTROL_SpeedStatic",
-        "CONTROL_SpeedSlider", "CONTROL_BLFXStatic", "CONTROL_BLFXLStaPic", "CONTROL_BLFXRStaPic",
-        "CONTROL_FYYSStatic", "CONTROL_FYYSButton", "CONTROL_FYSJSStaPic", "CONTROL_FYSJSStatic",
-        "CONTROL_FYCFStatic", "CONTROL_FYdjcfStatic", "CONTROL_FYggcfStatc",
-        "CONTROL_FYdjcfStaPic", "CONTROL_FYggcfStaPic", "CONTROL_HONGPIC", "CONTROL_HUANGPIC",
-        "CONTROL_LVPIC", "CONTROL_LANPIC", "CONTROL_HXysStatic", "CONTROL_HXysButton",
-        "CONTROL_HXsjsStatic", "CONTROL_HXsjsStaPic", "CONTROL_JTysStatic", "CONTROL_JTysButton",
-        "CONTROL_USERysStatic", "CONTROL_USERysButton", "CONTROL_USERjsStatic",
-        "CONTROL_USERjsButton", "CONTROL_USERgjStatic", "CONTROL_USERgjStaPic1",
-        "CONTROL_USERgjStaPic2", "CONTROL_Color1", "CONTROL_Color2", "CONTROL_Color3",
-        "CONTROL_Color4", "CONTROL_Color5", "CONTROL_Color6", "CONTROL_Color7", "CONTROL_Color8",
-        "CONTROL_Network", "CONTROL_Facebook", "CONTROL_twitter", "CONTROL_TSysStatic",
-        "CONTROL_TSysButton", "CONTROL_TSsjsStatic", "CONTROL_TSsjsStaPic", "CONTROL_CDysStatic",
-        "CONTROL_CDysButton", "CONTROL_CDsjsStatic", "CONTROL_CDsjsStaPic", "CONTROL_umCombo",
-        "CONTROL_BLFXStatic2", "CONTROL_BLFXLStaPic2", "CONTROL_BLFXRStaPic2",
-        "CONTROL_BLFXStatic3", "CONTROL_BLFXLStaPic3", "CONTROL_BLFXRStaPic3", "LEFT_ARROW",
-        "RIGHT_ARROW"};
-    window.stateImages = {"main_normal.jpg", "main_over.jpg",   "main_down.jpg",
+    window.placed = {"COLOR_R",
+                     "COLOR_G",
+                     "COLOR_B",
+                     "CONTROL_UsbStatic",
+                     "CONTROL_RGBStatic",
+                     "CONTROL_DengStatic",
+                     "CONTROL_DengStaPic",
+                     "CONTROL_XGcombox",
+                     "CONTROL_JDTStatic",
+                     "CONTROL_LightStatic",
+                     "CONTROL_LightSlider",
+                     "CONTROL_SpeedStatic",
+                     "CONTROL_SpeedSlider",
+                     "CONTROL_BLFXStatic",
+                     "CONTROL_BLFXLStaPic",
+                     "CONTROL_BLFXRStaPic",
+                     "CONTROL_FYYSStatic",
+                     "CONTROL_FYYSButton",
+                     "CONTROL_FYSJSStaPic",
+                     "CONTROL_FYSJSStatic",
+                     "CONTROL_FYCFStatic",
+                     "CONTROL_FYdjcfStatic",
+                     "CONTROL_FYggcfStatc",
+                     "CONTROL_FYdjcfStaPic",
+                     "CONTROL_FYggcfStaPic",
+                     "CONTROL_HONGPIC",
+                     "CONTROL_HUANGPIC",
+                     "CONTROL_LVPIC",
+                     "CONTROL_LANPIC",
+                     "CONTROL_HXysStatic",
+                     "CONTROL_HXysButton",
+                     "CONTROL_HXsjsStatic",
+                     "CONTROL_HXsjsStaPic",
+                     "CONTROL_JTysStatic",
+                     "CONTROL_JTysButton",
+                     "CONTROL_USERysStatic",
+                     "CONTROL_USERysButton",
+                     "CONTROL_USERjsStatic",
+                     "CONTROL_USERjsButton",
+                     "CONTROL_USERgjStatic",
+                     "CONTROL_USERgjStaPic1",
+                     "CONTROL_USERgjStaPic2",
+                     "CONTROL_Color1",
+                     "CONTROL_Color2",
+                     "CONTROL_Color3",
+                     "CONTROL_Color4",
+                     "CONTROL_Color5",
+                     "CONTROL_Color6",
+                     "CONTROL_Color7",
+                     "CONTROL_Color8",
+                     "CONTROL_Network",
+                     "CONTROL_Facebook",
+                     "CONTROL_twitter",
+                     "CONTROL_TSysStatic",
+                     "CONTROL_TSysButton",
+                     "CONTROL_TSsjsStatic",
+                     "CONTROL_TSsjsStaPic",
+                     "CONTROL_CDysStatic",
+                     "CONTROL_CDysButton",
+                     "CONTROL_CDsjsStatic",
+                     "CONTROL_CDsjsStaPic",
+                     "CONTROL_umCombo",
+                     "CONTROL_BLFXStatic2",
+                     "CONTROL_BLFXLStaPic2",
+                     "CONTROL_BLFXRStaPic2",
+                     "CONTROL_BLFXStatic3",
+                     "CONTROL_BLFXLStaPic3",
+                     "CONTROL_BLFXRStaPic3",
+                     "LEFT_ARROW",
+                     "RIGHT_ARROW"};
+    window.stateImages = {"main_normal.jpg",  "main_over.jpg",   "main_down.jpg",
                           "main_disable.jpg", "main_color0.jpg", "main_color1.jpg"};
     return window;
 }
 
 Window CompositeWindow() {
     Window window{"Composite.ini", {}, {}, {}};
-    window.withFaces = {"CONTROL_MASK",       "CONTROL_TITLE",      "CONTROL_OSK",
-                        "CONTROL_CLEAR",      "CONTROL_MEDIA",      "CONTROL_MACRO",
-                        "CONTROL_KEY",        "CONTROL_FUNCTION",   "CONTROL_OK",
-                        "CONTROL_CANCEL",     "FUNC_MACRO_DELETE",  "FUNC_MACRO_ADD",
-                        "FUNC_MACRO_UP_TOP",  "FUNC_MACRO_UP",      "FUNC_MACRO_DOWN",
-                        "FUNC_MACRO_DOWN_BOTTOM", "FUNC_MACRO_DELETE2", "FUNC_MACRO_CLEAR",
-                        "FUNC_MACRO_RECORD"};
-    window.placed = {"FUNC_MACRO_RECORD_DELAY",   "FUNC_MACRO_LIST2",
-                     "FUNC_MACRO_CYCLES",         "FUNC_MACRO_CYCLES_PROMPT",
-                     "TISHI_SINGLE_STATIC",       "MARCO_NAME_SETTING",
-                     "KEY_SETTING",               "MEDIA_SETTING_TISHI",
-                     "FUNCTION_KEY_SETTING_TISHI", "FUNC_MACRO_RECORD_DELAY2",
-                     "FUNC_KEY_INPUT",            "FUNC_MEDIA_SELECT",
-                     "FUNC_MACRO_LIST",           "FUNC_FUNCTION_SELECT",
-                     "FUNC_KEY_RADIO_KB",         "FUNC_KEY_RADIO_KB_STATIC",
-                     "FUNC_KEY_RADIO_MOU",        "FUNC_KEY_RADIO_MOU_STATIC"};
+    window.withFaces = {
+        "CONTROL_MASK",       "CONTROL_TITLE",    "CONTROL_OSK",       "CONTROL_CLEAR",
+        "CONTROL_MEDIA",      "CONTROL_MACRO",    "CONTROL_KEY",       "CONTROL_FUNCTION",
+        "CONTROL_OK",         "CONTROL_CANCEL",   "FUNC_MACRO_DELETE", "FUNC_MACRO_ADD",
+        "FUNC_MACRO_UP_TOP",  "FUNC_MACRO_UP",    "FUNC_MACRO_DOWN",   "FUNC_MACRO_DOWN_BOTTOM",
+        "FUNC_MACRO_DELETE2", "FUNC_MACRO_CLEAR", "FUNC_MACRO_RECORD"};
+    window.placed = {"FUNC_MACRO_RECORD_DELAY",
+                     "FUNC_MACRO_LIST2",
+                     "FUNC_MACRO_CYCLES",
+                     "FUNC_MACRO_CYCLES_PROMPT",
+                     "TISHI_SINGLE_STATIC",
+                     "MARCO_NAME_SETTING",
+                     "KEY_SETTING",
+                     "MEDIA_SETTING_TISHI",
+                     "FUNCTION_KEY_SETTING_TISHI",
+                     "FUNC_MACRO_RECORD_DELAY2",
+                     "FUNC_KEY_INPUT",
+                     "FUNC_MEDIA_SELECT",
+                     "FUNC_MACRO_LIST",
+                     "FUNC_FUNCTION_SELECT",
+                     "FUNC_KEY_RADIO_KB",
+                     "FUNC_KEY_RADIO_KB_STATIC",
+                     "FUNC_KEY_RADIO_MOU",
+                     "FUNC_KEY_RADIO_MOU_STATIC"};
     for (const char* set : {"key", "media", "function"}) {
         for (const char* state : {"normal", "over", "down"}) {
             window.stateImages.push_back(std::string(set) + "_" + state + ".jpg");
@@ -130,20 +188,18 @@ Window CompositeWindow() {
 }
 
 Window ProfileWindow() {
-    return {"Profile.ini",
-            {"CONTROL_OK", "CONTROL_CANCEL", "FUNC_ADD", "FUNC_LOAD", "FUNC_DELETE",
-             "CONTROL2_APPLY"},
-            {"PROGRAM_LIST"},
-            {"Profile_normal.jpg", "Profile_over.jpg", "Profile_down.jpg"}};
+    return {
+        "Profile.ini",
+        {"CONTROL_OK", "CONTROL_CANCEL", "FUNC_ADD", "FUNC_LOAD", "FUNC_DELETE", "CONTROL2_APPLY"},
+        {"PROGRAM_LIST"},
+        {"Profile_normal.jpg", "Profile_over.jpg", "Profile_down.jpg"}};
 }
 
 class SkinContract : public ::testing::TestWithParam<Window> {
 protected:
     fs::path SkinFile() const { return kSkins / GetParam().skinFile; }
 
-    QSize WindowSize() const {
-        return Picture(kSkins / Read(SkinFile(), "SCREEN", "Main")).size();
-    }
+    QSize WindowSize() const { return Picture(kSkins / Read(SkinFile(), "SCREEN", "Main")).size(); }
 };
 
 TEST_P(SkinContract, BackgroundAndMaskExistWithOneSize) {
@@ -173,8 +229,8 @@ TEST_P(SkinContract, MaskIsBlackAndWhiteWithRoundedCorners) {
     }
     const int right = mask.width() - 1;
     const int bottom = mask.height() - 1;
-    for (const QPoint corner : {QPoint(0, 0), QPoint(right, 0), QPoint(0, bottom),
-                                QPoint(right, bottom)}) {
+    for (const QPoint corner :
+         {QPoint(0, 0), QPoint(right, 0), QPoint(0, bottom), QPoint(right, bottom)}) {
         EXPECT_EQ(mask.pixel(corner) & 0xFFFFFF, 0xFFFFFFu) << "corner " << corner.x();
     }
     EXPECT_EQ(mask.pixel(mask.width() / 2, 0) & 0xFFFFFF, 0u);
@@ -276,7 +332,8 @@ TEST(MainSkin, KeysStandAtTheirKeyboardPlaces) {
                 EXPECT_LT(rectA.bottom(), rectB.top()) << SkinEntryOf(*a) << " " << SkinEntryOf(*b);
             }
             if (a->place.width > b->place.width) {
-                EXPECT_GT(rectA.width(), rectB.width()) << SkinEntryOf(*a) << " " << SkinEntryOf(*b);
+                EXPECT_GT(rectA.width(), rectB.width())
+                    << SkinEntryOf(*a) << " " << SkinEntryOf(*b);
             }
         }
     }
@@ -294,10 +351,10 @@ TEST(MainSkin, LightingPanelPicturesExist) {
         names.push_back("jdt" + std::to_string(n) + ".bmp");
     }
     for (const char* name :
-         {"dengup", "dengdown", "leftup", "leftdown", "rightup", "rightdown", "upup", "updown",
-          "downup", "downdown", "julong", "julongdown", "kuosan", "kuosandown", "hong", "hongok",
-          "huang", "huangok", "lv", "lvok", "lan", "lanok", "sjsup", "sjsdown", "user1up",
-          "user1down", "user2up", "user2down"}) {
+         {"dengup", "dengdown", "leftup",   "leftdown", "rightup",    "rightdown", "upup",
+          "updown", "downup",   "downdown", "julong",   "julongdown", "kuosan",    "kuosandown",
+          "hong",   "hongok",   "huang",    "huangok",  "lv",         "lvok",      "lan",
+          "lanok",  "sjsup",    "sjsdown",  "user1up",  "user1down",  "user2up",   "user2down"}) {
         names.push_back(std::string(name) + ".bmp");
     }
     for (const std::string& name : names) {

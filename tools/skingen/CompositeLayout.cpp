@@ -67,8 +67,7 @@ CompositeLayout MakeCompositeLayout() {
     add.Button("FUNC_MACRO_UP_TOP", {404, 228, 74, 28}, Page::Macro, QStringLiteral("Top"));
     add.Button("FUNC_MACRO_UP", {482, 228, 74, 28}, Page::Macro, QStringLiteral("Up"));
     add.Button("FUNC_MACRO_DOWN", {404, 262, 74, 28}, Page::Macro, QStringLiteral("Down"));
-    add.Button("FUNC_MACRO_DOWN_BOTTOM", {482, 262, 74, 28}, Page::Macro,
-               QStringLiteral("Bottom"));
+    add.Button("FUNC_MACRO_DOWN_BOTTOM", {482, 262, 74, 28}, Page::Macro, QStringLiteral("Bottom"));
     add.Button("FUNC_MACRO_DELETE2", {404, 296, 74, 28}, Page::Macro, QStringLiteral("Delete"));
     add.Button("FUNC_MACRO_CLEAR", {482, 296, 74, 28}, Page::Macro, QStringLiteral("Clear all"));
     add.Button("FUNC_MACRO_RECORD", {404, 188, 152, 32}, Page::Macro, QStringLiteral("Record"),

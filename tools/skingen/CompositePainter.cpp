@@ -72,9 +72,8 @@ QImage PaintCompositeBackground(const CompositeLayout& layout) {
 }
 
 QImage PaintCompositeImage(const CompositeLayout& layout, CompositeSet set, SetImage image) {
-    return PaintWindowPicture(layout.size, Shift::FaceOrigin, [&](QPainter& painter) {
-        Paint(painter, layout, set, image);
-    });
+    return PaintWindowPicture(layout.size, Shift::FaceOrigin,
+                              [&](QPainter& painter) { Paint(painter, layout, set, image); });
 }
 
 }  // namespace zarvin::skingen

@@ -84,8 +84,7 @@ void DrawKeycap(QPainter& painter, const KeycapArt& art, Look look) {
             RoundedRect(cap, kRadius).united(RoundedRect(bar, kRadius)).simplified();
         DrawFace(painter, shape, PaletteFor(Look::Normal));
         if (look != Look::Normal) {
-            DrawFace(painter, RoundedRect(cap.adjusted(2, 2, -2, -2), kRadius - 2), palette,
-                     false);
+            DrawFace(painter, RoundedRect(cap.adjusted(2, 2, -2, -2), kRadius - 2), palette, false);
         }
         legendArea.setHeight(bar.height());
     }
@@ -96,8 +95,8 @@ void DrawKeycap(QPainter& painter, const KeycapArt& art, Look look) {
     legendArea.translate(0, palette.sink);
     // Letters, digits, symbols and numbered keys (F1-F12, G1-G9) take the large type; words
     // the small one.
-    const bool numbered = art.legend.size() <= 3 &&
-                          (art.legend[0] == 'F' || art.legend[0] == 'G') &&
+    const bool numbered = (art.legend.size() == 2 || art.legend.size() == 3) &&
+                          (art.legend.startsWith('F') || art.legend.startsWith('G')) &&
                           art.legend.back().isDigit();
     const bool word = art.legend.size() > 2 && !numbered;
     painter.setPen(legendColour);
@@ -145,8 +144,7 @@ void DrawButton(QPainter& painter, const ButtonArt& art, Look look) {
         const QColor iconColour =
             art.icon == Icon::Record && look != Look::Disabled ? colour::kAccent : palette.content;
         DrawIcon(painter, *art.icon,
-                 QRectF(x, content.center().y() - kIconSize / 2, kIconSize, kIconSize),
-                 iconColour);
+                 QRectF(x, content.center().y() - kIconSize / 2, kIconSize, kIconSize), iconColour);
         x += iconWidth + gap;
     }
     if (!art.label.isEmpty()) {

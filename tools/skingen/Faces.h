@@ -16,10 +16,10 @@ class QPainter;
 namespace zarvin::skingen {
 
 struct KeycapArt {
-    QRect cap;             // the button's rectangle
-    QRect topBar;          // ISO Enter: the upper bar that reaches left over the button; else null
-    QString legend;        // main legend
-    QString upperLegend;   // shifted symbol above it, or empty
+    QRect cap;            // the button's rectangle
+    QRect topBar;         // ISO Enter: the upper bar that reaches left over the button; else null
+    QString legend;       // main legend
+    QString upperLegend;  // shifted symbol above it, or empty
 };
 
 void DrawKeycap(QPainter& painter, const KeycapArt& art, Look look);

@@ -66,11 +66,14 @@ void DrawIcon(QPainter& painter, Icon icon, const QRectF& box, const QColor& col
             path.cubicTo(9.6, 7.2, 14.4, 7.2, 14.4, 10);
             path.cubicTo(14.4, 11.8, 12, 11.8, 12, 14);
             Stroke(painter, path);
-            Fill(painter, [] {
-                QPainterPath dot;
-                dot.addEllipse(QPointF(12, 16.6), 1.1, 1.1);
-                return dot;
-            }(), colour);
+            Fill(
+                painter,
+                [] {
+                    QPainterPath dot;
+                    dot.addEllipse(QPointF(12, 16.6), 1.1, 1.1);
+                    return dot;
+                }(),
+                colour);
             break;
         case Icon::Menu:
             for (double y : {8.0, 12.0, 16.0}) {
@@ -271,16 +274,19 @@ void DrawIcon(QPainter& painter, Icon icon, const QRectF& box, const QColor& col
             Fill(painter, path, colour);
             break;
         case Icon::Gear:
+            pen.setWidthF(3.4);
+            pen.setCapStyle(Qt::FlatCap);
+            painter.setPen(pen);
             for (int i = 0; i < 8; ++i) {
                 const double a = i * std::numbers::pi / 4;
-                path.moveTo(12 + 6.5 * std::cos(a), 12 + 6.5 * std::sin(a));
+                path.moveTo(12 + 6 * std::cos(a), 12 + 6 * std::sin(a));
                 path.lineTo(12 + 9 * std::cos(a), 12 + 9 * std::sin(a));
             }
             Stroke(painter, path);
             pen.setWidthF(2.2);
             painter.setPen(pen);
-            painter.drawEllipse(QPointF(12, 12), 6, 6);
-            painter.drawEllipse(QPointF(12, 12), 2.2, 2.2);
+            painter.drawEllipse(QPointF(12, 12), 6.2, 6.2);
+            painter.drawEllipse(QPointF(12, 12), 2.4, 2.4);
             break;
         case Icon::Folder:
             path.moveTo(4, 18);

@@ -9,8 +9,7 @@ namespace {
 
 constexpr int kJpegQuality = 95;
 
-void Save(const QImage& image, const std::filesystem::path& file, const char* format,
-          int quality) {
+void Save(const QImage& image, const std::filesystem::path& file, const char* format, int quality) {
     QImageWriter writer(QString::fromStdString(file.string()), format);
     writer.setQuality(quality);
     if (!writer.write(image.convertToFormat(QImage::Format_RGB32))) {

@@ -14,6 +14,9 @@ constexpr int kWindowHeight = 676;
 constexpr int kKeyUnit = 40;  // pixels per key unit
 constexpr int kKeyGap = 4;    // between two caps
 constexpr QPoint kKeyboardOrigin{40, 92};
+constexpr int kHeaderTop = 14;
+constexpr int kFooterTop = 622;
+constexpr int kButtonHeight = 36;
 
 int Pixels(double units) {
     return static_cast<int>(std::lround(units * kKeyUnit));
@@ -65,185 +68,66 @@ private:
     MainLayout& layout_;
 };
 
-// Header: the name, the profile controls, the window's own buttons.
+// The name with its link and the version, the profile controls, the window's own buttons.
 void AddHeader(Builder& add) {
-    constexpr int kTop = 14;
-    constexpr int kHeight = 36;
-    add.Add("PELLOQ_LINK", {24, kTop, 150, kHeight}, FaceRow::Link, Art::Brand);
-    add.Add("FUNC_PROFILES", {596, kTop, 36, kHeight}, FaceRow::Command, Art::Button, {},
-            Icon::Profiles);
-    add.Add("FUNC_MACRO", {648, kTop, 92, kHeight}, FaceRow::Command, Art::Button);
-}
-
-void AddWindowButtons(Builder& add) {
-    constexpr int kTop = 16;
-    constexpr int kSize = 32;
-    add.Add("CONTROL_HELP", {908, kTop, kSize, kSize}, FaceRow::Command, Art::IconButton, {},
-            Icon::Help);
-    add.Add("CONTROL_CLOSE", {980, kTop, kSize, kSize}, FaceRow::Command, Art::IconButton, {},
-            Icon::Close);
-    add.Add("CONTROL_MINIMIZE", {944, kTop, kSize, kSize}, FaceRow::Command, Art::IconButton,
-            {}, Icon::Minimise);
-    add.Add("CONTROL_MENU", {872, kTop, kSize, kSize}, FaceRow::Command, Art::IconButton, {},
-            Icon::Menu);
-}
-
-}  // namespace
-
-MainLayout MakeMainLayout() {
-    MainLayout layout;
-    layout.size = {kWindowWidth, kWindowHeight};
-    const KeyRect bounds = KeyboardBounds();
-    layout.keyboardCard = QRect(16, 72, kWindowWidth - 32, Pixels(bounds.height) + 40);
-    layout.lightingCard = QRect(16, layout.keyboardCard.bottom() + 13, kWindowWidth - 32, 172);
-    layout.lightingDividers = {264, 520, 788};
-    Builder add(layout);
-
-    for (const KeyButton& g : GKeys()) {
-        add.AddKey(g);
+    add.Add("PELLOQ_LINK", {24, kHeaderTop, 150, kButtonHeight}, FaceRow::Link, Art::Brand);
+    add.Add("PELLOQ_VER", {182, 26, 120, 14}, FaceRow::Still, Art::Nothing);
+    for (int i = 0; i < 3; ++i) {
+        add.Add("FUNC_PROFILE" + std::to_string(i + 1),
+                {316 + i * 92, kHeaderTop, 88, kButtonHeight}, FaceRow::Key, Art::Button);
     }
-    for (const KeyButton& key : KeyViewKeys()) {
+    add.Add("FUNC_PROFILES", {596, kHeaderTop, 36, kButtonHeight}, FaceRow::Command, Art::Button,
+            {}, Icon::Profiles);
+    add.Add("FUNC_MACRO", {648, kHeaderTop, 92, kButtonHeight}, FaceRow::Command, Art::Button);
+    add.Add("FUNC_DEFAULT", {748, kHeaderTop, 92, kButtonHeight}, FaceRow::Key, Art::Button);
+
+    const struct {
+        const char* entry;
+        Icon icon;
+    } windowButtons[] = {{"CONTROL_MENU", Icon::Menu},
+                         {"CONTROL_HELP", Icon::Help},
+                         {"CONTROL_MINIMIZE", Icon::Minimise},
+                         {"CONTROL_CLOSE", Icon::Close}};
+    int x = 872;
+    for (const auto& button : windowButtons) {
+        add.Add(button.entry, {x, 16, 32, 32}, FaceRow::Command, Art::IconButton, {}, button.icon);
+        x += 36;
+    }
+}
+
+// The keyboard: the keys, G keys and Fn, the lock lights above the keypad, and the top-row
+// switch between F1-F4 and D1-D6 above F5-F8 with its two arrow indicators.
+void AddKeyboard(Builder& add, MainLayout& layout) {
+    for (const KeyButton& key : KeyButtons()) {
         add.AddKey(key);
     }
 
-    constexpr int kFooterTop = 622;
-    constexpr int kFooterHeight = 36;
-    AddHeader(add);
-    add.Add("CONTROL_OK", {824, kFooterTop, 92, kFooterHeight}, FaceRow::Command, Art::Button);
-    add.Add("CONTROL_CANCEL", {924, kFooterTop, 92, kFooterHeight}, FaceRow::Command,
-            Art::Button);
-    AddWindowButtons(add);
-    add.Add("CONTROL2_APPLY", {724, kFooterTop, 92, kFooterHeight}, FaceRow::Apply, Art::Button);
-
-    // The lock lights stand above the keypad, where a keyboard has its own.
     const QRect keypadTop = CapRect({20, 0, 4, 1});
     const int lightWidth = (keypadTop.width() + kKeyGap) / 4;
-    struct Light {
+    const struct {
         const char* entry;
         const char* name;
         int slot;  // from the left
-    };
-    const Light lights[] = {{"LOCK_CAPS", "Caps", 1},
-                            {"LOCK_NUM", "Num", 0},
-                            {"LOCK_SCROLL", "Scroll", 2},
-                            {"LOCK_AB", "A/B", 3}};
-    for (const Light& light : lights) {
+    } lights[] = {{"LOCK_NUM", "Num", 0},
+                  {"LOCK_CAPS", "Caps", 1},
+                  {"LOCK_SCROLL", "Scroll", 2},
+                  {"LOCK_AB", "A/B", 3}};
+    for (const auto& light : lights) {
         add.Add(light.entry,
-                {keypadTop.x() + light.slot * lightWidth, keypadTop.y() + 2,
-                 lightWidth - kKeyGap, keypadTop.height() - 4},
+                {keypadTop.x() + light.slot * lightWidth, keypadTop.y() + 2, lightWidth - kKeyGap,
+                 keypadTop.height() - 4},
                 FaceRow::Lock, Art::LockLight, QString::fromLatin1(light.name));
     }
 
-    // The top-row switch between F1-F4 and D1-D6, above F5-F8, with its two arrow indicators.
     const QRect f5ToF8 = CapRect({8, 0, 4, 1});
-    const int middle = f5ToF8.center().x();
-    const QRect flip0(middle - 42, f5ToF8.y() + 4, 84, 28);
+    const QRect flip0(f5ToF8.center().x() - 42, f5ToF8.y() + 4, 84, 28);
     const QRect flip1(flip0.x() - 32, flip0.y(), 28, 28);
     const QRect flip2(flip0.right() + 5, flip0.y(), 28, 28);
     add.Add("FLIP_0", flip0, FaceRow::FlipDisplay, Art::FlipDisplay);
     add.Add("FLIP_1", flip1, FaceRow::Key, Art::Button, {}, Icon::ChevronLeft);
     add.Add("FLIP_2", flip2, FaceRow::Key, Art::Button, {}, Icon::ChevronRight);
-    add.Add("PELLOQ_VER", {182, 26, 120, 14}, FaceRow::Still, Art::Nothing);
 
-    constexpr int kProfileTop = 14;
-    for (int i = 0; i < 3; ++i) {
-        add.Add("FUNC_PROFILE" + std::to_string(i + 1), {316 + i * 92, kProfileTop, 88, 36},
-                FaceRow::Key, Art::Button);
-    }
-    add.Add("FUNC_DEFAULT", {748, kProfileTop, 92, 36}, FaceRow::Key, Art::Button);
-    // The mode switch is created hidden and never shown: a place, nothing drawn.
-    add.Add("FUNC_SWITCH", {560, kFooterTop + 6, 24, 24}, FaceRow::Key, Art::Nothing);
-    const char* rates[] = {"1000 Hz", "500 Hz", "250 Hz", "125 Hz"};
-    for (int i = 0; i < 4; ++i) {
-        add.Add("FUNC_REPORT" + std::to_string(i + 1), {124 + i * 66, kFooterTop + 2, 62, 32},
-                FaceRow::Key, Art::Button, QString::fromLatin1(rates[i]));
-    }
-    add.AddKey(FnKey());
-
-    // The lighting panel, in four columns.
-    const int top = layout.lightingCard.y() + 18;  // first row
-    add.Place("COLOR_R", {844, top + 76, 50, 28}, Art::Well);
-    add.Place("COLOR_G", {899, top + 76, 50, 28}, Art::Well);
-    add.Place("COLOR_B", {954, top + 76, 50, 28}, Art::Well);
-
-    add.Place("CONTROL_UsbStatic", {24, kFooterTop + 9, 96, 18});
-    add.Place("CONTROL_RGBStatic", {800, top + 80, 40, 20});
-    add.Place("CONTROL_DengStatic", {36, top + 4, 150, 20});
-    add.Place("CONTROL_DengStaPic", {204, top, 48, 26});
-    add.Place("CONTROL_XGcombox", {36, top + 38, 216, 28}, Art::Well);
-    add.Place("CONTROL_JDTStatic", {688, kFooterTop + 6, 24, 24});
-    add.Place("CONTROL_LightStatic", {276, top + 4, 232, 20});
-    add.Place("CONTROL_LightSlider", {276, top + 28, 232, 28});
-    add.Place("CONTROL_SpeedStatic", {276, top + 72, 232, 20});
-    add.Place("CONTROL_SpeedSlider", {276, top + 96, 232, 28});
-    const QRect directionLabel(36, top + 88, 130, 20);
-    const QRect firstArrow(176, top + 84, 36, 28);
-    const QRect secondArrow(216, top + 84, 36, 28);
-    add.Place("CONTROL_BLFXStatic", directionLabel);
-    add.Place("CONTROL_BLFXLStaPic", firstArrow);
-    add.Place("CONTROL_BLFXRStaPic", secondArrow);
-
-    // The third column shows one group at a time: colour group A or B, the option colours, or
-    // the user-mode tools; the controls that are never shown share its place.
-    const QRect colourLabel(532, top + 4, 124, 20);
-    const QRect colourButton(660, top, 120, 28);
-    const QRect multiLabel(562, top + 42, 218, 20);
-    const QRect multiBox(532, top + 40, 24, 24);
-    add.Place("CONTROL_FYYSStatic", colourLabel);
-    add.Place("CONTROL_FYYSButton", colourButton);
-    add.Place("CONTROL_FYSJSStaPic", multiBox);
-    add.Place("CONTROL_FYSJSStatic", multiLabel);
-    add.Place("CONTROL_FYCFStatic", multiLabel);
-    add.Place("CONTROL_FYdjcfStatic", multiLabel);
-    add.Place("CONTROL_FYggcfStatc", multiLabel);
-    add.Place("CONTROL_FYdjcfStaPic", multiBox);
-    add.Place("CONTROL_FYggcfStaPic", multiBox);
-    add.Place("CONTROL_HONGPIC", {532, top, 32, 32});
-    add.Place("CONTROL_HUANGPIC", {572, top, 32, 32});
-    add.Place("CONTROL_LVPIC", {612, top, 32, 32});
-    add.Place("CONTROL_LANPIC", {652, top, 32, 32});
-    add.Place("CONTROL_HXysStatic", colourLabel);
-    add.Place("CONTROL_HXysButton", colourButton);
-    add.Place("CONTROL_HXsjsStatic", multiLabel);
-    add.Place("CONTROL_HXsjsStaPic", multiBox);
-    add.Place("CONTROL_JTysStatic", colourLabel);
-    add.Place("CONTROL_JTysButton", colourButton);
-    add.Place("CONTROL_USERysStatic", {532, top + 40, 124, 20});
-    add.Place("CONTROL_USERysButton", {660, top + 36, 120, 28});
-    add.Place("CONTROL_USERjsStatic", {532, top + 76, 124, 20});
-    add.Place("CONTROL_USERjsButton", {660, top + 72, 120, 28});
-    add.Place("CONTROL_USERgjStatic", {532, top + 112, 124, 20});
-    add.Place("CONTROL_USERgjStaPic1", {660, top + 106, 36, 30});
-    add.Place("CONTROL_USERgjStaPic2", {702, top + 106, 36, 30});
-    for (int i = 0; i < 8; ++i) {
-        add.Place("CONTROL_Color" + std::to_string(i + 1),
-                  {800 + (i % 4) * 53, top + (i / 4) * 32, 45, 24});
-    }
-    add.Add("CONTROL_Network", {406, kFooterTop + 4, 28, 28}, FaceRow::None, Art::IconButton, {},
-            Icon::Globe);
-    add.Add("CONTROL_Facebook", {440, kFooterTop + 4, 28, 28}, FaceRow::None, Art::IconButton,
-            {}, Icon::Book);
-    add.Add("CONTROL_twitter", {474, kFooterTop + 4, 28, 28}, FaceRow::None, Art::IconButton, {},
-            Icon::Code);
-    add.Place("CONTROL_TSysStatic", colourLabel);
-    add.Place("CONTROL_TSysButton", colourButton);
-    add.Place("CONTROL_TSsjsStatic", multiLabel);
-    add.Place("CONTROL_TSsjsStaPic", multiBox);
-    add.Place("CONTROL_CDysStatic", colourLabel);
-    add.Place("CONTROL_CDysButton", colourButton);
-    add.Place("CONTROL_CDsjsStatic", multiLabel);
-    add.Place("CONTROL_CDsjsStaPic", multiBox);
-    add.Place("CONTROL_umCombo", {532, top, 248, 28});
-
-    // The direction controls are placed again per effect; all three styles share one place.
-    for (const char* suffix : {"2", "3"}) {
-        add.Place(std::string("CONTROL_BLFXStatic") + suffix, directionLabel);
-        add.Place(std::string("CONTROL_BLFXLStaPic") + suffix, firstArrow);
-        add.Place(std::string("CONTROL_BLFXRStaPic") + suffix, secondArrow);
-    }
-
-    // The arrow indicators beside the top-row switch, and their pictures in "Arrow.jpg": the
-    // up and down arrow of each side, one cell each.
+    // The indicators' pictures lie in "Arrow.jpg", one cell per side and direction.
     const QSize arrow(12, 14);
     add.Place("LEFT_ARROW", QRect(QPoint(flip1.x() - 16, flip1.center().y() - 6), arrow));
     add.Place("RIGHT_ARROW", QRect(QPoint(flip2.right() + 5, flip2.center().y() - 6), arrow));
@@ -251,9 +135,122 @@ MainLayout MakeMainLayout() {
                              "DOWN_ARROW_RIGHT1"};
     constexpr int kCell = 20;
     for (int i = 0; i < 4; ++i) {
-        layout.arrowOrigins.push_back({origins[i], QRect(QPoint(4 + i * kCell + 1, 4 + 1), arrow)});
+        layout.arrowOrigins.push_back({origins[i], QRect(QPoint(5 + i * kCell, 5), arrow)});
     }
     layout.arrowImageSize = QSize(8 + 4 * kCell, 8 + kCell);
+}
+
+// The report rate, the links to the home page and documentation, the busy indicator, and
+// Apply, OK and Cancel.
+void AddFooter(Builder& add) {
+    add.Place("CONTROL_UsbStatic", {24, kFooterTop + 9, 96, 18});
+    const char* rates[] = {"1000 Hz", "500 Hz", "250 Hz", "125 Hz"};
+    for (int i = 0; i < 4; ++i) {
+        add.Add("FUNC_REPORT" + std::to_string(i + 1), {124 + i * 66, kFooterTop + 2, 62, 32},
+                FaceRow::Key, Art::Button, QString::fromLatin1(rates[i]));
+    }
+    const struct {
+        const char* entry;
+        Icon icon;
+    } links[] = {{"CONTROL_Network", Icon::Globe},
+                 {"CONTROL_Facebook", Icon::Book},
+                 {"CONTROL_twitter", Icon::Code}};
+    int x = 406;
+    for (const auto& link : links) {
+        add.Add(link.entry, {x, kFooterTop + 4, 28, 28}, FaceRow::None, Art::IconButton, {},
+                link.icon);
+        x += 34;
+    }
+    // The mode switch is created hidden and never shown: a place, nothing drawn.
+    add.Add("FUNC_SWITCH", {560, kFooterTop + 6, 24, 24}, FaceRow::Key, Art::Nothing);
+    add.Place("CONTROL_JDTStatic", {688, kFooterTop + 6, 24, 24});
+    add.Add("CONTROL2_APPLY", {724, kFooterTop, 92, kButtonHeight}, FaceRow::Apply, Art::Button);
+    add.Add("CONTROL_OK", {824, kFooterTop, 92, kButtonHeight}, FaceRow::Command, Art::Button);
+    add.Add("CONTROL_CANCEL", {924, kFooterTop, 92, kButtonHeight}, FaceRow::Command, Art::Button);
+}
+
+// The lighting panel, in four columns: switch, effect and direction; brightness and speed;
+// the effect's own group; preset colours and the RGB values.
+void AddLightingPanel(Builder& add, int top) {
+    add.Place("CONTROL_DengStatic", {36, top + 4, 150, 20});
+    add.Place("CONTROL_DengStaPic", {204, top, 48, 26});
+    add.Place("CONTROL_XGcombox", {36, top + 38, 216, 28}, Art::Well);
+    // The direction controls are placed again per effect; all three styles share one place.
+    for (const char* suffix : {"", "2", "3"}) {
+        add.Place(std::string("CONTROL_BLFXStatic") + suffix, {36, top + 88, 130, 20});
+        add.Place(std::string("CONTROL_BLFXLStaPic") + suffix, {176, top + 84, 36, 28});
+        add.Place(std::string("CONTROL_BLFXRStaPic") + suffix, {216, top + 84, 36, 28});
+    }
+
+    add.Place("CONTROL_LightStatic", {276, top + 4, 232, 20});
+    add.Place("CONTROL_LightSlider", {276, top + 28, 232, 28});
+    add.Place("CONTROL_SpeedStatic", {276, top + 72, 232, 20});
+    add.Place("CONTROL_SpeedSlider", {276, top + 96, 232, 28});
+
+    // The third column shows one group at a time: colour group A or B, the option colours, or
+    // the user-mode tools; the controls that are never shown share the colour groups' places.
+    const QRect colourLabel(532, top + 4, 124, 20);
+    const QRect colourButton(660, top, 120, 28);
+    const QRect multiBox(532, top + 40, 24, 24);
+    const QRect multiLabel(562, top + 42, 218, 20);
+    const char* groups[][4] = {
+        {"CONTROL_HXysStatic", "CONTROL_HXysButton", "CONTROL_HXsjsStaPic", "CONTROL_HXsjsStatic"},
+        {"CONTROL_FYYSStatic", "CONTROL_FYYSButton", "CONTROL_FYSJSStaPic", "CONTROL_FYSJSStatic"},
+        {"CONTROL_TSysStatic", "CONTROL_TSysButton", "CONTROL_TSsjsStaPic", "CONTROL_TSsjsStatic"},
+        {"CONTROL_CDysStatic", "CONTROL_CDysButton", "CONTROL_CDsjsStaPic", "CONTROL_CDsjsStatic"},
+    };
+    for (const auto& group : groups) {
+        add.Place(group[0], colourLabel);
+        add.Place(group[1], colourButton);
+        add.Place(group[2], multiBox);
+        add.Place(group[3], multiLabel);
+    }
+    add.Place("CONTROL_JTysStatic", colourLabel);
+    add.Place("CONTROL_JTysButton", colourButton);
+    for (const char* label :
+         {"CONTROL_FYCFStatic", "CONTROL_FYdjcfStatic", "CONTROL_FYggcfStatc"}) {
+        add.Place(label, multiLabel);
+    }
+    add.Place("CONTROL_FYdjcfStaPic", multiBox);
+    add.Place("CONTROL_FYggcfStaPic", multiBox);
+    const char* options[] = {"CONTROL_HONGPIC", "CONTROL_HUANGPIC", "CONTROL_LVPIC",
+                             "CONTROL_LANPIC"};
+    for (int i = 0; i < 4; ++i) {
+        add.Place(options[i], {532 + i * 40, top, 32, 32});
+    }
+    add.Place("CONTROL_umCombo", {532, top, 248, 28});
+    add.Place("CONTROL_USERysStatic", {532, top + 40, 124, 20});
+    add.Place("CONTROL_USERysButton", {660, top + 36, 120, 28});
+    add.Place("CONTROL_USERjsStatic", {532, top + 76, 124, 20});
+    add.Place("CONTROL_USERjsButton", {660, top + 72, 120, 28});
+    add.Place("CONTROL_USERgjStatic", {532, top + 112, 124, 20});
+    add.Place("CONTROL_USERgjStaPic1", {660, top + 106, 36, 30});
+    add.Place("CONTROL_USERgjStaPic2", {702, top + 106, 36, 30});
+
+    for (int i = 0; i < 8; ++i) {
+        add.Place("CONTROL_Color" + std::to_string(i + 1),
+                  {800 + (i % 4) * 53, top + (i / 4) * 32, 45, 24});
+    }
+    add.Place("CONTROL_RGBStatic", {800, top + 80, 40, 20});
+    const char* values[] = {"COLOR_R", "COLOR_G", "COLOR_B"};
+    for (int i = 0; i < 3; ++i) {
+        add.Place(values[i], {844 + i * 55, top + 76, 50, 28}, Art::Well);
+    }
+}
+
+}  // namespace
+
+MainLayout MakeMainLayout() {
+    MainLayout layout;
+    layout.size = {kWindowWidth, kWindowHeight};
+    layout.keyboardCard = QRect(16, 72, kWindowWidth - 32, Pixels(KeyboardBounds().height) + 40);
+    layout.lightingCard = QRect(16, layout.keyboardCard.bottom() + 13, kWindowWidth - 32, 172);
+    layout.lightingDividers = {264, 520, 788};
+    Builder add(layout);
+    AddHeader(add);
+    AddKeyboard(add, layout);
+    AddLightingPanel(add, layout.lightingCard.y() + 18);
+    AddFooter(add);
     return layout;
 }
 

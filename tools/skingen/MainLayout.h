@@ -1,8 +1,8 @@
 #pragma once
 
 // Where everything of the main window sits: the keyboard (from the shared layout table), the
-// header with the profile controls, the lighting panel and the footer. The controls are listed
-// in the order the window reads them, and that order is the order of "Main.ini".
+// header with the profile controls, the lighting panel and the footer. "Main.ini" lists the
+// controls area by area in this order.
 
 #include <QRect>
 #include <QSize>

@@ -21,7 +21,7 @@ Look LookIn(FaceRow row, MainImage image) {
         case MainImage::Normal:
             return Look::Normal;
         case MainImage::Over:
-            return row == FaceRow::Lock ? Look::Selected
+            return row == FaceRow::Lock                                   ? Look::Selected
                    : row == FaceRow::FlipDisplay || row == FaceRow::Still ? Look::Normal
                                                                           : Look::Hover;
         case MainImage::Down:
@@ -76,8 +76,7 @@ QImage PaintArrowImage(const MainLayout& layout) {
     for (const LayoutRect& origin : layout.arrowOrigins) {
         const bool up = origin.key.rfind("UP_", 0) == 0;
         const QRectF cell(origin.rect.translated(-1, -1));
-        DrawIcon(painter, up ? Icon::TriangleUp : Icon::TriangleDown, cell,
-                 colour::kTextSecondary);
+        DrawIcon(painter, up ? Icon::TriangleUp : Icon::TriangleDown, cell, colour::kTextSecondary);
     }
     return image;
 }

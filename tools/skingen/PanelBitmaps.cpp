@@ -20,8 +20,8 @@ QImage Blank(QSize size, const QColor& background = colour::kCard) {
 }
 
 // The preset colours, in chip order.
-const QColor kChipColours[] = {{235, 99, 30},  {255, 0, 0},   {0, 126, 255},  {90, 255, 0},
-                               {234, 255, 0},  {255, 192, 0}, {255, 0, 180},  {174, 0, 255}};
+const QColor kChipColours[] = {{235, 99, 30}, {255, 0, 0},   {0, 126, 255}, {90, 255, 0},
+                               {234, 255, 0}, {255, 192, 0}, {255, 0, 180}, {174, 0, 255}};
 
 QImage Chip(const QColor& fill) {
     QImage image = Blank({45, 24});
@@ -168,9 +168,9 @@ std::vector<NamedPicture> PaintPanelBitmaps() {
     const struct {
         const char* name;
         Icon icon;
-    } arrows[] = {{"left", Icon::ArrowLeft},   {"right", Icon::ArrowRight},
-                  {"up", Icon::ArrowUp},       {"down", Icon::ArrowDown},
-                  {"julong", Icon::Inward},    {"kuosan", Icon::Outward}};
+    } arrows[] = {{"left", Icon::ArrowLeft}, {"right", Icon::ArrowRight},
+                  {"up", Icon::ArrowUp},     {"down", Icon::ArrowDown},
+                  {"julong", Icon::Inward},  {"kuosan", Icon::Outward}};
     for (const auto& a : arrows) {
         const std::string name = a.name;
         // Direction arrows are "up" (plain) and "down" (chosen); the in and out arrows are

@@ -15,8 +15,8 @@ void Paint(QPainter& painter, const ProfileLayout& layout, Look buttonLook) {
     const QRect title = layout.title;
     DrawIcon(painter, Icon::Profiles, QRectF(title.left(), title.center().y() - 12, 24, 24),
              colour::kAccent);
-    DrawHeading(painter, title.adjusted(34, 0, 0, 0), QStringLiteral("Profiles"), 17,
-                colour::kText, Qt::AlignLeft | Qt::AlignVCenter);
+    DrawHeading(painter, title.adjusted(34, 0, 0, 0), QStringLiteral("Profiles"), 17, colour::kText,
+                Qt::AlignLeft | Qt::AlignVCenter);
     DrawHorizontalDivider(painter, layout.dividerY, 24, layout.size.width() - 24);
     for (const Control& control : layout.controls) {
         DrawControl(painter, control, control.row == FaceRow::Set ? buttonLook : Look::Normal);
@@ -26,9 +26,8 @@ void Paint(QPainter& painter, const ProfileLayout& layout, Look buttonLook) {
 }  // namespace
 
 QImage PaintProfileBackground(const ProfileLayout& layout) {
-    return PaintWindowPicture(layout.size, Shift::None, [&](QPainter& painter) {
-        Paint(painter, layout, Look::Normal);
-    });
+    return PaintWindowPicture(layout.size, Shift::None,
+                              [&](QPainter& painter) { Paint(painter, layout, Look::Normal); });
 }
 
 QImage PaintProfileImage(const ProfileLayout& layout, SetImage image) {

@@ -16,9 +16,9 @@ struct LayoutRect {
 };
 
 struct SkinFile {
-    std::string background;  // "SCREEN" "Main"
-    std::string mask;        // "SCREEN" "Mask"
-    std::string link;        // "SCREEN" "Link"; written only when not empty
+    std::string background;               // "SCREEN" "Main"
+    std::string mask;                     // "SCREEN" "Mask"
+    std::string link;                     // "SCREEN" "Link"; written only when not empty
     std::vector<LayoutRect> buttonInfo;   // "BUTTONINFO"
     std::vector<LayoutRect> buttonInfo2;  // "BUTTONINFO2"; written only when not empty
 };

@@ -28,8 +28,7 @@ void DrawCard(QPainter& painter, const QRect& rect) {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(colour::kCardEdge, 1));
     painter.setBrush(colour::kCard);
-    painter.drawRoundedRect(QRectF(rect).adjusted(0.5, 0.5, -0.5, -0.5), kCardRadius,
-                            kCardRadius);
+    painter.drawRoundedRect(QRectF(rect).adjusted(0.5, 0.5, -0.5, -0.5), kCardRadius, kCardRadius);
     painter.restore();
 }
 

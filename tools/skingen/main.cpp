@@ -17,7 +17,8 @@ int main(int argc, char** argv) {
     }
     QGuiApplication application(argc, argv);
     if (!QFontDatabase::families().contains(QString::fromLatin1(zarvin::skingen::kFontFamily))) {
-        std::fprintf(stderr, "error: the font \"%s\" is not installed (Debian: fonts-dejavu-core)\n",
+        std::fprintf(stderr,
+                     "error: the font \"%s\" is not installed (Debian: fonts-dejavu-core)\n",
                      zarvin::skingen::kFontFamily);
         return 1;
     }

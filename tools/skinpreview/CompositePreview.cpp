@@ -55,8 +55,8 @@ private:
         set.normal = LoadStateSurface(skins_ / (name + "_normal.jpg"), size);
         set.over = LoadStateSurface(skins_ / (name + "_over.jpg"), size);
         set.down = LoadStateSurface(skins_ / (name + "_down.jpg"), size);
-        set.disable = hasDisable ? LoadStateSurface(skins_ / (name + "_disable.jpg"), size)
-                                 : set.normal;
+        set.disable =
+            hasDisable ? LoadStateSurface(skins_ / (name + "_disable.jpg"), size) : set.normal;
     }
 
     CPngButton* Button(const std::string& entry, const ButtonFaces& faces, CompositePage page,
@@ -74,15 +74,13 @@ private:
         const ButtonFaces keyFaces = key_.Faces(&key_.normal, &key_.down);
         for (const char* entry :
              {"CONTROL_MASK", "CONTROL_TITLE", "CONTROL_OSK", "CONTROL_CLEAR", "CONTROL_MEDIA",
-              "CONTROL_MACRO", "CONTROL_KEY", "CONTROL_FUNCTION", "CONTROL_OK",
-              "CONTROL_CANCEL"}) {
+              "CONTROL_MACRO", "CONTROL_KEY", "CONTROL_FUNCTION", "CONTROL_OK", "CONTROL_CANCEL"}) {
             Button(entry, keyFaces, CompositePage::Key, true);
         }
         const ButtonFaces macroFaces = macro_.Faces(&macro_.disable, &macro_.down);
-        for (const char* entry :
-             {"FUNC_MACRO_DELETE", "FUNC_MACRO_ADD", "FUNC_MACRO_UP_TOP", "FUNC_MACRO_UP",
-              "FUNC_MACRO_DOWN", "FUNC_MACRO_DOWN_BOTTOM", "FUNC_MACRO_DELETE2",
-              "FUNC_MACRO_CLEAR", "FUNC_MACRO_RECORD"}) {
+        for (const char* entry : {"FUNC_MACRO_DELETE", "FUNC_MACRO_ADD", "FUNC_MACRO_UP_TOP",
+                                  "FUNC_MACRO_UP", "FUNC_MACRO_DOWN", "FUNC_MACRO_DOWN_BOTTOM",
+                                  "FUNC_MACRO_DELETE2", "FUNC_MACRO_CLEAR", "FUNC_MACRO_RECORD"}) {
             Button(entry, macroFaces, CompositePage::Macro);
         }
     }
@@ -102,8 +100,8 @@ private:
     void PlaceControls() {
         using Page = CompositePage;
         Label("TISHI_SINGLE_STATIC", "SINGLE_STATIC", Page::Key);
-        QLineEdit* key = Place("FUNC_KEY_INPUT", MakeEdit(dialog_, QStringLiteral("Left Ctrl"), 19),
-                               Page::Key);
+        QLineEdit* key =
+            Place("FUNC_KEY_INPUT", MakeEdit(dialog_, QStringLiteral("Left Ctrl"), 19), Page::Key);
         key->setReadOnly(true);
         key->setAlignment(Qt::AlignCenter);
         Place("FUNC_KEY_RADIO_KB", MakeCheckBox(dialog_, true), Page::Key);
@@ -150,8 +148,8 @@ private:
               MakeCombo(dialog_, {QStringLiteral("Play/Pause"), QStringLiteral("Next Track")}),
               Page::Media);
         Label("FUNCTION_KEY_SETTING_TISHI", "FUNCTION_TISHI", Page::Function);
-        Place("FUNC_FUNCTION_SELECT",
-              MakeCombo(dialog_, {QStringLiteral("Lock the Windows key")}), Page::Function);
+        Place("FUNC_FUNCTION_SELECT", MakeCombo(dialog_, {QStringLiteral("Lock the Windows key")}),
+              Page::Function);
     }
 
     void ShowPage() {

@@ -92,8 +92,8 @@ private:
         Button("FLIP_0", {&normal_, &normal_, &normal_, &normal_, &disable_});
         Button("FLIP_1", key);
         Button("FLIP_2", key);
-        CPngButton* version = Button("PELLOQ_VER", {&normal_, &normal_, &normal_, &normal_,
-                                                    &normal_});
+        CPngButton* version =
+            Button("PELLOQ_VER", {&normal_, &normal_, &normal_, &normal_, &normal_});
         version->setEnabled(false);
         const char* profileTexts[] = {"PROFILE_1", "PROFILE_2", "PROFILE_3"};
         for (int i = 0; i < 3; ++i) {

@@ -18,8 +18,7 @@ namespace fs = std::filesystem;
 
 class ProfileStandIn {
 public:
-    explicit ProfileStandIn(const fs::path& programFolder)
-        : skins_(programFolder / "Skins") {}
+    explicit ProfileStandIn(const fs::path& programFolder) : skins_(programFolder / "Skins") {}
 
     void Setup(PreviewDialog& dialog) {
         const QSize size = dialog.size();
@@ -35,10 +34,9 @@ public:
             // Until the list changes there is nothing to apply.
             button->setEnabled(std::string(entry) != "CONTROL2_APPLY");
         }
-        QTableWidget* list = MakeTable(&dialog,
-                                       {QStringLiteral("Active"), QStringLiteral("Name"),
-                                        QStringLiteral("Folder")},
-                                       60);
+        QTableWidget* list = MakeTable(
+            &dialog, {QStringLiteral("Active"), QStringLiteral("Name"), QStringLiteral("Folder")},
+            60);
         list->setColumnWidth(1, 120);
         PlaceControl(*list, skinFile, "BUTTONINFO", "PROGRAM_LIST");
         const char* folder = "/home/ana/.local/share/VX77HUE_8246/";

@@ -22,7 +22,10 @@ QString StandInStyleSheet() {
         "  border-bottom: 1px solid #2a2e36; padding: 3px 6px; }"
         "QCheckBox::indicator { width: 16px; height: 16px; border-radius: 4px;"
         "  border: 1px solid #383d47; background: #14161a; }"
-        "QCheckBox::indicator:checked { background: #ff8200; border-color: #ff8200; }");
+        "QCheckBox::indicator:checked { background: #ff8200; border-color: #ff8200; }"
+        "QTableView::indicator { width: 14px; height: 14px; border-radius: 3px;"
+        "  border: 1px solid #4a505b; background: #14161a; }"
+        "QTableView::indicator:checked { background: #ff8200; border-color: #ff8200; }");
 }
 
 QLabel* MakeLabel(QWidget* parent, const QString& text, const QColor& colour, int pixelSize) {

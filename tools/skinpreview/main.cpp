@@ -51,8 +51,7 @@ int main(int argc, char** argv) {
     try {
         fs::create_directories(output);
         using zarvin::preview::SavePicture;
-        SavePicture(RenderMainWindow(programFolder, texts, MainScene::Effect),
-                    output / "main.png");
+        SavePicture(RenderMainWindow(programFolder, texts, MainScene::Effect), output / "main.png");
         SavePicture(RenderMainWindow(programFolder, texts, MainScene::KeyColours),
                     output / "main-key-colours.png");
         const std::pair<CompositePage, const char*> pages[] = {

@@ -1,0 +1,258 @@
+// The key code table, and the virtual-key table derived from it.
+
+#include <stdexcept>
+
+#include "model/KeyCodes.h"
+
+namespace zarvin {
+namespace {
+
+struct Row {
+    KeyCode code;
+    uint8_t vk;
+    uint16_t pickIndex;
+    uint8_t deviceCode;
+    std::string_view textKey;
+    std::string_view label;
+};
+
+// Every non-empty row, in slot order. altVk is the vk but on the keypad (kNumLockOffVk).
+constexpr Row kRows[] = {
+    // code  vk    pick    dev   text key                        label
+    {0x001, 0x1B, 0x0025, 0x29, "IDS_KEYBOARD_ESC", "Esc"},
+    {0x002, 0x31, 0x001A, 0x1E, "IDS_KEYBOARD_1", "1"},
+    {0x003, 0x32, 0x001B, 0x1F, "IDS_KEYBOARD_2", "2"},
+    {0x004, 0x33, 0x001C, 0x20, "IDS_KEYBOARD_3", "3"},
+    {0x005, 0x34, 0x001D, 0x21, "IDS_KEYBOARD_4", "4"},
+    {0x006, 0x35, 0x001E, 0x22, "IDS_KEYBOARD_5", "5"},
+    {0x007, 0x36, 0x001F, 0x23, "IDS_KEYBOARD_6", "6"},
+    {0x008, 0x37, 0x0020, 0x24, "IDS_KEYBOARD_7", "7"},
+    {0x009, 0x38, 0x0021, 0x25, "IDS_KEYBOARD_8", "8"},
+    {0x00A, 0x39, 0x0022, 0x26, "IDS_KEYBOARD_9", "9"},
+    {0x00B, 0x30, 0x0023, 0x27, "IDS_KEYBOARD_0", "0"},
+    {0x00C, 0xBD, 0x0029, 0x2D, "IDS_KEYBOARD_MINUS", "-"},
+    {0x00D, 0xBB, 0x002A, 0x2E, "IDS_KEYBOARD_EQU", "="},
+    {0x00E, 0x08, 0x0026, 0x2A, "IDS_KEYBOARD_BS", "Backspace"},
+    {0x00F, 0x09, 0x0027, 0x2B, "IDS_KEYBOARD_TAB", "Tab"},
+    {0x010, 0x51, 0x0010, 0x14, "IDS_KEYBOARD_Q", "Q"},
+    {0x011, 0x57, 0x0016, 0x1A, "IDS_KEYBOARD_W", "W"},
+    {0x012, 0x45, 0x0004, 0x08, "IDS_KEYBOARD_E", "E"},
+    {0x013, 0x52, 0x0011, 0x15, "IDS_KEYBOARD_R", "R"},
+    {0x014, 0x54, 0x0013, 0x17, "IDS_KEYBOARD_T", "T"},
+    {0x015, 0x59, 0x0018, 0x1C, "IDS_KEYBOARD_Y", "Y"},
+    {0x016, 0x55, 0x0014, 0x18, "IDS_KEYBOARD_U", "U"},
+    {0x017, 0x49, 0x0008, 0x0C, "IDS_KEYBOARD_I", "I"},
+    {0x018, 0x4F, 0x000E, 0x12, "IDS_KEYBOARD_O", "O"},
+    {0x019, 0x50, 0x000F, 0x13, "IDS_KEYBOARD_P", "P"},
+    {0x01A, 0xDB, 0x002B, 0x2F, "IDS_KEYBOARD_SB1", "["},
+    {0x01B, 0xDD, 0x002C, 0x30, "IDS_KEYBOARD_SB2", "]"},
+    {0x01C, 0x0D, 0x0024, 0x28, "IDS_KEYBOARD_ENTER", "Enter"},
+    {0x01D, 0xA2, 0x0062, 0xE0, "IDS_KEYBOARD_LCTRL", "Ctrl"},
+    {0x01E, 0x41, 0x0000, 0x04, "IDS_KEYBOARD_A", "A"},
+    {0x01F, 0x53, 0x0012, 0x16, "IDS_KEYBOARD_S", "S"},
+    {0x020, 0x44, 0x0003, 0x07, "IDS_KEYBOARD_D", "D"},
+    {0x021, 0x46, 0x0005, 0x09, "IDS_KEYBOARD_F", "F"},
+    {0x022, 0x47, 0x0006, 0x0A, "IDS_KEYBOARD_G", "G"},
+    {0x023, 0x48, 0x0007, 0x0B, "IDS_KEYBOARD_H", "H"},
+    {0x024, 0x4A, 0x0009, 0x0D, "IDS_KEYBOARD_J", "J"},
+    {0x025, 0x4B, 0x000A, 0x0E, "IDS_KEYBOARD_K", "K"},
+    {0x026, 0x4C, 0x000B, 0x0F, "IDS_KEYBOARD_L", "L"},
+    {0x027, 0xBA, 0x002E, 0x33, "IDS_KEYBOARD_SEM", ";"},
+    {0x028, 0xDE, 0x002F, 0x34, "IDS_KEYBOARD_QUOT", "'"},
+    {0x029, 0xC0, 0x0030, 0x35, "IDS_KEYBOARD_AID1", "`"},  // backtick
+    {0x02A, 0xA0, 0x0063, 0xE1, "IDS_KEYBOARD_LSHIFT", "Shift"},
+    {0x02B, 0xDC, 0x002D, 0x31, "IDS_KEYBOARD_K42", "\\"},  // backslash
+    {0x02C, 0x5A, 0x0019, 0x1D, "IDS_KEYBOARD_Z", "Z"},
+    {0x02D, 0x58, 0x0017, 0x1B, "IDS_KEYBOARD_X", "X"},
+    {0x02E, 0x43, 0x0002, 0x06, "IDS_KEYBOARD_C", "C"},
+    {0x02F, 0x56, 0x0015, 0x19, "IDS_KEYBOARD_V", "V"},
+    {0x030, 0x42, 0x0001, 0x05, "IDS_KEYBOARD_B", "B"},
+    {0x031, 0x4E, 0x000D, 0x11, "IDS_KEYBOARD_N", "N"},
+    {0x032, 0x4D, 0x000C, 0x10, "IDS_KEYBOARD_M", "M"},
+    {0x033, 0xBC, 0x0031, 0x36, "IDS_KEYBOARD_COMMA", ","},
+    {0x034, 0xBE, 0x0032, 0x37, "IDS_KEYBOARD_PER", "."},
+    {0x035, 0xBF, 0x0033, 0x38, "IDS_KEYBOARD_VIR", "/"},
+    {0x036, 0xA1, 0x0067, 0xE5, "IDS_KEYBOARD_RSHIFT", "Right Shift"},
+    {0x037, 0x6A, 0x0051, 0x55, "IDS_KEYBOARD_S_AST", "Num *"},
+    {0x038, 0xA4, 0x0064, 0xE2, "IDS_KEYBOARD_LALT", "Alt"},
+    {0x039, 0x20, 0x0028, 0x2C, "IDS_KEYBOARD_SPACE", "Space"},
+    {0x03A, 0x14, 0x004E, 0x39, "IDS_KEYBOARD_CAPS", "Caps Lock"},
+    {0x03B, 0x70, 0x0034, 0x3A, "IDS_KEYBOARD_F1", "F1"},
+    {0x03C, 0x71, 0x0035, 0x3B, "IDS_KEYBOARD_F2", "F2"},
+    {0x03D, 0x72, 0x0036, 0x3C, "IDS_KEYBOARD_F3", "F3"},
+    {0x03E, 0x73, 0x0037, 0x3D, "IDS_KEYBOARD_F4", "F4"},
+    {0x03F, 0x74, 0x0038, 0x3E, "IDS_KEYBOARD_F5", "F5"},
+    {0x040, 0x75, 0x0039, 0x3F, "IDS_KEYBOARD_F6", "F6"},
+    {0x041, 0x76, 0x003A, 0x40, "IDS_KEYBOARD_F7", "F7"},
+    {0x042, 0x77, 0x003B, 0x41, "IDS_KEYBOARD_F8", "F8"},
+    {0x043, 0x78, 0x003C, 0x42, "IDS_KEYBOARD_F9", "F9"},
+    {0x044, 0x79, 0x003D, 0x43, "IDS_KEYBOARD_F10", "F10"},
+    {0x045, 0x13, 0x0041, 0x48, "IDS_KEYBOARD_PAUSE", "Pause"},
+    {0x046, 0x91, 0x004D, 0x47, "IDS_KEYBOARD_SCROLL", "Scroll Lock"},
+    {0x047, 0x67, 0x005B, 0x5F, "IDS_KEYBOARD_S_7", "Num 7"},
+    {0x048, 0x68, 0x005C, 0x60, "IDS_KEYBOARD_S_8", "Num 8"},
+    {0x049, 0x69, 0x005D, 0x61, "IDS_KEYBOARD_S_9", "Num 9"},
+    {0x04A, 0x6D, 0x0052, 0x56, "IDS_KEYBOARD_S_MINUS", "Num -"},
+    {0x04B, 0x64, 0x0058, 0x5C, "IDS_KEYBOARD_S_4", "Num 4"},
+    {0x04C, 0x65, 0x0059, 0x5D, "IDS_KEYBOARD_S_5", "Num 5"},
+    {0x04D, 0x66, 0x005A, 0x5E, "IDS_KEYBOARD_S_6", "Num 6"},
+    {0x04E, 0x6B, 0x0053, 0x57, "IDS_KEYBOARD_S_PLUS", "Num +"},
+    {0x04F, 0x61, 0x0055, 0x59, "IDS_KEYBOARD_S_1", "Num 1"},
+    {0x050, 0x62, 0x0056, 0x5A, "IDS_KEYBOARD_S_2", "Num 2"},
+    {0x051, 0x63, 0x0057, 0x5B, "IDS_KEYBOARD_S_3", "Num 3"},
+    {0x052, 0x60, 0x005E, 0x62, "IDS_KEYBOARD_S_0", "Num 0"},
+    {0x053, 0x6E, 0x005F, 0x63, "IDS_KEYBOARD_S_DEL", "Num ."},
+    {0x054, 0x2C, 0x8012, 0x00, "IDS_KEYBOARD_SYSREQ", "Sys Req"},
+    {0x056, 0xE2, 0x0060, 0x64, "IDS_KEYBOARD_K45", "K45"},
+    {0x057, 0x7A, 0x003E, 0x44, "IDS_KEYBOARD_F11", "F11"},
+    {0x058, 0x7B, 0x003F, 0x45, "IDS_KEYBOARD_F12", "F12"},
+    {0x064, 0x7C, 0x802D, 0x00, "", "F13"},
+    {0x070, 0xFF, 0x8018, 0x88, "IDS_KEYBOARD_ROMA", "ROMA (133)"},
+    {0x071, 0xE9, 0x8019, 0x91, "IDS_KEYBOARD_KL", "KL"},
+    {0x072, 0xFF, 0x801A, 0x90, "IDS_KEYBOARD_KR", "KR"},
+    {0x073, 0xC1, 0x8014, 0x87, "IDS_KEYBOARD_K56", "K56"},
+    {0x079, 0xFF, 0x8017, 0x8A, "IDS_KEYBOARD_CHG", "CHG (132)"},
+    {0x07B, 0xEB, 0x8016, 0x8B, "IDS_KEYBOARD_N_CHG", "N-CHG (131)"},
+    {0x07D, 0xFF, 0x8013, 0x89, "IDS_KEYBOARD_K14", "K14"},
+    {0x07E, 0xC2, 0x8015, 0x85, "IDS_KEYBOARD_K107", "K107"},
+    {0x110, 0xB1, 0x8021, 0xD0, "MEDIA_PREV_TRACK_4", "Prev Track"},
+    {0x119, 0xB0, 0x8022, 0xD1, "MEDIA_Next_TRACK_5", "Next Track"},
+    {0x11C, 0x0D, 0x0054, 0x58, "IDS_KEYBOARD_S_ENTER", "Num Enter"},
+    {0x11D, 0xA3, 0x0066, 0xE4, "IDS_KEYBOARD_RCTRL", "Right Ctrl"},
+    {0x120, 0xAD, 0x8025, 0xCD, "MEDIA_MUTE_8", "Mute"},
+    {0x121, 0xB7, 0x801C, 0xC4, "MEDIA_CALC_17", "Calc"},
+    {0x122, 0xB3, 0x801F, 0xCE, "MEDIA_PALY_PAUSE_2", "Play/Pause"},
+    {0x124, 0xB2, 0x8020, 0xCF, "MEDIA_STOP_PALY_3", "Stop Play"},
+    {0x12E, 0xAE, 0x8024, 0xC1, "MEDIA_V_LOW_6", "V-"},
+    {0x130, 0xAF, 0x8023, 0xC0, "MEDIA_V_ADD_7", "V+"},
+    {0x132, 0xAC, 0x8026, 0xC7, "MEDIA_WWW_HOME_9", "WWW Home"},
+    {0x135, 0x6F, 0x0050, 0x54, "IDS_KEYBOARD_S_VIR", "Num /"},
+    {0x136, 0xA1, 0x0067, 0xE5, "IDS_KEYBOARD_RSHIFT", "Right Shift"},
+    {0x137, 0x2C, 0x0040, 0x46, "IDS_KEYBOARD_PRINT", "Print Screen"},
+    {0x138, 0xA5, 0x0068, 0xE6, "IDS_KEYBOARD_RALT", "Right Alt"},
+    {0x145, 0x90, 0x004F, 0x53, "IDS_KEYBOARD_NUM", "Num Lock"},
+    {0x146, 0x03, 0x0042, 0x48, "IDS_KEYBOARD_BREAK", "Break"},
+    {0x147, 0x24, 0x0045, 0x4A, "IDS_KEYBOARD_HOME", "Home"},
+    {0x148, 0x26, 0x0049, 0x52, "IDS_KEYBOARD_UP", "↑"},
+    {0x149, 0x21, 0x0047, 0x4B, "IDS_KEYBOARD_PAGE_UP", "Page Up"},
+    {0x14B, 0x25, 0x004B, 0x50, "IDS_KEYBOARD_LEFT", "←"},
+    {0x14D, 0x27, 0x004C, 0x4F, "IDS_KEYBOARD_RIGHT", "→"},
+    {0x14F, 0x23, 0x0046, 0x4D, "IDS_KEYBOARD_END", "End"},
+    {0x150, 0x28, 0x004A, 0x51, "IDS_KEYBOARD_DOWN", "↓"},
+    {0x151, 0x22, 0x0048, 0x4E, "IDS_KEYBOARD_PAGE_DOWN", "Page Down"},
+    {0x152, 0x2D, 0x0043, 0x49, "IDS_KEYBOARD_INSERT", "Insert"},
+    {0x153, 0x2E, 0x0044, 0x4C, "IDS_KEYBOARD_DELETE", "Delete"},
+    {0x15B, 0x5B, 0x0065, 0xE3, "IDS_KEYBOARD_LWIN", "Win"},
+    {0x15C, 0x5C, 0x0069, 0xE7, "IDS_KEYBOARD_RWIN", "Right Win"},
+    {0x15D, 0x5D, 0x0061, 0x65, "IDS_KEYBOARD_APP", "App"},
+    {0x15E, 0xFF, 0x8001, 0x81, "IDS_KEYBOARD_POWER", "Power"},
+    {0x15F, 0x5F, 0x8002, 0x82, "IDS_KEYBOARD_SLEEP", "Sleep"},
+    {0x161, 0xD1, 0x006E, 0xF4, "IDS_KEYBOARD_ROLL_UP", "Roll Up"},
+    {0x162, 0xD2, 0x006F, 0xF5, "IDS_KEYBOARD_ROLL_DOWN", "Roll Down"},
+    {0x163, 0xFF, 0x8003, 0x83, "IDS_KEYBOARD_WAKE", "Wake"},
+    {0x165, 0xAA, 0x802C, 0xC6, "MEDIA_WWW_SEARCH_15", "WWW Search"},
+    {0x166, 0xAB, 0x802B, 0xCC, "MEDIA_WWW_FAVORITE_14", "WWW Favorite"},
+    {0x167, 0xA8, 0x8027, 0xCB, "MEDIA_WWW_REFRESH_10", "WWW Refresh"},
+    {0x168, 0xA9, 0x8028, 0xCA, "MEDIA_WWW_STOP_11", "WWW Stop"},
+    {0x169, 0xA7, 0x802A, 0xC9, "MEDIA_WWW_FORWARD_13", "WWW Forward"},
+    {0x16A, 0xA6, 0x8029, 0xC8, "MEDIA_WWW_BACK_12", "WWW Back"},
+    {0x16B, 0xB6, 0x801B, 0xC5, "MEDIA_MY_PC_16", "My PC"},
+    {0x16C, 0xB4, 0x801D, 0xC3, "MEDIA_MAIL_18", "Mail"},
+    {0x16D, 0xB5, 0x801E, 0xC2, "MEDIA_PALYER_1", "Media Player"},
+    {0x16E, 0x88, 0x8005, 0x00, "IDS_KEYBOARD_MOU_PANLEFT", "Pan Left"},
+    {0x16F, 0x89, 0x8006, 0x00, "IDS_KEYBOARD_MOU_PANRIGHT", "Pan Right"},
+    {0x170, 0x8A, 0x8004, 0x00, "IDS_KEYBOARD_MOU_DBCLICK", "Double Click"},
+    {0x171, 0x01, 0x006B, 0xF1, "IDS_KEYBOARD_MOU_LEFT", "Left Button"},
+    {0x172, 0x02, 0x006C, 0xF2, "IDS_KEYBOARD_MOU_RIGHT", "Right Button"},
+    {0x173, 0x04, 0x006D, 0xF3, "IDS_KEYBOARD_MOU_MIDDLE", "Middle Button"},
+    {0x174, 0x8B, 0x8007, 0xD2, "IDS_KEYBOARD_FUNC_ZOOMOUT", "Zoom-"},
+    {0x175, 0x8C, 0x8008, 0xD3, "IDS_KEYBOARD_FUNC_ZOOMIN", "Zoom+"},
+    {0x176, 0x97, 0x8009, 0x00, "IDS_KEYBOARD_FUNC_COPY", "Copy"},
+    {0x177, 0x98, 0x800A, 0x00, "IDS_KEYBOARD_FUNC_CUT", "Cut"},
+    {0x178, 0x99, 0x800B, 0x00, "IDS_KEYBOARD_FUNC_PASTE", "Paste"},
+    {0x179, 0x9A, 0x800C, 0x00, "IDS_KEYBOARD_FUNC_MINI", "Minimize"},
+    {0x17A, 0x9B, 0x800D, 0x00, "IDS_KEYBOARD_FUNC_MAXI", "Maximize"},
+    {0x17B, 0x9C, 0x800E, 0xD4, "IDS_KEYBOARD_FUNC_WORD", "Word"},
+    {0x17C, 0x9D, 0x800F, 0xD5, "IDS_KEYBOARD_FUNC_EXCEL", "Excel"},
+    {0x17D, 0x9E, 0x8010, 0x00, "IDS_KEYBOARD_FUNC_POWERPOINT", "PowerPoint"},
+    {0x17E, 0x9F, 0x8011, 0x00, "IDS_KEYBOARD_FUNC_CALENDAR", "Calendar"},
+};
+
+struct AltVk {
+    KeyCode code;
+    uint8_t altVk;
+};
+
+// The keypad keys also accept the code they produce with Num Lock off.
+constexpr AltVk kNumLockOffVk[] = {
+    {0x052, 0x2D},  // Num 0: Insert
+    {0x04F, 0x23},  // Num 1: End
+    {0x050, 0x28},  // Num 2: Down
+    {0x051, 0x22},  // Num 3: Page Down
+    {0x04B, 0x25},  // Num 4: Left
+    {0x04C, 0x0C},  // Num 5: Clear
+    {0x04D, 0x27},  // Num 6: Right
+    {0x047, 0x24},  // Num 7: Home
+    {0x048, 0x26},  // Num 8: Up
+    {0x049, 0x21},  // Num 9: Page Up
+    {0x053, 0x2E},  // Num .: Delete
+};
+
+// A mistake in the rows above (a code that has no slot, two rows on one slot, an unknown keypad
+// code) stops the build here.
+constexpr std::array<KeyInfo, kKeySlotCount> BuildKeyTable() {
+    std::array<KeyInfo, kKeySlotCount> table{};
+    for (const Row& row : kRows) {
+        const uint16_t slot = SlotOfKeyCode(row.code);
+        if (row.code == 0 || slot >= kKeySlotCount || KeyCodeOfSlot(slot) != row.code ||
+            !table[slot].Empty() || row.pickIndex == kNoPick) {
+            throw std::logic_error("bad key code row");
+        }
+        table[slot] = {row.vk, row.vk, row.pickIndex, row.deviceCode, row.textKey, row.label};
+    }
+    for (const AltVk& alt : kNumLockOffVk) {
+        KeyInfo& info = table[SlotOfKeyCode(alt.code)];
+        if (info.Empty()) {
+            throw std::logic_error("keypad key without a row");
+        }
+        info.altVk = alt.altVk;
+    }
+    return table;
+}
+
+// The virtual-key codes that lead to no key: the mouse buttons, the pan, double-click and office
+// functions, and the code of keys that have none.
+constexpr bool VkWithoutKey(unsigned vk) {
+    return vk == 0x01 || vk == 0x02 || vk == 0x04 || (vk >= 0x88 && vk <= 0x8C) ||
+           (vk >= 0x97 && vk <= 0x9F) || vk == 0xFF;
+}
+
+// The lowest slot that produces each code; the generic Shift, Ctrl and Alt codes give the left
+// keys, and 0x2C gives Print Screen rather than Sys Req.
+constexpr std::array<uint8_t, kKeySlotCount> BuildVkSlotTable(
+    const std::array<KeyInfo, kKeySlotCount>& keys) {
+    std::array<uint8_t, kKeySlotCount> table{};
+    for (unsigned vk = 0; vk < kKeySlotCount; ++vk) {
+        if (VkWithoutKey(vk)) {
+            continue;
+        }
+        for (unsigned slot = 0; slot < kKeySlotCount; ++slot) {
+            if (keys[slot].vk == vk) {
+                table[vk] = static_cast<uint8_t>(slot);
+                break;
+            }
+        }
+    }
+    table[0x10] = static_cast<uint8_t>(SlotOfKeyCode(0x02A));
+    table[0x11] = static_cast<uint8_t>(SlotOfKeyCode(0x01D));
+    table[0x12] = static_cast<uint8_t>(SlotOfKeyCode(0x038));
+    table[0x2C] = static_cast<uint8_t>(SlotOfKeyCode(0x137));
+    return table;
+}
+
+}  // namespace
+
+extern constexpr std::array<KeyInfo, kKeySlotCount> KeyTable = BuildKeyTable();
+extern constexpr std::array<uint8_t, kKeySlotCount> VkSlotTable = BuildVkSlotTable(KeyTable);
+
+}  // namespace zarvin
