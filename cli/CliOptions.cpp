@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <string_view>
 
 #include "device/CommandProtocol.h"
 
@@ -22,7 +23,16 @@ constexpr std::array kCommands{
     CommandShape{"profile", 0, 1},
     CommandShape{"monitor", 0, 0},
     CommandShape{"sim-reset", 0, 0},
+    CommandShape{"backup", 1, 1},
+    CommandShape{"restore", 1, 1},
+    CommandShape{"show", 1, 1},
+    CommandShape{"keys", 0, 0},
+    CommandShape{"remap", 2, 2},
+    CommandShape{"reset", 1, 1},
 };
+
+// The commands that work on one profile and take --profile.
+constexpr std::array<std::string_view, 3> kProfileCommands{"keys", "remap", "reset"};
 
 std::string ArityText(const CommandShape& shape) {
     if (shape.maxArguments == 0) {
@@ -31,7 +41,7 @@ std::string ArityText(const CommandShape& shape) {
     if (shape.minArguments == 0) {
         return "at most one argument";
     }
-    return "one argument";
+    return shape.maxArguments == 1 ? "one argument" : "two arguments";
 }
 
 // A profile number, 0 to 2, in decimal digits only.
@@ -46,10 +56,32 @@ std::optional<int> ParseProfileNumber(const std::string& text) {
     return profile;
 }
 
+std::string NotAProfile(const std::string& text) {
+    return "'" + text + "' is not a profile; the profiles are numbered 0 to 2";
+}
+
+// The arguments of remap and reset. False, with `error` set, when a name is unknown.
+bool ParseKeyArguments(CliOptions& options, std::string& error) {
+    const auto key = ParseKeyName(options.arguments.front(), error);
+    if (!key) {
+        return false;
+    }
+    options.key = *key;
+    if (options.command == "reset") {
+        return true;
+    }
+    const auto target = ParseRemapTarget(options.arguments.back(), error);
+    if (!target) {
+        return false;
+    }
+    options.target = *target;
+    return true;
+}
+
 }  // namespace
 
 const char* const kUsage =
-    "Usage: zarvinctl [--simulate[=MODEL]] [--trace] COMMAND [ARGUMENT]\n"
+    "Usage: zarvinctl [--simulate[=MODEL]] [--trace] [--profile N] COMMAND [ARGUMENTS]\n"
     "\n"
     "Commands:\n"
     "  list             supported keyboards and their interfaces\n"
@@ -64,12 +96,29 @@ const char* const kUsage =
     "                   tray notices, q quits\n"
     "  sim-reset        restore the stand-in keyboard's factory state (both models, or the\n"
     "                   one named with --simulate=MODEL)\n"
+    "  backup FILE      save the keyboard's key assignments of all three profiles and its\n"
+    "                   macros in a backup file (.fwc)\n"
+    "  restore FILE     check a backup file, then write all its profiles and macros to the\n"
+    "                   keyboard\n"
+    "  show FILE        print a backup file: per profile the reassigned keys, then each\n"
+    "                   macro with its cycles and actions\n"
+    "  keys             print the keyboard's reassigned keys of one profile, then its macros\n"
+    "  remap KEY TARGET give KEY of one profile a new function and write it to the keyboard.\n"
+    "                   TARGET is another key, a mouse button or wheel step (MouseLeft,\n"
+    "                   WheelUp), a multimedia key (Mute, VolumeUp), function:1 to\n"
+    "                   function:11 (the keyboard's own functions), disabled, or macro:NAME\n"
+    "                   (one of the keyboard's macros)\n"
+    "  reset KEY        give KEY of one profile back its own function\n"
+    "\n"
+    "Keys are named as in the key table, in any case: CapsLock, LeftCtrl, F1, Num7, G1.\n"
     "\n"
     "Options:\n"
     "  --simulate[=MODEL]  use the stand-in keyboard instead of a real one; MODEL is 126\n"
     "                      (0c45:5004, the default) or 128 (320f:5000). Its memory is kept\n"
     "                      between runs until sim-reset.\n"
     "  --trace             print every report sent (>) and received (<) on standard error\n"
+    "  --profile N         the profile (0 to 2) that keys, remap and reset work on; without\n"
+    "                      it, the active profile\n"
     "  --help              show this text\n"
     "  --version           show the version\n"
     "\n"
@@ -80,7 +129,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     CliOptions& options = parsed.options;
     bool optionsEnded = false;
     std::vector<std::string> words;
-    for (const std::string& arg : args) {
+    for (size_t index = 0; index < args.size(); ++index) {
+        const std::string& arg = args[index];
         if (optionsEnded || arg.size() < 2 || arg.rfind("--", 0) != 0) {
             words.push_back(arg);
         } else if (arg == "--") {
@@ -91,6 +141,21 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
             options.version = true;
         } else if (arg == "--trace") {
             options.trace = true;
+        } else if (arg == "--profile" || arg.rfind("--profile=", 0) == 0) {
+            std::string number;
+            if (arg != "--profile") {
+                number = arg.substr(std::string("--profile=").size());
+            } else if (index + 1 < args.size()) {
+                number = args[++index];
+            } else {
+                parsed.error = "'--profile' needs a profile number, 0 to 2";
+                return parsed;
+            }
+            options.profile = ParseProfileNumber(number);
+            if (!options.profile) {
+                parsed.error = NotAProfile(number);
+                return parsed;
+            }
         } else if (arg == "--simulate") {
             options.simulate = true;
         } else if (arg.rfind("--simulate=", 0) == 0) {
@@ -128,9 +193,13 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     } else if (options.command == "profile" && !options.arguments.empty()) {
         options.newProfile = ParseProfileNumber(options.arguments.front());
         if (!options.newProfile) {
-            parsed.error = "'" + options.arguments.front() +
-                           "' is not a profile; the profiles are numbered 0 to 2";
+            parsed.error = NotAProfile(options.arguments.front());
         }
+    } else if (options.profile && std::find(kProfileCommands.begin(), kProfileCommands.end(),
+                                            options.command) == kProfileCommands.end()) {
+        parsed.error = "'--profile' goes with keys, remap and reset only";
+    } else if (options.command == "remap" || options.command == "reset") {
+        ParseKeyArguments(options, parsed.error);
     }
     return parsed;
 }

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/KeyArguments.h"
+#include "model/KeyCodes.h"
 #include "sim/SimModel.h"
 
 namespace zarvin::cli {
@@ -19,6 +21,11 @@ struct CliOptions {
     std::vector<std::string> arguments;
     // "profile N": the profile to make active, checked to be 0 to 2.
     std::optional<int> newProfile;
+    // "--profile N" of keys, remap and reset, checked to be 0 to 2; without it the active one.
+    std::optional<int> profile;
+    // remap and reset: the key, understood; remap: what it becomes.
+    KeyCode key = 0;
+    RemapTarget target;
 };
 
 struct ParsedCommandLine {

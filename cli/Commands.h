@@ -8,7 +8,13 @@
 #include <ostream>
 #include <string>
 
+#include "cli/KeyArguments.h"
 #include "device/HidNodeSource.h"
+#include "model/KeyCodes.h"
+
+namespace zarvin {
+class AppContext;
+}
 
 namespace zarvin::sim {
 class SimKeyboard;
@@ -43,5 +49,33 @@ int RunMonitor(HidNodeSource& source, sim::SimKeyboard* standIn, bool trace, std
 // PATH names a node of `source` (with or without its "#..." part) or a descriptor file.
 int RunDescribe(HidNodeSource& source, const std::string& path, std::ostream& out,
                 std::ostream& err);
+
+// The key and macro commands. Texts come from the language file in context.programFolder; the
+// profile cache file in context.userDataFolder follows the keyboard, as it does for the window.
+
+// Writes the keyboard's key maps and macros to FILE in the backup file form.
+int RunBackup(KeyboardConnection& connection, const AppContext& context,
+              const std::filesystem::path& file, std::ostream& out, std::ostream& err);
+
+// Checks FILE, loads it, saves it as the cache file and writes all profiles and the macros to
+// the keyboard. A file that is no backup or is damaged is an error, and nothing is written.
+int RunRestore(KeyboardConnection& connection, const AppContext& context,
+               const std::filesystem::path& file, std::ostream& out, std::ostream& err);
+
+// Prints a backup file: per profile its reassigned keys, then its macros.
+int RunShow(const AppContext& context, const std::filesystem::path& file, std::ostream& out,
+            std::ostream& err);
+
+// Prints the keyboard's reassigned keys of `profile` (by default the active one), then its
+// macros.
+int RunKeys(KeyboardConnection& connection, const AppContext& context,
+            std::optional<int> profile, std::ostream& out, std::ostream& err);
+
+// Gives `key` of `profile` (by default the active one) the assignment `target` (Default
+// for reset) and writes it to the keyboard. A key this keyboard lacks, or a macro name it does
+// not hold, is a usage error.
+int RunRemap(KeyboardConnection& connection, const AppContext& context,
+             std::optional<int> profile, KeyCode key, const RemapTarget& target,
+             std::ostream& out, std::ostream& err);
 
 }  // namespace zarvin::cli

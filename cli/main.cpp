@@ -54,7 +54,13 @@ int ResetStandIn(const AppContext& context, const CliOptions& options) {
     return kExitOk;
 }
 
-int RunCommand(const CliOptions& options, HidNodeSource& source, const std::string& label) {
+int RunCommand(const AppContext& context, const CliOptions& options, HidNodeSource& source,
+               const std::string& label) {
+    if (options.command == "show") {
+        return Run([&](std::ostream& err) {
+            return RunShow(context, options.arguments.front(), std::cout, err);
+        });
+    }
     if (options.command == "list") {
         return Run([&](std::ostream& err) { return RunList(source, std::cout, err); });
     }
@@ -78,6 +84,27 @@ int RunCommand(const CliOptions& options, HidNodeSource& source, const std::stri
             return RunProfile(connection, options.newProfile, std::cout, err);
         });
     }
+    if (options.command == "backup") {
+        return Run([&](std::ostream& err) {
+            return RunBackup(connection, context, options.arguments.front(), std::cout, err);
+        });
+    }
+    if (options.command == "restore") {
+        return Run([&](std::ostream& err) {
+            return RunRestore(connection, context, options.arguments.front(), std::cout, err);
+        });
+    }
+    if (options.command == "keys") {
+        return Run([&](std::ostream& err) {
+            return RunKeys(connection, context, options.profile, std::cout, err);
+        });
+    }
+    if (options.command == "remap" || options.command == "reset") {
+        return Run([&](std::ostream& err) {
+            return RunRemap(connection, context, options.profile, options.key, options.target,
+                            std::cout, err);
+        });
+    }
     return Run([&](std::ostream& err) { return RunInfo(connection, label, std::cout, err); });
 }
 
@@ -93,7 +120,7 @@ int RunOnStandIn(const AppContext& context, const CliOptions& options) {
     }
     const int status = options.command == "monitor"
                            ? RunMonitor(keyboard, &keyboard, options.trace, std::cout, std::cerr)
-                           : RunCommand(options, keyboard, "(stand-in)");
+                           : RunCommand(context, options, keyboard, "(stand-in)");
     std::error_code made;
     std::filesystem::create_directories(file.parent_path(), made);
     if (!keyboard.SaveImage(file, error)) {
@@ -132,5 +159,5 @@ int main(int argc, char** argv) {
     if (options.command == "monitor") {
         return RunMonitor(hidraw, nullptr, options.trace, std::cout, std::cerr);
     }
-    return RunCommand(options, hidraw, "");
+    return RunCommand(context, options, hidraw, "");
 }

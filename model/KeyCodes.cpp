@@ -75,10 +75,10 @@ std::string FormatWithValue(std::string_view format, unsigned value) {
             i += 2;
             continue;
         }
-        std::string spec = "%";
+        std::string directive = "%";
         size_t j = i + 1;
         while (j < format.size() && kFlags.find(format[j]) != std::string_view::npos) {
-            spec += format[j++];
+            directive += format[j++];
         }
         const auto number = [&] {
             unsigned n = 0;
@@ -88,11 +88,11 @@ std::string FormatWithValue(std::string_view format, unsigned value) {
             return n;
         };
         if (const unsigned width = number(); width > 0) {
-            spec += std::to_string(width);
+            directive += std::to_string(width);
         }
         if (j < format.size() && format[j] == '.') {
             ++j;
-            spec += '.' + std::to_string(number());
+            directive += '.' + std::to_string(number());
         }
         while (j < format.size() && kLengths.find(format[j]) != std::string_view::npos) {
             ++j;  // the value's own size is used
@@ -102,12 +102,12 @@ std::string FormatWithValue(std::string_view format, unsigned value) {
             out += format[i++];
             continue;
         }
-        spec += conversion;
+        directive += conversion;
         char text[2 * kMaxWidth + 16];
         const bool isSigned = conversion == 'd' || conversion == 'i';
         const int length =
-            isSigned ? std::snprintf(text, sizeof text, spec.c_str(), static_cast<int>(value))
-                     : std::snprintf(text, sizeof text, spec.c_str(), value);
+            isSigned ? std::snprintf(text, sizeof text, directive.c_str(), static_cast<int>(value))
+                     : std::snprintf(text, sizeof text, directive.c_str(), value);
         if (length > 0) {
             out.append(text, std::min(static_cast<size_t>(length), sizeof text - 1));
         }
@@ -158,6 +158,11 @@ KeyUsage UsageOfKeyCode(KeyCode code) {
 }
 
 KeyCode KeyCodeOfUsage(UsageClass usageClass, uint16_t usage) {
+    // Usage 0 is "no control" on every page; the unused zero entries at the end of the consumer
+    // table would otherwise turn it into Zoom out.
+    if (usage == 0) {
+        return 0;
+    }
     const uint16_t device = DeviceCodeOfUsage(usageClass, usage);
     // The lowest slot wins where rows share a device code (Pause before Break); device code 0
     // finds the empty row of slot 0, that is code 0.

@@ -18,8 +18,8 @@ namespace {
 bool IsValidHeader(std::span<const uint8_t, kProfileHeaderBytes> bytes) {
     const ProfileFileHeader header = ProfileFileHeader::Parse(bytes);
     return header.magic == ProfileFileHeader::kMagic && header.headerSize == kProfileHeaderBytes &&
-           header.word4 == ProfileFileHeader::kWord4 &&
-           header.word6 == ProfileFileHeader::kWord6 && header.totalSize >= kProfileImageBytes &&
+           header.word4 == ProfileFileHeader::kWord4 && header.word6 == ProfileFileHeader::kWord6 &&
+           header.totalSize >= kProfileImageBytes &&
            header.keyEntries == ProfileFileHeader::kKeyEntries &&
            header.macroCount <= kMaxMacroRecords && header.flag <= 1 &&
            header.totalSize == ProfileFileSize(header.macroCount, header.stringBytes) &&
@@ -178,15 +178,14 @@ bool IsValidProfileFile(std::span<const uint8_t> file) {
         return false;
     }
     for (size_t i = 0; i < header.macroCount; ++i) {
-        const auto record = file.subspan(kProfileImageBytes + i * MacroRecord::kSize)
-                                .first<MacroRecord::kSize>();
+        const auto record =
+            file.subspan(kProfileImageBytes + i * MacroRecord::kSize).first<MacroRecord::kSize>();
         if (!IsValidMacroRecord(record)) {
             return false;
         }
     }
-    const auto block =
-        file.subspan(kProfileImageBytes + header.macroCount * MacroRecord::kSize,
-                     header.stringBytes);
+    const auto block = file.subspan(kProfileImageBytes + header.macroCount * MacroRecord::kSize,
+                                    header.stringBytes);
     return LocateLaunchStrings(file.first<kProfileImageBytes>(), block, StringRules::Strict)
         .has_value();
 }

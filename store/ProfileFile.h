@@ -23,6 +23,7 @@
 #include <filesystem>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "model/KeyAssignment.h"
@@ -50,9 +51,8 @@ inline constexpr size_t kMaxMacroRecords = 100;
 // The total size is a 32-bit field.
 inline constexpr uint64_t kMaxProfileFileBytes = UINT32_MAX;
 // Launch strings may take what a file of the largest size leaves them.
-inline constexpr uint32_t kMaxLaunchStringTotal =
-    static_cast<uint32_t>(kMaxProfileFileBytes - kProfileImageBytes -
-                          kMaxMacroRecords * MacroRecord::kSize);
+inline constexpr uint32_t kMaxLaunchStringTotal = static_cast<uint32_t>(
+    kMaxProfileFileBytes - kProfileImageBytes - kMaxMacroRecords * MacroRecord::kSize);
 
 using ProfileImage = std::array<uint8_t, kProfileImageBytes>;
 

@@ -84,7 +84,7 @@ public:
     int SaveProfileFile(const std::filesystem::path& path);
 
     // The store in file form. First rewrites the image's header for the macro count and the
-    // string total (flag 0) and packs the strings (PackLaunchStrings).
+    // string total (flag 0) and its device block, and packs the strings (PackLaunchStrings).
     std::string ProfileFileBytes();
 
     // One block of LaunchStrings().Total() bytes: in record order, the string of each

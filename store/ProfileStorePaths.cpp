@@ -25,7 +25,8 @@ fs::path LightingFile(const fs::path& prefix, int number) {
 
 void EnsureUserFolder(const AppContext& context) {
     std::error_code ec;
-    if (fs::exists(context.userDataFolder, ec) || !fs::create_directories(context.userDataFolder, ec)) {
+    if (fs::exists(context.userDataFolder, ec) ||
+        !fs::create_directories(context.userDataFolder, ec)) {
         return;
     }
     const FileContents lightingTemplate =

@@ -51,7 +51,7 @@ TEST(KeyCodeTable, SlotsAndCodesRoundTrip) {
     }
 }
 
-TEST(KeyCodeTable, HoldsTheDesignedRowsAndEmptyRowsElsewhere) {
+TEST(KeyCodeTable, HoldsItsRowsAndEmptyRowsElsewhere) {
     struct RowCase {
         KeyCode code;
         uint8_t vk;
@@ -184,6 +184,7 @@ TEST(KeyCodeTable, KeyCodesOfUsages) {
         {UsageClass::Consumer, 0x00E9, 0x130},  // volume up
         {UsageClass::Consumer, 0x00B5, 0x119},  // next track
         {UsageClass::Consumer, 0x0123, 0},
+        {UsageClass::Consumer, 0, 0},  // "no control", not the table's zero padding
         {UsageClass::Mouse, 0xF1, 0},
         {UsageClass::SystemControl, 0x84, 0},
         {UsageClass::SystemControl, 0x83, 0x163},  // Wake

@@ -1,0 +1,283 @@
+// The key and macro commands: backup, restore, show, keys, remap and reset.
+
+#include <algorithm>
+#include <cctype>
+#include <mutex>
+#include <system_error>
+
+#include "app/AppContext.h"
+#include "cli/AssignmentListing.h"
+#include "cli/Commands.h"
+#include "cli/KeyboardConnection.h"
+#include "cli/LanguageMessages.h"
+#include "device/CommandProtocol.h"
+#include "model/DeviceImage.h"
+#include "model/KeyMapCodec.h"
+#include "model/Utf16Text.h"
+#include "store/DeviceSync.h"
+#include "store/ProfileFile.h"
+#include "store/ProfileStore.h"
+#include "store/ProfileStorePaths.h"
+
+namespace zarvin::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+// What the window has for a connected keyboard: its image, the two stores and the
+// synchronisation between them.
+struct KeyboardSession {
+    KeyboardSession(const AppContext& context, KeyboardConnection& connection,
+                    LanguageTextCache& texts, std::ostream& err)
+        : messages(texts, err),
+          working(workingLock),
+          applied(appliedLock),
+          sync(context, connection.Link(), device, working, applied, messages, texts.Lookup()) {
+        const HidAttributes& ids = connection.Device().Attributes();
+        device.SetModelFromIds(ids.vendorId, ids.productId);
+        device.LoadConnectionData(connection.Link(), messages);
+    }
+
+    // Before the stores, which keep references to them.
+    std::recursive_mutex workingLock;
+    std::recursive_mutex appliedLock;
+    StreamMessages messages;
+    DeviceImage device;
+    WorkingStore working;
+    AppliedStore applied;
+    DeviceSync sync;
+};
+
+// Reads the keyboard into the session's working store, through the cache file.
+bool ReadKeyboard(KeyboardSession& session, std::ostream& err) {
+    int result = CommandResult::Success;
+    if (session.sync.LoadFromDevice({}, &result) == FileResult::Success) {
+        return true;
+    }
+    err << "cannot read the keyboard's key maps and macros: "
+        << (result == CommandResult::Success ? "the profile cache file cannot be written"
+                                             : CommandResultText(result))
+        << '\n';
+    return false;
+}
+
+// True when the whole transfer succeeded; otherwise says what happened.
+bool ReportApply(int result, int firstFailure, std::ostream& err) {
+    if (result == CommandResult::Success && firstFailure == CommandResult::Success) {
+        return true;
+    }
+    if (firstFailure == CommandResult::Success) {
+        err << "nothing was written to the keyboard\n";
+    } else if (result == CommandResult::Success) {
+        err << "the keyboard was written only in part: " << CommandResultText(firstFailure)
+            << '\n';
+    } else {
+        err << "writing to the keyboard failed: " << CommandResultText(firstFailure) << '\n';
+    }
+    return false;
+}
+
+// Checks a backup file and loads it into `store`; false, with the reason told, when it is no
+// backup file or is damaged.
+bool LoadBackupFile(const fs::path& file, WorkingStore& store, StreamMessages& messages,
+                    std::ostream& err) {
+    const size_t shownBefore = messages.Shown();
+    switch (ValidateProfileFile(file, messages)) {
+        case FileResult::Success:
+            break;
+        case FileResult::CannotOpen:
+            err << "cannot open " << file.string() << '\n';
+            return false;
+        case FileResult::OutOfMemory:
+            err << file.string() << " is too large to be read\n";
+            return false;
+        default:
+            if (messages.Shown() == shownBefore) {
+                std::error_code error;
+                if (fs::exists(file, error)) {
+                    err << file.string() << " is not a backup file: its size cannot be one's\n";
+                } else {
+                    err << "no such file: " << file.string() << '\n';
+                }
+            }
+            return false;
+    }
+    const std::lock_guard lock(store.Lock());
+    store.EmptyStore();
+    if (store.LoadProfileFile(file) != FileResult::Success) {
+        err << file.string() << " cannot be loaded: it is damaged\n";
+        return false;
+    }
+    return true;
+}
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+// The id of the macro called `name`: the exact name first, then the name in any case.
+std::optional<uint16_t> MacroIdOfName(const WorkingStore& store, std::string_view name) {
+    const std::lock_guard lock(store.Lock());
+    const std::vector<MacroRecord>& macros = store.Macros();
+    for (const bool exact : {true, false}) {
+        for (const MacroRecord& macro : macros) {
+            const std::string macroName = Utf8OfUtf16(macro.Name());
+            if (exact ? macroName == name : SameIgnoringCase(macroName, name)) {
+                return macro.Id();
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+std::string MacroNames(const WorkingStore& store) {
+    const std::lock_guard lock(store.Lock());
+    std::string names;
+    for (const MacroRecord& macro : store.Macros()) {
+        names += (names.empty() ? "" : ", ") + Utf8OfUtf16(macro.Name());
+    }
+    return names;
+}
+
+// Whether a position of the keyboard's default key matrix holds the key.
+bool KeyboardHasKey(const DeviceImage& device, KeyCode key) {
+    const DefaultKeyMatrix matrix = device.KeyMatrix();
+    const size_t positions =
+        std::min(static_cast<size_t>(device.Model().keyCount), matrix.size() / 3);
+    for (size_t i = 0; i < positions; ++i) {
+        const KeyMapEntry entry = {matrix[3 * i], matrix[3 * i + 1], matrix[3 * i + 2]};
+        const KeyCode code = EntryKeyCode(entry);
+        if (code != 0 && SlotOfKeyCode(code) == SlotOfKeyCode(key)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+int RunBackup(KeyboardConnection& connection, const AppContext& context, const fs::path& file,
+              std::ostream& out, std::ostream& err) {
+    LanguageTextCache texts(context.programFolder);
+    KeyboardSession session(context, connection, texts, err);
+    int result = CommandResult::Success;
+    if (session.sync.BackupDeviceToFile(file, &result) != FileResult::Success) {
+        if (result == CommandResult::Success) {
+            err << "cannot write " << file.string() << '\n';
+        } else {
+            err << "cannot read the keyboard's key maps and macros: " << CommandResultText(result)
+                << '\n';
+        }
+        return kExitFailed;
+    }
+    out << "The keyboard's key assignments and macros are saved in " << file.string() << ".\n";
+    return kExitOk;
+}
+
+int RunRestore(KeyboardConnection& connection, const AppContext& context, const fs::path& file,
+               std::ostream& out, std::ostream& err) {
+    LanguageTextCache texts(context.programFolder);
+    KeyboardSession session(context, connection, texts, err);
+    const std::lock_guard lock(session.working.Lock());
+    if (!LoadBackupFile(file, session.working, session.messages, err)) {
+        err << "nothing was written to the keyboard\n";
+        return kExitFailed;
+    }
+    const fs::path cache = ProfilePath(context, 0);
+    if (session.working.SaveProfileFile(cache) != FileResult::Success) {
+        err << "cannot save the profile cache file " << cache.string() << '\n';
+    }
+    int firstFailure = CommandResult::Success;
+    const int result = session.sync.ApplyToDevice(true, &firstFailure);
+    if (!ReportApply(result, firstFailure, err)) {
+        return kExitFailed;
+    }
+    out << file.string() << " is on the keyboard: profiles 0 to 2 and "
+        << session.working.MacroCount() << " macros.\n";
+    return kExitOk;
+}
+
+int RunShow(const AppContext& context, const fs::path& file, std::ostream& out,
+            std::ostream& err) {
+    LanguageTextCache texts(context.programFolder);
+    StreamMessages messages(texts, err);
+    std::recursive_mutex lock;
+    WorkingStore store(lock);
+    if (!LoadBackupFile(file, store, messages, err)) {
+        return kExitFailed;
+    }
+    const TextLookup lookup = texts.Lookup();
+    for (int profile = 0; profile < kProfileCount; ++profile) {
+        PrintProfileAssignments(store, profile, "", lookup, out);
+    }
+    PrintMacros(store, lookup, out);
+    return kExitOk;
+}
+
+int RunKeys(KeyboardConnection& connection, const AppContext& context,
+            std::optional<int> profile, std::ostream& out, std::ostream& err) {
+    LanguageTextCache texts(context.programFolder);
+    KeyboardSession session(context, connection, texts, err);
+    if (!ReadKeyboard(session, err)) {
+        return kExitFailed;
+    }
+    const int active = session.device.GetActiveProfile(connection.Link());
+    const int shown = profile.value_or(active);
+    const TextLookup lookup = texts.Lookup();
+    PrintProfileAssignments(session.working, shown, shown == active ? " (active)" : "", lookup,
+                            out);
+    PrintMacros(session.working, lookup, out);
+    return kExitOk;
+}
+
+int RunRemap(KeyboardConnection& connection, const AppContext& context,
+             std::optional<int> profile, KeyCode key, const RemapTarget& target,
+             std::ostream& out, std::ostream& err) {
+    LanguageTextCache texts(context.programFolder);
+    const TextLookup lookup = texts.Lookup();
+    KeyboardSession session(context, connection, texts, err);
+    if (!ReadKeyboard(session, err)) {
+        return kExitFailed;
+    }
+    if (!KeyboardHasKey(session.device, key)) {
+        err << "this keyboard has no key " << KeyNameOf(key, lookup) << '\n';
+        return kExitUsage;
+    }
+    const int active = session.device.GetActiveProfile(connection.Link());
+    const int changed = profile.value_or(active);
+    const size_t record = KeyRecordNumber(static_cast<size_t>(changed), SlotOfKeyCode(key));
+
+    const std::lock_guard lock(session.working.Lock());
+    KeyAssignment assignment = session.working.Assignment(record);
+    assignment.type = static_cast<uint16_t>(target.type);
+    assignment.value = target.value;
+    if (target.type == AssignmentType::PlayMacro) {
+        const auto id = MacroIdOfName(session.working, target.macroName);
+        if (!id) {
+            const std::string names = MacroNames(session.working);
+            err << "the keyboard has no macro called '" << target.macroName << "' ("
+                << (names.empty() ? "it has no macros" : "its macros: " + names) << ")\n";
+            return kExitUsage;
+        }
+        assignment.value = *id;
+    }
+    if (!session.working.SetAssignment(record, assignment)) {
+        err << "cannot change key record " << record << '\n';
+        return kExitFailed;
+    }
+    SaveToProfilePath(session.working, context);
+    // The window applies the active profile only; another one goes out with all three.
+    int firstFailure = CommandResult::Success;
+    const int result = session.sync.ApplyToDevice(changed != active, &firstFailure);
+    if (!ReportApply(result, firstFailure, err)) {
+        return kExitFailed;
+    }
+    out << "profile " << changed << ": " << AssignmentLine(session.working, record, lookup)
+        << (target.type == AssignmentType::Default ? " has its own function again" : "") << '\n';
+    return kExitOk;
+}
+
+}  // namespace zarvin::cli

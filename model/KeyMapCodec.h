@@ -1,0 +1,100 @@
+#pragma once
+
+// Between the profile store's key records and the keyboard's key maps. A key map is one 3-byte
+// entry per key position, in the order of the default key matrix; the first byte is the kind:
+//
+//   00 00 00  nothing (disabled)         03 u0 u1  consumer usage u0 + 256 × u1
+//   01 01 m   mouse button 1/2/4         04 u0 u1  system control usage (Power, Sleep, Wake)
+//   01 05 d   wheel, 01 up, FF down      05 01 p   play the macro at position p of the area
+//   02 01 m   modifier, HID bit m        05 02 00  stop the playing macro
+//   02 02 u   key of HID usage u         05 05 f   keyboard function f (0-10)
+//                                        06 A2 n   G key n (1-18), default key matrix only
+//
+// Position i belongs to the key EntryKeyCode(default entry i); the record of that key in a
+// profile (slot SlotOfKeyCode) says what position i sends. A position whose default entry gives
+// no key code is never written nor read. An entry equal to the default entry means "Default".
+//
+// Locks: BuildKeyMap takes the working store's lock and then the applied store's (the order
+// used everywhere); MacroPosition and AssignmentCaption take the working store's lock. Nothing here
+// fails: entries without a meaning and codes without a device code end as Default, Disabled,
+// default entries or zero bytes.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "model/DeviceImage.h"
+#include "model/KeyAssignment.h"
+#include "model/KeyCodes.h"
+#include "store/ProfileFile.h"
+
+namespace zarvin {
+
+class AppliedStore;
+class WorkingStore;
+
+using KeyMapEntry = std::array<uint8_t, 3>;
+
+// One key table (512 records of 16 bytes) inside a profile image: what DecodeKeyMap fills and
+// ResetProfileBlock clears.
+using KeyTableBytes = std::span<uint8_t, kKeyTableBytes>;
+// Table `table` (0-3) of `image`.
+KeyTableBytes KeyTableOf(ProfileImage& image, size_t table);
+
+// A row of the media function table: the key code names it, the usage goes into 03 u0 u1.
+struct MediaFunction {
+    KeyCode keyCode;
+    std::string_view textKey;
+    uint16_t consumerUsage;
+};
+// A Media record's value indexes this table.
+extern const std::array<MediaFunction, 18> MediaFunctionTable;
+// A Function record's value indexes text_keys::kFunctionKeyDescriptions (FUNC_KEY_DESC1-11).
+inline constexpr size_t kKeyboardFunctionCount = 11;
+
+// Default key matrix positions 99 and 106: BuildKeyMap gives 99 the default entry of 106.
+inline constexpr size_t kSharedDefaultSource = 106;
+inline constexpr size_t kSharedDefaultTarget = 99;
+
+// The key code an entry stands for; 0 if none (00 and 05 entries, unknown usages).
+KeyCode EntryKeyCode(KeyMapEntry entry);
+
+// Fills `block` (the model's key-map length, at most 512 bytes) with profile `profile`'s key
+// map from the applied store. First copies the default entry of position 106 over position 99
+// in `device`'s default key matrix itself; that stays until the matrix is read again. Positions
+// beyond the key count or the block keep the matrix's bytes. A profile outside 0-3 gives the
+// default entries.
+void BuildKeyMap(int profile, std::span<uint8_t> block, DeviceImage& device,
+                 const AppliedStore& applied, const WorkingStore& working);
+
+// Rebuilds one profile's key table from a key map read from the keyboard, against the default
+// key matrix and key count of `device`. The table is cleared first (ResetProfileBlock). Reads
+// only whole entries inside `deviceBlock`; a short block leaves the rest at Default.
+void DecodeKeyMap(std::span<const uint8_t> deviceBlock, const DeviceImage& device,
+                  KeyTableBytes records);
+// The same against an explicit matrix and key count (at most 170 positions are read).
+void DecodeKeyMap(std::span<const uint8_t> deviceBlock, const DefaultKeyMatrix& matrix,
+                  int keyCount, KeyTableBytes records);
+
+// All 512 records zero; the G-key records (slots 256-273) carry their identifiers (kGKeyIds).
+void ResetProfileBlock(KeyTableBytes records);
+
+// The 0-based position of macro `macroId` in the working store's macro list; 0 when the list is
+// empty or holds no such macro (an assignment to a vanished macro plays the first one).
+uint8_t MacroPosition(int32_t macroId, const WorkingStore& working);
+
+struct AssignmentCaptionText {
+    std::string caption;    // UTF-8, at most 259 UTF-16 units
+    bool assigned = false;  // drawn with the assigned look
+};
+
+// The text and look of a key button. `buttonName` is KeyNameOf the key's code, or "G1"-"G9" for
+// a G button. Texts come through `texts` (KEY_PROMPT_*, FUNC_KEY_DESC*, key names); a macro's
+// name from the working store.
+AssignmentCaptionText AssignmentCaption(std::string_view buttonName, const KeyAssignment& record,
+                                        const WorkingStore& working, const TextLookup& texts);
+
+}  // namespace zarvin

@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets of fuzz/ with clang (AddressSanitizer and UBSan are part of their
+# flags) and runs each for a short while from its seed corpus. A crash, a leak, a sanitizer
+# report or a time-out fails the run; the input that did it is kept and shown.
+#   scripts/fuzz.sh              every target, FUZZ_SECONDS (default 50) each
+#   scripts/fuzz.sh NAME...      only these targets (for example zarvin_descriptor_fuzz)
+# The seed corpus of zarvin_NAME_fuzz is fuzz/corpus/NAME/ (underscores or hyphens). It is
+# copied to a temporary folder first, so what a run finds never changes the repository.
+set -euo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+. "$ROOT/scripts/lib.sh"
+
+ensure_packages cmake ninja-build clang libclang-rt-14-dev
+
+BUILD_DIR=${BUILD_DIR:-$ROOT/build-fuzz}
+FUZZ_SECONDS=${FUZZ_SECONDS:-50}
+
+if [ $# -gt 0 ]; then
+    targets=("$@")
+else
+    mapfile -t targets < <(grep -oE 'add_executable\(zarvin_[a-z0-9_]+_fuzz\b' \
+        "$ROOT/fuzz/CMakeLists.txt" | sed 's/add_executable(//')
+fi
+if [ ${#targets[@]} -eq 0 ]; then
+    echo "error: no fuzz targets found in fuzz/CMakeLists.txt" >&2
+    exit 1
+fi
+
+cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_COMPILER=clang++ -DZARVIN_FUZZ=ON -DZARVIN_GUI=OFF -DZARVIN_TESTS=OFF \
+    -DZARVIN_BENCH=OFF -DZARVIN_WERROR=ON >/dev/null
+cmake --build "$BUILD_DIR" --target "${targets[@]}"
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/zarvin-fuzz-XXXXXX")
+trap 'rm -rf "$work"' EXIT
+export ASAN_OPTIONS=${ASAN_OPTIONS:-abort_on_error=1:detect_leaks=1}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+
+failed=()
+for target in "${targets[@]}"; do
+    name=${target#zarvin_}
+    name=${name%_fuzz}
+    corpus="$work/$name/corpus"
+    artifacts="$work/$name/artifacts"
+    mkdir -p "$corpus" "$artifacts"
+    for seeds in "$ROOT/fuzz/corpus/$name" "$ROOT/fuzz/corpus/${name//_/-}"; do
+        if [ -d "$seeds" ]; then
+            cp -R "$seeds/." "$corpus/"
+        fi
+    done
+    echo "== $target: ${FUZZ_SECONDS}s from $(find "$corpus" -type f | wc -l) seeds"
+    if "$BUILD_DIR/bin/$target" "$corpus" -max_total_time="$FUZZ_SECONDS" -timeout=10 \
+        -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$artifacts/" \
+        >"$work/$name/log" 2>&1; then
+        grep -E '^stat::(number_of_executed_units|peak_rss_mb)' "$work/$name/log" || true
+    else
+        tail -n 60 "$work/$name/log"
+        for input in "$artifacts"/*; do
+            [ -f "$input" ] || continue
+            kept="$BUILD_DIR/findings"
+            mkdir -p "$kept"
+            cp "$input" "$kept/$target-$(basename "$input")"
+            echo "input kept in $kept/$target-$(basename "$input"):"
+            od -A x -t x1z -v "$input" | head -n 20
+        done
+        failed+=("$target")
+    fi
+done
+
+if [ ${#failed[@]} -gt 0 ]; then
+    echo "fuzzing found a fault in: ${failed[*]}" >&2
+    exit 1
+fi
+echo "fuzzing: ${#targets[@]} targets ran ${FUZZ_SECONDS}s each without a finding"

@@ -1,0 +1,202 @@
+#include "store/DeviceSync.h"
+
+#include <array>
+#include <mutex>
+#include <new>
+#include <utility>
+#include <string>
+#include <vector>
+
+#include "app/AppContext.h"
+#include "device/CommandProtocol.h"
+#include "model/DeviceImage.h"
+#include "model/KeyMapCodec.h"
+#include "model/MacroArea.h"
+#include "model/MacroAreaHeader.h"
+#include "model/UserMessages.h"
+#include "store/ProfileFile.h"
+#include "store/ProfileStore.h"
+#include "store/ProfileStorePaths.h"
+#include "store/TextKeys.h"
+#include "store/WholeFile.h"
+
+namespace zarvin {
+namespace {
+
+// Key-map buffers are as large as the largest model's block.
+using KeyMapBlock = std::array<uint8_t, kDefaultKeyMatrixBytes>;
+
+// The backup refuses a keyboard that names an active profile beyond this.
+constexpr int kHighestActiveProfile = 3;
+
+// Keeps the result of the first operation that failed.
+class FirstFailure {
+public:
+    explicit FirstFailure(int* target) : target_(target) {
+        if (target_ != nullptr) {
+            *target_ = CommandResult::Success;
+        }
+    }
+    // Returns `result`, noting it when it is the first failure.
+    int Note(int result) {
+        if (target_ != nullptr && result != CommandResult::Success &&
+            *target_ == CommandResult::Success) {
+            *target_ = result;
+        }
+        return result;
+    }
+
+private:
+    int* target_;
+};
+
+}  // namespace
+
+DeviceSync::DeviceSync(const AppContext& context, CommandLink& link, DeviceImage& device,
+                       WorkingStore& working, AppliedStore& applied, UserMessages& messages,
+                       TextLookup texts)
+    : context_(context),
+      link_(link),
+      device_(device),
+      working_(working),
+      applied_(applied),
+      messages_(messages),
+      texts_(std::move(texts)) {}
+
+int DeviceSync::BackupDeviceToFile(const std::filesystem::path& path, int* commandResult) {
+    FirstFailure failure(commandResult);
+    int profileRead = CommandResult::Success;
+    const int active = device_.GetActiveProfile(link_, &profileRead);
+    if (active < 0) {
+        failure.Note(profileRead);
+        return FileResult::Failure;
+    }
+    if (active > kHighestActiveProfile) {
+        failure.Note(CommandResult::BadProfile);
+        return FileResult::Failure;
+    }
+
+    std::array<KeyMapBlock, kProfileCount> keyMaps{};
+    for (int profile = 0; profile < kProfileCount; ++profile) {
+        if (failure.Note(ReadKeyMap(link_, keyMaps[static_cast<size_t>(profile)], profile)) !=
+            CommandResult::Success) {
+            return FileResult::Failure;
+        }
+    }
+    std::array<uint8_t, MacroAreaHeader::kSize> headerBytes{};
+    if (failure.Note(ReadMacroArea(link_, headerBytes, headerBytes.size())) !=
+        CommandResult::Success) {
+        return FileResult::Failure;
+    }
+    const MacroAreaHeader header = MacroAreaHeader::Parse(headerBytes);
+    std::vector<MacroRecord> macros;
+    if (header.HoldsMacros()) {
+        // The whole area again, header included, as long as the header says.
+        std::vector<uint8_t> area(header.length);
+        if (failure.Note(ReadMacroArea(link_, area, area.size())) != CommandResult::Success) {
+            return FileResult::Failure;
+        }
+        macros = DecodeMacroArea(area, header.macroCount, texts_);
+    }
+
+    ProfileImage image{};
+    WriteProfileHeader(image, static_cast<uint16_t>(macros.size()), 0, 0);
+    const size_t keyMapLength = link_.Geometry().blockLength;
+    for (size_t profile = 0; profile < keyMaps.size(); ++profile) {
+        DecodeKeyMap(std::span<const uint8_t>(keyMaps[profile]).first(keyMapLength), device_,
+                     KeyTableOf(image, profile));
+    }
+    std::string file;
+    file.reserve(image.size() + macros.size() * MacroRecord::kSize);
+    file.append(image.begin(), image.end());
+    for (const MacroRecord& macro : macros) {
+        file.append(macro.bytes.begin(), macro.bytes.end());
+    }
+    return WriteWholeFileAtomically(path, file) ? FileResult::Success : FileResult::Failure;
+}
+
+int DeviceSync::LoadFromDevice(const std::function<void()>& refreshKeyView, int* commandResult) {
+    EnsureUserFolder(context_);
+    const std::filesystem::path cache = ProfilePath(context_, 0);
+    // The backup refuses a keyboard without an active profile itself.
+    bool read = BackupDeviceToFile(cache, commandResult) == FileResult::Success;
+    const std::lock_guard lock(working_.Lock());
+    working_.EmptyStore();
+    if (read && working_.LoadProfileFile(cache) != FileResult::Success) {
+        read = false;
+    }
+    if (!read) {
+        working_.CreateDefaultImage(0);
+    }
+    if (refreshKeyView) {
+        refreshKeyView();
+    }
+    return read ? FileResult::Success : FileResult::Failure;
+}
+
+int DeviceSync::ApplyToDevice(bool allProfiles, int* firstFailure) {
+    FirstFailure failure(firstFailure);
+    const std::lock_guard workingLock(working_.Lock());
+    const std::lock_guard appliedLock(applied_.Lock());
+    if (!applied_.TakeSnapshotOf(working_)) {
+        return CommandResult::NoReply;
+    }
+    return WriteKeysAndMacros(allProfiles, firstFailure);
+}
+
+int DeviceSync::WriteKeysAndMacros(bool allProfiles, int* firstFailure) {
+    FirstFailure failure(firstFailure);
+    // Building the key maps reads the working store's macro list: its lock comes first.
+    const std::lock_guard workingLock(working_.Lock());
+    const std::lock_guard appliedLock(applied_.Lock());
+
+    const auto layout = ChooseMacroAreaLayout(MacroAreaSizes(applied_), device_.MacroCapacity());
+    if (!layout) {
+        messages_.ShowMessage(text_keys::EXTRA_MACRO_TOO_LONG);
+        return CommandResult::NoReply;
+    }
+    std::vector<uint8_t> area;
+    try {
+        area.resize(layout->length);
+    } catch (const std::bad_alloc&) {
+        return CommandResult::NoReply;
+    }
+    if (!EncodeMacroArea(applied_, area, layout->withNames)) {
+        return CommandResult::NoReply;
+    }
+
+    std::vector<int> profiles;
+    if (allProfiles) {
+        profiles = {0, 1, 2};
+    } else {
+        int profileRead = CommandResult::Success;
+        const int active = device_.GetActiveProfile(link_, &profileRead);
+        if (active < 0) {
+            failure.Note(profileRead);
+            return CommandResult::NoReply;
+        }
+        profiles = {active};
+    }
+    std::vector<KeyMapBlock> keyMaps(profiles.size());
+    for (size_t i = 0; i < profiles.size(); ++i) {
+        BuildKeyMap(profiles[i], keyMaps[i], device_, applied_, working_);
+    }
+
+    int lastKeyMapWrite = CommandResult::NoReply;
+    {
+        const std::lock_guard batch(link_.Lock());
+        failure.Note(BeginTransfer(link_));
+        failure.Note(WriteMacroArea(link_, area, area.size()));
+        for (size_t i = 0; i < profiles.size(); ++i) {
+            lastKeyMapWrite = failure.Note(WriteKeyMap(link_, keyMaps[i], profiles[i]));
+        }
+        failure.Note(EndTransfer(link_));
+    }
+    if (!layout->withNames) {
+        messages_.ShowMessage(text_keys::EXTRA_PROFILE_SPACE_TIGHT);
+    }
+    return lastKeyMapWrite == CommandResult::Success ? CommandResult::Success
+                                                     : CommandResult::NoReply;
+}
+
+}  // namespace zarvin

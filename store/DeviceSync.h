@@ -1,0 +1,76 @@
+#pragma once
+
+// Moves the key and macro configuration between the keyboard and the profile stores: a backup of
+// the keyboard in the profile file form, the refresh of the working store from the keyboard
+// through the profile cache file, and the apply, which snapshots the working store into the
+// applied store and writes it to the keyboard in one transfer:
+//
+//   BeginTransfer, the macro area, the key map of each profile written, EndTransfer
+//
+// with the command lock held across the whole batch, so no other exchange lands in between.
+// Lighting and key colours do not pass through here.
+//
+// Locks: LoadFromDevice takes the working store's lock; ApplyToDevice takes the working store's
+// and then the applied store's for the whole snapshot and write; WriteKeysAndMacros takes the
+// applied store's. Every keyboard exchange runs on the calling thread.
+
+#include <filesystem>
+#include <functional>
+
+#include "model/KeyCodes.h"
+
+namespace zarvin {
+
+class AppContext;
+class AppliedStore;
+class CommandLink;
+class DeviceImage;
+class UserMessages;
+class WorkingStore;
+
+class DeviceSync {
+public:
+    // `device` holds the connected keyboard's model, default key matrix and macro capacity
+    // (DeviceImage::LoadConnectionData has run). `texts` names macros that the keyboard keeps
+    // without names. Every collaborator outlives this object.
+    DeviceSync(const AppContext& context, CommandLink& link, DeviceImage& device,
+               WorkingStore& working, AppliedStore& applied, UserMessages& messages,
+               TextLookup texts);
+
+    // Reads the three key maps and the macro area and writes them to `path` in file form.
+    // FileResult::Success, or Failure when the keyboard names no active profile in 0-3, a read
+    // fails or the file cannot be written (then the file is as it was). `commandResult`, when
+    // given, receives the result of the keyboard operation that failed, else Success.
+    int BackupDeviceToFile(const std::filesystem::path& path, int* commandResult = nullptr);
+
+    // Replaces the working store with what the keyboard holds, through the profile cache file;
+    // when the keyboard cannot be read, with a cleared image and no macros. `refreshKeyView`
+    // runs while the working store's lock is still held. Success when the keyboard was read,
+    // Failure when the cleared image was taken; `commandResult` as for BackupDeviceToFile.
+    // Disabling the window's apply afterwards is the caller's.
+    int LoadFromDevice(const std::function<void()>& refreshKeyView = {},
+                       int* commandResult = nullptr);
+
+    // Snapshots the working store into the applied store and writes it with WriteKeysAndMacros.
+    int ApplyToDevice(bool allProfiles, int* firstFailure = nullptr);
+
+    // Writes the applied store: the macro area (with the macros' names when they fit the
+    // capacity, else without them and then EXTRA_PROFILE_SPACE_TIGHT), then the key map of the
+    // active profile, or of profiles 0, 1 and 2 with `allProfiles`. Macros too large even
+    // without names: EXTRA_MACRO_TOO_LONG and nothing is sent. CommandResult::Success when the
+    // last key-map write succeeded, else NoReply; the other writes' results do not decide it
+    // (the keyboard may be left partly written). `firstFailure`, when given, receives the result
+    // of the first operation of the batch that failed, else Success.
+    int WriteKeysAndMacros(bool allProfiles, int* firstFailure = nullptr);
+
+private:
+    const AppContext& context_;
+    CommandLink& link_;
+    DeviceImage& device_;
+    WorkingStore& working_;
+    AppliedStore& applied_;
+    UserMessages& messages_;
+    TextLookup texts_;
+};
+
+}  // namespace zarvin
