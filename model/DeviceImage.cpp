@@ -1,5 +1,7 @@
 #include "model/DeviceImage.h"
 
+#include <algorithm>
+
 #include "device/CommandProtocol.h"
 #include "model/DeviceInfo.h"
 #include "model/UserMessages.h"
@@ -61,6 +63,16 @@ DefaultKeyMatrix DeviceImage::KeyMatrix() const {
 void DeviceImage::SetKeyMatrix(const DefaultKeyMatrix& matrix) {
     const std::lock_guard lock(mutex_);
     keyMatrix_ = matrix;
+}
+
+DefaultKeyMatrix DeviceImage::CopyMatrixEntry(size_t from, size_t to) {
+    constexpr size_t kEntry = 3;
+    const std::lock_guard lock(mutex_);
+    if ((from + 1) * kEntry <= keyMatrix_.size() && (to + 1) * kEntry <= keyMatrix_.size()) {
+        std::copy_n(keyMatrix_.begin() + static_cast<std::ptrdiff_t>(from * kEntry), kEntry,
+                    keyMatrix_.begin() + static_cast<std::ptrdiff_t>(to * kEntry));
+    }
+    return keyMatrix_;
 }
 
 size_t DeviceImage::MacroCapacity() const {

@@ -32,6 +32,10 @@ public:
 
     DefaultKeyMatrix KeyMatrix() const;
     void SetKeyMatrix(const DefaultKeyMatrix& matrix);
+    // Copies the 3-byte entry of position `from` over position `to` in one step, so a matrix
+    // loaded meanwhile by the monitor is never overwritten with an older one; returns the
+    // matrix as it is then.
+    DefaultKeyMatrix CopyMatrixEntry(size_t from, size_t to);
     // Bytes of macro area the keyboard offers; 0 until a keyboard has told.
     size_t MacroCapacity() const;
 

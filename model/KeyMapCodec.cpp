@@ -31,6 +31,8 @@ const std::array<MediaFunction, 18> MediaFunctionTable{{
     {0x16C, "MEDIA_MAIL_18", 0x018A},
 }};
 
+static_assert(kKeyboardFunctionCount == text_keys::kFunctionKeyDescriptions.size());
+
 namespace {
 
 using Guard = std::lock_guard<std::recursive_mutex>;
@@ -214,9 +216,8 @@ KeyCode EntryKeyCode(KeyMapEntry entry) {
 
 void BuildKeyMap(int profile, std::span<uint8_t> block, DeviceImage& device,
                  const AppliedStore& applied, const WorkingStore& working) {
-    DefaultKeyMatrix matrix = device.KeyMatrix();
-    PutEntry(matrix, kSharedDefaultTarget, EntryAt(matrix, kSharedDefaultSource));
-    device.SetKeyMatrix(matrix);
+    const DefaultKeyMatrix matrix =
+        device.CopyMatrixEntry(kSharedDefaultSource, kSharedDefaultTarget);
 
     const size_t copied = std::min(block.size(), matrix.size());
     std::copy_n(matrix.begin(), copied, block.begin());
