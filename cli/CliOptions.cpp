@@ -16,6 +16,7 @@ struct CommandShape {
     size_t maxArguments;
 };
 
+// clang-format off
 constexpr std::array kCommands{
     CommandShape{"list", 0, 0},
     CommandShape{"info", 0, 0},
@@ -30,6 +31,7 @@ constexpr std::array kCommands{
     CommandShape{"remap", 2, 2},
     CommandShape{"reset", 1, 1},
 };
+// clang-format on
 
 // The commands that work on one profile and take --profile.
 constexpr std::array<std::string_view, 3> kProfileCommands{"keys", "remap", "reset"};
@@ -122,7 +124,8 @@ const char* const kUsage =
     "  --help              show this text\n"
     "  --version           show the version\n"
     "\n"
-    "Exit status: 0 done, 1 the keyboard or a file failed, 2 the command line was wrong.\n";
+    "Exit status: 0 done, 1 the keyboard or a file failed, 2 the command line was wrong\n"
+    "(an unknown key name, or a key or macro this keyboard does not have, included).\n";
 
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     ParsedCommandLine parsed;

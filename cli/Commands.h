@@ -68,14 +68,13 @@ int RunShow(const AppContext& context, const std::filesystem::path& file, std::o
 
 // Prints the keyboard's reassigned keys of `profile` (by default the active one), then its
 // macros.
-int RunKeys(KeyboardConnection& connection, const AppContext& context,
-            std::optional<int> profile, std::ostream& out, std::ostream& err);
+int RunKeys(KeyboardConnection& connection, const AppContext& context, std::optional<int> profile,
+            std::ostream& out, std::ostream& err);
 
 // Gives `key` of `profile` (by default the active one) the assignment `target` (Default
 // for reset) and writes it to the keyboard. A key this keyboard lacks, or a macro name it does
 // not hold, is a usage error.
-int RunRemap(KeyboardConnection& connection, const AppContext& context,
-             std::optional<int> profile, KeyCode key, const RemapTarget& target,
-             std::ostream& out, std::ostream& err);
+int RunRemap(KeyboardConnection& connection, const AppContext& context, std::optional<int> profile,
+             KeyCode key, const RemapTarget& target, std::ostream& out, std::ostream& err);
 
 }  // namespace zarvin::cli

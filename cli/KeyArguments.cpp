@@ -13,6 +13,7 @@ namespace zarvin::cli {
 namespace {
 
 constexpr std::string_view kDisabled = "disabled";
+constexpr const char* kExampleNames = "CapsLock, LeftCtrl, F1, Mute, WheelUp.";
 constexpr std::string_view kMacroPrefix = "macro:";
 constexpr std::string_view kFunctionPrefix = "function:";
 
@@ -31,8 +32,7 @@ std::string UnknownKeyError(std::string_view what, std::string_view typed) {
     std::string error = "unknown " + std::string(what) + " '" + std::string(typed) + "'";
     const std::vector<std::string> close = CloseKeyNames(typed);
     if (close.empty()) {
-        return error + "; keys are named as in the key table, for example CapsLock, LeftCtrl, "
-                       "F1, Mute, WheelUp.";
+        return error + "; keys are named as in the key table, for example " + kExampleNames;
     }
     error += "; did you mean ";
     for (size_t i = 0; i < close.size(); ++i) {
@@ -58,8 +58,9 @@ std::optional<RemapTarget> ParseFunction(std::string_view number, std::string& e
     const auto [stop, failure] = std::from_chars(number.data(), end, function);
     if (number.empty() || failure != std::errc() || stop != end || function < 1 ||
         function > static_cast<int>(kKeyboardFunctionCount)) {
-        error = "'function:" + std::string(number) + "' is not a keyboard function; they are "
-                "function:1 to function:" + std::to_string(kKeyboardFunctionCount);
+        const std::string last = std::to_string(kKeyboardFunctionCount);
+        error = "'function:" + std::string(number) +
+                "' is not a keyboard function; they are function:1 to function:" + last;
         return std::nullopt;
     }
     return RemapTarget{.type = AssignmentType::Function, .value = function - 1, .macroName = {}};
@@ -83,8 +84,8 @@ std::optional<RemapTarget> ParseRemapTarget(std::string_view typed, std::string&
             error = "'macro:' needs the macro's name, for example macro:Copy";
             return std::nullopt;
         }
-        return RemapTarget{.type = AssignmentType::PlayMacro, .value = 0,
-                           .macroName = std::string(name)};
+        return RemapTarget{
+            .type = AssignmentType::PlayMacro, .value = 0, .macroName = std::string(name)};
     }
     if (StartsWithIgnoringCase(typed, kFunctionPrefix)) {
         return ParseFunction(typed.substr(kFunctionPrefix.size()), error);
@@ -99,17 +100,16 @@ std::optional<RemapTarget> ParseRemapTarget(std::string_view typed, std::string&
                 std::to_string(kKeyboardFunctionCount) + ".";
         return std::nullopt;
     }
-    const auto media =
-        std::find_if(MediaFunctionTable.begin(), MediaFunctionTable.end(),
-                     [&](const MediaFunction& row) { return row.keyCode == code; });
+    const auto media = std::find_if(MediaFunctionTable.begin(), MediaFunctionTable.end(),
+                                    [&](const MediaFunction& row) { return row.keyCode == code; });
     if (media != MediaFunctionTable.end()) {
         return RemapTarget{.type = AssignmentType::Media,
                            .value = static_cast<int32_t>(media - MediaFunctionTable.begin()),
                            .macroName = {}};
     }
     if (!SendableAsKey(code)) {
-        error = "'" + std::string(typed) + "' cannot be given to a key: the keyboard's key map "
-                "has no code for it";
+        error = "'" + std::string(typed) +
+                "' cannot be given to a key: the keyboard's key map has no code for it";
         return std::nullopt;
     }
     return RemapTarget{.type = AssignmentType::Key, .value = code, .macroName = {}};

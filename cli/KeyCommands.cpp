@@ -69,8 +69,7 @@ bool ReportApply(int result, int firstFailure, std::ostream& err) {
     if (firstFailure == CommandResult::Success) {
         err << "nothing was written to the keyboard\n";
     } else if (result == CommandResult::Success) {
-        err << "the keyboard was written only in part: " << CommandResultText(firstFailure)
-            << '\n';
+        err << "the keyboard was written only in part: " << CommandResultText(firstFailure) << '\n';
     } else {
         err << "writing to the keyboard failed: " << CommandResultText(firstFailure) << '\n';
     }
@@ -95,7 +94,8 @@ bool LoadBackupFile(const fs::path& file, WorkingStore& store, StreamMessages& m
             if (messages.Shown() == shownBefore) {
                 std::error_code error;
                 if (fs::exists(file, error)) {
-                    err << file.string() << " is not a backup file: its size cannot be one's\n";
+                    err << file.string()
+                        << " is not a backup file: it has too few bytes to be one\n";
                 } else {
                     err << "no such file: " << file.string() << '\n';
                 }
@@ -200,8 +200,7 @@ int RunRestore(KeyboardConnection& connection, const AppContext& context, const 
     return kExitOk;
 }
 
-int RunShow(const AppContext& context, const fs::path& file, std::ostream& out,
-            std::ostream& err) {
+int RunShow(const AppContext& context, const fs::path& file, std::ostream& out, std::ostream& err) {
     LanguageTextCache texts(context.programFolder);
     StreamMessages messages(texts, err);
     std::recursive_mutex lock;
@@ -217,8 +216,8 @@ int RunShow(const AppContext& context, const fs::path& file, std::ostream& out,
     return kExitOk;
 }
 
-int RunKeys(KeyboardConnection& connection, const AppContext& context,
-            std::optional<int> profile, std::ostream& out, std::ostream& err) {
+int RunKeys(KeyboardConnection& connection, const AppContext& context, std::optional<int> profile,
+            std::ostream& out, std::ostream& err) {
     LanguageTextCache texts(context.programFolder);
     KeyboardSession session(context, connection, texts, err);
     if (!ReadKeyboard(session, err)) {
@@ -233,9 +232,8 @@ int RunKeys(KeyboardConnection& connection, const AppContext& context,
     return kExitOk;
 }
 
-int RunRemap(KeyboardConnection& connection, const AppContext& context,
-             std::optional<int> profile, KeyCode key, const RemapTarget& target,
-             std::ostream& out, std::ostream& err) {
+int RunRemap(KeyboardConnection& connection, const AppContext& context, std::optional<int> profile,
+             KeyCode key, const RemapTarget& target, std::ostream& out, std::ostream& err) {
     LanguageTextCache texts(context.programFolder);
     const TextLookup lookup = texts.Lookup();
     KeyboardSession session(context, connection, texts, err);

@@ -81,39 +81,36 @@ MacroAction DecodeAction(std::span<const uint8_t> in) {
     };
 }
 
-// A block of the area, cut to what lies inside it.
-MacroRecord DecodeBlock(std::span<const uint8_t> area, size_t offset, size_t index,
-                        const TextLookup& texts) {
-    MacroRecord macro;
+// A block of the area, cut to what lies inside it, into a cleared record.
+void DecodeBlock(std::span<const uint8_t> area, size_t offset, size_t index,
+                 const TextLookup& texts, MacroRecord& macro) {
     macro.SetId(static_cast<uint16_t>(index + 1));
-    size_t nameLength = 0;
     if (offset <= area.size() && area.size() - offset >= kBlockHeaderBytes) {
         const std::span<const uint8_t> block = area.subspan(offset);
+        const size_t storedCount = LoadLe16(block, 0);
         macro.SetCycles(block[2]);
-        nameLength = block[3];
         const size_t room = (block.size() - kBlockHeaderBytes) / kActionBytes;
-        const size_t count = std::min({size_t{LoadLe16(block, 0)}, MacroRecord::kMaxActions, room});
+        const size_t count = std::min({storedCount, MacroRecord::kMaxActions, room});
         for (size_t i = 0; i < count; ++i) {
             macro.SetAction(
                 i, DecodeAction(block.subspan(kBlockHeaderBytes + kActionBytes * i, kActionBytes)));
         }
         macro.SetActionCount(static_cast<uint16_t>(count));
-        if (nameLength > 0) {
-            const size_t nameAt = kBlockHeaderBytes + kActionBytes * LoadLe16(block, 0);
-            const size_t units =
-                nameAt < block.size() ? std::min(nameLength, (block.size() - nameAt) / 2) : 0;
-            std::u16string name(units, u'\0');
-            for (size_t i = 0; i < units; ++i) {
-                name[i] = static_cast<char16_t>(LoadLe16(block, nameAt + 2 * i));
-            }
-            macro.SetName(name);
+        // The name follows all the actions the block declares.
+        const size_t nameAt = kBlockHeaderBytes + kActionBytes * storedCount;
+        const size_t units =
+            nameAt < block.size() ? std::min<size_t>(block[3], (block.size() - nameAt) / 2) : 0;
+        std::u16string name(units, u'\0');
+        for (size_t i = 0; i < units; ++i) {
+            name[i] = static_cast<char16_t>(LoadLe16(block, nameAt + 2 * i));
         }
+        macro.SetName(name);
     }
-    if (nameLength == 0) {
+    // A name cut off or starting with a terminator is no name either.
+    if (macro.Name().empty()) {
         const std::string name = texts(text_keys::MACRO_NEW_PREFIX) + std::to_string(index + 1);
         macro.SetName(Utf16OfUtf8(name));
     }
-    return macro;
 }
 
 }  // namespace
@@ -190,11 +187,10 @@ std::vector<MacroRecord> DecodeMacroArea(std::span<const uint8_t> area, size_t c
                                  ? (area.size() - MacroAreaHeader::kSize) / kOffsetBytes
                                  : 0;
     const size_t decoded = std::min({count, kMaxMacroRecords, tableRoom});
-    std::vector<MacroRecord> macros;
-    macros.reserve(decoded);
+    std::vector<MacroRecord> macros(decoded);
     for (size_t i = 0; i < decoded; ++i) {
         const size_t offset = LoadLe16(area, MacroAreaHeader::kSize + kOffsetBytes * i);
-        macros.push_back(DecodeBlock(area, offset, i, texts));
+        DecodeBlock(area, offset, i, texts, macros[i]);
     }
     return macros;
 }

@@ -60,7 +60,8 @@ bool EncodeMacroArea(std::span<const MacroRecord> macros, std::span<uint8_t> are
 
 // Decodes `count` macros from an area read from the keyboard (header included). The macros get
 // ids 1, 2, ... in area order, so PlayMacro entries (positions) stay paired with them. A macro
-// without a name is called MACRO_NEW_PREFIX followed by its id.
+// without a name (none stored, or none left inside the area) is called MACRO_NEW_PREFIX
+// followed by its id.
 //
 // The area is untrusted: nothing outside `area` is read. At most 100 macros are decoded, and
 // none whose offset-table entry lies outside the area. A block that starts outside the area

@@ -61,7 +61,7 @@ for target in "${targets[@]}"; do
             mkdir -p "$kept"
             cp "$input" "$kept/$target-$(basename "$input")"
             echo "input kept in $kept/$target-$(basename "$input"):"
-            od -A x -t x1z -v "$input" | head -n 20
+            od -A x -t x1z -v "$input" | head -n 20 || true
         done
         failed+=("$target")
     fi

@@ -10,7 +10,7 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 
 ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 
-THREAD_TESTS=(zarvin_monitor_tests zarvin_transport_tests zarvin_protocol_tests zarvin_sim_tests)
+THREAD_TESTS=(zarvin_monitor_tests zarvin_transport_tests zarvin_protocol_tests zarvin_sim_tests zarvin_sync_tests)
 CTEST_ARGS=()
 WRAPPER=()
 case "${1:-}" in

@@ -1,10 +1,11 @@
 #include "store/DeviceSync.h"
 
+#include <algorithm>
 #include <array>
 #include <mutex>
 #include <new>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/AppContext.h"
@@ -101,7 +102,8 @@ int DeviceSync::BackupDeviceToFile(const std::filesystem::path& path, int* comma
 
     ProfileImage image{};
     WriteProfileHeader(image, static_cast<uint16_t>(macros.size()), 0, 0);
-    const size_t keyMapLength = link_.Geometry().blockLength;
+    const size_t keyMapLength =
+        std::min<size_t>(link_.Geometry().blockLength, kDefaultKeyMatrixBytes);
     for (size_t profile = 0; profile < keyMaps.size(); ++profile) {
         DecodeKeyMap(std::span<const uint8_t>(keyMaps[profile]).first(keyMapLength), device_,
                      KeyTableOf(image, profile));

@@ -1,13 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <mutex>
 #include <sstream>
 
+#include "app/AppContext.h"
 #include "cli/CliOptions.h"
 #include "cli/Commands.h"
 #include "cli/KeyboardConnection.h"
 #include "cli/Trace.h"
+#include "model/MacroRecord.h"
 #include "sim/SimKeyboard.h"
+#include "store/ProfileFile.h"
+#include "store/ProfileStore.h"
 #include "support/SocketNodeSource.h"
+#include "support/TempFolder.h"
 
 namespace zarvin::cli {
 namespace {
@@ -74,6 +81,60 @@ TEST(CommandLine, ProfileTakesAnOptionalNumberFrom0To2) {
     }
     EXPECT_EQ(ParseCommandLine({"profile", "1", "2"}).error,
               "'profile' takes at most one argument");
+}
+
+TEST(CommandLine, UnderstandsKeysAndTargets) {
+    struct Case {
+        std::vector<std::string> args;
+        std::optional<int> profile;
+        KeyCode key;
+        AssignmentType type;
+        int32_t value;
+        std::string macroName;
+    };
+    const Case cases[] = {
+        {{"remap", "CapsLock", "LeftCtrl"}, {}, 0x03A, AssignmentType::Key, 0x01D, ""},
+        {{"remap", "--profile", "2", "caps_lock", "MUTE"}, 2, 0x03A, AssignmentType::Media, 7, ""},
+        {{"remap", "f1", "WheelUp", "--profile=1"}, 1, 0x03B, AssignmentType::Key, 0x161, ""},
+        {{"remap", "F1", "Disabled"}, {}, 0x03B, AssignmentType::Disabled, 0, ""},
+        {{"remap", "F1", "macro:My Copy"}, {}, 0x03B, AssignmentType::PlayMacro, 0, "My Copy"},
+        {{"remap", "F1", "function:11"}, {}, 0x03B, AssignmentType::Function, 10, ""},
+        {{"reset", "g1"}, {}, 0x200, AssignmentType::Default, 0, ""},
+        {{"keys", "--profile", "0"}, 0, 0, AssignmentType::Default, 0, ""},
+    };
+    for (const Case& c : cases) {
+        const ParsedCommandLine parsed = ParseCommandLine(c.args);
+        const std::string name = c.args[0] + " " + c.args[1];
+        ASSERT_EQ(parsed.error, "") << name;
+        EXPECT_EQ(parsed.options.profile, c.profile) << name;
+        EXPECT_EQ(parsed.options.key, c.key) << name;
+        EXPECT_EQ(parsed.options.target.type, c.type) << name;
+        EXPECT_EQ(parsed.options.target.value, c.value) << name;
+        EXPECT_EQ(parsed.options.target.macroName, c.macroName) << name;
+    }
+}
+
+TEST(CommandLine, RejectsUnknownKeysWithCloseMatches) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string error;  // how the error starts
+    };
+    const Case cases[] = {
+        {{"remap", "CapsLok", "LeftCtrl"}, "unknown key 'CapsLok'; did you mean CapsLock"},
+        {{"remap", "CapsLock", "LeftCtlr"}, "unknown target 'LeftCtlr'; did you mean LeftCtrl"},
+        {{"reset", "Qwertzuiop"}, "unknown key 'Qwertzuiop'; keys are named as in the key table"},
+        {{"remap", "F1", "Power"}, "'Power' cannot be given to a key"},
+        {{"remap", "F1", "function:12"}, "'function:12' is not a keyboard function"},
+        {{"remap", "F1", "macro:"}, "'macro:' needs the macro's name"},
+        {{"keys", "--profile", "3"}, "'3' is not a profile"},
+        {{"keys", "--profile"}, "'--profile' needs a profile number"},
+        {{"info", "--profile", "1"}, "'--profile' goes with keys, remap and reset only"},
+        {{"remap", "F1"}, "'remap' takes two arguments"},
+    };
+    for (const Case& c : cases) {
+        const std::string error = ParseCommandLine(c.args).error;
+        EXPECT_EQ(error.substr(0, c.error.size()), c.error) << error;
+    }
 }
 
 TEST(ProfileCommand, SetsThenShowsTheActiveProfile) {
@@ -208,6 +269,166 @@ TEST(DescribeCommand, ReadsANodeOfTheSourceOrReportsAMissingFile) {
     EXPECT_TRUE(sawCommandInterface);
     EXPECT_EQ(RunDescribe(keyboard, "/nonexistent/descriptor.bin", out, err), kExitFailed);
     EXPECT_NE(err.str(), "");
+}
+
+// The stand-in keyboard connected for the key commands, the language file of the sources beside
+// the "program" and a temporary per-user folder.
+struct KeyCommandRig {
+    explicit KeyCommandRig(sim::SimModel model = sim::SimModel::Keyboard126)
+        : keyboard(model),
+          connection(keyboard),
+          context(AppRoots{
+              std::filesystem::path(ZARVIN_SOURCE_LANGUAGE_FILE).parent_path() / "zarvinctl",
+              folder / "data", folder / "config", folder / "run"}) {
+        std::string error;
+        connected = connection.Connect(error);
+    }
+
+    std::string Keys(std::optional<int> profile = {}) {
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(RunKeys(connection, context, profile, out, err), kExitOk) << err.str();
+        return out.str();
+    }
+
+    bool KeyboardWasWritten() const {
+        for (const Packet& packet : keyboard.ReceivedPackets()) {
+            const uint8_t command = packet[PacketByte::Command];
+            if (command == Command::BeginTransfer || command == Command::WriteKeyMap ||
+                command == Command::WriteMacroArea) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    test::TempFolder folder;
+    sim::SimKeyboard keyboard;
+    KeyboardConnection connection;
+    AppContext context;
+    bool connected = false;
+};
+
+TEST(KeyCommands, RemapThenKeysShowsTheAssignmentAndResetUndoesIt) {
+    KeyCommandRig rig;
+    ASSERT_TRUE(rig.connected);
+    std::ostringstream out;
+    std::ostringstream err;
+    const RemapTarget leftCtrl{.type = AssignmentType::Key, .value = 0x01D, .macroName = {}};
+    ASSERT_EQ(RunRemap(rig.connection, rig.context, {}, 0x03A, leftCtrl, out, err), kExitOk)
+        << err.str();
+    EXPECT_EQ(out.str(), "profile 0: Caps Lock \u2192 Key (Left Ctrl)\n");
+    EXPECT_EQ(rig.Keys(), "profile 0 (active)\n  Caps Lock \u2192 Key (Left Ctrl)\nmacros: none\n");
+    EXPECT_EQ(rig.Keys(1), "profile 1\n  no reassigned keys\nmacros: none\n");
+
+    out.str("");
+    ASSERT_EQ(RunRemap(rig.connection, rig.context, {}, 0x03A, RemapTarget{}, out, err), kExitOk)
+        << err.str();
+    EXPECT_EQ(out.str(), "profile 0: Caps Lock has its own function again\n");
+    EXPECT_EQ(rig.Keys(), "profile 0 (active)\n  no reassigned keys\nmacros: none\n");
+}
+
+TEST(KeyCommands, AMacroTheKeyboardLacksIsAUsageErrorAndWritesNothing) {
+    KeyCommandRig rig;
+    ASSERT_TRUE(rig.connected);
+    std::ostringstream out;
+    std::ostringstream err;
+    const RemapTarget macro{.type = AssignmentType::PlayMacro, .value = 0, .macroName = "Nope"};
+    EXPECT_EQ(RunRemap(rig.connection, rig.context, 2, 0x03A, macro, out, err), kExitUsage);
+    EXPECT_EQ(err.str(), "the keyboard has no macro called 'Nope' (it has no macros)\n");
+    EXPECT_FALSE(rig.KeyboardWasWritten());
+}
+
+MacroRecord CopyMacro() {
+    MacroRecord macro;
+    macro.SetName(u"Copy");
+    macro.SetId(1);
+    macro.SetCycles(2);
+    macro.SetActionCount(2);
+    macro.SetAction(0, {.delay = 50, .key = 0x01D, .state = MacroAction::kPress});
+    macro.SetAction(1, {.delay = 0, .key = 0x01D, .state = MacroAction::kRelease});
+    return macro;
+}
+
+// A backup made elsewhere goes onto one keyboard; that keyboard's backup shows it and restores
+// it onto the other model.
+TEST(KeyCommands, BackupShowAndRestoreCarryKeysAndMacros) {
+    KeyCommandRig first(sim::SimModel::Keyboard126);
+    KeyCommandRig second(sim::SimModel::Keyboard128);
+    ASSERT_TRUE(first.connected && second.connected);
+    {
+        std::recursive_mutex lock;
+        WorkingStore store(lock);
+        ASSERT_TRUE(store.SetMacros({CopyMacro()}));
+        ASSERT_TRUE(store.SetAssignment(KeyRecordNumber(0, 0x03A),
+                                        {.type = 4, .gId = 0, .value = 1}));  // PlayMacro Copy
+        ASSERT_TRUE(store.SetAssignment(KeyRecordNumber(2, 0x03B),
+                                        {.type = 1, .gId = 0, .value = 0}));  // F1 disabled
+        ASSERT_EQ(store.SaveProfileFile(first.folder / "made.fwc"), FileResult::Success);
+    }
+    std::ostringstream out;
+    std::ostringstream err;
+    ASSERT_EQ(RunRestore(first.connection, first.context, first.folder / "made.fwc", out, err),
+              kExitOk)
+        << err.str();
+    ASSERT_EQ(RunBackup(first.connection, first.context, first.folder / "back.fwc", out, err),
+              kExitOk)
+        << err.str();
+
+    out.str("");
+    ASSERT_EQ(RunShow(first.context, first.folder / "back.fwc", out, err), kExitOk) << err.str();
+    EXPECT_EQ(out.str(),
+              "profile 0\n"
+              "  Caps Lock \u2192 Macro (Copy)\n"
+              "profile 1\n"
+              "  no reassigned keys\n"
+              "profile 2\n"
+              "  F1 \u2192 disabled\n"
+              "macros\n"
+              "  macro 1, \"Copy\": 2 cycles, 2 actions\n"
+              "    \u2193 Left Ctrl, 50 ms\n"
+              "      \u2191 Left Ctrl, 0 ms\n");
+
+    ASSERT_EQ(RunRestore(second.connection, second.context, first.folder / "back.fwc", out, err),
+              kExitOk)
+        << err.str();
+    for (const int profile : {0, 1, 2}) {
+        EXPECT_EQ(second.Keys(profile), first.Keys(profile)) << profile;
+    }
+}
+
+TEST(KeyCommands, RestoreOfADamagedFileWritesNothing) {
+    KeyCommandRig rig;
+    ASSERT_TRUE(rig.connected);
+    std::recursive_mutex lock;
+    WorkingStore blank(lock);
+    const std::string valid = blank.ProfileFileBytes();
+    std::string badChecksum = valid;
+    ++badChecksum[31];
+    struct Case {
+        std::string name;
+        std::string bytes;
+        std::string error;
+    };
+    const Case cases[] = {
+        {"checksum.fwc", badChecksum, "is not a keyboard backup file, or it is damaged."},
+        {"short.fwc", valid.substr(0, kProfileImageBytes - 1), "is not a backup file"},
+    };
+    for (const Case& c : cases) {
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(
+            RunRestore(rig.connection, rig.context, rig.folder.Write(c.name, c.bytes), out, err),
+            kExitFailed);
+        EXPECT_NE(err.str().find(c.error), std::string::npos) << err.str();
+        EXPECT_NE(err.str().find("nothing was written to the keyboard"), std::string::npos);
+    }
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(RunRestore(rig.connection, rig.context, rig.folder / "missing.fwc", out, err),
+              kExitFailed);
+    EXPECT_FALSE(rig.KeyboardWasWritten());
+    EXPECT_FALSE(std::filesystem::exists(rig.context.userDataFolder / "$Profile0"));
 }
 
 }  // namespace

@@ -217,7 +217,7 @@ std::vector<HostileCase> HostileCases() {
         Bytes area = good;
         Put16(area, 22, 0xFFFF);  // action count running past the end
         const size_t inside = (area.size() - 22 - 4) / 4;
-        cases.push_back({"action count past the end", area, 3, 3, inside, u""});
+        cases.push_back({"action count past the end", area, 3, 3, inside, u"Macro 1"});
     }
     {
         Bytes area(good.begin(), good.begin() + 22 + 4 + 16 + 3);  // name cut after one unit

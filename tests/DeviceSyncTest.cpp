@@ -1,0 +1,410 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <span>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "app/AppContext.h"
+#include "device/CommandProtocol.h"
+#include "device/HidDevice.h"
+#include "device/KeyboardIds.h"
+#include "model/DeviceImage.h"
+#include "model/KeyAssignment.h"
+#include "model/LittleEndian.h"
+#include "model/MacroAreaHeader.h"
+#include "model/MacroRecord.h"
+#include "model/UserMessages.h"
+#include "sim/SimKeyboard.h"
+#include "store/DeviceSync.h"
+#include "store/ProfileFile.h"
+#include "store/ProfileStore.h"
+#include "store/TextKeys.h"
+#include "support/TempFolder.h"
+
+namespace zarvin {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using sim::SimFirmware;
+using sim::SimModel;
+
+constexpr ExchangeTiming kQuickTiming{.writeTimeout = 100ms, .readTimeout = 30ms};
+
+// Records each message with the number of packets the keyboard had received when it was shown.
+class RecordingMessages : public UserMessages {
+public:
+    explicit RecordingMessages(const sim::SimKeyboard& keyboard) : keyboard_(keyboard) {}
+    void ShowMessage(std::string_view textKey) override {
+        shown.emplace_back(textKey, keyboard_.ReceivedPackets().size());
+    }
+    std::vector<std::pair<std::string, size_t>> shown;
+
+private:
+    const sim::SimKeyboard& keyboard_;
+};
+
+std::span<const uint8_t> BytesOf(const std::string& bytes) {
+    return {reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()};
+}
+
+std::string TestText(std::string_view key) {
+    return key == text_keys::MACRO_NEW_PREFIX ? "Macro " : std::string(key);
+}
+
+// The stand-in keyboard, connected as the device monitor connects it, with both stores and the
+// synchronisation between them; the per-user folder is a temporary one.
+struct SyncRig {
+    explicit SyncRig(SimModel model)
+        : keyboard(model),
+          device(keyboard),
+          link(device, kQuickTiming),
+          context(
+              AppRoots{folder / "bin/zarvin", folder / "data", folder / "config", folder / "run"}),
+          working(context.workingConfigLock),
+          applied(context.appliedConfigLock),
+          messages(keyboard),
+          sync(context, link, image, working, applied, messages, TestText) {
+        if (device.RefreshPaths()) {
+            while (const auto path = device.NextPath()) {
+                if (device.Open(*path, true, true) &&
+                    device.Caps().usagePage == kCommandUsagePage &&
+                    device.Caps().usage == kCommandUsage) {
+                    break;
+                }
+            }
+        }
+        const sim::SimModelInfo& info = sim::InfoOf(model);
+        image.SetModelFromIds(info.vendorId, info.productId);
+        link.SetGeometry(image.Model().Geometry());
+        link.SetConnected(true);
+        Reconnect();
+    }
+
+    // What the monitor loads on a connection: the key matrix and the macro capacity.
+    void Reconnect() {
+        image.LoadConnectionData(link, messages);
+        keyboard.ClearLog();
+    }
+
+    void SetMacroCapacity(uint8_t units) {
+        keyboard.WithFirmware([&](SimFirmware& firmware) { firmware.SetMacroCapacity(units); });
+        Reconnect();
+    }
+
+    std::vector<uint8_t> Commands() const {
+        std::vector<uint8_t> commands;
+        for (const Packet& packet : keyboard.ReceivedPackets()) {
+            commands.push_back(packet[PacketByte::Command]);
+        }
+        return commands;
+    }
+
+    test::TempFolder folder;
+    sim::SimKeyboard keyboard;
+    HidDevice device;
+    CommandLink link;
+    DeviceImage image;
+    AppContext context;
+    WorkingStore working;
+    AppliedStore applied;
+    RecordingMessages messages;
+    DeviceSync sync;
+};
+
+KeyAssignment Assigned(AssignmentType type, int32_t value = 0) {
+    return {.type = static_cast<uint16_t>(type), .gId = 0, .value = value};
+}
+
+MacroRecord Macro(uint16_t id, std::u16string_view name, uint8_t cycles,
+                  const std::vector<MacroAction>& actions) {
+    MacroRecord macro;
+    macro.SetName(name);
+    macro.SetId(id);
+    macro.SetCycles(cycles);
+    macro.SetActionCount(static_cast<uint16_t>(actions.size()));
+    for (size_t slot = 0; slot < actions.size(); ++slot) {
+        macro.SetAction(slot, actions[slot]);
+    }
+    return macro;
+}
+
+// A macro of `count` presses of A, 10 ms apart.
+MacroRecord LongMacro(uint16_t id, std::u16string_view name, size_t count) {
+    return Macro(id, name, 1, std::vector<MacroAction>(count, MacroAction{10, 0x01E, 0}));
+}
+
+// Every kind of assignment a key map holds, spread over the three profiles.
+const std::map<size_t, KeyAssignment> kAssignments = {
+    {KeyRecordNumber(0, 0x03A), Assigned(AssignmentType::Key, 0x01D)},  // Caps Lock: Left Ctrl
+    {KeyRecordNumber(0, 0x03B), Assigned(AssignmentType::Key, 0x030)},  // F1: B
+    {KeyRecordNumber(0, 0x03C), Assigned(AssignmentType::PlayMacro, 2)},
+    {KeyRecordNumber(0, 0x03D), Assigned(AssignmentType::StopMacro)},
+    {KeyRecordNumber(1, 0x03E), Assigned(AssignmentType::Key, 0x171)},  // F4: left button
+    {KeyRecordNumber(1, 0x03F), Assigned(AssignmentType::Key, 0x162)},  // F5: wheel down
+    {KeyRecordNumber(1, 0x040), Assigned(AssignmentType::Disabled)},
+    {KeyRecordNumber(2, 0x041), Assigned(AssignmentType::Media, 6)},
+    {KeyRecordNumber(2, 0x042), Assigned(AssignmentType::Function, 10)},
+    {KeyRecordNumber(2, 0x010), Assigned(AssignmentType::PlayMacro, 1)},  // Q
+};
+
+const std::vector<MacroRecord>& TestMacros() {
+    static const std::vector<MacroRecord> macros = {
+        Macro(1, u"Copy", 1, {{50, 0x01D, 0}, {30, 0x02E, 0}, {20, 0x02E, 1}, {0, 0x01D, 1}}),
+        Macro(2, u"Wheel", 3, {{100, 0x161, 0}, {40950, 0x162, 0}, {0, 0x173, 1}}),
+    };
+    return macros;
+}
+
+void FillWorkingStore(WorkingStore& working) {
+    ASSERT_TRUE(working.SetMacros(TestMacros()));
+    for (const auto& [record, assignment] : kAssignments) {
+        ASSERT_TRUE(working.SetAssignment(record, assignment));
+    }
+}
+
+// The records of profiles 0-2 that are not Default, as type and value.
+std::map<size_t, std::pair<uint16_t, int32_t>> Reassigned(const WorkingStore& working) {
+    std::map<size_t, std::pair<uint16_t, int32_t>> reassigned;
+    for (size_t record = 0; record < KeyRecordNumber(3, 0); ++record) {
+        const KeyAssignment assignment = working.Assignment(record);
+        if (!assignment.Is(AssignmentType::Default)) {
+            reassigned[record] = {assignment.type, assignment.value};
+        }
+    }
+    return reassigned;
+}
+
+class DeviceSyncModels : public ::testing::TestWithParam<SimModel> {};
+
+TEST_P(DeviceSyncModels, ApplyThenReadBackGivesTheSameAssignmentsAndMacros) {
+    SyncRig rig(GetParam());
+    FillWorkingStore(rig.working);
+    const auto written = Reassigned(rig.working);
+
+    int firstFailure = CommandResult::NoReply;
+    ASSERT_EQ(rig.sync.ApplyToDevice(true, &firstFailure), CommandResult::Success);
+    EXPECT_EQ(firstFailure, CommandResult::Success);
+    EXPECT_TRUE(rig.messages.shown.empty());
+
+    rig.working.EmptyStore();
+    bool refreshed = false;
+    ASSERT_EQ(rig.sync.LoadFromDevice([&] { refreshed = true; }), FileResult::Success);
+    EXPECT_TRUE(refreshed);
+    EXPECT_EQ(Reassigned(rig.working), written);
+    EXPECT_EQ(rig.working.Macros(), TestMacros());
+
+    // The cache file and a backup hold the same, in the file form.
+    ASSERT_EQ(rig.sync.BackupDeviceToFile(rig.folder / "keyboard.fwc"), FileResult::Success);
+    const std::string backup = rig.folder.Read("keyboard.fwc");
+    EXPECT_EQ(backup, rig.folder.Read("data/VX77HUE_8246/$Profile0"));
+    EXPECT_TRUE(IsValidProfileFile(BytesOf(backup)));
+}
+
+INSTANTIATE_TEST_SUITE_P(BothKeyboards, DeviceSyncModels,
+                         ::testing::Values(SimModel::Keyboard126, SimModel::Keyboard128));
+
+// Which key maps an apply writes, in which order, inside one transfer.
+TEST(DeviceSync, AnApplySendsMacroAreaThenKeyMapsInOneTransfer) {
+    struct Case {
+        bool allProfiles;
+        std::vector<int> profiles;
+    };
+    for (const Case& c : {Case{true, {0, 1, 2}}, Case{false, {1}}}) {
+        SyncRig rig(SimModel::Keyboard126);
+        rig.keyboard.ChangeProfileOnKeyboard(1);
+        FillWorkingStore(rig.working);
+        rig.keyboard.ClearLog();
+        ASSERT_EQ(rig.sync.ApplyToDevice(c.allProfiles), CommandResult::Success);
+
+        std::vector<Packet> packets = rig.keyboard.ReceivedPackets();
+        // An apply of the active profile asks for it first.
+        while (!packets.empty() &&
+               packets.front()[PacketByte::Command] == Command::ReadDeviceInfo) {
+            packets.erase(packets.begin());
+        }
+        ASSERT_GE(packets.size(), 4u);
+        EXPECT_EQ(packets.front()[PacketByte::Command], Command::BeginTransfer);
+        EXPECT_EQ(packets.back()[PacketByte::Command], Command::EndTransfer);
+        std::vector<int> keyMapProfiles;
+        bool keyMapSeen = false;
+        for (size_t i = 1; i + 1 < packets.size(); ++i) {
+            const uint8_t command = packets[i][PacketByte::Command];
+            const uint16_t offset = LoadLe16(packets[i], PacketByte::Offset);
+            if (command == Command::WriteMacroArea) {
+                EXPECT_FALSE(keyMapSeen) << "macro area after a key map, packet " << i;
+            } else {
+                ASSERT_EQ(command, Command::WriteKeyMap) << "packet " << i;
+                keyMapSeen = true;
+                const int profile = offset / rig.link.Geometry().stride;
+                if (keyMapProfiles.empty() || keyMapProfiles.back() != profile) {
+                    keyMapProfiles.push_back(profile);
+                }
+            }
+        }
+        EXPECT_EQ(keyMapProfiles, c.profiles);
+    }
+}
+
+TEST(DeviceSync, NoOtherExchangeLandsInsideTheTransfer) {
+    SyncRig rig(SimModel::Keyboard128);
+    FillWorkingStore(rig.working);
+    std::atomic<bool> done{false};
+    std::thread reader([&] {
+        std::array<uint8_t, kDeviceInfoSize> info{};
+        while (!done.load()) {
+            ReadDeviceInfo(rig.link, info);
+        }
+    });
+    const int result = rig.sync.ApplyToDevice(true);
+    done.store(true);
+    reader.join();
+    ASSERT_EQ(result, CommandResult::Success);
+
+    const std::vector<uint8_t> commands = rig.Commands();
+    const auto begin = std::find(commands.begin(), commands.end(), Command::BeginTransfer);
+    const auto end = std::find(commands.begin(), commands.end(), Command::EndTransfer);
+    ASSERT_LT(begin, end);
+    EXPECT_EQ(std::count(begin, end, Command::ReadDeviceInfo), 0);
+}
+
+TEST(DeviceSync, MacrosBeyondTheCapacitySendNothing) {
+    SyncRig rig(SimModel::Keyboard126);
+    // One unit is 128 bytes; 40 actions take 16 + 2 + 4 + 160.
+    rig.SetMacroCapacity(1);
+    ASSERT_TRUE(rig.working.SetMacros({LongMacro(1, u"m", 40)}));
+    ASSERT_TRUE(
+        rig.working.SetAssignment(KeyRecordNumber(0, 0x03A), Assigned(AssignmentType::Disabled)));
+
+    EXPECT_EQ(rig.sync.ApplyToDevice(true), CommandResult::NoReply);
+    EXPECT_TRUE(rig.keyboard.ReceivedPackets().empty());
+    ASSERT_EQ(rig.messages.shown.size(), 1u);
+    EXPECT_EQ(rig.messages.shown[0].first, text_keys::EXTRA_MACRO_TOO_LONG);
+    EXPECT_EQ(rig.working.MacroCount(), 1);
+    EXPECT_TRUE(rig.working.Assignment(KeyRecordNumber(0, 0x03A)).Is(AssignmentType::Disabled));
+}
+
+TEST(DeviceSync, MacrosThatFitOnlyWithoutNamesAreWrittenWithoutThem) {
+    SyncRig rig(SimModel::Keyboard128);
+    // 16 + 2 + 4 + 4 × 50 = 222 bytes fit 256; the name's 60 bytes more do not.
+    rig.SetMacroCapacity(2);
+    ASSERT_TRUE(rig.working.SetMacros({LongMacro(1, std::u16string(30, u'n'), 50)}));
+
+    EXPECT_EQ(rig.sync.ApplyToDevice(true), CommandResult::Success);
+    ASSERT_EQ(rig.messages.shown.size(), 1u);
+    EXPECT_EQ(rig.messages.shown[0].first, text_keys::EXTRA_PROFILE_SPACE_TIGHT);
+    // Shown after the whole transfer.
+    EXPECT_EQ(rig.messages.shown[0].second, rig.keyboard.ReceivedPackets().size());
+
+    rig.keyboard.WithFirmware([](SimFirmware& firmware) {
+        const MacroAreaHeader header = MacroAreaHeader::Parse(firmware.Memory().macroArea);
+        EXPECT_EQ(header.length, 222);
+        EXPECT_EQ(header.namesFlag, 0);
+    });
+    ASSERT_EQ(rig.sync.LoadFromDevice(), FileResult::Success);
+    ASSERT_EQ(rig.working.MacroCount(), 1);
+    EXPECT_EQ(rig.working.Macros()[0].Name(), u"Macro 1");
+    EXPECT_EQ(rig.working.Macros()[0].ActionCount(), 50);
+}
+
+// A keyboard that fails part-way through an apply: only the last key map decides the result,
+// and the first failure is told.
+TEST(DeviceSync, AFailurePartWayIsReported) {
+    SyncRig dryRun(SimModel::Keyboard126);
+    FillWorkingStore(dryRun.working);
+    ASSERT_EQ(dryRun.sync.ApplyToDevice(true), CommandResult::Success);
+    const std::vector<uint8_t> commands = dryRun.Commands();
+    const int firstKeyMapPacket = static_cast<int>(
+        std::find(commands.begin(), commands.end(), Command::WriteKeyMap) - commands.begin() + 1);
+    const int lastKeyMapPacket = static_cast<int>(commands.size()) - 1;
+
+    struct Case {
+        int refusedPacket;
+        int result;
+    };
+    for (const Case& c : {Case{2, CommandResult::Success},  // the first macro-area chunk
+                          Case{firstKeyMapPacket, CommandResult::Success},
+                          Case{lastKeyMapPacket, CommandResult::NoReply}}) {
+        SyncRig rig(SimModel::Keyboard126);
+        FillWorkingStore(rig.working);
+        rig.keyboard.RefusePacket(c.refusedPacket, kStatusRefusedFE);
+        int firstFailure = CommandResult::Success;
+        EXPECT_EQ(rig.sync.ApplyToDevice(true, &firstFailure), c.result) << c.refusedPacket;
+        EXPECT_EQ(firstFailure, CommandResult::RefusedFE) << c.refusedPacket;
+        // A failed area stops there; the batch goes on to its end.
+        EXPECT_EQ(rig.Commands().back(), Command::EndTransfer);
+    }
+
+    SyncRig unplugged(SimModel::Keyboard126);
+    FillWorkingStore(unplugged.working);
+    unplugged.keyboard.UnplugAtPacket(firstKeyMapPacket);
+    int firstFailure = CommandResult::Success;
+    EXPECT_EQ(unplugged.sync.ApplyToDevice(true, &firstFailure), CommandResult::NoReply);
+    EXPECT_NE(firstFailure, CommandResult::Success);
+}
+
+TEST(DeviceSync, WithoutAnActiveProfileAnApplyOfTheActiveProfileWritesNothing) {
+    SyncRig rig(SimModel::Keyboard126);
+    FillWorkingStore(rig.working);
+    rig.keyboard.StaySilentFor(kQuickTiming.attempts);
+    int firstFailure = CommandResult::Success;
+    EXPECT_EQ(rig.sync.ApplyToDevice(false, &firstFailure), CommandResult::NoReply);
+    EXPECT_EQ(firstFailure, CommandResult::NoReply);
+    for (const uint8_t command : rig.Commands()) {
+        EXPECT_EQ(command, Command::ReadDeviceInfo);
+    }
+}
+
+TEST(DeviceSync, AKeyboardWithoutMacrosBacksUpToTheBareImage) {
+    SyncRig rig(SimModel::Keyboard128);
+    // Whatever follows, a first word other than AA 55 means an empty area.
+    rig.keyboard.WithFirmware([](SimFirmware& firmware) {
+        std::vector<uint8_t>& area = firmware.Memory().macroArea;
+        area.assign(area.size(), 0x11);
+    });
+    const fs::path backup = rig.folder / "bare.fwc";
+    ASSERT_EQ(rig.sync.BackupDeviceToFile(backup), FileResult::Success);
+    const std::vector<uint8_t> commands = rig.Commands();
+    EXPECT_EQ(std::count(commands.begin(), commands.end(), Command::ReadMacroArea), 1);
+
+    const std::string file = rig.folder.Read("bare.fwc");
+    const std::span<const uint8_t> bytes = BytesOf(file);
+    EXPECT_EQ(bytes.size(), kProfileImageBytes);
+    EXPECT_TRUE(IsValidProfileFile(bytes));
+    EXPECT_EQ(LoadLe16(bytes, 14), 0);  // macro count
+    // The G keys of every profile carry their identifiers; table 3 stays cleared.
+    for (size_t profile = 0; profile < kKeyTableCount; ++profile) {
+        const size_t at =
+            kKeyTablesOffset + KeyAssignment::kSize * KeyRecordNumber(profile, kFirstGKeySlot);
+        EXPECT_EQ(LoadLe16(bytes, at + 2), profile < 3 ? kGKeyIds[0] : 0) << profile;
+    }
+}
+
+TEST(DeviceSync, ASilentKeyboardLeavesAClearedImageAndTheBackupFileAsItWas) {
+    SyncRig rig(SimModel::Keyboard126);
+    FillWorkingStore(rig.working);
+    const fs::path backup = rig.folder.Write("old.fwc", "old contents");
+    rig.keyboard.Unplug();
+
+    int result = CommandResult::Success;
+    EXPECT_EQ(rig.sync.BackupDeviceToFile(backup, &result), FileResult::Failure);
+    EXPECT_NE(result, CommandResult::Success);
+    EXPECT_EQ(rig.folder.Read("old.fwc"), "old contents");
+
+    EXPECT_EQ(rig.sync.LoadFromDevice(), FileResult::Failure);
+    EXPECT_EQ(rig.working.Image(), DefaultProfileImage(0));
+    EXPECT_EQ(rig.working.MacroCount(), 0);
+}
+
+}  // namespace
+}  // namespace zarvin
