@@ -75,28 +75,33 @@ void DeviceMonitor::MonitorThread() {
     }
 }
 
+bool DeviceMonitor::OpenCommandInterface() {
+    HidDevice& device = link_.Device();
+    while (const auto path = device.NextPath()) {
+        if (stop_.Raised()) {
+            return false;
+        }
+        if (!MatchKeyboardPath(*path) || !device.Open(*path, true, true)) {
+            continue;
+        }
+        if (IsCommandInterface(device)) {
+            return true;
+        }
+        device.Close();
+    }
+    return false;
+}
+
 bool DeviceMonitor::Probe() {
     HidDevice& device = link_.Device();
     if (!device.RefreshPaths()) {
         return false;
     }
-    while (const auto path = device.NextPath()) {
-        if (stop_.Raised()) {
-            break;
-        }
-        if (!MatchKeyboardPath(*path) || !device.Open(*path, true, true)) {
-            continue;
-        }
-        const bool match = IsCommandInterface(device);
-        if (match) {
-            link_.SetConnected(true);
-            std::array<uint8_t, kDeviceInfoSize> ignored{};
-            ReadDeviceInfo(link_, ignored);
-        }
+    if (OpenCommandInterface()) {
+        link_.SetConnected(true);
+        std::array<uint8_t, kDeviceInfoSize> ignored{};
+        ReadDeviceInfo(link_, ignored);
         device.Close();
-        if (match) {
-            break;
-        }
     }
     device.FreePaths();
     link_.SetConnected(false);
@@ -108,22 +113,12 @@ bool DeviceMonitor::Scan() {
     if (!device.RefreshPaths()) {
         return false;
     }
-    while (const auto path = device.NextPath()) {
-        if (stop_.Raised()) {
-            break;
-        }
-        if (!MatchKeyboardPath(*path) || !device.Open(*path, true, true)) {
-            continue;
-        }
-        if (IsCommandInterface(device)) {
-            // The model before the flag, so a command never runs with the last keyboard's.
-            image_.SetModelFromIds(device.Attributes().vendorId, device.Attributes().productId);
-            link_.SetGeometry(image_.Model().Geometry());
-            link_.SetConnected(true);
-            OnConnectionChanged(true);
-            break;
-        }
-        device.Close();
+    if (OpenCommandInterface()) {
+        // The model before the flag, so a command never runs with the last keyboard's.
+        image_.SetModelFromIds(device.Attributes().vendorId, device.Attributes().productId);
+        link_.SetGeometry(image_.Model().Geometry());
+        link_.SetConnected(true);
+        OnConnectionChanged(true);
     }
     if (!firstScanDone_ && !stop_.Raised()) {
         firstScanDone_ = true;

@@ -45,6 +45,9 @@ public:
 
 private:
     void MonitorThread();
+    // Walks the path list and leaves the first supported keyboard's command interface open;
+    // interfaces opened on the way that are not it are closed again.
+    bool OpenCommandInterface();
     // Wakes the keyboard with one request, reporting nothing. False when listing failed.
     bool Probe();
     // Looks for the keyboard and connects it. False when listing failed.

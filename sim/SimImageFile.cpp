@@ -1,8 +1,5 @@
 #include "sim/SimImageFile.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -10,6 +7,8 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+
+#include "store/WholeFile.h"
 
 namespace zarvin::sim {
 namespace {
@@ -91,20 +90,6 @@ bool TakeArea(ImageReader& reader, const char* name, size_t expected,
 
 std::string SystemError(const char* what, const std::filesystem::path& file) {
     return std::string(what) + " " + file.string() + ": " + std::strerror(errno);
-}
-
-bool WriteAll(int fd, std::span<const uint8_t> bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        bytes = bytes.subspan(static_cast<size_t>(written));
-    }
-    return true;
 }
 
 }  // namespace
@@ -189,25 +174,9 @@ bool DecodeImage(std::span<const uint8_t> bytes, SimModel model, SimMemory& memo
 bool WriteImageFile(const std::filesystem::path& file, SimModel model, const SimMemory& memory,
                     std::string& error) {
     const std::vector<uint8_t> bytes = EncodeImage(model, memory);
-    const std::filesystem::path folder =
-        file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
-    std::string temporary = (folder / ("." + file.filename().string() + ".XXXXXX")).string();
-
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0) {
-        error = SystemError("cannot create a temporary file beside", file);
-        return false;
-    }
-    const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    error = written ? "" : SystemError("cannot write", temporary);
-    if (::close(fd) != 0 && written) {
-        error = SystemError("cannot write", temporary);
-    }
-    if (error.empty() && ::rename(temporary.c_str(), file.c_str()) != 0) {
-        error = SystemError("cannot replace", file);
-    }
-    if (!error.empty()) {
-        ::unlink(temporary.c_str());
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (!WriteWholeFileAtomically(file, text)) {
+        error = SystemError("cannot write", file);
         return false;
     }
     return true;

@@ -13,6 +13,7 @@
 #include "device/HidDevice.h"
 #include "device/KeyboardIds.h"
 #include "sim/SimKeyboard.h"
+#include "support/CommandInterface.h"
 #include "support/SocketNodeSource.h"
 
 namespace zarvin {
@@ -29,18 +30,7 @@ ExchangeTiming QuickTiming() {
     return ExchangeTiming{.writeTimeout = 100ms, .readTimeout = 30ms};
 }
 
-bool OpenCommandInterface(HidDevice& device) {
-    if (!device.RefreshPaths()) {
-        return false;
-    }
-    while (const auto path = device.NextPath()) {
-        if (device.Open(*path, true, true) && device.Caps().usagePage == kCommandUsagePage &&
-            device.Caps().usage == kCommandUsage) {
-            return true;
-        }
-    }
-    return false;
-}
+using test_support::OpenCommandInterface;
 
 // The stand-in keyboard, the command interface opened on it and a connected link.
 struct Rig {

@@ -17,6 +17,8 @@
 #include "sim/SimKeyMatrix.h"
 #include "sim/SimKeyboard.h"
 
+#include "support/CommandInterface.h"
+
 namespace zarvin {
 namespace {
 
@@ -37,16 +39,7 @@ public:
 struct Rig {
     explicit Rig(SimModel model = SimModel::Keyboard126, ExchangeTiming timing = kQuickTiming)
         : keyboard(model), device(keyboard), link(device, timing) {
-        if (device.RefreshPaths()) {
-            while (const auto path = device.NextPath()) {
-                if (device.Open(*path, true, true) &&
-                    device.Caps().usagePage == kCommandUsagePage &&
-                    device.Caps().usage == kCommandUsage) {
-                    opened = true;
-                    break;
-                }
-            }
-        }
+        opened = test_support::OpenCommandInterface(device);
         const sim::SimModelInfo& info = sim::InfoOf(model);
         link.SetGeometry(ModelForIds(info.vendorId, info.productId).Geometry());
         link.SetConnected(true);

@@ -29,6 +29,7 @@
 #include "store/ProfileFile.h"
 #include "store/ProfileStore.h"
 #include "store/TextKeys.h"
+#include "support/CommandInterface.h"
 #include "support/TempFolder.h"
 
 namespace zarvin {
@@ -75,15 +76,7 @@ struct SyncRig {
           applied(context.appliedConfigLock),
           messages(keyboard),
           sync(context, link, image, working, applied, messages, TestText) {
-        if (device.RefreshPaths()) {
-            while (const auto path = device.NextPath()) {
-                if (device.Open(*path, true, true) &&
-                    device.Caps().usagePage == kCommandUsagePage &&
-                    device.Caps().usage == kCommandUsage) {
-                    break;
-                }
-            }
-        }
+        test_support::OpenCommandInterface(device);
         const sim::SimModelInfo& info = sim::InfoOf(model);
         image.SetModelFromIds(info.vendorId, info.productId);
         link.SetGeometry(image.Model().Geometry());
