@@ -30,11 +30,14 @@ constexpr std::array kCommands{
     CommandShape{"keys", 0, 0},
     CommandShape{"remap", 2, 2},
     CommandShape{"reset", 1, 1},
+    CommandShape{"lighting", 0, 9},
+    CommandShape{"usermode", 1, 1},
 };
 // clang-format on
 
 // The commands that work on one profile and take --profile.
-constexpr std::array<std::string_view, 3> kProfileCommands{"keys", "remap", "reset"};
+constexpr std::array<std::string_view, 5> kProfileCommands{"keys", "remap", "reset",
+                                                            "lighting", "usermode"};
 
 std::string ArityText(const CommandShape& shape) {
     if (shape.maxArguments == 0) {
@@ -80,6 +83,35 @@ bool ParseKeyArguments(CliOptions& options, std::string& error) {
     return true;
 }
 
+// "lighting set FIELD=VALUE...". False, with `error` set, when a word is not understood.
+bool ParseLightingArguments(CliOptions& options, std::string& error) {
+    if (options.arguments.front() != "set") {
+        error = "'lighting' takes no argument, or 'set' and FIELD=VALUE words";
+        return false;
+    }
+    const auto settings = ParseLightingSettings(
+        std::vector<std::string>(options.arguments.begin() + 1, options.arguments.end()), error);
+    if (!settings) {
+        return false;
+    }
+    options.lightingSet = true;
+    options.lighting = *settings;
+    return true;
+}
+
+// "usermode MODE": a user mode number, 0 to 9, in decimal digits only.
+bool ParseUserModeArgument(CliOptions& options, std::string& error) {
+    const std::string& text = options.arguments.front();
+    const char* end = text.data() + text.size();
+    const auto [stop, failure] = std::from_chars(text.data(), end, options.userMode);
+    if (text.empty() || failure != std::errc() || stop != end || options.userMode < 0 ||
+        options.userMode > 9) {
+        error = "'" + text + "' is not a user mode; the user modes are numbered 0 to 9";
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 const char* const kUsage =
@@ -111,6 +143,15 @@ const char* const kUsage =
     "                   function:11 (the keyboard's own functions), disabled, or macro:NAME\n"
     "                   (one of the keyboard's macros)\n"
     "  reset KEY        give KEY of one profile back its own function\n"
+    "  lighting         print one profile's lighting: effect, brightness, speed,\n"
+    "                   direction, colour, multicolour, option colour and report rate\n"
+    "  lighting set FIELD=VALUE...\n"
+    "                   write lighting fields of one profile as the window's panel does:\n"
+    "                   effect=N (an effect the keyboard offers), brightness=0..5,\n"
+    "                   speed=0..5, direction=A|B, colour=RRGGBB, multicolour=on|off,\n"
+    "                   option=red|yellow|green|blue, rate=0..3\n"
+    "  usermode MODE    load user lighting mode MODE (0 to 9) of one profile from its\n"
+    "                   file and send its key colours to the keyboard\n"
     "\n"
     "Keys are named as in the key table, in any case: CapsLock, LeftCtrl, F1, Num7, G1.\n"
     "\n"
@@ -119,13 +160,14 @@ const char* const kUsage =
     "                      (0c45:5004, the default) or 128 (320f:5000). Its memory is kept\n"
     "                      between runs until sim-reset.\n"
     "  --trace             print every report sent (>) and received (<) on standard error\n"
-    "  --profile N         the profile (0 to 2) that keys, remap and reset work on; without\n"
-    "                      it, the active profile\n"
+    "  --profile N         the profile (0 to 2) that keys, remap, reset, lighting and\n"
+    "                      usermode work on; without it, the active profile\n"
     "  --help              show this text\n"
     "  --version           show the version\n"
     "\n"
     "Exit status: 0 done, 1 the keyboard or a file failed, 2 the command line was wrong\n"
-    "(an unknown key name, or a key or macro this keyboard does not have, included).\n";
+    "(an unknown key name, a key or macro this keyboard does not have, or a lighting value\n"
+    "out of range or an effect it does not offer, included).\n";
 
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     ParsedCommandLine parsed;
@@ -200,9 +242,13 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         }
     } else if (options.profile && std::find(kProfileCommands.begin(), kProfileCommands.end(),
                                             options.command) == kProfileCommands.end()) {
-        parsed.error = "'--profile' goes with keys, remap and reset only";
+        parsed.error = "'--profile' goes with keys, remap, reset, lighting and usermode only";
     } else if (options.command == "remap" || options.command == "reset") {
         ParseKeyArguments(options, parsed.error);
+    } else if (options.command == "lighting" && !options.arguments.empty()) {
+        ParseLightingArguments(options, parsed.error);
+    } else if (options.command == "usermode") {
+        ParseUserModeArgument(options, parsed.error);
     }
     return parsed;
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/KeyArguments.h"
+#include "cli/LightingArguments.h"
 #include "model/KeyCodes.h"
 #include "sim/SimModel.h"
 
@@ -26,6 +27,11 @@ struct CliOptions {
     // remap and reset: the key, understood; remap: what it becomes.
     KeyCode key = 0;
     RemapTarget target;
+    // "lighting set": the fields to write.
+    bool lightingSet = false;
+    LightingSettings lighting;
+    // "usermode MODE": the user mode, checked to be 0 to 9.
+    int userMode = 0;
 };
 
 struct ParsedCommandLine {

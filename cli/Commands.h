@@ -9,6 +9,7 @@
 #include <string>
 
 #include "cli/KeyArguments.h"
+#include "cli/LightingArguments.h"
 #include "device/HidNodeSource.h"
 #include "model/KeyCodes.h"
 
@@ -76,5 +77,22 @@ int RunKeys(KeyboardConnection& connection, const AppContext& context, std::opti
 // not hold, is a usage error.
 int RunRemap(KeyboardConnection& connection, const AppContext& context, std::optional<int> profile,
              KeyCode key, const RemapTarget& target, std::ostream& out, std::ostream& err);
+
+// Prints the lighting record of `profile` (by default the active one) in words.
+int RunLighting(KeyboardConnection& connection, const AppContext& context,
+                std::optional<int> profile, std::ostream& out, std::ostream& err);
+
+// Writes the given lighting fields of `profile` (by default the active one) as the window's
+// panel does, then prints what was written. An effect the keyboard does not offer is a usage
+// error and nothing is written.
+int RunLightingSet(KeyboardConnection& connection, const AppContext& context,
+                   std::optional<int> profile, const LightingSettings& settings, std::ostream& out,
+                   std::ostream& err);
+
+// Loads user mode `mode` (0 to 9) of `profile` (by default the active one) from its file, as the
+// window's user-mode combo does, and sends its key colours. A profile without a file gets the
+// factory modes first.
+int RunUserMode(KeyboardConnection& connection, const AppContext& context,
+                std::optional<int> profile, int mode, std::ostream& out, std::ostream& err);
 
 }  // namespace zarvin::cli

@@ -105,6 +105,20 @@ int RunCommand(const AppContext& context, const CliOptions& options, HidNodeSour
                             std::cout, err);
         });
     }
+    if (options.command == "lighting") {
+        return Run([&](std::ostream& err) {
+            return options.lightingSet
+                       ? RunLightingSet(connection, context, options.profile, options.lighting,
+                                        std::cout, err)
+                       : RunLighting(connection, context, options.profile, std::cout, err);
+        });
+    }
+    if (options.command == "usermode") {
+        return Run([&](std::ostream& err) {
+            return RunUserMode(connection, context, options.profile, options.userMode, std::cout,
+                               err);
+        });
+    }
     return Run([&](std::ostream& err) { return RunInfo(connection, label, std::cout, err); });
 }
 

@@ -289,6 +289,33 @@ bool WriteIniString(const fs::path& file, std::string_view section, std::string_
     return WriteWholeFileAtomically(file, edited);
 }
 
+bool WriteIniStrings(const fs::path& file, std::string_view section,
+                     const std::vector<std::pair<std::string, std::string>>& values) {
+    section = Trim(section);
+    if (!IsWritableName(section)) {
+        return false;
+    }
+    for (const auto& [key, value] : values) {
+        if (!IsWritableKey(Trim(key)) || HasLineBreakOrNul(value)) {
+            return false;
+        }
+    }
+    const std::lock_guard lock(WriteLock());
+    FileContents contents = ReadWholeFile(file);
+    if (contents.status == FileReadStatus::kFailed) {
+        return false;
+    }
+    const std::string text = FileTextAsUtf8(std::move(contents.bytes));
+    std::string edited = text;
+    for (const auto& [key, value] : values) {
+        edited = EditedText(edited, section, Trim(key), value);
+    }
+    if (edited == text) {
+        return true;
+    }
+    return WriteWholeFileAtomically(file, edited);
+}
+
 std::vector<std::string> ReadIniKeys(const fs::path& file, std::string_view section) {
     std::vector<std::string> keys;
     const std::optional<std::string> text = ReadText(file);

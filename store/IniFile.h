@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace zarvin {
@@ -38,6 +39,10 @@ int ReadIniInt(const std::filesystem::path& file, std::string_view section, std:
 // was. The folder must exist.
 bool WriteIniString(const std::filesystem::path& file, std::string_view section,
                     std::string_view key, const std::optional<std::string>& value);
+
+// Several keys of one section in one write: the file is read and replaced once.
+bool WriteIniStrings(const std::filesystem::path& file, std::string_view section,
+                     const std::vector<std::pair<std::string, std::string>>& values);
 
 // The key names of a section, in file order, each name once (for files whose keys are not known
 // beforehand).

@@ -128,7 +128,7 @@ TEST(CommandLine, RejectsUnknownKeysWithCloseMatches) {
         {{"remap", "F1", "macro:"}, "'macro:' needs the macro's name"},
         {{"keys", "--profile", "3"}, "'3' is not a profile"},
         {{"keys", "--profile"}, "'--profile' needs a profile number"},
-        {{"info", "--profile", "1"}, "'--profile' goes with keys, remap and reset only"},
+        {{"info", "--profile", "1"}, "'--profile' goes with keys, remap, reset"},
         {{"remap", "F1"}, "'remap' takes two arguments"},
     };
     for (const Case& c : cases) {

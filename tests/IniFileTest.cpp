@@ -159,6 +159,16 @@ TEST(IniFileWrite, CreatesTheFileSectionAndKey) {
     EXPECT_FALSE(WriteIniString(folder / "no-folder" / "x.ini", "S", "K", "v"));
 }
 
+TEST(IniFileWrite, WritesSeveralKeysOfASectionAtOnce) {
+    const TempFolder folder;
+    const fs::path file = folder.Write("mode.ini", "[Other]\nA=1\n[Mode3]\n7=0,0,0,0\n");
+    ASSERT_TRUE(WriteIniStrings(file, "mode3", {{"7", "1,2,3,1"}, {"110", "4,5,6,1"}}));
+    EXPECT_EQ(folder.Read("mode.ini"), "[Other]\nA=1\n[Mode3]\n7=1,2,3,1\n110=4,5,6,1\n");
+    // One bad key refuses the whole write.
+    EXPECT_FALSE(WriteIniStrings(file, "Mode3", {{"8", "ok"}, {"9", "two\nlines"}}));
+    EXPECT_EQ(ReadIniString(file, "Mode3", "8", kFallback), kFallback);
+}
+
 TEST(IniFileWrite, ChangesOnlyTheLineConcerned) {
     const TempFolder folder;
     const fs::path file = folder.Write("keep.ini",

@@ -1,0 +1,38 @@
+#pragma once
+
+// The FIELD=VALUE words of "lighting set", checked before the keyboard is touched.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/LightingPanel.h"
+
+namespace zarvin::cli {
+
+// The fields given on the command line; the others stay as the keyboard has them.
+struct LightingSettings {
+    std::optional<int> effect;  // an effect code; whether the keyboard offers it is checked later
+    std::optional<int> brightness;     // 0 to 5
+    std::optional<int> speed;          // slider position, 0 (slow) to 5 (fast)
+    std::optional<uint8_t> direction;  // kDirectionFirst (A) or kDirectionSecond (B)
+    std::optional<ColourValue> colour;
+    std::optional<bool> multicolour;
+    std::optional<int> option;  // 0 red, 1 yellow, 2 green, 3 blue
+    std::optional<int> rate;    // 0 to 3
+
+    bool Empty() const {
+        return !effect && !brightness && !speed && !direction && !colour && !multicolour &&
+               !option && !rate;
+    }
+};
+
+// Nullopt, with `error` saying the allowed values, when a word is not understood.
+std::optional<LightingSettings> ParseLightingSettings(const std::vector<std::string>& words,
+                                                      std::string& error);
+
+// "red", "yellow", "green", "blue"; "?" for another value.
+const char* OptionColourName(int option);
+
+}  // namespace zarvin::cli

@@ -1,0 +1,174 @@
+// The lighting commands: lighting and lighting set, on the same operations as the window's
+// lighting panel.
+
+#include <cstdio>
+
+#include "app/AppContext.h"
+#include "cli/Commands.h"
+#include "cli/KeyboardConnection.h"
+#include "model/DeviceImage.h"
+#include "model/LightingState.h"
+#include "model/LightingSwitchFile.h"
+#include "store/LanguageTexts.h"
+#include "store/TextKeys.h"
+
+namespace zarvin::cli {
+namespace {
+
+constexpr int kLanguageIndex = 0;
+
+// The command line has no panel to show anything on.
+class NoPanel : public LightingPanel {
+public:
+    void ShowGroup(LightingGroup, bool) override {}
+    void SetBitmap(int, std::string_view) override {}
+    void CheckButton(int, bool) override {}
+    void FillEffectCombo(const std::vector<std::string>&) override {}
+    void SelectEffectPosition(int) override {}
+    void PlaceSlider(int, int) override {}
+    void ShowColour(int, ColourValue) override {}
+    void SetEditText(int, std::string_view) override {}
+    void MoveControl(int, std::string_view) override {}
+};
+
+// The lighting state of one profile, loaded from the keyboard as the window loads it.
+struct LightingSession {
+    LightingSession(KeyboardConnection& connection, const AppContext& context)
+        : texts(context.programFolder),
+          state(
+              connection.Link(), panel, companion,
+              [this](int code) { return texts.LoadModeText(ModeTextKey(code), kLanguageIndex); },
+              LightingSwitchFile(context.userDataFolder)) {}
+
+    LanguageTexts texts;
+    NoPanel panel;
+    LightingCompanion companion;
+    LightingState state;
+};
+
+// Loads `profile`, or the active one; false when the keyboard cannot say.
+bool Load(KeyboardConnection& connection, LightingSession& session, std::optional<int> profile,
+          int& activeProfile, std::ostream& err) {
+    DeviceImage image;
+    int result = CommandResult::Success;
+    activeProfile = image.GetActiveProfile(connection.Link(), &result);
+    if (!profile && (activeProfile < 0 || activeProfile >= kProfileCount)) {
+        err << "cannot read the keyboard's active profile: " << CommandResultText(result) << '\n';
+        return false;
+    }
+    session.state.SetCurrentProfile(profile.value_or(activeProfile));
+    if (session.state.LoadLighting() != 0) {
+        err << "cannot read the keyboard's device information\n";
+        return false;
+    }
+    session.state.RefreshLightingPanel();
+    return true;
+}
+
+std::string Hex(ColourValue colour) {
+    char text[7];
+    std::snprintf(text, sizeof text, "%02X%02X%02X", RedOf(colour), GreenOf(colour),
+                  BlueOf(colour));
+    return text;
+}
+
+// The words of the arrows an effect shows.
+std::string DirectionText(int effect, int direction) {
+    const bool first = direction == kDirectionFirst;
+    const char* word = nullptr;
+    if (effect == 18) {
+        word = first ? "outward" : "inward";
+    } else if (effect == 12) {
+        word = first ? "up" : "down";
+    } else {
+        word = first ? "left" : "right";
+    }
+    return std::string(first ? "A" : "B") + " (" + word + ")";
+}
+
+std::string ProfileLine(const LightingState& state, int activeProfile) {
+    return "profile " + std::to_string(state.CurrentProfile()) +
+           (state.CurrentProfile() == activeProfile ? " (active)" : "");
+}
+
+std::string EffectText(LightingSession& session, int code) {
+    return std::to_string(code) + " (" +
+           session.texts.LoadModeText(ModeTextKey(code), kLanguageIndex) + ")";
+}
+
+}  // namespace
+
+int RunLighting(KeyboardConnection& connection, const AppContext& context,
+                std::optional<int> profile, std::ostream& out, std::ostream& err) {
+    LightingSession session(connection, context);
+    int activeProfile = -1;
+    if (!Load(connection, session, profile, activeProfile, err))
+        return kExitFailed;
+    const LightingState& state = session.state;
+    out << ProfileLine(state, activeProfile) << '\n'
+        << "  effect       " << EffectText(session, state.Effect()) << '\n'
+        << "  brightness   " << state.Brightness() << '\n'
+        << "  speed        " << kSliderMax - state.Speed() << '\n'
+        << "  direction    " << DirectionText(state.Effect(), state.Direction()) << '\n'
+        << "  colour       " << Hex(state.MainColour()) << '\n'
+        << "  multicolour  " << (state.Multicolour() ? "on" : "off") << '\n'
+        << "  option       " << OptionColourName(state.OptionColour()) << '\n'
+        << "  rate         " << state.ReportRate() << '\n';
+    return kExitOk;
+}
+
+int RunLightingSet(KeyboardConnection& connection, const AppContext& context,
+                   std::optional<int> profile, const LightingSettings& settings, std::ostream& out,
+                   std::ostream& err) {
+    LightingSession session(connection, context);
+    int activeProfile = -1;
+    if (!Load(connection, session, profile, activeProfile, err))
+        return kExitFailed;
+    LightingState& state = session.state;
+    if (settings.effect && state.PositionOfEffect(*settings.effect) < 0) {
+        err << "this keyboard does not offer effect " << *settings.effect << "; it offers:";
+        for (const uint8_t code : state.Info().Effects())
+            err << ' ' << int{code};
+        err << " (see 'zarvinctl info')\n";
+        return kExitUsage;
+    }
+
+    out << ProfileLine(state, activeProfile) << '\n';
+    if (settings.effect) {
+        state.SelectEffect(state.PositionOfEffect(*settings.effect));
+        out << "  effect       " << EffectText(session, *settings.effect) << '\n';
+    }
+    if (settings.brightness) {
+        state.OnSliderMoved(LightingControl::BrightnessSlider, *settings.brightness);
+        out << "  brightness   " << *settings.brightness << '\n';
+    }
+    if (settings.speed) {
+        state.OnSliderMoved(LightingControl::SpeedSlider, *settings.speed);
+        out << "  speed        " << *settings.speed << '\n';
+    }
+    if (settings.direction) {
+        state.SetDirection(*settings.direction);
+        out << "  direction    " << DirectionText(state.Effect(), *settings.direction) << '\n';
+    }
+    if (settings.colour) {
+        state.SetMainColour(LightingControl::ColourAButton, *settings.colour);
+        out << "  colour       " << Hex(*settings.colour) << '\n';
+    }
+    if (settings.multicolour) {
+        // The checkbox toggles; one that already shows the wanted state is left alone.
+        if (state.Multicolour() != *settings.multicolour)
+            state.ToggleMulticolour();
+        out << "  multicolour  " << (*settings.multicolour ? "on" : "off") << '\n';
+    }
+    if (settings.option) {
+        state.SetOptionColour(*settings.option);
+        out << "  option       " << OptionColourName(*settings.option) << '\n';
+    }
+    if (settings.rate) {
+        state.SetReportRate(*settings.rate);
+        out << "  rate         " << *settings.rate << '\n';
+    }
+    return kExitOk;
+}
+
+}  // namespace zarvin::cli

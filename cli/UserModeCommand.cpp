@@ -1,0 +1,82 @@
+// The usermode command: one of a profile's ten user lighting modes, from its file, sent to the
+// keyboard as the window's user-mode combo sends it.
+
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "app/AppContext.h"
+#include "cli/Commands.h"
+#include "cli/KeyboardConnection.h"
+#include "model/DeviceImage.h"
+#include "model/KeyColours.h"
+#include "model/LightingCompanion.h"
+#include "model/LightingState.h"
+#include "store/ProfileStorePaths.h"
+#include "store/UserLightingFiles.h"
+
+namespace zarvin::cli {
+namespace {
+
+// The command line has no panel, key buttons or combo to show anything on.
+class NoPanel : public LightingPanel, public KeyColourButtons, public UserModeCombo {
+public:
+    void ShowGroup(LightingGroup, bool) override {}
+    void SetBitmap(int, std::string_view) override {}
+    void CheckButton(int, bool) override {}
+    void FillEffectCombo(const std::vector<std::string>&) override {}
+    void SelectEffectPosition(int) override {}
+    void PlaceSlider(int, int) override {}
+    void ShowColour(int, ColourValue) override {}
+    void SetEditText(int, std::string_view) override {}
+    void MoveControl(int, std::string_view) override {}
+    void ShowKeyColour(int, ColourValue) override {}
+    void ClearKeyColour(int) override {}
+    void FillModeNames(const std::vector<std::string>&) override {}
+    void SelectMode(int) override {}
+    void ReplaceModeName(int, std::string_view) override {}
+};
+
+}  // namespace
+
+int RunUserMode(KeyboardConnection& connection, const AppContext& context,
+                std::optional<int> profile, int mode, std::ostream& out, std::ostream& err) {
+    DeviceImage device;
+    const HidAttributes& ids = connection.Device().Attributes();
+    device.SetModelFromIds(ids.vendorId, ids.productId);
+    int result = CommandResult::Success;
+    const int target = profile ? *profile : device.GetActiveProfile(connection.Link(), &result);
+    if (target < 0 || target >= kProfileCount) {
+        err << "cannot read the keyboard's active profile: " << CommandResultText(result) << '\n';
+        return kExitFailed;
+    }
+
+    // The window's first start seeds the per-user folder; a profile whose file is gone gets
+    // the factory modes again.
+    EnsureUserFolder(context);
+    const UserLightingFiles files(context);
+    std::error_code error;
+    if (!std::filesystem::exists(files.FileOf(target), error)) {
+        files.RestoreFromTemplate(target);
+    }
+
+    NoPanel panel;
+    LightingCompanion companion;
+    LightingState lighting(
+        connection.Link(), panel, companion, [](int code) { return std::to_string(code); },
+        context.userDataFolder / "duva.ini");
+    lighting.SetCurrentProfile(target);
+    KeyColours colours(connection.Link(), lighting, device, files, panel, panel, panel);
+    files.WritePresentMode(target, mode);
+    colours.LoadUserMode(target, false);
+    result = colours.SendKeyColours(target);
+    if (result != CommandResult::Success) {
+        err << "sending the key colours failed: " << CommandResultText(result) << '\n';
+        return kExitFailed;
+    }
+    out << "profile " << target << ": user mode " << mode << " (" << files.ReadModeName(target, mode)
+        << ") sent\n";
+    return kExitOk;
+}
+
+}  // namespace zarvin::cli

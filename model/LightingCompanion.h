@@ -1,0 +1,35 @@
+#pragma once
+
+// What the lighting operations ask of the parts around them: the per-key colours and user
+// modes, the lighting preview, the key view and the profile switch. Every call has a harmless
+// default, so a caller that has none of these parts (the command line, tests) overrides
+// nothing.
+
+namespace zarvin {
+
+class LightingCompanion {
+public:
+    virtual ~LightingCompanion() = default;
+
+    // Per-key colours and user modes.
+    virtual void ClearKeyColours() {}
+    virtual void ShowKeyColours() {}
+    virtual void RefreshUserModeTools() {}
+    // On connection, inside the reload's transfer: reload the user-mode names and per-key
+    // colours and send the colours in a batch of their own.
+    virtual void ReloadUserModesAndSendColours() {}
+    // The lighting defaults: the current profile's user-mode file from the template, then the
+    // user modes reloaded.
+    virtual void RestoreUserModesFromTemplate() {}
+
+    // The lighting preview starts its effect afresh on its next frame.
+    virtual void RestartPreview() {}
+    // The key view shows the key assignments again.
+    virtual void ShowAssignments() {}
+
+    // Switches the profile store to the keyboard's active profile; it may ask about unsaved
+    // changes. False when it refuses (it has then told the user why).
+    virtual bool SelectProfile() { return true; }
+};
+
+}  // namespace zarvin

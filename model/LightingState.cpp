@@ -1,0 +1,531 @@
+#include "model/LightingState.h"
+
+#include <algorithm>
+#include <charconv>
+#include <mutex>
+#include <vector>
+
+#include "model/LightingSwitchFile.h"
+
+namespace zarvin {
+
+namespace {
+
+constexpr uint8_t kReadLength = 56;
+constexpr int kMaxColourComponent = 255;
+
+struct ArrowBitmaps {
+    std::string_view first;
+    std::string_view second;
+};
+
+struct ArrowStyle {
+    ArrowBitmaps firstChosen;   // direction 255
+    ArrowBitmaps secondChosen;  // direction 0
+};
+
+constexpr ArrowStyle kOutwardInward{{"kuosandown.bmp", "julong.bmp"},
+                                    {"kuosan.bmp", "julongdown.bmp"}};
+constexpr ArrowStyle kUpDown{{"updown.bmp", "downup.bmp"}, {"upup.bmp", "downdown.bmp"}};
+constexpr ArrowStyle kLeftRight{{"leftdown.bmp", "rightup.bmp"}, {"leftup.bmp", "rightdown.bmp"}};
+
+const ArrowStyle& ArrowStyleOf(int code) {
+    if (code == 18)
+        return kOutwardInward;
+    if (code == 12)
+        return kUpDown;
+    return kLeftRight;
+}
+
+struct DirectionEntries {
+    std::string_view label;
+    std::string_view firstArrow;
+    std::string_view secondArrow;
+};
+
+DirectionEntries DirectionEntriesOf(int code) {
+    if (code >= 1 && code <= 3) {
+        return {"CONTROL_BLFXStatic2", "CONTROL_BLFXLStaPic2", "CONTROL_BLFXRStaPic2"};
+    }
+    if (code == 12)
+        return {"CONTROL_BLFXStatic3", "CONTROL_BLFXLStaPic3", "CONTROL_BLFXRStaPic3"};
+    return {"CONTROL_BLFXStatic", "CONTROL_BLFXLStaPic", "CONTROL_BLFXRStaPic"};
+}
+
+struct OptionBitmaps {
+    int controlId;
+    std::string_view plain;
+    std::string_view selected;
+};
+
+constexpr std::array<OptionBitmaps, 4> kOptionButtons{{
+    {LightingControl::OptionRed, "hong.bmp", "hongok.bmp"},
+    {LightingControl::OptionYellow, "huang.bmp", "huangok.bmp"},
+    {LightingControl::OptionGreen, "lv.bmp", "lvok.bmp"},
+    {LightingControl::OptionBlue, "lan.bmp", "lanok.bmp"},
+}};
+
+constexpr std::array<int, 4> kReportRateButtons{
+    LightingControl::ReportRate1, LightingControl::ReportRate2, LightingControl::ReportRate3,
+    LightingControl::ReportRate4};
+
+constexpr std::array<ColourValue, 8> kChipColours{MakeColour(235, 99, 30), MakeColour(255, 0, 0),
+                                                  MakeColour(0, 126, 255), MakeColour(90, 255, 0),
+                                                  MakeColour(234, 255, 0), MakeColour(255, 192, 0),
+                                                  MakeColour(255, 0, 180), MakeColour(174, 0, 255)};
+
+// Effect, brightness 4, speed 2, direction 0, multicolour 0xFF, white; the rest zero.
+constexpr size_t kDefaultRecordLength = 35;
+constexpr std::array<uint8_t, 8> kDefaultRecordStart{0x01, 0x04, 0x02, 0x00,
+                                                     0xFF, 0xFF, 0xFF, 0xFF};
+constexpr int kDefaultBrightness = 4;
+constexpr int kDefaultSpeedPosition = 3;
+constexpr ColourValue kWhite = 0xFFFFFF;
+
+std::string BrightnessBitmap(int position) {
+    return std::to_string(position) + ".bmp";
+}
+std::string SpeedBitmap(int position) {
+    return std::to_string(position + 6) + ".bmp";
+}
+
+uint8_t Byte(int value) {
+    return static_cast<uint8_t>(value);
+}
+
+ColourValue ColourAt(const LightingRecord& record, size_t field) {
+    return MakeColour(record[field], record[field + 1], record[field + 2]);
+}
+
+std::array<uint8_t, 3> ColourBytes(ColourValue colour) {
+    return {RedOf(colour), GreenOf(colour), BlueOf(colour)};
+}
+
+}  // namespace
+
+EffectControls ControlsOfEffect(int code) {
+    // multicolour byte, speed, direction, colour A, colour B, option colours, user-mode tools
+    switch (code) {
+        case 1:
+        case 2:
+        case 3:
+            return {true, true, true, true, false, false, false};
+        case 4:
+        case 11:
+            return {false, true, false, false, false, false, false};
+        case 5:
+        case 7:
+        case 8:
+        case 9:
+        case 13:
+        case 14:
+        case 15:
+            return {true, true, false, true, false, false, false};
+        case 6:
+        case 16:
+            return {false, false, false, false, true, false, false};
+        case 10:
+            return {false, true, false, true, false, false, false};
+        case 12:
+            return {false, true, true, false, false, false, false};
+        case 17:
+            return {false, false, false, false, false, true, false};
+        case 18:
+            return {false, false, true, false, false, false, false};
+        case kUserModeEffect:
+            return {false, false, false, false, false, false, true};
+        default:
+            return {};
+    }
+}
+
+LightingState::LightingState(CommandLink& link, LightingPanel& panel, LightingCompanion& companion,
+                             EffectNamer effectName, std::filesystem::path switchFile)
+    : link_(link),
+      panel_(panel),
+      companion_(companion),
+      effectName_(std::move(effectName)),
+      switchFile_(std::move(switchFile)) {
+    positionTable_.fill(0);
+}
+
+void LightingState::SetCurrentProfile(int profile) {
+    currentProfile_ = std::clamp(profile, 0, kProfileCount - 1);
+}
+
+const LightingRecord& LightingState::Record(int profile) const {
+    return records_[static_cast<size_t>(std::clamp(profile, 0, kProfileCount - 1))];
+}
+
+int LightingState::EffectAtPosition(int position) const {
+    if (position < 0 || static_cast<size_t>(position) >= positionTable_.size())
+        return -1;
+    const int code = positionTable_[static_cast<size_t>(position)];
+    return code == 0 ? -1 : code;
+}
+
+int LightingState::PositionOfEffect(int code) const {
+    const auto found = std::find(positionTable_.begin(), positionTable_.end(), code);
+    if (code == 0 || found == positionTable_.end())
+        return -1;
+    return static_cast<int>(found - positionTable_.begin());
+}
+
+bool LightingState::OffersUserModes() const {
+    const auto effects = info_.Effects();
+    return std::find(effects.begin(), effects.end(), kUserModeEffect) != effects.end();
+}
+
+int LightingState::LoadLighting() {
+    return Load(false);
+}
+
+int LightingState::LoadLightingOnConnection() {
+    return Load(true);
+}
+
+int LightingState::Load(bool onConnection) {
+    panel_.FillEffectCombo({});
+    std::fill(info_.bytes.begin() + DeviceInfo::kEffects, info_.bytes.end(), uint8_t{0});
+    positionTable_.fill(0);
+
+    std::lock_guard lock(link_.Lock());
+    if (ReadDeviceInfo(link_, info_.bytes) != CommandResult::Success)
+        return -1;
+
+    BeginTransfer(link_);
+    if (onConnection && OffersUserModes())
+        companion_.ReloadUserModesAndSendColours();
+    // A failed read leaves the buffer as it was, so that record takes the previous bytes.
+    std::array<uint8_t, kPacketDataSize> buffer{};
+    for (size_t profile = 0; profile < records_.size(); ++profile) {
+        ReadLighting(link_, buffer, kReadLength,
+                     static_cast<uint16_t>(kLightingRecordSize * profile));
+        std::copy_n(buffer.begin(), kLightingRecordSize, records_[profile].begin());
+    }
+    EndTransfer(link_);
+
+    TakeCurrentRecord();
+
+    const bool storedOn = ReadDengCheck(switchFile_) == "1";
+    if (storedOn || onConnection)
+        panelOn_ = storedOn;
+    return 0;
+}
+
+void LightingState::TakeCurrentRecord() {
+    const LightingRecord& record = Record(currentProfile_);
+    effect_ = record[LightingField::Effect];
+    brightness_ = record[LightingField::Brightness];
+    speed_ = record[LightingField::Speed];
+    direction_ = record[LightingField::Direction];
+    optionColour_ = record[LightingField::OptionColour];
+    reportRate_ = std::min<int>(record[LightingField::ReportRate], kReportRateMax);
+    mainColour_ = ColourAt(record, LightingField::MainColour);
+    multicolour_ = record[LightingField::Multicolour] != 0;
+    switch (record[LightingField::TriggerMode]) {
+        case 0:
+            singleKeyTrigger_ = true;
+            gridTrigger_ = false;
+            break;
+        case 1:
+            singleKeyTrigger_ = false;
+            gridTrigger_ = true;
+            break;
+        default:
+            break;
+    }
+    colourB_ = ColourAt(record, LightingField::ColourB);
+    colourBRainbow_ = record[LightingField::ColourBRainbow] != 0;
+    colourC_ = ColourAt(record, LightingField::ColourC);
+    colourCRainbow_ = record[LightingField::ColourCRainbow] != 0;
+}
+
+void LightingState::RefreshLightingPanel() {
+    std::vector<std::string> names;
+    positionTable_.fill(0);
+    for (uint8_t code : info_.Effects()) {
+        positionTable_[names.size()] = code;
+        names.push_back(effectName_(code));
+    }
+    panel_.FillEffectCombo(names);
+
+    CheckReportRateButton();
+
+    panel_.PlaceSlider(LightingControl::BrightnessSlider, brightness_);
+    panel_.SetBitmap(LightingControl::BrightnessSlider, BrightnessBitmap(brightness_));
+    const int speedPosition = std::clamp(kSliderMax - speed_, 0, kSliderMax);
+    panel_.PlaceSlider(LightingControl::SpeedSlider, speedPosition);
+    panel_.SetBitmap(LightingControl::SpeedSlider, SpeedBitmap(speedPosition));
+
+    panel_.ShowColour(LightingControl::ColourBButton, mainColour_);
+    panel_.ShowColour(LightingControl::ColourAButton, mainColour_);
+    panel_.ShowColour(LightingControl::HiddenColourB, colourB_);
+    panel_.ShowColour(LightingControl::HiddenColourC, colourC_);
+    ShowMulticolourBoxes(multicolour_);
+
+    if (optionColour_ > kOptionColourMax)
+        optionColour_ = 0;
+    ShowOptionButtons();
+
+    ShowDirectionArrows(effect_);
+
+    panel_.SelectEffectPosition(PositionOfEffect(effect_));
+    if (panelOn_) {
+        panel_.SetBitmap(LightingControl::LightingSwitch, "dengdown.bmp");
+        ShowLightingControls(effect_);
+        if (effect_ == kUserModeEffect)
+            companion_.ShowKeyColours();
+    } else {
+        panel_.SetBitmap(LightingControl::LightingSwitch, "dengup.bmp");
+        HideAllGroups();
+    }
+
+    companion_.RefreshUserModeTools();
+    PlaceDirectionControls(effect_);
+}
+
+void LightingState::SelectEffect(int position) {
+    const int code = EffectAtPosition(position);
+    if (code < 0)
+        return;
+    companion_.ClearKeyColours();
+    PlaceDirectionControls(code);
+    ShowDirectionArrows(code);
+
+    const EffectControls controls = ControlsOfEffect(code);
+    // Codes the keyboard should not report get no write at all.
+    const bool known = (code >= 1 && code <= 18) || code == kUserModeEffect;
+    if (known) {
+        const std::array<uint8_t, 1> effectByte{Byte(code)};
+        const std::array<uint8_t, 1> multicolourByte{Byte(multicolour_ ? 1 : 0)};
+        if (controls.sendsMulticolour) {
+            WriteFields(LightingField::Effect, effectByte, LightingField::Multicolour,
+                        multicolourByte);
+        } else {
+            WriteFields(LightingField::Effect, effectByte);
+        }
+    }
+    if (code == kUserModeEffect)
+        companion_.ShowKeyColours();
+
+    effect_ = code;
+    companion_.RestartPreview();
+    ShowLightingControls(code);
+}
+
+void LightingState::OnSliderMoved(int controlId, int position) {
+    position = std::clamp(position, 0, kSliderMax);
+    if (controlId == LightingControl::BrightnessSlider) {
+        if (position == brightness_)
+            return;
+        panel_.SetBitmap(controlId, BrightnessBitmap(position));
+        brightness_ = position;
+        const std::array<uint8_t, 1> value{Byte(position)};
+        WriteFields(LightingField::Brightness, value);
+    } else if (controlId == LightingControl::SpeedSlider) {
+        panel_.SetBitmap(controlId, SpeedBitmap(position));
+        speed_ = position;
+        const std::array<uint8_t, 1> value{Byte(kSliderMax - position)};
+        WriteFields(LightingField::Speed, value);
+    }
+}
+
+void LightingState::SetDirection(uint8_t value) {
+    direction_ = value == kDirectionFirst ? kDirectionFirst : kDirectionSecond;
+    ShowDirectionArrows(effect_);
+    const std::array<uint8_t, 1> bytes{Byte(direction_)};
+    WriteFields(LightingField::Direction, bytes);
+}
+
+void LightingState::SetMainColour(int buttonId, ColourValue colour) {
+    multicolour_ = false;
+    panel_.SetBitmap(LightingControl::MulticolourA, "sjsup.bmp");
+    if (buttonId == LightingControl::ColourBButton) {
+        panel_.SetBitmap(LightingControl::MulticolourB, "sjsup.bmp");
+    }
+    const std::array<uint8_t, 1> off{0};
+    WriteFields(LightingField::Multicolour, off, LightingField::MainColour, ColourBytes(colour));
+    mainColour_ = colour & 0xFFFFFF;
+    panel_.ShowColour(LightingControl::ColourBButton, mainColour_);
+    panel_.ShowColour(LightingControl::ColourAButton, mainColour_);
+}
+
+void LightingState::ToggleMulticolour() {
+    multicolour_ = !multicolour_;
+    ShowMulticolourBoxes(multicolour_);
+    const std::array<uint8_t, 1> value{Byte(multicolour_ ? 1 : 0)};
+    WriteFields(LightingField::Multicolour, value);
+}
+
+void LightingState::SetOptionColour(int n) {
+    if (n < 0 || n > kOptionColourMax)
+        return;
+    optionColour_ = n;
+    ShowOptionButtons();
+    const std::array<uint8_t, 1> value{Byte(n)};
+    WriteFields(LightingField::OptionColour, value);
+}
+
+void LightingState::SetReportRate(int n) {
+    if (n < 0 || n > kReportRateMax)
+        return;
+    reportRate_ = n;
+    CheckReportRateButton();
+    const std::array<uint8_t, 1> value{Byte(n)};
+    WriteFields(LightingField::ReportRate, value);
+}
+
+void LightingState::ApplyPresetColour(int chipId) {
+    if (chipId < LightingControl::FirstColourChip || chipId > LightingControl::LastColourChip) {
+        return;
+    }
+    const ColourValue colour =
+        kChipColours[static_cast<size_t>(chipId - LightingControl::FirstColourChip)];
+    panel_.SetEditText(LightingControl::RedEdit, std::to_string(RedOf(colour)));
+    panel_.SetEditText(LightingControl::GreenEdit, std::to_string(GreenOf(colour)));
+    panel_.SetEditText(LightingControl::BlueEdit, std::to_string(BlueOf(colour)));
+    const std::array<uint8_t, 1> off{0};
+    WriteFields(LightingField::Multicolour, off, LightingField::MainColour, ColourBytes(colour));
+}
+
+void LightingState::OnRgbEditChanged(int controlId, std::string_view text) {
+    // An emptied box stays empty; the box takes digits only, so anything else is left alone.
+    if (text.empty())
+        return;
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (end == text.data())
+        return;
+    if (error == std::errc::result_out_of_range || value > kMaxColourComponent) {
+        value = kMaxColourComponent;
+    }
+    const std::string shown = std::to_string(value);
+    if (shown != text)
+        panel_.SetEditText(controlId, shown);
+}
+
+void LightingState::ToggleLightingPanel() {
+    if (panelOn_) {
+        panelOn_ = false;
+        WriteDengCheck(switchFile_, false);
+        panel_.SetBitmap(LightingControl::LightingSwitch, "dengup.bmp");
+        companion_.ClearKeyColours();
+        companion_.ShowAssignments();
+        HideAllGroups();
+        return;
+    }
+    if (!companion_.SelectProfile())
+        return;
+    panelOn_ = true;
+    WriteDengCheck(switchFile_, true);
+    panel_.SetBitmap(LightingControl::LightingSwitch, "dengdown.bmp");
+    companion_.ClearKeyColours();
+    ShowLightingControls(effect_);
+    if (effect_ == kUserModeEffect)
+        companion_.ShowKeyColours();
+}
+
+void LightingState::RestoreLightingDefaults() {
+    const int position = PositionOfEffect(1);
+    panel_.SelectEffectPosition(position);
+    SelectEffect(position);
+
+    panel_.PlaceSlider(LightingControl::BrightnessSlider, kDefaultBrightness);
+    panel_.SetBitmap(LightingControl::BrightnessSlider, BrightnessBitmap(kDefaultBrightness));
+    brightness_ = kDefaultBrightness;
+    panel_.PlaceSlider(LightingControl::SpeedSlider, kDefaultSpeedPosition);
+    panel_.SetBitmap(LightingControl::SpeedSlider, SpeedBitmap(kDefaultSpeedPosition));
+    speed_ = kDefaultRecordStart[LightingField::Speed];
+    direction_ = kDirectionSecond;
+    ShowDirectionArrows(effect_);
+
+    mainColour_ = kWhite;
+    panel_.ShowColour(LightingControl::ColourBButton, kWhite);
+    panel_.ShowColour(LightingControl::ColourAButton, kWhite);
+    multicolour_ = true;
+    ShowMulticolourBoxes(true);
+    colourB_ = kWhite;
+    colourC_ = kWhite;
+    colourBRainbow_ = true;
+    colourCRainbow_ = true;
+    reportRate_ = 0;
+    CheckReportRateButton();
+
+    if (OffersUserModes())
+        companion_.RestoreUserModesFromTemplate();
+    companion_.RefreshUserModeTools();
+
+    std::array<uint8_t, kDefaultRecordLength> record{};
+    std::copy(kDefaultRecordStart.begin(), kDefaultRecordStart.end(), record.begin());
+    WriteFields(0, record);
+}
+
+void LightingState::ShowLightingControls(int code) {
+    const EffectControls controls = ControlsOfEffect(code);
+    panel_.ShowGroup(LightingGroup::Effect, true);
+    panel_.ShowGroup(LightingGroup::Brightness, true);
+    panel_.ShowGroup(LightingGroup::Speed, controls.speed);
+    panel_.ShowGroup(LightingGroup::Direction, controls.direction);
+    panel_.ShowGroup(LightingGroup::ColourA, controls.colourA);
+    panel_.ShowGroup(LightingGroup::ColourB, controls.colourB);
+    panel_.ShowGroup(LightingGroup::OptionColours, controls.optionColours);
+    panel_.ShowGroup(LightingGroup::UserModeTools, controls.userModeTools);
+    panel_.ShowGroup(LightingGroup::NeverShown, false);
+}
+
+void LightingState::WriteFields(size_t offset, std::span<const uint8_t> bytes, size_t secondOffset,
+                                std::span<const uint8_t> secondBytes) {
+    const size_t base = kLightingRecordSize * static_cast<size_t>(currentProfile_);
+    std::lock_guard lock(link_.Lock());
+    BeginTransfer(link_);
+    WriteLighting(link_, bytes, static_cast<uint8_t>(bytes.size()),
+                  static_cast<uint16_t>(base + offset));
+    if (!secondBytes.empty()) {
+        WriteLighting(link_, secondBytes, static_cast<uint8_t>(secondBytes.size()),
+                      static_cast<uint16_t>(base + secondOffset));
+    }
+    EndTransfer(link_);
+}
+
+void LightingState::ShowDirectionArrows(int code) {
+    const ArrowStyle& style = ArrowStyleOf(code);
+    const ArrowBitmaps& arrows =
+        direction_ == kDirectionFirst ? style.firstChosen : style.secondChosen;
+    panel_.SetBitmap(LightingControl::FirstArrow, arrows.first);
+    panel_.SetBitmap(LightingControl::SecondArrow, arrows.second);
+}
+
+void LightingState::PlaceDirectionControls(int code) {
+    const DirectionEntries entries = DirectionEntriesOf(code);
+    panel_.MoveControl(LightingControl::DirectionLabel, entries.label);
+    panel_.MoveControl(LightingControl::FirstArrow, entries.firstArrow);
+    panel_.MoveControl(LightingControl::SecondArrow, entries.secondArrow);
+}
+
+void LightingState::ShowMulticolourBoxes(bool on) {
+    const std::string_view bitmap = on ? "sjsdown.bmp" : "sjsup.bmp";
+    panel_.SetBitmap(LightingControl::MulticolourA, bitmap);
+    panel_.SetBitmap(LightingControl::MulticolourB, bitmap);
+}
+
+void LightingState::ShowOptionButtons() {
+    for (size_t n = 0; n < kOptionButtons.size(); ++n) {
+        const OptionBitmaps& button = kOptionButtons[n];
+        const bool chosen = static_cast<int>(n) == optionColour_;
+        panel_.SetBitmap(button.controlId, chosen ? button.selected : button.plain);
+    }
+}
+
+void LightingState::CheckReportRateButton() {
+    for (size_t n = 0; n < kReportRateButtons.size(); ++n) {
+        panel_.CheckButton(kReportRateButtons[n], static_cast<int>(n) == reportRate_);
+    }
+}
+
+void LightingState::HideAllGroups() {
+    for (LightingGroup group : kAllLightingGroups)
+        panel_.ShowGroup(group, false);
+}
+
+}  // namespace zarvin

@@ -1,0 +1,175 @@
+#pragma once
+
+// The lighting panel's model: the three profiles' lighting records, the effects the keyboard
+// offers, the values the panel shows, and one operation per panel control. Every change is
+// written to the keyboard at once, one field per batch, under the command lock; the results
+// are not checked, so the panel shows the new value even when the keyboard is gone.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "device/CommandProtocol.h"
+#include "model/DeviceInfo.h"
+#include "model/LightingCompanion.h"
+#include "model/LightingPanel.h"
+
+namespace zarvin {
+
+inline constexpr size_t kLightingRecordSize = 42;
+using LightingRecord = std::array<uint8_t, kLightingRecordSize>;
+
+// Byte positions within a lighting record.
+namespace LightingField {
+inline constexpr size_t Effect = 0;
+inline constexpr size_t Brightness = 1;
+inline constexpr size_t Speed = 2;
+inline constexpr size_t Direction = 3;
+inline constexpr size_t Multicolour = 4;
+inline constexpr size_t MainColour = 5;  // red, green, blue
+inline constexpr size_t ReportRate = 15;
+inline constexpr size_t OptionColour = 17;
+inline constexpr size_t Auxiliary = 18;
+inline constexpr size_t TriggerMode = 19;
+inline constexpr size_t ColourB = 25;
+inline constexpr size_t ColourBRainbow = 28;
+inline constexpr size_t ColourC = 30;
+inline constexpr size_t ColourCRainbow = 33;
+}  // namespace LightingField
+
+inline constexpr int kSliderMax = 5;
+inline constexpr int kReportRateMax = 3;
+inline constexpr int kOptionColourMax = 3;
+inline constexpr uint8_t kDirectionFirst = 255;  // left, up or outward
+inline constexpr uint8_t kDirectionSecond = 0;   // right, down or inward
+inline constexpr uint8_t kUserModeEffect = 20;
+
+// Which control groups an effect shows, and whether selecting it also writes the multicolour
+// flag.
+struct EffectControls {
+    bool sendsMulticolour = false;
+    bool speed = false;
+    bool direction = false;
+    bool colourA = false;
+    bool colourB = false;
+    bool optionColours = false;
+    bool userModeTools = false;
+};
+EffectControls ControlsOfEffect(int code);
+
+// Names the effect of a code (the language file's "MODE" text).
+using EffectNamer = std::function<std::string(int code)>;
+
+class LightingState {
+public:
+    // `switchFile` is the per-user "duva.ini" that keeps the lighting switch.
+    LightingState(CommandLink& link, LightingPanel& panel, LightingCompanion& companion,
+                  EffectNamer effectName, std::filesystem::path switchFile);
+
+    // Whose record the panel shows (0 to 2); set by the main window and the profile buttons.
+    int CurrentProfile() const { return currentProfile_; }
+    void SetCurrentProfile(int profile);
+
+    // Reloads the effect list and the three records from the keyboard. 0, or -1 when the
+    // device information could not be read (the state then keeps its previous values).
+    int LoadLighting();
+    // The reload run when the keyboard connects: it also sends the per-key colours when user
+    // modes are offered, and takes the lighting switch as the file has it, on or off.
+    int LoadLightingOnConnection();
+    void RefreshLightingPanel();
+
+    // The combo's selection changed to `position`.
+    void SelectEffect(int position);
+    // A slider message: brightness or speed slider, position 0 to 5 (clamped).
+    void OnSliderMoved(int controlId, int position);
+    // kDirectionFirst or kDirectionSecond.
+    void SetDirection(uint8_t value);
+    // A colour chosen in colour button 1152 or 1155.
+    void SetMainColour(int buttonId, ColourValue colour);
+    void ToggleMulticolour();
+    // 0 red, 1 yellow, 2 green, 3 blue.
+    void SetOptionColour(int n);
+    // 0 to 3, one per report-rate button.
+    void SetReportRate(int n);
+    // A click on colour chip 1211 to 1218: sends the chip's colour, fills the RGB boxes and
+    // leaves the state as it is.
+    void ApplyPresetColour(int chipId);
+    // Text typed into RGB box 1208, 1209 or 1210: a number above 255 becomes 255 and the box
+    // shows the number as it is read. Nothing is sent.
+    void OnRgbEditChanged(int controlId, std::string_view text);
+    void ToggleLightingPanel();
+    void RestoreLightingDefaults();
+    void ShowLightingControls(int code);
+
+    // The effect code at a combo position, or -1.
+    int EffectAtPosition(int position) const;
+    // The first combo position of an effect code, or -1.
+    int PositionOfEffect(int code) const;
+    bool OffersUserModes() const;
+    const DeviceInfo& Info() const { return info_; }
+    const LightingRecord& Record(int profile) const;
+
+    int Effect() const { return effect_; }
+    int Brightness() const { return brightness_; }
+    // The device value after a reload, the slider position after a slider move.
+    int Speed() const { return speed_; }
+    int Direction() const { return direction_; }
+    int OptionColour() const { return optionColour_; }
+    int ReportRate() const { return reportRate_; }
+    ColourValue MainColour() const { return mainColour_; }
+    ColourValue ColourB() const { return colourB_; }
+    ColourValue ColourC() const { return colourC_; }
+    bool Multicolour() const { return multicolour_; }
+    bool ColourBRainbow() const { return colourBRainbow_; }
+    bool ColourCRainbow() const { return colourCRainbow_; }
+    bool SingleKeyTrigger() const { return singleKeyTrigger_; }
+    bool GridTrigger() const { return gridTrigger_; }
+    bool LightingPanelOn() const { return panelOn_; }
+
+private:
+    int Load(bool onConnection);
+    void TakeCurrentRecord();
+    // One batch of one or two field writes at the current profile's record.
+    void WriteFields(size_t offset, std::span<const uint8_t> bytes, size_t secondOffset = 0,
+                     std::span<const uint8_t> secondBytes = {});
+    void ShowDirectionArrows(int code);
+    void PlaceDirectionControls(int code);
+    void ShowMulticolourBoxes(bool on);
+    void ShowOptionButtons();
+    void CheckReportRateButton();
+    void HideAllGroups();
+
+    CommandLink& link_;
+    LightingPanel& panel_;
+    LightingCompanion& companion_;
+    EffectNamer effectName_;
+    std::filesystem::path switchFile_;
+
+    int currentProfile_ = 0;
+    DeviceInfo info_;
+    std::array<int, DeviceInfo::kEffectSlots> positionTable_{};
+    std::array<LightingRecord, kProfileCount> records_{};
+
+    int effect_ = 0;
+    int brightness_ = 0;
+    int speed_ = 0;
+    int direction_ = 0;
+    int optionColour_ = 0;
+    int reportRate_ = 0;
+    ColourValue mainColour_ = 0;
+    ColourValue colourB_ = 0;
+    ColourValue colourC_ = 0;
+    bool multicolour_ = false;
+    bool colourBRainbow_ = false;
+    bool colourCRainbow_ = false;
+    bool singleKeyTrigger_ = false;
+    bool gridTrigger_ = false;
+    bool panelOn_ = false;
+};
+
+}  // namespace zarvin
