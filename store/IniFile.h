@@ -20,7 +20,7 @@
 
 namespace zarvin {
 
-// The design's text buffers hold 260 characters with the terminator.
+// Text buffers hold 260 characters with the terminator, as on Windows.
 inline constexpr size_t kIniBufferChars = 260;
 
 // GetPrivateProfileString: the value, or `fallback` when the file, section or key is missing;

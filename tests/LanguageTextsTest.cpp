@@ -25,7 +25,7 @@ TEST(LanguageTexts, NamesTheFileAfterTheLanguageNumber) {
     EXPECT_EQ(LanguageFilePath("/opt/zarvin/", 0xABC), fs::path("/opt/zarvin/Lang0ABC.ini"));
 }
 
-TEST(LanguageTexts, LooksTextsUpWithTheDefaultsOfTheDesign) {
+TEST(LanguageTexts, LooksTextsUpWithTheirDefaults) {
     const TempFolder folder;
     const LanguageTexts texts(folder.Path());
     EXPECT_EQ(texts.LoadText("MAIN_CAPTION", 0), "#Error");  // no file yet
