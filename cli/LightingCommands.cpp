@@ -6,30 +6,18 @@
 #include "app/AppContext.h"
 #include "cli/Commands.h"
 #include "cli/KeyboardConnection.h"
+#include "cli/NoLightingView.h"
 #include "model/DeviceImage.h"
 #include "model/LightingState.h"
 #include "model/LightingSwitchFile.h"
 #include "store/LanguageTexts.h"
 #include "store/TextKeys.h"
 
+
 namespace zarvin::cli {
 namespace {
 
 constexpr int kLanguageIndex = 0;
-
-// The command line has no panel to show anything on.
-class NoPanel : public LightingPanel {
-public:
-    void ShowGroup(LightingGroup, bool) override {}
-    void SetBitmap(int, std::string_view) override {}
-    void CheckButton(int, bool) override {}
-    void FillEffectCombo(const std::vector<std::string>&) override {}
-    void SelectEffectPosition(int) override {}
-    void PlaceSlider(int, int) override {}
-    void ShowColour(int, ColourValue) override {}
-    void SetEditText(int, std::string_view) override {}
-    void MoveControl(int, std::string_view) override {}
-};
 
 // The lighting state of one profile, loaded from the keyboard as the window loads it.
 struct LightingSession {
@@ -41,7 +29,7 @@ struct LightingSession {
               LightingSwitchFile(context.userDataFolder)) {}
 
     LanguageTexts texts;
-    NoPanel panel;
+    NoLightingView panel;
     LightingCompanion companion;
     LightingState state;
 };

@@ -8,6 +8,7 @@
 #include "app/AppContext.h"
 #include "cli/Commands.h"
 #include "cli/KeyboardConnection.h"
+#include "cli/NoLightingView.h"
 #include "model/DeviceImage.h"
 #include "model/KeyColours.h"
 #include "model/LightingCompanion.h"
@@ -15,27 +16,9 @@
 #include "store/ProfileStorePaths.h"
 #include "store/UserLightingFiles.h"
 
+
 namespace zarvin::cli {
 namespace {
-
-// The command line has no panel, key buttons or combo to show anything on.
-class NoPanel : public LightingPanel, public KeyColourButtons, public UserModeCombo {
-public:
-    void ShowGroup(LightingGroup, bool) override {}
-    void SetBitmap(int, std::string_view) override {}
-    void CheckButton(int, bool) override {}
-    void FillEffectCombo(const std::vector<std::string>&) override {}
-    void SelectEffectPosition(int) override {}
-    void PlaceSlider(int, int) override {}
-    void ShowColour(int, ColourValue) override {}
-    void SetEditText(int, std::string_view) override {}
-    void MoveControl(int, std::string_view) override {}
-    void ShowKeyColour(int, ColourValue) override {}
-    void ClearKeyColour(int) override {}
-    void FillModeNames(const std::vector<std::string>&) override {}
-    void SelectMode(int) override {}
-    void ReplaceModeName(int, std::string_view) override {}
-};
 
 }  // namespace
 
@@ -60,7 +43,7 @@ int RunUserMode(KeyboardConnection& connection, const AppContext& context,
         files.RestoreFromTemplate(target);
     }
 
-    NoPanel panel;
+    NoLightingView panel;
     LightingCompanion companion;
     LightingState lighting(
         connection.Link(), panel, companion, [](int code) { return std::to_string(code); },

@@ -14,6 +14,7 @@
 #include "cli/CliOptions.h"
 #include "cli/Commands.h"
 #include "cli/KeyboardConnection.h"
+#include "cli/NoLightingView.h"
 #include "device/CommandProtocol.h"
 #include "device/HidDevice.h"
 #include "model/DeviceImage.h"
@@ -43,22 +44,11 @@ constexpr int kKeyG1 = 1000;
 constexpr int kKeyG6 = 1140;
 
 // Records what the key buttons show; the panel and the combo are not looked at here.
-class FakeView : public LightingPanel, public KeyColourButtons, public UserModeCombo {
+class FakeView : public cli::NoLightingView {
 public:
-    void ShowGroup(LightingGroup, bool) override {}
-    void SetBitmap(int, std::string_view) override {}
-    void CheckButton(int, bool) override {}
-    void FillEffectCombo(const std::vector<std::string>&) override {}
-    void SelectEffectPosition(int) override {}
-    void PlaceSlider(int, int) override {}
-    void ShowColour(int, ColourValue) override {}
-    void SetEditText(int, std::string_view) override {}
-    void MoveControl(int, std::string_view) override {}
     void ShowKeyColour(int controlId, ColourValue colour) override { outline[controlId] = colour; }
     void ClearKeyColour(int controlId) override { outline.erase(controlId); }
     void FillModeNames(const std::vector<std::string>& names) override { modeNames = names; }
-    void SelectMode(int) override {}
-    void ReplaceModeName(int, std::string_view) override {}
 
     std::map<int, ColourValue> outline;
     std::vector<std::string> modeNames;
