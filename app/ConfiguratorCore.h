@@ -1,0 +1,70 @@
+#pragma once
+
+// What every window of the configurator shares, built once at start-up: the settings, the
+// language texts, the keyboard link and its device image, the working and applied profile
+// stores and the synchronisation between them and the keyboard. Plain C++: the windows hold a
+// reference to it and forward to it; tests build it over a stand-in keyboard and temporary
+// folders.
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "app/AppContext.h"
+#include "device/CommandProtocol.h"
+#include "device/HidDevice.h"
+#include "model/DeviceImage.h"
+#include "model/KeyCodes.h"
+#include "store/DeviceSync.h"
+#include "store/LanguageTexts.h"
+#include "store/ProfileStore.h"
+#include "store/Settings.h"
+#include "store/SystemLanguage.h"
+
+namespace zarvin {
+
+class UserMessages;
+class UserQuestions;
+
+class ConfiguratorCore {
+public:
+    // `context`, `nodes`, `messages` and `questions` outlive this object. The stores use the
+    // context's two configuration locks.
+    ConfiguratorCore(AppContext& context, HidNodeSource& nodes, UserMessages& messages,
+                     UserQuestions& questions, ExchangeTiming timing = {},
+                     std::function<uint16_t()> systemLanguage = SystemDefaultLanguageId);
+    ~ConfiguratorCore();
+    ConfiguratorCore(const ConfiguratorCore&) = delete;
+    ConfiguratorCore& operator=(const ConfiguratorCore&) = delete;
+
+    // Section "TEXT", "LIGHT" and "MODE" texts in the current language.
+    std::string Text(std::string_view key) const;
+    std::string LightText(std::string_view key) const;
+    std::string ModeText(std::string_view key) const;
+    // Text() as a callback for the model's functions; refers to this object.
+    TextLookup Texts() const;
+
+    int LanguageIndex() const { return languageIndex_; }
+    // The language switch: later texts come from that language's file.
+    void SetLanguageIndex(int index) { languageIndex_ = index; }
+
+    // The keyboard's active profile (0-2), or -1 when it cannot say.
+    int ActiveProfile() { return device.GetActiveProfile(link); }
+
+    AppContext& context;
+    UserMessages& messages;
+    UserQuestions& questions;
+    Settings settings;
+    LanguageTexts languageTexts;
+    DeviceImage device;
+    HidDevice hid;
+    CommandLink link;
+    WorkingStore working;
+    AppliedStore applied;
+    DeviceSync sync;
+
+private:
+    int languageIndex_ = 0;
+};
+
+}  // namespace zarvin

@@ -1,0 +1,56 @@
+#pragma once
+
+// CTrayIcon: the notification-area icon over QSystemTrayIcon. A right click opens the menu
+// (open, about, exit; relabelled by the menu hook at every opening, the first item the default),
+// a double click sends the open command, the picture is one of the icons 128 (keyboard not
+// connected), 141 (connected) and 142 (the keyboard's notice). Where the desktop has no
+// notification area, Create reports failure and every other operation does nothing.
+//
+// PUBLIC SURFACE (fixed; the main window uses it). Everything below `private:` is the
+// implementer's.
+
+#include <QIcon>
+#include <QObject>
+#include <QString>
+#include <functional>
+
+class QMenu;
+class QSystemTrayIcon;
+
+namespace zarvin {
+
+namespace TrayCommand {
+inline constexpr int Open = 32771;
+inline constexpr int About = 32773;
+inline constexpr int Exit = 32774;
+}  // namespace TrayCommand
+
+class CTrayIcon : public QObject {
+    Q_OBJECT
+
+public:
+    explicit CTrayIcon(QObject* parent = nullptr);
+    ~CTrayIcon() override;
+
+    // Adds the icon with the tip (cut to 127 characters) and picture `iconId`; false when the
+    // desktop has no notification area.
+    bool Create(const QString& tip, int iconId);
+    void Remove();
+    bool Shown() const;
+    // When shown: changes the picture, or the tip.
+    void SetIconResource(int iconId);
+    void SetTip(const QString& tip);
+    // Runs with the menu before it opens; the menu's actions carry their command ids as data.
+    void SetMenuHook(std::function<void(QMenu& menu)> hook);
+
+    // The program's icon pictures, drawn for this project.
+    static QIcon IconOf(int iconId);
+
+signals:
+    // A menu command or the double click's open command.
+    void Command(int commandId);
+
+private:
+};
+
+}  // namespace zarvin

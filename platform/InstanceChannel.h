@@ -1,0 +1,60 @@
+#pragma once
+
+// One running configurator per user. The running instance listens on a local socket in the
+// user's runtime folder ($XDG_RUNTIME_DIR, folder mode 0700) named after "QP40M17B"; a second
+// start connects and asks it to open its window or to exit, and zarvinctl asks it to reload
+// after changing the keyboard. A request is answered once it has been handled, so the sender
+// waits as for a sent window message. A socket left behind by a crashed instance never blocks a
+// new start; a live instance's socket is never removed. Plain POSIX, no Qt.
+//
+// PUBLIC SURFACE (fixed; start-up and zarvinctl use it). Everything below `private:` is the
+// implementer's.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "platform/UniqueFd.h"
+
+namespace zarvin {
+
+enum class InstanceRequest { Open, Kill, Reload };
+
+std::filesystem::path InstanceSocketPath(const std::filesystem::path& runtimeFolder);
+
+enum class SendResult {
+    Handled,     // a running instance took and handled the request
+    NoInstance,  // nobody listens (no socket, or one left behind)
+    Failed,      // an instance exists but the request could not be delivered
+};
+
+// Blocks until the instance has handled the request.
+SendResult SendInstanceRequest(const std::filesystem::path& socketPath, InstanceRequest request,
+                               std::string* error = nullptr);
+
+class InstanceListener {
+public:
+    // Becomes the running instance: nothing when another live instance listens already (then
+    // `error` is empty) or the socket cannot be made (then `error` says why).
+    static std::optional<InstanceListener> Claim(const std::filesystem::path& socketPath,
+                                                 std::string& error);
+    InstanceListener(InstanceListener&&) noexcept;
+    InstanceListener& operator=(InstanceListener&&) noexcept;
+    ~InstanceListener();  // removes the socket file it made
+
+    // Readable when a sender connects (for poll or QSocketNotifier).
+    int Fd() const;
+    // A connected sender and its request; nothing when the sender sent nothing valid (it is
+    // dropped). Call when Fd() is readable; does not block for long.
+    struct Pending {
+        UniqueFd connection;
+        InstanceRequest request;
+    };
+    std::optional<Pending> Accept();
+    // Tells the sender its request has been handled and closes the connection.
+    static void Answer(Pending& pending);
+
+private:
+};
+
+}  // namespace zarvin
