@@ -12,17 +12,19 @@
 #include <QObject>
 #include <QRect>
 #include <functional>
+#include <map>
 #include <optional>
+#include <string_view>
 
 #include "model/KeyColourView.h"
 #include "model/LightingPreview.h"
+#include "skin/PngButton.h"
 
 class QImage;
 
 namespace zarvin {
 
 class CBaseDialog;
-class CPngButton;
 class ConfiguratorCore;
 
 // The main window's state surfaces (full-window images) that the key buttons cut faces from.
@@ -71,7 +73,43 @@ public:
     void ShowKeyColour(int controlId, ColourValue colour) override;
     void ClearKeyColour(int controlId) override;
 
+    // The two face sets the panel's image buttons (report-rate buttons) share with the keys.
+    const KeyFaceSet& KeyFaces() const { return keyFaces_; }
+    // 0 or 1, as the setting "Flip" holds it.
+    int FlipValue() const;
+
 private:
+    // Control ids of the view's buttons that are not keys.
+    static constexpr int kLockCaps = 1125;
+    static constexpr int kLockNum = 1126;
+    static constexpr int kLockScroll = 1127;
+    static constexpr int kLockAb = 1128;
+    static constexpr int kFlipDisplay = 1129;
+    static constexpr int kFlipLeft = 1130;
+    static constexpr int kFlipRight = 1131;
+    static constexpr int kLeftIndicator = 1132;
+    static constexpr int kRightIndicator = 1133;
+    static constexpr int kFirstFKey = 1010;  // F1-F4
+    static constexpr int kFirstDKey = 1016;  // D1-D6
+    static constexpr int kDKeyCount = 6;
+    static constexpr int kF5 = 1014;
+    static constexpr int kEnter = 1070;
+    static constexpr int kKeyAboveEnter = 1055;
+
+    ButtonFaces KeyButtonFaces() const;
+    CPngButton* AddButton(int controlId, std::string_view skinEntry, const ButtonFaces& faces);
+    void AddIndicator(int controlId, std::string_view skinEntry);
+    void RedrawLinked(CPngButton& button, bool normalFace);
+    void UpdateIndicator(int controlId, std::string_view skinEntry, std::string_view side);
+    void Update(int controlId) const;
+
+    CBaseDialog& window_;
+    ConfiguratorCore& core_;
+    KeyFaceSet keyFaces_;
+    KeyFaceSet flipFaces_;
+    const QImage& arrows_;
+    std::map<int, CPngButton*> buttons_;
+    std::function<void(int controlId)> clickHandler_;
 };
 
 }  // namespace zarvin

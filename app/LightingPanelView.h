@@ -11,13 +11,20 @@
 // implementer's.
 
 #include <QObject>
+#include <QPixmap>
 #include <functional>
+#include <map>
 #include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "model/KeyColourView.h"
 #include "model/LightingCompanion.h"
 #include "model/LightingPanel.h"
 
+class QComboBox;
+class QEvent;
 class QWidget;
 
 namespace zarvin {
@@ -61,7 +68,70 @@ public:
     // The effect combo (the window keeps arrow keys away from it and gives it the focus).
     QWidget* EffectCombo() const;
 
+    // LightingPanel
+    void ShowGroup(LightingGroup group, bool shown) override;
+    void SetBitmap(int controlId, std::string_view bitmap) override;
+    void CheckButton(int controlId, bool checked) override;
+    void FillEffectCombo(const std::vector<std::string>& names) override;
+    void SelectEffectPosition(int position) override;
+    void PlaceSlider(int controlId, int position) override;
+    void ShowColour(int controlId, ColourValue colour) override;
+    void SetEditText(int controlId, std::string_view text) override;
+    void MoveControl(int controlId, std::string_view skinEntry) override;
+
+    // UserModeCombo
+    void FillModeNames(const std::vector<std::string>& names) override;
+    void SelectMode(int mode) override;
+    void ReplaceModeName(int mode, std::string_view name) override;
+
+    // LightingCompanion
+    void ClearKeyColours() override;
+    void ShowKeyColours() override;
+    void RefreshUserModeTools() override;
+    void ReloadUserModesAndSendColours() override;
+    void RestoreUserModesFromTemplate() override;
+    void RestartPreview() override;
+    void ShowAssignments() override;
+    bool SelectProfile() override;
+
+    // The widget of a lighting control, or null.
+    QWidget* Control(int controlId) const;
+    // Whether the preview starts afresh on the next tick.
+    bool PreviewRestartPending() const { return restartPreview_; }
+
+protected:
+    // Clicks on the panel's pictures (switch, arrows, check pictures, option colours, tools,
+    // chips).
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void LoadBitmaps();
+    const QPixmap& Bitmap(std::string_view name);
+    template <typename Widget>
+    Widget* Place(int controlId, std::string_view skinEntry, Widget* widget);
+    void PlaceLabel(int controlId, std::string_view skinEntry);
+    void PlacePicture(int controlId, std::string_view skinEntry, std::string_view bitmap);
+    void PlaceColourButton(int controlId, std::string_view skinEntry);
+    void PlaceSliderControl(int controlId, std::string_view skinEntry);
+    void PlaceEdits();
+    void PlaceCombos();
+    void PlaceReportRateButtons();
+    void OnPictureClicked(int controlId);
+    void OnColourChosen(int controlId, ColourValue colour);
+
+    CBaseDialog& window_;
+    ConfiguratorCore& core_;
+    KeyboardView& keys_;
+    WindowHooks hooks_;
+    std::unique_ptr<LightingState> lighting_;
+    std::unique_ptr<KeyColours> colours_;
+    std::unique_ptr<LightingPreview> preview_;
+    bool restartPreview_ = false;
+
+    std::map<int, QWidget*> controls_;
+    std::map<std::string, QPixmap, std::less<>> bitmaps_;
+    QComboBox* effectCombo_ = nullptr;
+    QComboBox* modeCombo_ = nullptr;
 };
 
 }  // namespace zarvin

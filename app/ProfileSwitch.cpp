@@ -1,1 +1,68 @@
 #include "app/ProfileSwitch.h"
+
+#include <mutex>
+
+#include "app/ConfiguratorCore.h"
+#include "app/EditorHost.h"
+#include "device/CommandProtocol.h"
+#include "model/UserMessages.h"
+#include "model/UserQuestions.h"
+#include "store/ProfileStorePaths.h"
+#include "store/TextKeys.h"
+
+namespace zarvin {
+
+ProfileSwitch::ProfileSwitch(ConfiguratorCore& core, EditorHost& host,
+                             ProfileSwitchWindows& windows)
+    : core_(core), host_(host), windows_(windows) {}
+
+int ProfileSwitch::SelectProfile(int profile) {
+    if (profile >= kProfileCount) {
+        profile = 0;
+    }
+    // The key editor works on the active profile's records; switching under it would make it
+    // write them into the wrong profile.
+    if (windows_.KeyEditorOpen()) {
+        core_.messages.ShowMessage(text_keys::PROFILE_SEELCT_PROMPT2);
+        return 0;
+    }
+    if (windows_.ProfileDialogApplyEnabled() || host_.HasPendingChanges()) {
+        // A switch that arrives while the question is up (the keyboard's profile key) does not
+        // ask again; it only switches.
+        if (!questionOnScreen_) {
+            questionOnScreen_ = true;
+            if (core_.questions.AskYesNo(text_keys::PROFILE_SELECT_PROMPT)) {
+                host_.ApplyChanges();
+            } else {
+                host_.SetPendingChanges(false);
+                DiscardChanges();
+            }
+            questionOnScreen_ = false;
+        }
+        core_.device.SetActiveProfile(core_.link, profile);
+    } else {
+        core_.device.SetActiveProfile(core_.link, profile);
+        if (windows_.ProfileDialogOpen()) {
+            windows_.ProfileDialogShowActive(profile);
+        }
+    }
+    {
+        const std::lock_guard lock(core_.working.Lock());
+        host_.ShowAssignments();
+    }
+    host_.RebuildProfileMenu();
+    return 1;
+}
+
+void ProfileSwitch::DiscardChanges() {
+    const int active = core_.ActiveProfile();
+    if (active < 0) {
+        return;
+    }
+    // The cache file holds what was last applied or read from the keyboard.
+    const std::lock_guard lock(core_.working.Lock());
+    core_.working.EmptyStore();
+    core_.working.LoadProfileFile(ProfilePath(core_.context, active));
+}
+
+}  // namespace zarvin

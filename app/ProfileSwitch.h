@@ -34,6 +34,9 @@ public:
     int SelectProfile(int profile);
 
 private:
+    // Throws the working store's edits away: it is reloaded from the profile cache file.
+    void DiscardChanges();
+
     ConfiguratorCore& core_;
     EditorHost& host_;
     ProfileSwitchWindows& windows_;

@@ -12,10 +12,11 @@
 #include <QIcon>
 #include <QObject>
 #include <QString>
+#include <QSystemTrayIcon>
 #include <functional>
+#include <memory>
 
 class QMenu;
-class QSystemTrayIcon;
 
 namespace zarvin {
 
@@ -46,11 +47,23 @@ public:
     // The program's icon pictures, drawn for this project.
     static QIcon IconOf(int iconId);
 
+    // What a click on the icon does: a double click sends the menu's first command (open);
+    // every other click does nothing here (the desktop opens the menu itself).
+    void OnTrayNotification(QSystemTrayIcon::ActivationReason reason);
+
 signals:
     // A menu command or the double click's open command.
     void Command(int commandId);
 
 private:
+    void BeforeMenuOpens();
+
+    // Built at once, so the menu and its hook work the same with or without a notification area.
+    std::unique_ptr<QMenu> menu_;
+    std::unique_ptr<QSystemTrayIcon> tray_;
+    std::function<void(QMenu& menu)> menuHook_;
+    bool shown_ = false;
+    int iconId_ = 0;
 };
 
 }  // namespace zarvin

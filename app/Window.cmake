@@ -9,5 +9,7 @@ target_sources(zarvin_window PRIVATE ${ZARVIN_WINDOW_SOURCES})
 
 if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/app/main.cpp)
   add_executable(zarvin app/main.cpp)
-  target_link_libraries(zarvin PRIVATE zarvin_window zarvin_warnings)
+  # zarvin_cli: the stand-in keyboard's memory file, shared with zarvinctl --simulate.
+  target_link_libraries(zarvin PRIVATE zarvin_window zarvin_cli zarvin_warnings)
+  target_compile_definitions(zarvin PRIVATE ZARVIN_VERSION="${PROJECT_VERSION}")
 endif()

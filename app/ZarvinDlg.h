@@ -7,18 +7,75 @@
 //
 // PUBLIC SURFACE (fixed; start-up uses it). Everything below `private:` is the implementer's.
 
+#include <QEventLoop>
+#include <QImage>
+#include <QString>
+#include <array>
 #include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
 
 #include "app/EditorHost.h"
+#include "app/ProfileSwitch.h"
+#include "app/WindowThreadCalls.h"
+#include "device/DeviceThreadTiming.h"
 #include "device/MainWindowLink.h"
 #include "skin/BaseDialog.h"
 
+class QLabel;
+class QTimer;
+
 namespace zarvin {
 
+class AboutBox;
+struct ButtonFaces;
+class BusyIndicator;
+class CPngButton;
+class CTrayIcon;
+class CZarvin_DlgProfile;
 class ConfiguratorCore;
+class DeviceMonitor;
+class EventListener;
 class HidNodeSource;
+class KeyboardView;
+class LightingPanelView;
+class Zarvin_DlgComposite;
 
-class CZarvinDlg : public CBaseDialog, public MainWindowLink, public EditorHost {
+// Control and command ids of the window's own buttons and menus.
+namespace MainControl {
+inline constexpr int Ok = 1;
+inline constexpr int Cancel = 2;
+inline constexpr int Profiles = 1005;
+inline constexpr int Apply = 1006;
+inline constexpr int Macro = 1007;
+inline constexpr int Link = 1121;
+inline constexpr int Help = 1122;
+inline constexpr int Minimise = 1123;
+inline constexpr int Close = 1124;
+inline constexpr int Version = 1134;
+inline constexpr int Profile1 = 1135;
+inline constexpr int Profile2 = 1136;
+inline constexpr int Profile3 = 1137;
+inline constexpr int Default = 1138;
+inline constexpr int Menu = 1139;
+inline constexpr int MacroKey = 1143;  // G9, which the macro button clicks
+inline constexpr int Web = 1219;
+inline constexpr int Documentation = 1220;
+inline constexpr int Source = 1221;
+inline constexpr int Import = 32776;
+inline constexpr int Export = 32777;
+}  // namespace MainControl
+
+// The bitmap sliders' message: control id as tag, position as parameter.
+inline constexpr uint32_t kSliderMovedMessage = 0x28D1;
+
+class CZarvinDlg : public CBaseDialog,
+                   public MainWindowLink,
+                   public EditorHost,
+                   public ProfileSwitchWindows {
     Q_OBJECT
 
 public:
@@ -35,7 +92,131 @@ public:
     // this thread before returning. Wrong tags are ignored.
     void HandleMessage(uint32_t message, uint32_t tag, int64_t parameter = 0);
 
+    // What Run() does before it waits: shows the window once (it hides itself at once) and
+    // starts the device threads. Tests call it and then drive the window's event loop.
+    void Initialise();
+    // The waits of the device threads; set before Initialise.
+    void SetDeviceThreadTiming(DeviceThreadTiming timing) { timing_ = timing; }
+
+    // A button, menu or tray command by its id.
+    void RunCommand(int commandId);
+    // A click on a key button, G key or Fn.
+    void OnKeyClicked(int controlId);
+    void OpenMainWindow();
+    void ExitApplication();
+    void ShowAboutBox();
+    // Shows the profile button of the keyboard's active profile as selected.
+    void SyncProfileButtons();
+    bool Exited() const { return exited_; }
+    // The event listener has the keyboard's notice interface open.
+    bool ListeningToKeyboard() const;
+
+    // Where import and export ask for a file; nothing when the user cancels.
+    enum class FileChoice { Open, Save };
+    using FileChooser = std::function<std::optional<std::filesystem::path>(FileChoice choice)>;
+    void SetFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
+
+    // The picture the tray icon shows (128, 141, 142), also where the desktop has no tray.
+    int CurrentTrayIcon() const { return currentTrayIcon_; }
+    CPngButton* Button(int controlId) const;
+    KeyboardView& Keys() { return *keys_; }
+    LightingPanelView& Panel() { return *panel_; }
+    Zarvin_DlgComposite& KeyEditor() { return *keyEditor_; }
+    CZarvin_DlgProfile& ProfileDialog() { return *profileDialog_; }
+    AboutBox* About() const { return about_; }
+
+    // MainWindowLink
+    void SendMessage(uint32_t message, uint32_t tag) override;
+    void PostMessage(uint32_t message, uint32_t tag) override;
+    void StartTimer(int timerId, int milliseconds) override;
+    void KillTimer(int timerId) override;
+    void HideWindow() override;
+    void SetTrayIconState(int mode, int icon) override;
+    void ShowBusyIndicator(bool shown) override;
+
+    // EditorHost
+    void SetPendingChanges(bool pending) override;
+    bool HasPendingChanges() const override { return pendingChanges_; }
+    void ApplyChanges() override;
+    void ShowAssignments() override;
+    void RebuildProfileMenu() override;
+    void RestoreKeyFaces(int controlId) override;
+    void OpenHelp() override;
+
+    // ProfileSwitchWindows
+    bool KeyEditorOpen() const override;
+    bool ProfileDialogOpen() const override;
+    bool ProfileDialogApplyEnabled() const override;
+    void ProfileDialogShowActive(int profile) override;
+
+public slots:
+    // Cancel, Escape and the window's close command only hide the window.
+    void reject() override;
+
+protected:
+    void InitDialog() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void LoadWindowImages();
+    void PlaceButtons();
+    CPngButton* PlaceButton(int controlId, const char* skinEntry, const ButtonFaces& faces);
+    void PlaceBusyIndicator();
+    void CreateTrayIcon();
+    void ApplyLanguage(int languageIndex);
+    void SetTaskbarButton(bool shown);
+
+    void OnTimer(int timerId);
+    void ShowNextBusyFrame();
+    void RefreshConnection();
+    void CloseEditors();
+    void CheckFirmware();
+    bool SelectKeyboardProfile();
+    void OnProfileButton(int profile);
+    void RestoreDefaults();
+    void ImportBackup();
+    void ExportBackup();
+    void ShowBackupMenu();
+    void OpenAddress(const QString& address);
+    void ShowTrayIcon(int icon);
+    void StopDeviceThreads();
+    std::optional<std::filesystem::path> AskForFile(FileChoice choice);
+
+    ConfiguratorCore& core_;
+    HidNodeSource& eventNodes_;
+    DeviceThreadTiming timing_;
+    WindowThreadCalls calls_{*this};
+    QEventLoop run_;
+    FileChooser chooseFile_;
+
+    // The window images: one face set for buttons (and the flip display), one for keys, and
+    // the arrow indicators.
+    QImage normal_, over_, down_, disable_;
+    QImage keyNormal_, keyOver_, keyDown_, keyDisable_;
+    QImage arrow_;
+    std::array<QImage, 10> busyFrames_;
+    QString linkAddress_;
+
+    std::unique_ptr<KeyboardView> keys_;
+    std::unique_ptr<LightingPanelView> panel_;
+    std::unique_ptr<Zarvin_DlgComposite> keyEditor_;
+    std::unique_ptr<CZarvin_DlgProfile> profileDialog_;
+    std::unique_ptr<ProfileSwitch> profileSwitch_;
+    std::unique_ptr<CTrayIcon> tray_;
+    AboutBox* about_ = nullptr;
+    std::map<int, CPngButton*> buttons_;
+    std::map<int, QTimer*> timers_;
+    QLabel* busyLabel_ = nullptr;
+
+    std::unique_ptr<EventListener> listener_;
+    std::unique_ptr<DeviceMonitor> monitor_;
+    std::unique_ptr<BusyIndicator> busy_;
+
+    bool pendingChanges_ = false;
+    bool exited_ = false;
+    int currentTrayIcon_ = 128;
+    int rememberedTrayIcon_ = 128;
+    int busyFrame_ = 0;
 };
 
 }  // namespace zarvin

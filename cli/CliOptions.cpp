@@ -32,6 +32,8 @@ constexpr std::array kCommands{
     CommandShape{"reset", 1, 1},
     CommandShape{"lighting", 0, 9},
     CommandShape{"usermode", 1, 1},
+    CommandShape{"udev-check", 1, 1},
+    CommandShape{"sim", 0, 1},
 };
 // clang-format on
 
@@ -112,6 +114,25 @@ bool ParseUserModeArgument(CliOptions& options, std::string& error) {
     return true;
 }
 
+// "sim --uhid [MODEL]".
+bool ParseSimArguments(CliOptions& options, std::string& error) {
+    if (!options.uhid) {
+        error = "'sim' needs --uhid (the stand-in keyboard through /dev/uhid)";
+        return false;
+    }
+    if (options.arguments.empty()) {
+        return true;
+    }
+    const auto model = sim::ParseSimModel(options.arguments.front());
+    if (!model) {
+        error = "unknown keyboard model '" + options.arguments.front() + "' (use 126 or 128)";
+        return false;
+    }
+    options.model = *model;
+    options.modelGiven = true;
+    return true;
+}
+
 }  // namespace
 
 const char* const kUsage =
@@ -152,6 +173,13 @@ const char* const kUsage =
     "                   option=red|yellow|green|blue, rate=0..3\n"
     "  usermode MODE    load user lighting mode MODE (0 to 9) of one profile from its\n"
     "                   file and send its key colours to the keyboard\n"
+    "  sim --uhid [MODEL]\n"
+    "                   plug the stand-in keyboard in through /dev/uhid (needs root and the\n"
+    "                   uhid module) so that the real hidraw path and the udev rule can be\n"
+    "                   tried; MODEL is 126 (the default) or 128. Ctrl+C unplugs it\n"
+    "  udev-check DEVPATH\n"
+    "                   for the udev rule: print ZARVIN_INTERFACE=command, consumer or none\n"
+    "                   for the hidraw node at /sys/DEVPATH, told from its report descriptor\n"
     "\n"
     "Keys are named as in the key table, in any case: CapsLock, LeftCtrl, F1, Num7, G1.\n"
     "\n"
@@ -162,12 +190,16 @@ const char* const kUsage =
     "  --trace             print every report sent (>) and received (<) on standard error\n"
     "  --profile N         the profile (0 to 2) that keys, remap, reset, lighting and\n"
     "                      usermode work on; without it, the active profile\n"
+    "  --uhid              with sim: through /dev/uhid\n"
     "  --help              show this text\n"
     "  --version           show the version\n"
     "\n"
     "Exit status: 0 done, 1 the keyboard or a file failed, 2 the command line was wrong\n"
     "(an unknown key name, a key or macro this keyboard does not have, or a lighting value\n"
-    "out of range or an effect it does not offer, included).\n";
+    "out of range or an effect it does not offer, included).\n"
+    "\n"
+    "Commands that change the keyboard ask a running zarvin window to reload.\n"
+    "Without access to the keyboard, see the udev rule in 'man zarvinctl'.\n";
 
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     ParsedCommandLine parsed;
@@ -186,6 +218,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
             options.version = true;
         } else if (arg == "--trace") {
             options.trace = true;
+        } else if (arg == "--uhid") {
+            options.uhid = true;
         } else if (arg == "--profile" || arg.rfind("--profile=", 0) == 0) {
             std::string number;
             if (arg != "--profile") {
@@ -249,6 +283,11 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         ParseLightingArguments(options, parsed.error);
     } else if (options.command == "usermode") {
         ParseUserModeArgument(options, parsed.error);
+    } else if (options.command == "sim") {
+        ParseSimArguments(options, parsed.error);
+    }
+    if (parsed.error.empty() && options.uhid && options.command != "sim") {
+        parsed.error = "'--uhid' goes with sim only";
     }
     return parsed;
 }

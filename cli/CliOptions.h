@@ -16,6 +16,8 @@ struct CliOptions {
     sim::SimModel model = sim::SimModel::Keyboard126;
     bool modelGiven = false;
     bool trace = false;
+    // "sim --uhid [MODEL]": the stand-in plugged in through /dev/uhid.
+    bool uhid = false;
     bool help = false;
     bool version = false;
     std::string command;

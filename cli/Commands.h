@@ -19,6 +19,7 @@ class AppContext;
 
 namespace zarvin::sim {
 class SimKeyboard;
+enum class SimModel;
 }
 
 namespace zarvin::cli {
@@ -94,5 +95,10 @@ int RunLightingSet(KeyboardConnection& connection, const AppContext& context,
 // factory modes first.
 int RunUserMode(KeyboardConnection& connection, const AppContext& context,
                 std::optional<int> profile, int mode, std::ostream& out, std::ostream& err);
+
+// Plugs the stand-in keyboard `model` in through /dev/uhid, with the memory kept between runs,
+// and answers its requests until SIGINT or SIGTERM unplug it.
+int RunUhidKeyboard(const AppContext& context, sim::SimModel model, std::ostream& out,
+                    std::ostream& err);
 
 }  // namespace zarvin::cli

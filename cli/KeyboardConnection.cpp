@@ -2,6 +2,7 @@
 
 #include "device/KeyboardIds.h"
 #include "model/KeyboardModel.h"
+#include "platform/AccessGuidance.h"
 
 namespace zarvin::cli {
 
@@ -45,10 +46,7 @@ bool KeyboardConnection::Connect(std::string& error) {
     }
     device_.FreePaths();
     if (refusal == HidError::PermissionDenied) {
-        error = "no read/write access to " + refusedNode +
-                ". A udev rule for the keyboard grants the logged-in user access to it; "
-                "install the rule, then replug the keyboard or run "
-                "'udevadm control --reload && udevadm trigger'.";
+        error = "no read/write access to " + refusedNode + ".\n" + AccessRemedy();
     } else if (refusal != HidError::None) {
         error = "cannot open " + refusedNode + ": " + HidErrorText(refusal);
     } else if (keyboardSeen) {

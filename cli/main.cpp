@@ -11,6 +11,8 @@
 #include "cli/KeyboardConnection.h"
 #include "cli/SimImageFile.h"
 #include "cli/Trace.h"
+#include "cli/UdevCheck.h"
+#include "cli/WindowReload.h"
 #include "platform/HidrawNodeSource.h"
 #include "sim/SimKeyboard.h"
 
@@ -162,16 +164,35 @@ int main(int argc, char** argv) {
         std::cout << kProgram << ' ' << ZARVIN_VERSION << '\n';
         return kExitOk;
     }
+    // udev runs the helper with no user behind it: no per-user folder is looked at.
+    if (options.command == "udev-check") {
+        return Run([&](std::ostream& err) {
+            return RunUdevCheck("/sys", options.arguments.front(), std::cout, err);
+        });
+    }
     const AppContext context(SystemRoots());
     if (options.command == "sim-reset") {
         return ResetStandIn(context, options);
     }
+    if (options.command == "sim") {
+        return Run([&](std::ostream& err) {
+            return RunUhidKeyboard(context, options.model, std::cout, err);
+        });
+    }
+    int status = kExitOk;
     if (options.simulate) {
-        return RunOnStandIn(context, options);
+        status = RunOnStandIn(context, options);
+    } else {
+        HidrawNodeSource hidraw;
+        status = options.command == "monitor"
+                     ? RunMonitor(hidraw, nullptr, options.trace, std::cout, std::cerr)
+                     : RunCommand(context, options, hidraw, "");
     }
-    HidrawNodeSource hidraw;
-    if (options.command == "monitor") {
-        return RunMonitor(hidraw, nullptr, options.trace, std::cout, std::cerr);
+    if (status == kExitOk && ChangesKeyboard(options)) {
+        Run([&](std::ostream& err) {
+            AskWindowToReload(context.runtimeFolder, err);
+            return status;
+        });
     }
-    return RunCommand(context, options, hidraw, "");
+    return status;
 }

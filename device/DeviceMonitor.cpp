@@ -9,8 +9,15 @@
 #include "device/MainWindowLink.h"
 #include "device/WindowMessages.h"
 #include "model/DeviceImage.h"
+#include "model/UserMessages.h"
+#include "platform/AccessGuidance.h"
 
 namespace zarvin {
+
+namespace {
+// Its text is a format; the argument says how to get access.
+constexpr std::string_view kNoAccessPrompt = "MAIN_NO_ACCESS_PROMPT";
+}  // namespace
 
 DeviceMonitor::DeviceMonitor(CommandLink& link, DeviceImage& image, UserMessages& messages,
                              MainWindowLink& window, std::atomic<bool>& autoShowDone,
@@ -81,7 +88,13 @@ bool DeviceMonitor::OpenCommandInterface() {
         if (stop_.Raised()) {
             return false;
         }
-        if (!MatchKeyboardPath(*path) || !device.Open(*path, true, true)) {
+        if (!MatchKeyboardPath(*path)) {
+            continue;
+        }
+        if (!device.Open(*path, true, true)) {
+            if (device.LastError() == HidError::PermissionDenied && scanRefusedNode_.empty()) {
+                scanRefusedNode_ = path->substr(0, path->find('#'));
+            }
             continue;
         }
         if (IsCommandInterface(device)) {
@@ -113,7 +126,10 @@ bool DeviceMonitor::Scan() {
     if (!device.RefreshPaths()) {
         return false;
     }
-    if (OpenCommandInterface()) {
+    scanRefusedNode_.clear();
+    const bool found = OpenCommandInterface();
+    ReportRefusal(found ? std::string() : scanRefusedNode_);
+    if (found) {
         // The model before the flag, so a command never runs with the last keyboard's.
         image_.SetModelFromIds(device.Attributes().vendorId, device.Attributes().productId);
         link_.SetGeometry(image_.Model().Geometry());
@@ -129,6 +145,22 @@ bool DeviceMonitor::Scan() {
     }
     device.FreePaths();
     return true;
+}
+
+void DeviceMonitor::ReportRefusal(const std::string& node) {
+    {
+        const std::lock_guard lock(refusedMutex_);
+        refusedNode_ = node;
+    }
+    if (!node.empty() && node != toldRefusedNode_) {
+        messages_.ShowFormattedMessage(kNoAccessPrompt, AccessGuidance(node));
+    }
+    toldRefusedNode_ = node;
+}
+
+std::string DeviceMonitor::RefusedNode() const {
+    const std::lock_guard lock(refusedMutex_);
+    return refusedNode_;
 }
 
 void DeviceMonitor::OnConnectionChanged(bool connected) {

@@ -6,6 +6,8 @@
 // interfaces of the machine cannot be listed.
 
 #include <atomic>
+#include <mutex>
+#include <string>
 #include <thread>
 
 #include "device/DeviceThreadTiming.h"
@@ -43,6 +45,10 @@ public:
     void OnConnectionChanged(bool connected);
     bool HandlingConnection() const { return handlerBusy_.load(); }
 
+    // The device node of a supported keyboard that the last scan found but may not open for
+    // lack of permission; empty when there was none or the keyboard is connected.
+    std::string RefusedNode() const;
+
 private:
     void MonitorThread();
     // Walks the path list and leaves the first supported keyboard's command interface open;
@@ -52,6 +58,8 @@ private:
     bool Probe();
     // Looks for the keyboard and connects it. False when listing failed.
     bool Scan();
+    // Tells the user once per refused node why the keyboard cannot be used.
+    void ReportRefusal(const std::string& node);
     // Whether the device just opened is a supported keyboard's command interface.
     static bool IsCommandInterface(const HidDevice& device);
 
@@ -63,6 +71,11 @@ private:
     const DeviceThreadTiming timing_;
 
     bool lastReportedState_ = false;
+    // Set by OpenCommandInterface during a scan; the node the user was last told about.
+    std::string scanRefusedNode_;
+    std::string toldRefusedNode_;
+    mutable std::mutex refusedMutex_;
+    std::string refusedNode_;
     bool firstScanDone_ = false;
     std::atomic<bool> handlerBusy_{false};
     std::atomic<bool> finished_{false};

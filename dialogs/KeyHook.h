@@ -11,6 +11,8 @@
 
 #include <QObject>
 #include <QPointer>
+#include <bitset>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -51,6 +53,27 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Evdev key codes run from 0 to KEY_MAX (0x2FF).
+    static constexpr size_t kKeyCodeSlots = 0x300;
+
+    // What identifies one key event while it travels from the window to its receiver and
+    // on to the receiver's parents, so the handler hears about it once.
+    struct EventSignature {
+        const QEvent* event = nullptr;
+        int type = 0;
+        quint32 nativeScanCode = 0;
+        quint64 timestamp = 0;
+        bool autoRepeat = false;
+
+        bool operator==(const EventSignature&) const = default;
+    };
+
+    QPointer<QWidget> grabber_;
+    Handler handler_;
+    bool installed_ = false;
+    std::optional<EventSignature> passedOn_;
+    // Keys whose last press the handler swallowed: their auto-repeat releases go the same way.
+    std::bitset<kKeyCodeSlots> swallowedPresses_;
 };
 
 }  // namespace zarvin

@@ -11,9 +11,17 @@
 #include <QObject>
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
+#include "dialogs/KeyHook.h"
+#include "model/KeyCodes.h"
+#include "model/MacroActionList.h"
+#include "model/MacroNames.h"
 #include "model/MacroRecord.h"
+#include "skin/ReportCtrl.h"
 
 class QCheckBox;
 class QComboBox;
@@ -73,7 +81,73 @@ public:
     // The page's texts in the current language (labels are the editor's).
     void ApplyLanguage();
 
+    // Milliseconds from any fixed point; recorded delays are differences of two readings.
+    using Clock = std::function<int64_t()>;
+    // Replaces the steady clock (tests).
+    void SetClock(Clock clock);
+
 private:
+    void ConnectControls();
+
+    // Handlers of the page's controls.
+    void OnAdd();
+    void OnDelete();
+    void OnRecord();
+    void OnDeleteAction();
+    void OnClearActions();
+    void OnMove(const std::function<int(CReportCtrl&, int)>& move);
+    void OnRecordDelayClicked();
+    void OnMacroSelected(int index);
+    void OnNameEdited(const QString& text);
+    void OnCyclesChanged(const QString& text);
+    CReportCtrl::CellEditor BeforeCellEdit(int row, int column);
+    void OnCellEditEnd(const CReportCtrl::CellEdit& edit);
+
+    // The recorder.
+    void StartRecording();
+    void EndRecording();
+    void ShowRecordingLook();
+    // The key hook's handler: true swallows the key.
+    bool OnRecordedKey(const KeyMessage& message);
+    void RecordNow(KeyCode key, uint16_t state);
+    void AddRecordedAction(int64_t time, KeyCode key, uint16_t state);
+
+    void SelectCurrentMacro();
+    void ShowCurrentMacro();
+    void EnableActionButtons();
+    bool HasCurrentMacro() const;
+    void InsertActionRow(int row, const MacroAction& action);
+    QString StateText(uint16_t state) const;
+    std::optional<size_t> SelectedRow() const;
+    // The macro list's entry texts, without the entry at `except`.
+    std::vector<std::u16string> EntryNames(int except = -1) const;
+    std::u16string NamePrefix() const;
+    // Changes an entry's text and keeps what the user is typing in the edit field.
+    void SetEntryKeepingEditText(int index, const QString& text);
+    QString Text(std::string_view key) const;
+
+    ConfiguratorCore& core_;
+    MacroPageControls controls_;
+    std::function<void()> markChanged_;
+
+    // Parallel to the macro list's entries.
+    std::vector<MacroRecord> macros_;
+    int current_ = -1;
+    MacroNamer namer_;
+    bool firstShow_ = true;
+    bool columnsAdded_ = false;
+    int recordDelay_ = 0;
+    MacroActionList rows_;
+    // The cell an in-place edit was opened for.
+    int editedRow_ = -1;
+    int editedColumn_ = -1;
+
+    KeyHook hook_;
+    Clock clock_;
+    bool recording_ = false;
+    int64_t lastTick_ = 0;
+    // The Windows key whose press was recorded last; its repeats are not recorded again.
+    uint8_t heldWindowsKey_ = 0;
 };
 
 }  // namespace zarvin

@@ -7,10 +7,17 @@
 // PUBLIC SURFACE (fixed; the main window and the profile switch use it). Everything below
 // `private:` is the implementer's.
 
+#include <QImage>
+#include <filesystem>
+#include <functional>
+#include <utility>
+
 #include "skin/BaseDialog.h"
 
 namespace zarvin {
 
+class CPngButton;
+class CReportCtrl;
 class ConfiguratorCore;
 class EditorHost;
 
@@ -35,7 +42,58 @@ public:
     // The keyboard went away: Cancel when open.
     void CloseIfOpen();
 
+    // Where the user picks a backup file: given the file or folder to start at, the chosen
+    // file, or an empty path when the user cancels. The defaults are file dialogs; tests set
+    // their own.
+    using FileChooser = std::function<std::filesystem::path(const std::filesystem::path& start)>;
+    void SetSaveFileChooser(FileChooser chooser) { chooseNewFile_ = std::move(chooser); }
+    void SetOpenFileChooser(FileChooser chooser) { chooseExistingFile_ = std::move(chooser); }
+
+    // Esc and the window's close box: Cancel.
+    void reject() override;
+
+protected:
+    void InitDialog() override;
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
+    void CreateControls();
+    void PlaceControls();
+    void FillList();
+    void AppendRow(const std::filesystem::path& file);
+
+    void OnAdd();
+    void OnLoad();
+    void OnDelete();
+    void OnApply();
+    void OnOK();
+    void OnCancel();
+    void Close(int result);
+
+    std::filesystem::path ChooseNewFileInDialog(const std::filesystem::path& start);
+    std::filesystem::path ChooseExistingFileInDialog(const std::filesystem::path& start);
+
+    ConfiguratorCore& core_;
+    EditorHost& host_;
+
+    CPngButton* okButton_ = nullptr;
+    CPngButton* cancelButton_ = nullptr;
+    CPngButton* addButton_ = nullptr;
+    CPngButton* loadButton_ = nullptr;
+    CPngButton* deleteButton_ = nullptr;
+    CPngButton* applyButton_ = nullptr;
+    CReportCtrl* list_ = nullptr;
+
+    bool applyEnabled_ = false;
+    int openCount_ = 0;
+
+    // The button pictures cut to this window's size, made anew at each opening.
+    QImage normalSurface_;
+    QImage overSurface_;
+    QImage downSurface_;
+
+    FileChooser chooseNewFile_;
+    FileChooser chooseExistingFile_;
 };
 
 }  // namespace zarvin

@@ -14,14 +14,14 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/SysfsHidAttributes.h"
+
 namespace zarvin {
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// A sysfs text attribute is at most one page.
-constexpr size_t kMaxAttributeSize = 4096;
 constexpr std::string_view kNodePrefix = "hidraw";
 
 // The number of a node name such as "hidraw12"; none for any other name.
@@ -38,50 +38,8 @@ std::optional<unsigned> NodeNumber(std::string_view name) {
     return number;
 }
 
-// Reads a whole file of at most `limit` bytes; false when it cannot be read or is larger.
-bool ReadSmallFile(const fs::path& path, size_t limit, std::string& contents) {
-    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd.Valid()) {
-        return false;
-    }
-    contents.clear();
-    char chunk[1024];
-    for (;;) {
-        const ssize_t count = ::read(fd.Get(), chunk, sizeof chunk);
-        if (count < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        if (count == 0) {
-            return true;
-        }
-        contents.append(chunk, static_cast<size_t>(count));
-        if (contents.size() > limit) {
-            return false;
-        }
-    }
-}
-
-// A hexadecimal number, allowing the white space around it that sysfs writes.
-std::optional<uint32_t> ParseHex(std::string_view text) {
-    constexpr std::string_view kSpace = " \t\r\n";
-    const size_t first = text.find_first_not_of(kSpace);
-    if (first == std::string_view::npos) {
-        return std::nullopt;
-    }
-    text = text.substr(first, text.find_last_not_of(kSpace) - first + 1);
-    uint32_t value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
-    if (ec != std::errc() || end != text.data() + text.size()) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 std::optional<uint16_t> ParseHex16(std::string_view text) {
-    const std::optional<uint32_t> value = ParseHex(text);
+    const std::optional<uint32_t> value = ParseSysfsHex(text);
     if (!value || *value > UINT16_MAX) {
         return std::nullopt;
     }
@@ -89,11 +47,11 @@ std::optional<uint16_t> ParseHex16(std::string_view text) {
 }
 
 std::optional<uint16_t> ReadHexAttribute(const fs::path& path) {
-    std::string text;
-    if (!ReadSmallFile(path, kMaxAttributeSize, text)) {
+    const std::optional<std::string> text = ReadSmallFile(path, kMaxSysfsTextSize);
+    if (!text) {
         return std::nullopt;
     }
-    return ParseHex16(text);
+    return ParseHex16(*text);
 }
 
 struct HidId {
@@ -102,34 +60,14 @@ struct HidId {
     uint16_t product = 0;
 };
 
-// The "HID_ID=0003:00000C45:00005004" line of a HID device's uevent.
+// The ids of a HID device's uevent; nothing unless each fits in 16 bits.
 std::optional<HidId> ParseHidId(std::string_view uevent) {
-    constexpr std::string_view kKey = "HID_ID=";
-    while (!uevent.empty()) {
-        const size_t lineEnd = std::min(uevent.find('\n'), uevent.size());
-        const std::string_view line = uevent.substr(0, lineEnd);
-        uevent.remove_prefix(std::min(lineEnd + 1, uevent.size()));
-        if (!line.starts_with(kKey)) {
-            continue;
-        }
-        const std::string_view value = line.substr(kKey.size());
-        const size_t colon1 = value.find(':');
-        if (colon1 == std::string_view::npos) {
-            return std::nullopt;
-        }
-        const size_t colon2 = value.find(':', colon1 + 1);
-        if (colon2 == std::string_view::npos) {
-            return std::nullopt;
-        }
-        const auto bus = ParseHex16(value.substr(0, colon1));
-        const auto vendor = ParseHex16(value.substr(colon1 + 1, colon2 - colon1 - 1));
-        const auto product = ParseHex16(value.substr(colon2 + 1));
-        if (!bus || !vendor || !product) {
-            return std::nullopt;
-        }
-        return HidId{*bus, *vendor, *product};
+    const std::optional<SysfsHidIds> ids = FindHidIds(uevent);
+    if (!ids || ids->bus > UINT16_MAX || ids->vendor > UINT16_MAX || ids->product > UINT16_MAX) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    return HidId{static_cast<uint16_t>(ids->bus), static_cast<uint16_t>(ids->vendor),
+                 static_cast<uint16_t>(ids->product)};
 }
 
 // The USB interface sits right above the HID device in sysfs and the USB device above that;
@@ -262,16 +200,18 @@ HidError HidrawNodeSource::OpenNode(const std::string& node, bool read, bool wri
 
 std::optional<HidNodeInfo> HidrawNodeSource::ReadSysfsNode(const std::string& name) const {
     const fs::path hidDevice = sysClassHidraw_ / name / "device";
-    std::string uevent;
-    if (!ReadSmallFile(hidDevice / "uevent", kMaxAttributeSize, uevent)) {
+    const std::optional<std::string> uevent =
+        ReadSmallFile(hidDevice / "uevent", kMaxSysfsTextSize);
+    if (!uevent) {
         return std::nullopt;
     }
-    const std::optional<HidId> id = ParseHidId(uevent);
+    const std::optional<HidId> id = ParseHidId(*uevent);
     if (!id) {
         return std::nullopt;
     }
-    std::string descriptor;
-    if (!ReadSmallFile(hidDevice / "report_descriptor", HID_MAX_DESCRIPTOR_SIZE, descriptor)) {
+    const std::optional<std::string> descriptor =
+        ReadSmallFile(hidDevice / "report_descriptor", HID_MAX_DESCRIPTOR_SIZE);
+    if (!descriptor) {
         return std::nullopt;
     }
 
@@ -279,8 +219,8 @@ std::optional<HidNodeInfo> HidrawNodeSource::ReadSysfsNode(const std::string& na
     info.node = (devFolder_ / name).string();
     info.vendorId = id->vendor;
     info.productId = id->product;
-    info.reportDescriptor.reserve(descriptor.size());
-    for (const char byte : descriptor) {
+    info.reportDescriptor.reserve(descriptor->size());
+    for (const char byte : *descriptor) {
         info.reportDescriptor.push_back(static_cast<uint8_t>(byte));
     }
     if (id->bus == BUS_USB) {

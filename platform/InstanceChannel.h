@@ -10,6 +10,8 @@
 // PUBLIC SURFACE (fixed; start-up and zarvinctl use it). Everything below `private:` is the
 // implementer's.
 
+#include <sys/types.h>
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -55,6 +57,16 @@ public:
     static void Answer(Pending& pending);
 
 private:
+    InstanceListener(UniqueFd listenFd, UniqueFd lockFd, std::filesystem::path socketPath);
+
+    UniqueFd listenFd_;
+    // Taken while claiming and while removing, so that a start that finds a socket refusing
+    // connections never removes one that another start has just made.
+    UniqueFd lockFd_;
+    std::filesystem::path socketPath_;
+    // The socket file this listener made; a file at the same path that is not it stays.
+    dev_t socketDevice_ = 0;
+    ino_t socketInode_ = 0;
 };
 
 }  // namespace zarvin

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Sets up and runs the program: against the keyboard when one is attached and reachable,
-# otherwise against the stand-in keyboard.
+# Sets up and starts the configurator's window: against the keyboard when one is attached,
+# otherwise against the stand-in keyboard. With arguments it runs zarvinctl with them instead.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 . "$ROOT/scripts/lib.sh"
@@ -9,12 +9,12 @@ ensure_packages "${BUILD_PACKAGES[@]}"
 BUILD_DIR=${BUILD_DIR:-$ROOT/build}
 configure_and_build "$BUILD_DIR" -DZARVIN_TESTS=OFF -DZARVIN_BENCH=OFF
 
-zarvinctl="$BUILD_DIR/bin/zarvinctl"
+bin="$BUILD_DIR/bin"
 if [ $# -gt 0 ]; then
-    exec "$zarvinctl" "$@"
+    exec "$bin/zarvinctl" "$@"
 fi
-if "$zarvinctl" info 2>/dev/null; then
-    exit 0
+if "$bin/zarvinctl" list >/dev/null 2>&1; then
+    exec "$bin/zarvin"
 fi
-echo "(no keyboard reachable: showing the stand-in keyboard)"
-exec "$zarvinctl" --simulate info
+echo "(no keyboard attached: the window works on the stand-in keyboard)"
+exec "$bin/zarvin" --simulate

@@ -407,4 +407,9 @@ bool SimKeyboard::LoadImage(const std::filesystem::path& file, std::string& erro
     return ReadImageFile(file, state_->model, state_->firmware.Memory(), error);
 }
 
+std::vector<uint8_t> SimKeyboard::ImageBytes() const {
+    std::lock_guard guard(state_->lock);
+    return EncodeImage(state_->model, state_->firmware.Memory());
+}
+
 }  // namespace zarvin::sim

@@ -89,6 +89,8 @@ public:
     // gives an error text and leaves the keyboard as it was.
     bool SaveImage(const std::filesystem::path& file, std::string& error) const;
     bool LoadImage(const std::filesystem::path& file, std::string& error);
+    // The memory in the image file's form, as SaveImage would write it.
+    std::vector<uint8_t> ImageBytes() const;
 
 private:
     struct State;

@@ -22,6 +22,8 @@ inline constexpr std::string_view MAIN_MINIMIZE_PROMPT = "MAIN_MINIMIZE_PROMPT";
 inline constexpr std::string_view MAIN_MENU_PROMPT = "MAIN_MENU_PROMPT";
 inline constexpr std::string_view MAIN_CLOSE_PROMPT = "MAIN_CLOSE_PROMPT";
 inline constexpr std::string_view MAIN_NO_DEVICE_PROMPT = "MAIN_NO_DEVICE_PROMPT";
+// The keyboard is attached but its node refuses this user; the argument says what to do.
+inline constexpr std::string_view MAIN_NO_ACCESS_PROMPT = "MAIN_NO_ACCESS_PROMPT";
 inline constexpr std::string_view MAIN_PROMPT_DEFAULT = "MAIN_PROMPT_DEFAULT";
 inline constexpr std::string_view MAIN_PROMPT_INPORT = "MAIN_PROMPT_INPORT";
 inline constexpr std::string_view PROFILE_1 = "PROFILE_1";
@@ -154,6 +156,7 @@ inline constexpr std::array kAll = {
     MAIN_MENU_PROMPT,
     MAIN_CLOSE_PROMPT,
     MAIN_NO_DEVICE_PROMPT,
+    MAIN_NO_ACCESS_PROMPT,
     MAIN_PROMPT_DEFAULT,
     MAIN_PROMPT_INPORT,
     PROFILE_1,

@@ -21,6 +21,7 @@
 #include "model/UserMessages.h"
 #include "sim/SimKeyboard.h"
 #include "support/RecordingWindow.h"
+#include "support/SocketNodeSource.h"
 
 namespace zarvin {
 namespace {
@@ -57,6 +58,10 @@ public:
     void ShowMessage(std::string_view textKey) override {
         const std::lock_guard lock(mutex_);
         shown_.emplace_back(textKey);
+    }
+    Records Shown() {
+        const std::lock_guard lock(mutex_);
+        return shown_;
     }
 
 private:
@@ -180,6 +185,35 @@ TEST(DeviceMonitor, UnpluggingClosesTheEditorsAndDisconnectsUntilPluggedAgain) {
               (Records{"send GS 0", "hide", "tray 0 128", "send TR PROF", "tray 0 141"}));
     EXPECT_EQ(ReadDeviceInfo(rig.link, info), CommandResult::Success);
     EXPECT_EQ(rig.image.GetActiveProfile(rig.link), 0);
+}
+
+// Offers one keyboard node that this user may not open.
+class LockedNodeSource : public test_support::SocketNodeSource {
+public:
+    HidError OpenNode(const std::string&, bool read, bool write, UniqueFd&, HidNodeInfo&) override {
+        return (read || write) ? HidError::PermissionDenied : HidError::None;
+    }
+};
+
+TEST(DeviceMonitor, KeyboardThisUserMayNotOpenIsExplainedOnce) {
+    LockedNodeSource locked;
+    locked.AddNode(HidNodeInfo{"/dev/hidraw5", 0x0C45, 0x5004, 0, 1, {}});
+    HidDevice device{locked};
+    CommandLink link{device};
+    DeviceImage image;
+    RecordingMessages messages;
+    RecordingWindow window;
+    std::atomic<bool> autoShowDone{false};
+    DeviceMonitor monitor(link, image, messages, window, autoShowDone, kQuick);
+    ASSERT_TRUE(monitor.Start());
+    ASSERT_TRUE(WaitUntil([&] { return monitor.RefusedNode() == "/dev/hidraw5"; }));
+    // Rescans of the same refused node tell nothing more.
+    std::this_thread::sleep_for(60ms);
+    monitor.Stop();
+
+    EXPECT_EQ(messages.Shown(), (Records{"MAIN_NO_ACCESS_PROMPT"}));
+    EXPECT_FALSE(link.Connected());
+    EXPECT_TRUE(autoShowDone);
 }
 
 TEST(DeviceMonitor, ConnectionHandlerIgnoresAnUnchangedState) {

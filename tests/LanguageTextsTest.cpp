@@ -97,13 +97,14 @@ TEST(ShippedLanguageFile, HasEveryKeyTheProgramLooksUp) {
 TEST(ShippedLanguageFile, TemplatesTakeExactlyTheArgumentsTheirCallersPass) {
     const LanguageTexts texts(kShippedFile.parent_path());
     // Each template takes one argument: the key code (unsigned), the macro limit and the delay
-    // limit (int), the file path (string). Every other text is shown as it stands, so it has
+    // limit (int), the file path and the access guidance (string). Every other text is shown as it stands, so it has
     // none.
     const std::map<std::string_view, std::string_view> templates = {
         {text_keys::UNKNOWN_KEY, "uxXo"},
         {text_keys::MACRO_ERR_MAX, "di"},
         {text_keys::MACRO_ACTION_ERR_DELAY_MAX, "di"},
         {text_keys::PROFILE_FORMAT_ERROR, "s"},
+        {text_keys::MAIN_NO_ACCESS_PROMPT, "s"},
     };
     const auto check = [&](std::string_view key) {
         const std::string value = texts.LoadText(key, 0);

@@ -5,6 +5,8 @@
 #include <iterator>
 
 #include "sim/SimImageFile.h"
+#include "sim/SimImageKeeper.h"
+#include "sim/SimKeyboard.h"
 
 namespace zarvin::sim {
 namespace {
@@ -177,6 +179,55 @@ TEST(SimImageFile, MissingFileGivesAnError) {
     std::string error;
     EXPECT_FALSE(ReadImageFile(folder.Path() / "none.img", SimModel::Keyboard126, memory, error));
     EXPECT_NE(error.find("none.img"), std::string::npos) << error;
+}
+
+}  // namespace
+}  // namespace zarvin::sim
+
+namespace zarvin::sim {
+namespace {
+
+TEST(SimImageKeeper, WritesOnlyChangesAndTakesInWhatAnotherProgramWrote) {
+    TemporaryFolder folder;
+    const std::filesystem::path file = folder.Path() / "keyboard" / "stand-in.img";
+    SimKeyboard window;
+    SimImageKeeper kept(window, file);
+    std::string error;
+    ASSERT_TRUE(kept.Load(error)) << error;  // no file yet: the factory memory stays
+
+    ASSERT_TRUE(kept.SaveIfChanged(error)) << error;
+    EXPECT_FALSE(std::filesystem::exists(file)) << "nothing changed, nothing written";
+
+    window.ChangeProfileOnKeyboard(2);
+    ASSERT_TRUE(kept.SaveIfChanged(error)) << error;
+    ASSERT_TRUE(std::filesystem::exists(file));
+    const auto written = std::filesystem::last_write_time(file);
+
+    // The command line, on the same file, sees the change and makes one of its own.
+    SimKeyboard commandLine;
+    SimImageKeeper other(commandLine, file);
+    ASSERT_TRUE(other.Load(error)) << error;
+    EXPECT_EQ(commandLine.ImageBytes(), window.ImageBytes());
+    commandLine.ChangeProfileOnKeyboard(1);
+    ASSERT_TRUE(other.SaveIfChanged(error)) << error;
+
+    ASSERT_TRUE(kept.Load(error)) << error;
+    EXPECT_EQ(window.ImageBytes(), commandLine.ImageBytes());
+    ASSERT_TRUE(kept.SaveIfChanged(error)) << error;
+    EXPECT_NE(std::filesystem::last_write_time(file), written);
+}
+
+TEST(SimImageKeeper, DamagedFileIsRefusedAndTheKeyboardKeepsItsMemory) {
+    TemporaryFolder folder;
+    const std::filesystem::path file = folder.Path() / "stand-in.img";
+    WriteBytes(file, {1, 2, 3});
+    SimKeyboard keyboard;
+    const std::vector<uint8_t> before = keyboard.ImageBytes();
+    SimImageKeeper kept(keyboard, file);
+    std::string error;
+    EXPECT_FALSE(kept.Load(error));
+    EXPECT_NE(error.find(file.string()), std::string::npos) << error;
+    EXPECT_EQ(keyboard.ImageBytes(), before);
 }
 
 }  // namespace

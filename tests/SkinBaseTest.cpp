@@ -6,9 +6,7 @@
 #include <QMouseEvent>
 #include <QRegion>
 #include <algorithm>
-#include <array>
 #include <filesystem>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +19,7 @@
 #include "skin/PngButton.h"
 #include "skin/SkinIniFile.h"
 #include "skin/StateImages.h"
+#include "support/QtTestApplication.h"
 #include "support/TempFolder.h"
 
 namespace zarvin {
@@ -28,28 +27,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::TempFolder;
-
-// One application for the whole program, made before the first test and gone before the
-// program's static objects are destroyed.
-class QtApplicationEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        }
-        application_ = std::make_unique<QApplication>(argc_, argv_.data());
-    }
-    void TearDown() override { application_.reset(); }
-
-private:
-    int argc_ = 1;
-    char name_[24] = "zarvin_skin_base_tests";
-    std::array<char*, 2> argv_{name_, nullptr};
-    std::unique_ptr<QApplication> application_;
-};
-
-[[maybe_unused]] ::testing::Environment* const kQtEnvironment =
-    ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
 
 // '#' is a black pixel, anything else white.
 QImage MaskOf(const std::vector<std::string>& rows) {

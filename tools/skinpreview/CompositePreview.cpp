@@ -1,186 +1,174 @@
 #include "CompositePreview.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QTableWidget>
-#include <map>
-#include <string>
-#include <vector>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTemporaryDir>
+#include <chrono>
+#include <stdexcept>
+#include <string_view>
 
 #include "Capture.h"
-#include "PreviewDialog.h"
-#include "StandIns.h"
-#include "skin/LayoutReaders.h"
-#include "skin/PngButton.h"
-#include "skin/StateImages.h"
+#include "app/AppContext.h"
+#include "app/ConfiguratorCore.h"
+#include "app/EditorHost.h"
+#include "device/KeyboardIds.h"
+#include "dialogs/ZarvinDlgComposite.h"
+#include "model/KeyAssignment.h"
+#include "model/MacroRecord.h"
+#include "model/UserMessages.h"
+#include "model/UserQuestions.h"
+#include "sim/SimKeyboard.h"
+#include "sim/SimModel.h"
+#include "skin/ReportCtrl.h"
 
 namespace zarvin::preview {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::chrono_literals;
 
-const QColor kLabelColour(228, 228, 228);
-
-struct FaceSet {
-    QImage normal, over, down, disable;
-
-    ButtonFaces Faces(const QImage* fourth, const QImage* selected) const {
-        return {&normal, &over, &down, fourth, selected};
-    }
+class SilentMessages : public UserMessages {
+public:
+    void ShowMessage(std::string_view /*textKey*/) override {}
 };
 
-class CompositeStandIn {
+class NoQuestions : public UserQuestions {
 public:
-    CompositeStandIn(const fs::path& programFolder, const Texts& texts, CompositePage page)
-        : skins_(programFolder / "Skins"), texts_(texts), page_(page) {}
+    bool AskYesNo(std::string_view /*textKey*/) override { return false; }
+};
 
-    void Setup(PreviewDialog& dialog) {
-        dialog_ = &dialog;
-        Load(key_, "key", false);
-        Load(macro_, "macro", true);
-        Load(media_, "media", false);
-        Load(function_, "function", false);
-        PlaceButtons();
-        PlaceControls();
-        ShowPage();
+class PreviewHost : public EditorHost {
+public:
+    void SetPendingChanges(bool pending) override { pending_ = pending; }
+    bool HasPendingChanges() const override { return pending_; }
+    void ApplyChanges() override {}
+    void ShowAssignments() override {}
+    void RebuildProfileMenu() override {}
+    void RestoreKeyFaces(int /*controlId*/) override {}
+    void OpenHelp() override {}
+
+private:
+    bool pending_ = false;
+};
+
+constexpr size_t kSlotCapsLock = 0x3A;
+constexpr int kControlCapsLock = 1069;
+constexpr size_t kSlotG1 = 256;
+constexpr int kControlG1 = 1000;
+constexpr int kEvdevLeftCtrl = 29;
+constexpr int kVolumeDownRow = 5;
+constexpr int kFunctionRow = 2;
+
+MacroRecord CopyMacro(uint16_t id, std::u16string_view name) {
+    const MacroAction actions[] = {{50, 0x01D, MacroAction::kPress},
+                                   {50, 0x02E, MacroAction::kPress},
+                                   {50, 0x02E, MacroAction::kRelease},
+                                   {0, 0x01D, MacroAction::kRelease}};
+    MacroRecord macro;
+    macro.SetName(name);
+    macro.SetId(id);
+    macro.SetCycles(3);
+    macro.SetActionCount(static_cast<uint16_t>(std::size(actions)));
+    for (size_t slot = 0; slot < std::size(actions); ++slot) {
+        macro.SetAction(slot, actions[slot]);
+    }
+    return macro;
+}
+
+// The editor's world: the stand-in keyboard connected as the device monitor connects it, the
+// core over it, and per-user folders that vanish afterwards.
+class EditorScene {
+public:
+    explicit EditorScene(const fs::path& programFolder)
+        : context_(Roots(programFolder)),
+          core_(context_, keyboard_, messages_, questions_,
+                ExchangeTiming{.writeTimeout = 200ms, .readTimeout = 100ms}) {
+        if (!OpenCommandInterface()) {
+            throw std::runtime_error("the stand-in keyboard does not answer");
+        }
+        const sim::SimModelInfo& info = sim::InfoOf(sim::SimModel::Keyboard126);
+        core_.device.SetModelFromIds(info.vendorId, info.productId);
+        core_.link.SetGeometry(core_.device.Model().Geometry());
+        core_.link.SetConnected(true);
+        core_.device.LoadConnectionData(core_.link, messages_);
+        profile_ = core_.ActiveProfile();
+        if (profile_ < 0) {
+            throw std::runtime_error("the stand-in keyboard names no active profile");
+        }
+    }
+
+    ConfiguratorCore& Core() { return core_; }
+    EditorHost& Host() { return host_; }
+
+    void Assign(size_t slot, AssignmentType type, int32_t value) {
+        core_.working.SetAssignment(KeyRecordNumber(static_cast<size_t>(profile_), slot),
+                                    {.type = static_cast<uint16_t>(type), .value = value});
     }
 
 private:
-    fs::path SkinFile() const { return skins_ / "Composite.ini"; }
-
-    void Load(FaceSet& set, const std::string& name, bool hasDisable) {
-        const QSize size = dialog_->size();
-        set.normal = LoadStateSurface(skins_ / (name + "_normal.jpg"), size);
-        set.over = LoadStateSurface(skins_ / (name + "_over.jpg"), size);
-        set.down = LoadStateSurface(skins_ / (name + "_down.jpg"), size);
-        set.disable =
-            hasDisable ? LoadStateSurface(skins_ / (name + "_disable.jpg"), size) : set.normal;
+    AppRoots Roots(const fs::path& programFolder) const {
+        const fs::path user = userFolder_.path().toStdString();
+        return {programFolder / "zarvin", user / "data", user / "config", user / "run"};
     }
 
-    CPngButton* Button(const std::string& entry, const ButtonFaces& faces, CompositePage page,
-                       bool anyPage = false) {
-        auto* button = new CPngButton(dialog_);
-        PlaceWithFaces(*button, SkinFile(), "BUTTONINFO", entry, faces);
-        buttons_[entry] = button;
-        if (!anyPage) {
-            pageWidgets_.push_back({button, page});
+    bool OpenCommandInterface() {
+        HidDevice& hid = core_.hid;
+        if (!hid.RefreshPaths()) {
+            return false;
         }
-        return button;
-    }
-
-    void PlaceButtons() {
-        const ButtonFaces keyFaces = key_.Faces(&key_.normal, &key_.down);
-        for (const char* entry :
-             {"CONTROL_MASK", "CONTROL_TITLE", "CONTROL_OSK", "CONTROL_CLEAR", "CONTROL_MEDIA",
-              "CONTROL_MACRO", "CONTROL_KEY", "CONTROL_FUNCTION", "CONTROL_OK", "CONTROL_CANCEL"}) {
-            Button(entry, keyFaces, CompositePage::Key, true);
-        }
-        const ButtonFaces macroFaces = macro_.Faces(&macro_.disable, &macro_.down);
-        for (const char* entry : {"FUNC_MACRO_DELETE", "FUNC_MACRO_ADD", "FUNC_MACRO_UP_TOP",
-                                  "FUNC_MACRO_UP", "FUNC_MACRO_DOWN", "FUNC_MACRO_DOWN_BOTTOM",
-                                  "FUNC_MACRO_DELETE2", "FUNC_MACRO_CLEAR", "FUNC_MACRO_RECORD"}) {
-            Button(entry, macroFaces, CompositePage::Macro);
-        }
-    }
-
-    template <typename Widget>
-    Widget* Place(const char* entry, Widget* widget, CompositePage page) {
-        PlaceControl(*widget, SkinFile(), "BUTTONINFO", entry);
-        pageWidgets_.push_back({widget, page});
-        return widget;
-    }
-
-    void Label(const char* entry, const char* textKey, CompositePage page, int pixelSize = 14) {
-        Place(entry, MakeLabel(dialog_, texts_.Get("TEXT", textKey), kLabelColour, pixelSize),
-              page);
-    }
-
-    void PlaceControls() {
-        using Page = CompositePage;
-        Label("TISHI_SINGLE_STATIC", "SINGLE_STATIC", Page::Key);
-        QLineEdit* key =
-            Place("FUNC_KEY_INPUT", MakeEdit(dialog_, QStringLiteral("Left Ctrl"), 19), Page::Key);
-        key->setReadOnly(true);
-        key->setAlignment(Qt::AlignCenter);
-        Place("FUNC_KEY_RADIO_KB", MakeCheckBox(dialog_, true), Page::Key);
-        Label("FUNC_KEY_RADIO_KB_STATIC", "IDS_MACRO_KB_KEY", Page::Key, 13);
-        Place("FUNC_KEY_RADIO_MOU", MakeCheckBox(dialog_, false), Page::Key);
-        Label("FUNC_KEY_RADIO_MOU_STATIC", "IDS_MACRO_MOU_KEY", Page::Key, 13);
-
-        Label("MARCO_NAME_SETTING", "MACRO_NAME_SETTING", Page::Macro);
-        Place("FUNC_MACRO_LIST",
-              MakeCombo(dialog_, {QStringLiteral("Macro 1"), QStringLiteral("Macro 2")}, true),
-              Page::Macro);
-        auto* actions = Place("FUNC_MACRO_LIST2",
-                              MakeTable(dialog_,
-                                        {texts_.Get("TEXT", "MACRO_KEYS_TISHI"),
-                                         texts_.Get("TEXT", "MACRO_ACTION_TISHI"),
-                                         texts_.Get("TEXT", "MACRO_DELAY_MS")},
-                                        100),
-                              Page::Macro);
-        const char* rows[][3] = {{"Left Ctrl", "\u2193", "50"},
-                                 {"C", "\u2193", "50"},
-                                 {"C", "  \u2191", "50"},
-                                 {"Left Ctrl", "  \u2191", "0"}};
-        for (const auto& row : rows) {
-            const int at = actions->rowCount();
-            actions->insertRow(at);
-            for (int column = 0; column < 3; ++column) {
-                auto* item = new QTableWidgetItem(QString::fromUtf8(row[column]));
-                if (column < 2) {
-                    item->setForeground(QColor(0x9a, 0xa1, 0xad));
-                }
-                actions->setItem(at, column, item);
+        while (const auto path = hid.NextPath()) {
+            if (hid.Open(*path, true, true) && hid.Caps().usagePage == kCommandUsagePage &&
+                hid.Caps().usage == kCommandUsage) {
+                return true;
             }
-            actions->setRowHeight(at, 24);
         }
-        actions->selectRow(1);
-        Label("FUNC_MACRO_CYCLES_PROMPT", "MACRO_CYCLES", Page::Macro, 13);
-        Place("FUNC_MACRO_CYCLES", MakeEdit(dialog_, QStringLiteral("1")), Page::Macro)
-            ->setAlignment(Qt::AlignCenter);
-        Place("FUNC_MACRO_RECORD_DELAY", MakeCheckBox(dialog_, true), Page::Macro);
-        Label("FUNC_MACRO_RECORD_DELAY2", "RECORD_DELAY", Page::Macro, 13);
-
-        Label("MEDIA_SETTING_TISHI", "MEDIA_EDIT_TISHI", Page::Media);
-        Place("FUNC_MEDIA_SELECT",
-              MakeCombo(dialog_, {QStringLiteral("Play/Pause"), QStringLiteral("Next Track")}),
-              Page::Media);
-        Label("FUNCTION_KEY_SETTING_TISHI", "FUNCTION_TISHI", Page::Function);
-        Place("FUNC_FUNCTION_SELECT", MakeCombo(dialog_, {QStringLiteral("Lock the Windows key")}),
-              Page::Function);
+        return false;
     }
 
-    void ShowPage() {
-        for (const auto& [widget, page] : pageWidgets_) {
-            widget->setVisible(page == page_);
-        }
-        const FaceSet* sets[] = {&key_, &macro_, &media_, &function_};
-        const char* tabs[] = {"CONTROL_KEY", "CONTROL_MACRO", "CONTROL_MEDIA", "CONTROL_FUNCTION"};
-        const auto index = static_cast<size_t>(page_);
-        const FaceSet& set = *sets[index];
-        buttons_["CONTROL_MASK"]->SetStateFaces(set.Faces(&set.disable, &set.normal));
-        buttons_[tabs[index]]->SetSelected(true, true);
-    }
-
-    fs::path skins_;
-    const Texts& texts_;
-    CompositePage page_;
-    PreviewDialog* dialog_ = nullptr;
-    FaceSet key_, macro_, media_, function_;
-    std::map<std::string, CPngButton*> buttons_;
-    std::vector<std::pair<QWidget*, CompositePage>> pageWidgets_;
+    QTemporaryDir userFolder_;
+    sim::SimKeyboard keyboard_;
+    SilentMessages messages_;
+    NoQuestions questions_;
+    PreviewHost host_;
+    AppContext context_;
+    ConfiguratorCore core_;
+    int profile_ = -1;
 };
 
 }  // namespace
 
-QImage RenderCompositeEditor(const fs::path& programFolder, const Texts& texts,
+QImage RenderCompositeEditor(const fs::path& programFolder, const Texts& /*texts*/,
                              CompositePage page) {
-    CompositeStandIn standIn(programFolder, texts, page);
-    PreviewDialog dialog(programFolder / "Skins" / "Composite.ini",
-                         [&](PreviewDialog& window) { standIn.Setup(window); });
-    return CaptureWindow(dialog);
+    EditorScene scene(programFolder);
+    KeyEditTarget target{.slot = kSlotCapsLock, .controlId = kControlCapsLock,
+                         .buttonRect = QRect(200, 200, 40, 40)};
+    switch (page) {
+        case CompositePage::Key:
+            break;
+        case CompositePage::Macro:
+            scene.Core().working.SetMacros({CopyMacro(1, u"Copy"), CopyMacro(2, u"Copy twice")});
+            scene.Assign(kSlotG1, AssignmentType::PlayMacro, 1);
+            target = {.slot = kSlotG1, .controlId = kControlG1, .buttonRect = target.buttonRect};
+            break;
+        case CompositePage::Media:
+            scene.Assign(kSlotCapsLock, AssignmentType::Media, kVolumeDownRow);
+            break;
+        case CompositePage::Function:
+            scene.Assign(kSlotCapsLock, AssignmentType::Function, kFunctionRow);
+            break;
+    }
+    Zarvin_DlgComposite editor(scene.Core(), scene.Host());
+    editor.Open(target);
+    QApplication::processEvents();
+    if (page == CompositePage::Key) {
+        // Left Ctrl pressed on the keyboard, as X11 reports it (evdev code + 8).
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier,
+                        kEvdevLeftCtrl + 8, 0, 0);
+        QApplication::sendEvent(&editor, &press);
+    }
+    const QImage picture = CaptureWindow(editor);
+    editor.CloseIfOpen();
+    return picture;
 }
 
 }  // namespace zarvin::preview

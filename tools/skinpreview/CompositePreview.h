@@ -1,6 +1,8 @@
 #pragma once
 
-// The composite key editor as its skin shows it, on one of its four pages.
+// The composite key editor itself, over the stand-in keyboard, showing one of its four pages
+// with contents: a key taken from the keyboard, a recorded macro, a multimedia function and a
+// keyboard function.
 
 #include <QImage>
 #include <filesystem>

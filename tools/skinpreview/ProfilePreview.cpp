@@ -1,68 +1,93 @@
 #include "ProfilePreview.h"
 
-#include <QHeaderView>
-#include <QTableWidget>
+#include <QColor>
+#include <QDir>
+#include <QTemporaryDir>
+#include <stdexcept>
 #include <string>
 
 #include "Capture.h"
-#include "PreviewDialog.h"
-#include "StandIns.h"
-#include "skin/LayoutReaders.h"
-#include "skin/PngButton.h"
-#include "skin/StateImages.h"
+#include "app/AppContext.h"
+#include "app/ConfiguratorCore.h"
+#include "app/EditorHost.h"
+#include "device/KeyboardIds.h"
+#include "dialogs/ZarvinDlgProfile.h"
+#include "model/UserMessages.h"
+#include "model/UserQuestions.h"
+#include "sim/SimKeyboard.h"
+#include "skin/ReportCtrl.h"
 
 namespace zarvin::preview {
 namespace {
 
 namespace fs = std::filesystem;
 
-class ProfileStandIn {
+// The keyboard of the picture uses its second profile.
+constexpr int kShownProfile = 1;
+
+// Nobody is there to answer: the dialog's opening asks nothing.
+class SilentUser : public UserMessages, public UserQuestions {
 public:
-    explicit ProfileStandIn(const fs::path& programFolder) : skins_(programFolder / "Skins") {}
-
-    void Setup(PreviewDialog& dialog) {
-        const QSize size = dialog.size();
-        normal_ = LoadStateSurface(skins_ / "Profile_normal.jpg", size);
-        over_ = LoadStateSurface(skins_ / "Profile_over.jpg", size);
-        down_ = LoadStateSurface(skins_ / "Profile_down.jpg", size);
-        const ButtonFaces faces{&normal_, &over_, &down_, &down_, &normal_};
-        const fs::path skinFile = skins_ / "Profile.ini";
-        for (const char* entry : {"CONTROL_OK", "CONTROL_CANCEL", "FUNC_ADD", "FUNC_LOAD",
-                                  "FUNC_DELETE", "CONTROL2_APPLY"}) {
-            auto* button = new CPngButton(&dialog);
-            PlaceWithFaces(*button, skinFile, "BUTTONINFO", entry, faces);
-            // Until the list changes there is nothing to apply.
-            button->setEnabled(std::string(entry) != "CONTROL2_APPLY");
-        }
-        QTableWidget* list = MakeTable(
-            &dialog, {QStringLiteral("Active"), QStringLiteral("Name"), QStringLiteral("Folder")},
-            60);
-        list->setColumnWidth(1, 120);
-        PlaceControl(*list, skinFile, "BUTTONINFO", "PROGRAM_LIST");
-        const char* folder = "/home/ana/.local/share/VX77HUE_8246/";
-        for (int row = 0; row < 3; ++row) {
-            list->insertRow(row);
-            auto* check = new QTableWidgetItem();
-            check->setCheckState(row == 0 ? Qt::Checked : Qt::Unchecked);
-            list->setItem(row, 0, check);
-            list->setItem(row, 1, new QTableWidgetItem(QStringLiteral("profiles")));
-            list->setItem(row, 2, new QTableWidgetItem(QString::fromLatin1(folder)));
-            list->setRowHeight(row, 26);
-        }
-        list->selectRow(0);
-    }
-
-private:
-    fs::path skins_;
-    QImage normal_, over_, down_;
+    void ShowMessage(std::string_view) override {}
+    bool AskYesNo(std::string_view) override { return false; }
 };
+
+class IdleHost : public EditorHost {
+public:
+    void SetPendingChanges(bool) override {}
+    bool HasPendingChanges() const override { return false; }
+    void ApplyChanges() override {}
+    void ShowAssignments() override {}
+    void RebuildProfileMenu() override {}
+    void RestoreKeyFaces(int) override {}
+    void OpenHelp() override {}
+};
+
+// The list in the colours of the other windows' plain controls.
+void ConnectCommandInterface(ConfiguratorCore& core, const sim::SimKeyboard& keyboard,
+                             UserMessages& messages) {
+    bool opened = false;
+    if (core.hid.RefreshPaths()) {
+        while (const auto path = core.hid.NextPath()) {
+            if (core.hid.Open(*path, true, true) &&
+                core.hid.Caps().usagePage == kCommandUsagePage &&
+                core.hid.Caps().usage == kCommandUsage) {
+                opened = true;
+                break;
+            }
+        }
+    }
+    if (!opened) {
+        throw std::runtime_error("the stand-in keyboard has no command interface");
+    }
+    const sim::SimModelInfo& info = sim::InfoOf(keyboard.Model());
+    core.device.SetModelFromIds(info.vendorId, info.productId);
+    core.link.SetGeometry(core.device.Model().Geometry());
+    core.link.SetConnected(true);
+    core.device.LoadConnectionData(core.link, messages);
+}
 
 }  // namespace
 
 QImage RenderProfileDialog(const fs::path& programFolder) {
-    ProfileStandIn standIn(programFolder);
-    PreviewDialog dialog(programFolder / "Skins" / "Profile.ini",
-                         [&](PreviewDialog& window) { standIn.Setup(window); });
+    // Holds the per-user folder, where the profile cache file the rows name is made; a short
+    // name, so that the rows show the whole folder.
+    const QTemporaryDir root(QDir::tempPath() + QStringLiteral("/zv-XXXXXX"));
+    if (!root.isValid()) {
+        throw std::runtime_error("cannot make a temporary folder");
+    }
+    const fs::path rootFolder = root.path().toStdString();
+    AppContext context(
+        AppRoots{programFolder / "zarvin", rootFolder, rootFolder / "config", rootFolder / "run"});
+    sim::SimKeyboard keyboard;
+    keyboard.WithFirmware(
+        [](sim::SimFirmware& firmware) { firmware.SelectProfile(kShownProfile); });
+    SilentUser user;
+    ConfiguratorCore core(context, keyboard, user, user);
+    ConnectCommandInterface(core, keyboard, user);
+
+    IdleHost host;
+    CZarvin_DlgProfile dialog(core, host);
     return CaptureWindow(dialog);
 }
 

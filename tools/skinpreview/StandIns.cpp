@@ -10,24 +10,6 @@
 
 namespace zarvin::preview {
 
-QString StandInStyleSheet() {
-    return QStringLiteral(
-        "QLineEdit, QComboBox, QTableWidget {"
-        "  background: #14161a; color: #e4e7ec; border: 1px solid #30343d; border-radius: 6px;"
-        "  selection-background-color: #4a2b0e; selection-color: #ffffff; }"
-        "QLineEdit, QComboBox { padding: 0 8px; }"
-        "QComboBox QAbstractItemView { background: #1b1e24; color: #e4e7ec; }"
-        "QTableWidget { gridline-color: #262a31; }"
-        "QHeaderView::section { background: #1b1e24; color: #9aa1ad; border: none;"
-        "  border-bottom: 1px solid #2a2e36; padding: 3px 6px; }"
-        "QCheckBox::indicator { width: 16px; height: 16px; border-radius: 4px;"
-        "  border: 1px solid #383d47; background: #14161a; }"
-        "QCheckBox::indicator:checked { background: #ff8200; border-color: #ff8200; }"
-        "QTableView::indicator { width: 14px; height: 14px; border-radius: 3px;"
-        "  border: 1px solid #4a505b; background: #14161a; }"
-        "QTableView::indicator:checked { background: #ff8200; border-color: #ff8200; }");
-}
-
 QLabel* MakeLabel(QWidget* parent, const QString& text, const QColor& colour, int pixelSize) {
     auto* label = new QLabel(text, parent);
     QFont font = label->font();

@@ -17,9 +17,6 @@ class QWidget;
 
 namespace zarvin::preview {
 
-// The style sheet for the plain controls of every window.
-QString StandInStyleSheet();
-
 QLabel* MakeLabel(QWidget* parent, const QString& text, const QColor& colour, int pixelSize);
 QLabel* MakePicture(QWidget* parent, const std::filesystem::path& file);
 QLineEdit* MakeEdit(QWidget* parent, const QString& text, int pixelSize = 13);

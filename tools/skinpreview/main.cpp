@@ -4,7 +4,6 @@
 // the profile dialog.
 
 #include <QApplication>
-#include <QFont>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -14,6 +13,8 @@
 #include "MainPreview.h"
 #include "ProfilePreview.h"
 #include "StandIns.h"
+#include "skin/ControlStyle.h"
+#include "skin/ControlStyle.h"
 #include "Texts.h"
 
 namespace fs = std::filesystem;
@@ -39,10 +40,7 @@ int main(int argc, char** argv) {
     }
     defaultHandler = qInstallMessageHandler(SkipMaskNotice);
     QApplication application(argc, argv);
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(13);
-    application.setFont(font);
-    application.setStyleSheet(zarvin::preview::StandInStyleSheet());
+    zarvin::ApplyControlStyle(application);
     const fs::path programFolder = QCoreApplication::applicationDirPath().toStdString();
     const fs::path output = argv[1];
     const zarvin::preview::Texts texts(programFolder / "Lang0416.ini");

@@ -1,0 +1,287 @@
+#include "app/KeyboardView.h"
+
+#include <QImage>
+#include <QMetaObject>
+#include <string>
+
+#include "app/ConfiguratorCore.h"
+#include "model/KeyAssignment.h"
+#include "model/KeyCodes.h"
+#include "model/KeyMapCodec.h"
+#include "model/KeyboardLayout.h"
+#include "skin/BaseDialog.h"
+#include "skin/LayoutEntry.h"
+#include "skin/LayoutReaders.h"
+
+namespace zarvin {
+namespace {
+
+constexpr std::string_view kSection = "BUTTONINFO";
+constexpr std::string_view kOriginSection = "BUTTONINFO2";
+constexpr std::string_view kFlipSetting = "Flip";
+constexpr int kOutlineWidth = 50;
+
+QColor ToQColor(uint32_t colour) {
+    return QColor(RedOf(colour), GreenOf(colour), BlueOf(colour));
+}
+
+}  // namespace
+
+KeyboardView::KeyboardView(CBaseDialog& window, ConfiguratorCore& core, const KeyFaceSet& keyFaces,
+                           const KeyFaceSet& flipFaces, const QImage& arrows)
+    : window_(window), core_(core), keyFaces_(keyFaces), flipFaces_(flipFaces), arrows_(arrows) {}
+
+KeyboardView::~KeyboardView() = default;
+
+ButtonFaces KeyboardView::KeyButtonFaces() const {
+    return {keyFaces_.normal, keyFaces_.over, keyFaces_.down, keyFaces_.normal, keyFaces_.disable};
+}
+
+CPngButton* KeyboardView::AddButton(int controlId, std::string_view skinEntry,
+                                    const ButtonFaces& faces) {
+    auto* button = new CPngButton(&window_);
+    PlaceWithFaces(*button, window_.SkinFile(), kSection, skinEntry, faces);
+    buttons_[controlId] = button;
+    return button;
+}
+
+void KeyboardView::AddIndicator(int controlId, std::string_view skinEntry) {
+    auto* indicator = new CPngButton(&window_);
+    indicator->setAttribute(Qt::WA_TransparentForMouseEvents);
+    PlaceControl(*indicator, window_.SkinFile(), kSection, skinEntry);
+    buttons_[controlId] = indicator;
+}
+
+void KeyboardView::SkinKeyButtons() {
+    const ButtonFaces keyFaces = KeyButtonFaces();
+    for (const KeyButton& key : KeyButtons()) {
+        CPngButton* button = AddButton(key.controlId, SkinEntryOf(key), keyFaces);
+        const int controlId = key.controlId;
+        connect(button, &CPngButton::clicked, this, [this, controlId] {
+            if (clickHandler_) {
+                clickHandler_(controlId);
+            }
+        });
+    }
+
+    // The six extra keys have no cap of their own in a skin that draws F1-F4 there; a skin
+    // without their entries keeps them out of sight.
+    for (int n = 1; n <= kDKeyCount; ++n) {
+        const std::string entry = "KEY_D" + std::to_string(n);
+        CPngButton* button = AddButton(kFirstDKey + n - 1, entry, keyFaces);
+        if (ReadLayoutEntry(window_.SkinFile(), kSection, entry) ==
+            ParseLayoutEntry(kMissingLayoutEntry)) {
+            button->hide();
+        }
+    }
+
+    const ButtonFaces lockFaces{keyFaces_.normal, keyFaces_.normal, keyFaces_.normal,
+                                keyFaces_.normal, keyFaces_.over};
+    AddButton(kLockCaps, "LOCK_CAPS", lockFaces);
+    AddButton(kLockNum, "LOCK_NUM", lockFaces);
+    AddButton(kLockScroll, "LOCK_SCROLL", lockFaces);
+    AddButton(kLockAb, "LOCK_AB", lockFaces)->SetDrawHook([this](CPngButton& b, bool normal) {
+        RedrawLinked(b, normal);
+    });
+
+    AddIndicator(kLeftIndicator, "LEFT_ARROW");
+    AddIndicator(kRightIndicator, "RIGHT_ARROW");
+    AddButton(kFlipDisplay, "FLIP_0", {});
+    for (int controlId : {kFlipLeft, kFlipRight}) {
+        CPngButton* flip =
+            AddButton(controlId, controlId == kFlipLeft ? "FLIP_1" : "FLIP_2", keyFaces);
+        connect(flip, &CPngButton::clicked, this, &KeyboardView::ToggleFlip);
+    }
+    const auto redrawLinked = [this](CPngButton& b, bool normal) { RedrawLinked(b, normal); };
+    for (int controlId : {kFlipDisplay, kFlipLeft, kFlipRight, kEnter}) {
+        buttons_.at(controlId)->SetDrawHook(redrawLinked);
+    }
+    ApplyFlip();
+}
+
+void KeyboardView::SetKeyClickHandler(std::function<void(int controlId)> handler) {
+    clickHandler_ = std::move(handler);
+}
+
+void KeyboardView::ShowAssignments() {
+    const int profile = core_.ActiveProfile();
+    const TextLookup texts = core_.Texts();
+    for (const KeyButton& key : KeyButtons()) {
+        const std::optional<int> slot = SlotOfControl(key.controlId);
+        CPngButton* button = Button(key.controlId);
+        if (!slot || button == nullptr) {
+            continue;
+        }
+        // A keyboard that cannot say its profile leaves every key unassigned.
+        const KeyAssignment record =
+            profile < 0 ? KeyAssignment{}
+                        : core_.working.Assignment(KeyRecordNumber(static_cast<size_t>(profile),
+                                                                   static_cast<size_t>(*slot)));
+        const std::string name =
+            key.kind == KeyButtonKind::GKey
+                ? "G" + std::to_string(*slot - static_cast<int>(kFirstGKeySlot) + 1)
+                : KeyNameOf(key.keyCode, texts);
+        const AssignmentCaptionText caption = AssignmentCaption(name, record, core_.working, texts);
+        button->SetSelected(caption.assigned, true);
+        button->SetTooltip(QString::fromStdString(caption.caption), true);
+    }
+    ApplyFlip();
+}
+
+int KeyboardView::FlipValue() const {
+    return core_.settings.ReadProfileNumber(kFlipSetting, 0) == 1 ? 1 : 0;
+}
+
+void KeyboardView::ApplyFlip() {
+    const bool flipped = FlipValue() == 1;
+    for (int i = 0; i < 4; ++i) {
+        if (CPngButton* key = Button(kFirstFKey + i)) {
+            key->setEnabled(!flipped);
+        }
+    }
+    for (int i = 0; i < kDKeyCount; ++i) {
+        if (CPngButton* key = Button(kFirstDKey + i)) {
+            key->setEnabled(flipped);
+        }
+    }
+    if (CPngButton* display = Button(kFlipDisplay)) {
+        // The display's selected face (from the "disable" picture) lights the D1-D6 half; with
+        // flip 1 it shows that face in every state.
+        const KeyFaceSet& set = flipped ? flipFaces_ : keyFaces_;
+        const QImage* lit = set.disable != nullptr ? set.disable : keyFaces_.disable;
+        display->SetStateFaces(
+            flipped ? ButtonFaces{lit, lit, lit, lit, lit}
+                    : ButtonFaces{set.normal, set.normal, set.normal, set.normal, lit});
+    }
+}
+
+void KeyboardView::ToggleFlip() {
+    core_.settings.WriteProfileFlag(kFlipSetting, 1 - FlipValue());
+    ApplyFlip();
+}
+
+std::optional<int> KeyboardView::SlotOfControl(int controlId) {
+    const KeyButton* key = FindKeyButton(controlId);
+    if (key == nullptr || key->kind == KeyButtonKind::Fn) {
+        return std::nullopt;
+    }
+    return SlotOfKeyCode(key->keyCode);
+}
+
+QRect KeyboardView::ButtonScreenRect(int controlId) const {
+    const CPngButton* button = Button(controlId);
+    if (button == nullptr) {
+        return {};
+    }
+    return {button->mapToGlobal(QPoint(0, 0)), button->size()};
+}
+
+void KeyboardView::ShowEditingFaces(int controlId) {
+    if (CPngButton* button = Button(controlId)) {
+        button->SetStateFaces(
+            {keyFaces_.over, keyFaces_.over, keyFaces_.down, keyFaces_.normal, keyFaces_.over});
+    }
+}
+
+void KeyboardView::RestoreKeyFaces(int controlId) {
+    if (CPngButton* button = Button(controlId)) {
+        button->SetStateFaces(KeyButtonFaces());
+    }
+}
+
+void KeyboardView::ShowPreviewFrame(const PreviewColours& frame) {
+    const auto keys = KeyButtons();
+    for (size_t i = 0; i < keys.size() && i < frame.size(); ++i) {
+        switch (frame[i].state) {
+            case KeyLight::State::Unchanged:
+                break;
+            case KeyLight::State::Cleared:
+                ClearKeyColour(keys[i].controlId);
+                break;
+            case KeyLight::State::Lit:
+                ShowKeyColour(keys[i].controlId, frame[i].colour);
+                break;
+        }
+    }
+}
+
+CPngButton* KeyboardView::Button(int controlId) const {
+    const auto found = buttons_.find(controlId);
+    return found == buttons_.end() ? nullptr : found->second;
+}
+
+void KeyboardView::ShowKeyColour(int controlId, ColourValue colour) {
+    CPngButton* button = Button(controlId);
+    const QColor shown = ToQColor(colour);
+    // The preview shows a frame every 50 ms: a button that already shows the colour is left.
+    if (button != nullptr && !(button->IsOutlineOn() && button->OutlineColour() == shown)) {
+        button->SetOutline(shown, kOutlineWidth, true);
+    }
+}
+
+void KeyboardView::ClearKeyColour(int controlId) {
+    CPngButton* button = Button(controlId);
+    if (button != nullptr && (button->IsOutlineOn() || button->IsSelected())) {
+        button->SetOutline(QColor(0, 0, 0), kOutlineWidth, false);
+        button->SetSelected(false, true);
+    }
+}
+
+void KeyboardView::Update(int controlId) const {
+    if (CPngButton* button = Button(controlId)) {
+        button->update();
+    }
+}
+
+// Buttons drawn over or beside each other: drawing one covers part of the other, so the other is
+// drawn again; the flip buttons also carry the arrow indicators.
+void KeyboardView::RedrawLinked(CPngButton& button, bool normalFace) {
+    if (&button == Button(kLockAb)) {
+        for (const KeyButton& key : GKeys()) {
+            Update(key.controlId);
+        }
+    } else if (&button == Button(kEnter)) {
+        Update(kKeyAboveEnter);
+    } else if (&button == Button(kFlipDisplay)) {
+        const bool flipped = FlipValue() == 1;
+        const int first = flipped ? kFirstDKey : kFirstFKey;
+        const int count = flipped ? kDKeyCount : 4;
+        for (int i = 0; i < count; ++i) {
+            Update(first + i);
+        }
+        Update(kF5);
+        Update(kFlipLeft);
+        Update(kFlipRight);
+    } else if (normalFace && &button == Button(kFlipLeft)) {
+        UpdateIndicator(kLeftIndicator, "LEFT_ARROW", "LEFT");
+    } else if (normalFace && &button == Button(kFlipRight)) {
+        UpdateIndicator(kRightIndicator, "RIGHT_ARROW", "RIGHT");
+    }
+}
+
+// Runs inside the flip button's paint event, which must not repaint other widgets: the
+// indicator is placed afterwards, and only when the flip value asks for another picture.
+void KeyboardView::UpdateIndicator(int controlId, std::string_view skinEntry,
+                                   std::string_view side) {
+    CPngButton* indicator = Button(controlId);
+    if (indicator == nullptr) {
+        return;
+    }
+    const std::string originKey =
+        std::string(FlipValue() == 1 ? "UP_ARROW_" : "DOWN_ARROW_") + std::string(side) + "1";
+    const LayoutEntry origin = ReadLayoutEntry(window_.SkinFile(), kOriginSection, originKey);
+    if (indicator->Faces().normal == &arrows_ &&
+        indicator->Origin() == QPoint(origin.x, origin.y)) {
+        return;
+    }
+    QMetaObject::invokeMethod(
+        indicator,
+        [indicator, skinFile = window_.SkinFile(), entry = std::string(skinEntry), originKey,
+         arrows = &arrows_] {
+            PlaceWithOrigin(*indicator, skinFile, kSection, entry, kOriginSection, originKey,
+                            arrows);
+        },
+        Qt::QueuedConnection);
+}
+
+}  // namespace zarvin

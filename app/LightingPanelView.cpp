@@ -1,0 +1,626 @@
+#include "app/LightingPanelView.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
+#include <QSignalBlocker>
+#include <array>
+#include <span>
+
+#include "app/ConfiguratorCore.h"
+#include "app/KeyboardView.h"
+#include "model/KeyColours.h"
+#include "model/LightingPreview.h"
+#include "model/LightingState.h"
+#include "model/LightingSwitchFile.h"
+#include "skin/BaseDialog.h"
+#include "skin/BitmapSlider.h"
+#include "skin/LayoutReaders.h"
+#include "skin/PngButton.h"
+#include "skin/SkinColorBtn.h"
+#include "store/UserLightingFiles.h"
+
+namespace zarvin {
+namespace {
+
+namespace Id = LightingControl;
+
+constexpr std::string_view kSection = "BUTTONINFO";
+const QColor kLabelColour(228, 228, 228);
+constexpr int kLabelPixelSize = 13;
+constexpr int kColourColumns = 10;
+constexpr int kSliderPageSize = 10;
+
+// Controls of the panel that the lighting model does not name.
+constexpr int kSwitchLabel = 1171;
+constexpr int kBrightnessLabel = 1172;
+constexpr int kSpeedLabel = 1166;
+constexpr int kColourBLabel = 1151;
+constexpr int kColourALabel = 1154;
+constexpr int kMulticolourALabel = 1173;
+constexpr int kMulticolourBLabel = 1176;
+constexpr int kBrushLabel = 1159;
+constexpr int kBaseLabel = 1161;
+constexpr int kToolLabel = 1163;
+constexpr int kReportRateLabel = 1204;
+constexpr int kRgbLabel = 1207;
+
+constexpr std::array<int, 4> kReportRateButtons{Id::ReportRate1, Id::ReportRate2, Id::ReportRate3,
+                                                Id::ReportRate4};
+
+struct Group {
+    LightingGroup group;
+    std::span<const int> controls;
+};
+
+constexpr int kEffectControls[] = {Id::EffectCombo};
+constexpr int kBrightnessControls[] = {kBrightnessLabel, Id::BrightnessSlider};
+constexpr int kSpeedControls[] = {kSpeedLabel, Id::SpeedSlider};
+constexpr int kDirectionControls[] = {Id::DirectionLabel, Id::FirstArrow, Id::SecondArrow};
+constexpr int kColourAControls[] = {kColourALabel, Id::ColourAButton, kMulticolourALabel,
+                                    Id::MulticolourA};
+constexpr int kColourBControls[] = {kColourBLabel, Id::ColourBButton, Id::MulticolourB,
+                                    kMulticolourBLabel};
+constexpr int kOptionControls[] = {Id::OptionRed, Id::OptionYellow, Id::OptionGreen,
+                                   Id::OptionBlue};
+constexpr int kUserModeControls[] = {kBrushLabel,
+                                     UserModeControl::BrushColour,
+                                     kBaseLabel,
+                                     UserModeControl::BaseColour,
+                                     kToolLabel,
+                                     UserModeControl::OwnColourTool,
+                                     UserModeControl::BaseColourTool,
+                                     UserModeControl::ModeCombo};
+constexpr int kNeverShownControls[] = {1157, 1158, 1180, 1181, 1182, 1183, 1184, 1186,
+                                       1187, 1188, 1189, 1190, 1191, 1192, 1193};
+
+constexpr Group kGroups[] = {
+    {LightingGroup::Effect, kEffectControls},
+    {LightingGroup::Brightness, kBrightnessControls},
+    {LightingGroup::Speed, kSpeedControls},
+    {LightingGroup::Direction, kDirectionControls},
+    {LightingGroup::ColourA, kColourAControls},
+    {LightingGroup::ColourB, kColourBControls},
+    {LightingGroup::OptionColours, kOptionControls},
+    {LightingGroup::UserModeTools, kUserModeControls},
+    {LightingGroup::NeverShown, kNeverShownControls},
+};
+
+struct Label {
+    int controlId;
+    const char* skinEntry;
+    const char* textKey;  // in section "LIGHT"
+};
+
+constexpr Label kLabels[] = {
+    {kSwitchLabel, "CONTROL_DengStatic", "Deng"},
+    {kBrightnessLabel, "CONTROL_LightStatic", "Light"},
+    {kSpeedLabel, "CONTROL_SpeedStatic", "Speed"},
+    {Id::DirectionLabel, "CONTROL_BLFXStatic", "FX"},
+    {kColourBLabel, "CONTROL_FYYSStatic", "Color"},
+    {kMulticolourBLabel, "CONTROL_FYSJSStatic", "DC"},
+    {kColourALabel, "CONTROL_HXysStatic", "Color"},
+    {kMulticolourALabel, "CONTROL_HXsjsStatic", "DC"},
+    {kBrushLabel, "CONTROL_USERysStatic", "Color"},
+    {kBaseLabel, "CONTROL_USERjsStatic", "JColor"},
+    {kToolLabel, "CONTROL_USERgjStatic", "Tool"},
+    {kReportRateLabel, "CONTROL_UsbStatic", "Usb"},
+};
+
+// Labels and pictures that are placed but never shown.
+constexpr Label kHiddenLabels[] = {
+    {1157, "CONTROL_JTysStatic", nullptr},   {1182, "CONTROL_FYCFStatic", nullptr},
+    {1181, "CONTROL_FYdjcfStatic", nullptr}, {1184, "CONTROL_FYggcfStatc", nullptr},
+    {1186, "CONTROL_TSysStatic", nullptr},   {1189, "CONTROL_TSsjsStatic", nullptr},
+    {1190, "CONTROL_CDysStatic", nullptr},   {1193, "CONTROL_CDsjsStatic", nullptr},
+};
+
+struct Picture {
+    int controlId;
+    const char* skinEntry;
+    const char* bitmap;
+};
+
+constexpr Picture kPictures[] = {
+    {Id::LightingSwitch, "CONTROL_DengStaPic", "dengup.bmp"},
+    {Id::FirstArrow, "CONTROL_BLFXLStaPic", "leftdown.bmp"},
+    {Id::SecondArrow, "CONTROL_BLFXRStaPic", "rightup.bmp"},
+    {Id::MulticolourB, "CONTROL_FYSJSStaPic", "sjsup.bmp"},
+    {Id::MulticolourA, "CONTROL_HXsjsStaPic", "sjsup.bmp"},
+    {Id::OptionRed, "CONTROL_HONGPIC", "hong.bmp"},
+    {Id::OptionYellow, "CONTROL_HUANGPIC", "huang.bmp"},
+    {Id::OptionGreen, "CONTROL_LVPIC", "lv.bmp"},
+    {Id::OptionBlue, "CONTROL_LANPIC", "lan.bmp"},
+    {UserModeControl::OwnColourTool, "CONTROL_USERgjStaPic1", "user1down.bmp"},
+    {UserModeControl::BaseColourTool, "CONTROL_USERgjStaPic2", "user2up.bmp"},
+    {1183, "CONTROL_FYdjcfStaPic", ""},
+    {1180, "CONTROL_FYggcfStaPic", ""},
+    {1188, "CONTROL_TSsjsStaPic", "sjsup.bmp"},
+    {1192, "CONTROL_CDsjsStaPic", "sjsup.bmp"},
+};
+
+struct ColourButton {
+    int controlId;
+    const char* skinEntry;
+};
+
+constexpr ColourButton kColourButtons[] = {
+    {Id::ColourBButton, "CONTROL_FYYSButton"},
+    {Id::ColourAButton, "CONTROL_HXysButton"},
+    {UserModeControl::BrushColour, "CONTROL_USERysButton"},
+    {UserModeControl::BaseColour, "CONTROL_USERjsButton"},
+    {1158, "CONTROL_JTysButton"},
+    {Id::HiddenColourB, "CONTROL_TSysButton"},
+    {Id::HiddenColourC, "CONTROL_CDysButton"},
+};
+
+// Every bitmap the panel shows, read once at start-up.
+std::vector<std::string> PanelBitmapNames() {
+    std::vector<std::string> names;
+    for (int i = 1; i <= 8; ++i) {
+        names.push_back("Color" + std::to_string(i) + ".bmp");
+    }
+    for (int i = 0; i <= 25; ++i) {
+        names.push_back(std::to_string(i) + ".bmp");
+    }
+    for (const char* name :
+         {"dengup.bmp",    "dengdown.bmp",   "leftup.bmp",   "leftdown.bmp",   "rightup.bmp",
+          "rightdown.bmp", "upup.bmp",       "updown.bmp",   "downup.bmp",     "downdown.bmp",
+          "julong.bmp",    "julongdown.bmp", "kuosan.bmp",   "kuosandown.bmp", "hong.bmp",
+          "hongok.bmp",    "huang.bmp",      "huangok.bmp",  "lv.bmp",         "lvok.bmp",
+          "lan.bmp",       "lanok.bmp",      "sjsup.bmp",    "sjsdown.bmp",    "user1up.bmp",
+          "user1down.bmp", "user2up.bmp",    "user2down.bmp"}) {
+        names.emplace_back(name);
+    }
+    return names;
+}
+
+QColor ToQColor(ColourValue colour) {
+    return QColor(RedOf(colour), GreenOf(colour), BlueOf(colour));
+}
+
+ColourValue ToColourValue(const QColor& colour) {
+    return MakeColour(static_cast<uint8_t>(colour.red()), static_cast<uint8_t>(colour.green()),
+                      static_cast<uint8_t>(colour.blue()));
+}
+
+QString ToQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+LightingPanelView::LightingPanelView(CBaseDialog& window, ConfiguratorCore& core,
+                                     KeyboardView& keys, WindowHooks hooks)
+    : window_(window), core_(core), keys_(keys), hooks_(std::move(hooks)) {
+    lighting_ = std::make_unique<LightingState>(
+        core_.link, *this, *this, [this](int code) { return core_.ModeText(std::to_string(code)); },
+        LightingSwitchFile(core_.context.userDataFolder));
+    colours_ = std::make_unique<KeyColours>(core_.link, *lighting_, core_.device,
+                                            UserLightingFiles(core_.context), keys_, *this, *this);
+    preview_ = std::make_unique<LightingPreview>();
+}
+
+LightingPanelView::~LightingPanelView() = default;
+
+LightingState& LightingPanelView::Lighting() {
+    return *lighting_;
+}
+
+KeyColours& LightingPanelView::Colours() {
+    return *colours_;
+}
+
+QWidget* LightingPanelView::EffectCombo() const {
+    return effectCombo_;
+}
+
+QWidget* LightingPanelView::Control(int controlId) const {
+    const auto found = controls_.find(controlId);
+    return found == controls_.end() ? nullptr : found->second;
+}
+
+void LightingPanelView::LoadBitmaps() {
+    for (const std::string& name : PanelBitmapNames()) {
+        Bitmap(name);
+    }
+}
+
+// A bitmap that cannot be read is kept empty: its control shows nothing.
+const QPixmap& LightingPanelView::Bitmap(std::string_view name) {
+    const auto found = bitmaps_.find(name);
+    if (found != bitmaps_.end()) {
+        return found->second;
+    }
+    const std::filesystem::path file = window_.SkinFolder() / std::string(name);
+    return bitmaps_.emplace(std::string(name), QPixmap(QString::fromStdString(file.string())))
+        .first->second;
+}
+
+template <typename Widget>
+Widget* LightingPanelView::Place(int controlId, std::string_view skinEntry, Widget* widget) {
+    PlaceControl(*widget, window_.SkinFile(), kSection, skinEntry);
+    controls_[controlId] = widget;
+    return widget;
+}
+
+void LightingPanelView::PlaceLabel(int controlId, std::string_view skinEntry) {
+    auto* label = new QLabel(&window_);
+    QFont font = label->font();
+    font.setPixelSize(kLabelPixelSize);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, kLabelColour);
+    label->setPalette(palette);
+    label->setAttribute(Qt::WA_TranslucentBackground);
+    Place(controlId, skinEntry, label);
+}
+
+void LightingPanelView::PlacePicture(int controlId, std::string_view skinEntry,
+                                     std::string_view bitmap) {
+    auto* picture = Place(controlId, skinEntry, new QLabel(&window_));
+    if (!bitmap.empty()) {
+        picture->setPixmap(Bitmap(bitmap));
+    }
+    picture->installEventFilter(this);
+}
+
+void LightingPanelView::PlaceColourButton(int controlId, std::string_view skinEntry) {
+    auto* button = Place(controlId, skinEntry, new CSkinColorBtn(&window_));
+    button->EnableOtherButton(QStringLiteral("More colours\u2026"));
+    button->EnableAutomaticButton(QStringLiteral("Automatic"), QColor(0, 0, 0));
+    button->SetColumnsNumber(kColourColumns);
+    connect(button, &CSkinColorBtn::ColourChosen, this, [this, controlId](const QColor& colour) {
+        OnColourChosen(controlId, ToColourValue(colour));
+    });
+}
+
+void LightingPanelView::PlaceSliderControl(int controlId, std::string_view skinEntry) {
+    auto* slider = Place(controlId, skinEntry, new CBitmapSlider(controlId, &window_));
+    slider->SetRange(0, kSliderMax);
+    slider->SetPageSize(kSliderPageSize);
+    connect(slider, &CBitmapSlider::Moved, this, &LightingPanelView::OnSliderMoved);
+}
+
+void LightingPanelView::PlaceEdits() {
+    const struct {
+        int controlId;
+        const char* skinEntry;
+    } edits[] = {{Id::RedEdit, "COLOR_R"}, {Id::GreenEdit, "COLOR_G"}, {Id::BlueEdit, "COLOR_B"}};
+    for (const auto& entry : edits) {
+        auto* edit = Place(entry.controlId, entry.skinEntry, new QLineEdit(&window_));
+        edit->setAlignment(Qt::AlignCenter);
+        edit->setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
+        const int controlId = entry.controlId;
+        connect(edit, &QLineEdit::textChanged, this, [this, controlId](const QString& text) {
+            lighting_->OnRgbEditChanged(controlId, text.toStdString());
+        });
+    }
+}
+
+void LightingPanelView::PlaceCombos() {
+    effectCombo_ = Place(Id::EffectCombo, "CONTROL_XGcombox", new QComboBox(&window_));
+    connect(effectCombo_, &QComboBox::currentIndexChanged, this,
+            [this](int position) { lighting_->SelectEffect(position); });
+
+    modeCombo_ = Place(UserModeControl::ModeCombo, "CONTROL_umCombo", new QComboBox(&window_));
+    modeCombo_->setEditable(true);
+    modeCombo_->setInsertPolicy(QComboBox::NoInsert);
+    // A new name is typed as it stands, never completed from the other names.
+    modeCombo_->setCompleter(nullptr);
+    connect(modeCombo_, &QComboBox::currentIndexChanged, this,
+            [this](int mode) { colours_->SelectUserMode(mode); });
+    connect(modeCombo_->lineEdit(), &QLineEdit::textEdited, this,
+            [this](const QString& name) { colours_->RenameUserMode(name.toStdString()); });
+}
+
+void LightingPanelView::PlaceReportRateButtons() {
+    const KeyFaceSet& faces = keys_.KeyFaces();
+    const ButtonFaces buttonFaces{faces.normal, faces.over, faces.down, faces.normal,
+                                  faces.disable};
+    for (size_t n = 0; n < kReportRateButtons.size(); ++n) {
+        auto* button = new CPngButton(&window_);
+        PlaceWithFaces(*button, window_.SkinFile(), kSection, "FUNC_REPORT" + std::to_string(n + 1),
+                       buttonFaces);
+        controls_[kReportRateButtons[n]] = button;
+        const int rate = static_cast<int>(n);
+        connect(button, &CPngButton::clicked, this,
+                [this, rate] { lighting_->SetReportRate(rate); });
+    }
+}
+
+void LightingPanelView::PlaceControls() {
+    LoadBitmaps();
+    for (const Label& label : kLabels) {
+        PlaceLabel(label.controlId, label.skinEntry);
+    }
+    for (const Label& label : kHiddenLabels) {
+        PlaceLabel(label.controlId, label.skinEntry);
+    }
+    PlaceLabel(kRgbLabel, "CONTROL_RGBStatic");
+    for (const Picture& picture : kPictures) {
+        PlacePicture(picture.controlId, picture.skinEntry, picture.bitmap);
+    }
+    for (int chip = Id::FirstColourChip; chip <= Id::LastColourChip; ++chip) {
+        const int n = chip - Id::FirstColourChip + 1;
+        PlacePicture(chip, "CONTROL_Color" + std::to_string(n),
+                     "Color" + std::to_string(n) + ".bmp");
+    }
+    for (const ColourButton& button : kColourButtons) {
+        PlaceColourButton(button.controlId, button.skinEntry);
+    }
+    PlaceSliderControl(Id::BrightnessSlider, "CONTROL_LightSlider");
+    PlaceSliderControl(Id::SpeedSlider, "CONTROL_SpeedSlider");
+    SetBitmap(Id::BrightnessSlider, "0.bmp");
+    SetBitmap(Id::SpeedSlider, "6.bmp");
+    PlaceEdits();
+    PlaceCombos();
+    PlaceReportRateButtons();
+    // Until the first reload the switch reads off: no group is shown.
+    for (const Group& group : kGroups) {
+        ShowGroup(group.group, false);
+    }
+}
+
+void LightingPanelView::ApplyLanguage() {
+    for (const Label& label : kLabels) {
+        if (auto* widget = qobject_cast<QLabel*>(Control(label.controlId))) {
+            widget->setText(QString::fromStdString(core_.LightText(label.textKey)));
+        }
+    }
+    if (auto* rgb = qobject_cast<QLabel*>(Control(kRgbLabel))) {
+        rgb->setText(QStringLiteral("RGB"));
+    }
+}
+
+void LightingPanelView::PreviewTick() {
+    if (!lighting_->LightingPanelOn()) {
+        return;
+    }
+    if (restartPreview_) {
+        preview_->ResetPreview();
+        restartPreview_ = false;
+    }
+    PreviewSettings settings;
+    settings.effect = static_cast<uint8_t>(lighting_->Effect());
+    settings.direction = static_cast<uint8_t>(lighting_->Direction());
+    settings.multicolour = lighting_->Multicolour();
+    settings.mainColour = lighting_->MainColour();
+    keys_.ShowPreviewFrame(preview_->PreviewFrame(settings));
+}
+
+void LightingPanelView::OnSliderMoved(int controlId, int position) {
+    lighting_->OnSliderMoved(controlId, position);
+}
+
+void LightingPanelView::OnPictureClicked(int controlId) {
+    switch (controlId) {
+        case Id::LightingSwitch:
+            lighting_->ToggleLightingPanel();
+            return;
+        case Id::FirstArrow:
+            lighting_->SetDirection(kDirectionFirst);
+            return;
+        case Id::SecondArrow:
+            lighting_->SetDirection(kDirectionSecond);
+            return;
+        case Id::MulticolourA:
+        case Id::MulticolourB:
+            lighting_->ToggleMulticolour();
+            return;
+        case Id::OptionRed:
+        case Id::OptionYellow:
+        case Id::OptionGreen:
+        case Id::OptionBlue:
+            lighting_->SetOptionColour(controlId - Id::OptionRed);
+            return;
+        case UserModeControl::OwnColourTool:
+            colours_->SelectTool(kOwnColourTool);
+            return;
+        case UserModeControl::BaseColourTool:
+            colours_->SelectTool(kBaseColourTool);
+            return;
+        default:
+            if (controlId >= Id::FirstColourChip && controlId <= Id::LastColourChip) {
+                lighting_->ApplyPresetColour(controlId);
+            }
+    }
+}
+
+void LightingPanelView::OnColourChosen(int controlId, ColourValue colour) {
+    switch (controlId) {
+        case Id::ColourAButton:
+        case Id::ColourBButton:
+            lighting_->SetMainColour(controlId, colour);
+            break;
+        case UserModeControl::BrushColour:
+            colours_->SetBrushColour(colour);
+            break;
+        case UserModeControl::BaseColour:
+            colours_->SetBaseColour(colour);
+            break;
+        default:
+            break;
+    }
+}
+
+bool LightingPanelView::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        for (const auto& [controlId, widget] : controls_) {
+            if (widget == watched) {
+                OnPictureClicked(controlId);
+                return true;
+            }
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+// LightingPanel
+
+void LightingPanelView::ShowGroup(LightingGroup group, bool shown) {
+    for (const Group& entry : kGroups) {
+        if (entry.group != group) {
+            continue;
+        }
+        for (int controlId : entry.controls) {
+            if (QWidget* widget = Control(controlId)) {
+                widget->setVisible(shown);
+            }
+        }
+    }
+}
+
+void LightingPanelView::SetBitmap(int controlId, std::string_view bitmap) {
+    QWidget* widget = Control(controlId);
+    if (auto* slider = qobject_cast<CBitmapSlider*>(widget)) {
+        slider->SetBitmap(Bitmap(bitmap));
+    } else if (auto* picture = qobject_cast<QLabel*>(widget)) {
+        picture->setPixmap(Bitmap(bitmap));
+    }
+}
+
+void LightingPanelView::CheckButton(int controlId, bool checked) {
+    if (auto* button = qobject_cast<CPngButton*>(Control(controlId))) {
+        button->SetSelected(checked, true);
+    }
+}
+
+void LightingPanelView::FillEffectCombo(const std::vector<std::string>& names) {
+    if (effectCombo_ == nullptr) {
+        return;
+    }
+    const QSignalBlocker blocker(effectCombo_);
+    effectCombo_->clear();
+    for (const std::string& name : names) {
+        effectCombo_->addItem(QString::fromStdString(name));
+    }
+}
+
+void LightingPanelView::SelectEffectPosition(int position) {
+    if (effectCombo_ == nullptr) {
+        return;
+    }
+    const QSignalBlocker blocker(effectCombo_);
+    effectCombo_->setCurrentIndex(position);
+}
+
+void LightingPanelView::PlaceSlider(int controlId, int position) {
+    if (auto* slider = qobject_cast<CBitmapSlider*>(Control(controlId))) {
+        slider->SetPosition(position);
+    }
+}
+
+void LightingPanelView::ShowColour(int controlId, ColourValue colour) {
+    if (auto* button = qobject_cast<CSkinColorBtn*>(Control(controlId))) {
+        button->SetColour(ToQColor(colour));
+    }
+}
+
+void LightingPanelView::SetEditText(int controlId, std::string_view text) {
+    if (auto* edit = qobject_cast<QLineEdit*>(Control(controlId))) {
+        const QString shown = ToQString(text);
+        if (edit->text() != shown) {
+            const QSignalBlocker blocker(edit);
+            edit->setText(shown);
+        }
+    }
+}
+
+void LightingPanelView::MoveControl(int controlId, std::string_view skinEntry) {
+    if (QWidget* widget = Control(controlId)) {
+        ::zarvin::MoveControl(*widget, window_.SkinFile(), kSection, skinEntry);
+    }
+}
+
+// UserModeCombo
+
+void LightingPanelView::FillModeNames(const std::vector<std::string>& names) {
+    if (modeCombo_ == nullptr) {
+        return;
+    }
+    const QSignalBlocker blocker(modeCombo_);
+    modeCombo_->clear();
+    for (const std::string& name : names) {
+        modeCombo_->addItem(QString::fromStdString(name));
+    }
+}
+
+void LightingPanelView::SelectMode(int mode) {
+    if (modeCombo_ == nullptr) {
+        return;
+    }
+    const QSignalBlocker blocker(modeCombo_);
+    modeCombo_->setCurrentIndex(mode);
+}
+
+// Called while the user types: the entry changes, the text being typed and the cursor stay.
+void LightingPanelView::ReplaceModeName(int mode, std::string_view name) {
+    if (modeCombo_ == nullptr || mode < 0 || mode >= modeCombo_->count()) {
+        return;
+    }
+    const QSignalBlocker blocker(modeCombo_);
+    QLineEdit* edit = modeCombo_->lineEdit();
+    const QString typed = edit->text();
+    const int cursor = edit->cursorPosition();
+    const int current = modeCombo_->currentIndex();
+    modeCombo_->removeItem(mode);
+    modeCombo_->insertItem(mode, ToQString(name));
+    modeCombo_->setCurrentIndex(current);
+    edit->setText(typed);
+    edit->setCursorPosition(cursor);
+}
+
+// LightingCompanion
+
+void LightingPanelView::ClearKeyColours() {
+    if (colours_) {
+        colours_->ClearKeyColours();
+    }
+}
+
+void LightingPanelView::ShowKeyColours() {
+    if (colours_) {
+        colours_->ShowKeyColours();
+    }
+}
+
+void LightingPanelView::RefreshUserModeTools() {
+    if (colours_) {
+        colours_->RefreshUserModeTools();
+    }
+}
+
+void LightingPanelView::ReloadUserModesAndSendColours() {
+    if (colours_) {
+        colours_->ReloadUserModesAndSendColours();
+    }
+}
+
+void LightingPanelView::RestoreUserModesFromTemplate() {
+    if (colours_) {
+        colours_->RestoreProfileUserModes();
+    }
+}
+
+void LightingPanelView::RestartPreview() {
+    restartPreview_ = true;
+}
+
+void LightingPanelView::ShowAssignments() {
+    if (hooks_.showAssignments) {
+        hooks_.showAssignments();
+    }
+}
+
+bool LightingPanelView::SelectProfile() {
+    return hooks_.selectProfile ? hooks_.selectProfile() : true;
+}
+
+}  // namespace zarvin

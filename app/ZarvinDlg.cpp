@@ -1,0 +1,861 @@
+#include "app/ZarvinDlg.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QProcess>
+#include <QThread>
+#include <QTimer>
+#include <QUrl>
+#include <chrono>
+#include <cstdio>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "app/AboutBox.h"
+#include "app/ConfiguratorCore.h"
+#include "app/FirmwareCheck.h"
+#include "app/KeyboardView.h"
+#include "app/LightingPanelView.h"
+#include "app/MessageBoxes.h"
+#include "app/TrayIcon.h"
+#include "device/BusyIndicator.h"
+#include "device/DeviceMonitor.h"
+#include "platform/AccessGuidance.h"
+#include "device/EventListener.h"
+#include "device/WindowMessages.h"
+#include "dialogs/ZarvinDlgComposite.h"
+#include "dialogs/ZarvinDlgProfile.h"
+#include "model/DeviceInfo.h"
+#include "model/KeyColours.h"
+#include "model/KeyboardLayout.h"
+#include "model/LightingState.h"
+#include "skin/LayoutReaders.h"
+#include "skin/PictureLoader.h"
+#include "skin/PngButton.h"
+#include "skin/SkinIniFile.h"
+#include "skin/StateImages.h"
+#include "store/ProfileFile.h"
+#include "store/ProfileStorePaths.h"
+
+namespace zarvin {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kButtonSection = "BUTTONINFO";
+constexpr int kProfileCountShown = 3;
+constexpr int kBusyFrameCount = 10;
+constexpr int kFirstPreviewMs = 100;
+constexpr int kPreviewMs = 50;
+constexpr auto kFirmwareQuestionPause = std::chrono::milliseconds(10);
+
+// Text colours of the text buttons (normal, hover, pressed, disabled, selected).
+const ButtonTextColours kTextColours{QColor(255, 255, 255), QColor(255, 130, 0),
+                                     QColor(255, 155, 4), QColor(127, 127, 127),
+                                     QColor(255, 255, 255)};
+const QString kTextFace = QStringLiteral("Arial Unicode MS");
+constexpr unsigned kCentredText = 0x25;
+
+// The backup file filter of the file dialogs.
+const QString kBackupFilter = QStringLiteral("(*.fwc);;(*.*)");
+
+struct TextButton {
+    int controlId;
+    const char* textKey;
+    int pointSize;
+};
+constexpr TextButton kTextButtons[] = {
+    {MainControl::Profile1, "PROFILE_1", 10},     {MainControl::Profile2, "PROFILE_2", 10},
+    {MainControl::Profile3, "PROFILE_3", 10},     {MainControl::Macro, "PROFILE_MACRO", 10},
+    {MainControl::Default, "PROFILE_DEFAULT", 8}, {MainControl::Ok, "PROFILE_OK", 8},
+    {MainControl::Cancel, "PROFILE_CANCLE", 8},   {MainControl::Apply, "PROFILE_APPLY", 8},
+};
+
+struct Tooltip {
+    int controlId;
+    const char* textKey;
+};
+constexpr Tooltip kTooltips[] = {
+    {MainControl::Help, "MAIN_HELP_PROMPT"},
+    {MainControl::Minimise, "MAIN_MINIMIZE_PROMPT"},
+    {MainControl::Menu, "MAIN_MENU_PROMPT"},
+    {MainControl::Close, "MAIN_CLOSE_PROMPT"},
+};
+
+bool IsArrowKey(int key) {
+    return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
+}
+
+bool IsEnterOrEscape(int key) {
+    return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape;
+}
+
+QString PathText(const fs::path& path) {
+    return QString::fromStdString(path.string());
+}
+
+}  // namespace
+
+CZarvinDlg::CZarvinDlg(ConfiguratorCore& core, HidNodeSource& eventNodes, QWidget* parent)
+    : CBaseDialog(core.context.mainSkinFile, core.context.skinFolder, parent),
+      core_(core),
+      eventNodes_(eventNodes),
+      chooseFile_([this](FileChoice choice) { return AskForFile(choice); }),
+      keyEditor_(std::make_unique<Zarvin_DlgComposite>(core, *this, this)),
+      profileDialog_(std::make_unique<CZarvin_DlgProfile>(core, *this, this)),
+      profileSwitch_(std::make_unique<ProfileSwitch>(core, *this, *this)),
+      tray_(std::make_unique<CTrayIcon>()) {
+    connect(tray_.get(), &CTrayIcon::Command, this, &CZarvinDlg::RunCommand);
+    qApp->installEventFilter(this);
+}
+
+CZarvinDlg::~CZarvinDlg() {
+    qApp->removeEventFilter(this);
+    StopDeviceThreads();
+}
+
+int CZarvinDlg::Run() {
+    Initialise();
+    if (exited_) {
+        return 0;
+    }
+    return run_.exec();
+}
+
+void CZarvinDlg::Initialise() {
+    show();
+    listener_ = std::make_unique<EventListener>(eventNodes_, *this, timing_);
+    listener_->Start();
+    monitor_ = std::make_unique<DeviceMonitor>(core_.link, core_.device, core_.messages, *this,
+                                               core_.context.autoShowDone, timing_);
+    monitor_->Start();
+    busy_ = std::make_unique<BusyIndicator>(*this, timing_);
+    if (!busy_->Start()) {
+        busy_.reset();  // applies run without the indicator
+    }
+}
+
+void CZarvinDlg::InitDialog() {
+    setWindowIcon(CTrayIcon::IconOf(TrayIcon::Disconnected));
+    core_.device.ForgetActiveProfile();
+
+    LoadWindowImages();
+    linkAddress_ =
+        QString::fromStdString(CIniFile(SkinFile()).GetString("SCREEN", "Link", "").value_or(""));
+
+    keys_ = std::make_unique<KeyboardView>(
+        *this, core_, KeyFaceSet{&keyNormal_, &keyOver_, &keyDown_, &keyDisable_},
+        KeyFaceSet{&normal_, &over_, &down_, &disable_}, arrow_);
+    keys_->SetKeyClickHandler([this](int controlId) { OnKeyClicked(controlId); });
+    keys_->SkinKeyButtons();
+    PlaceButtons();
+
+    EnsureUserFolder(core_.context);
+    panel_ = std::make_unique<LightingPanelView>(
+        *this, core_, *keys_,
+        LightingPanelView::WindowHooks{[this] { ShowAssignments(); },
+                                       [this] { return SelectKeyboardProfile(); }});
+    panel_->PlaceControls();
+    PlaceBusyIndicator();
+
+    SetTaskbarButton(false);
+    setWindowTitle(QString::fromStdString(core_.Text("MAIN_CAPTION")));
+    CreateTrayIcon();
+    SetPendingChanges(false);
+
+    currentTrayIcon_ = TrayIcon::Disconnected;
+    PostMessage(WindowMessage::Initialised, MessageTag::Init);
+    HandleMessage(WindowMessage::Language, MessageTag::Language, core_.LanguageIndex());
+    StartTimer(WindowTimer::Preview, kFirstPreviewMs);
+}
+
+void CZarvinDlg::LoadWindowImages() {
+    const QSize client = size();
+    // A window image that cannot be read ends the program (the picture loader's handler).
+    const auto load = [&](QImage& surface, const char* file) {
+        surface = MakeStateSurface(LoadSkinPicture(SkinFolder() / file), client);
+    };
+    load(normal_, "main_normal.jpg");
+    load(over_, "main_over.jpg");
+    load(down_, "main_down.jpg");
+    load(disable_, "main_disable.jpg");
+    load(keyNormal_, "main_normal.jpg");
+    load(keyOver_, "main_over.jpg");
+    load(keyDown_, "main_down.jpg");
+    load(keyDisable_, "main_disable.jpg");
+    load(arrow_, "Arrow.jpg");
+}
+
+CPngButton* CZarvinDlg::PlaceButton(int controlId, const char* skinEntry,
+                                    const ButtonFaces& faces) {
+    auto* button = new CPngButton(this);
+    PlaceWithFaces(*button, SkinFile(), kButtonSection, skinEntry, faces);
+    connect(button, &CPngButton::clicked, this, [this, controlId] { RunCommand(controlId); });
+    buttons_[controlId] = button;
+    return button;
+}
+
+void CZarvinDlg::PlaceButtons() {
+    const ButtonFaces key{&normal_, &over_, &down_, &normal_, &disable_};
+    const ButtonFaces command{&normal_, &over_, &down_, &normal_, &normal_};
+    const ButtonFaces apply{&normal_, &over_, &down_, &disable_, &normal_};
+    const ButtonFaces still{&normal_, &normal_, &normal_, &normal_, &normal_};
+
+    CPngButton* link = PlaceButton(MainControl::Link, "PELLOQ_LINK",
+                                   {&normal_, &over_, &disable_, &normal_, &normal_});
+    link->SetTooltip(linkAddress_, true);
+    CPngButton* profiles = PlaceButton(MainControl::Profiles, "FUNC_PROFILES", command);
+    profiles->SetTextStyle(true, 10, kTextFace, kTextColours, 0x28);
+    PlaceButton(MainControl::Macro, "FUNC_MACRO", command);
+    PlaceButton(MainControl::Ok, "CONTROL_OK", command);
+    PlaceButton(MainControl::Cancel, "CONTROL_CANCEL", command);
+    PlaceButton(MainControl::Help, "CONTROL_HELP", command);
+    PlaceButton(MainControl::Close, "CONTROL_CLOSE", command);
+    PlaceButton(MainControl::Minimise, "CONTROL_MINIMIZE", command);
+    PlaceButton(MainControl::Menu, "CONTROL_MENU", command);
+    PlaceButton(MainControl::Apply, "CONTROL2_APPLY", apply);
+    PlaceButton(MainControl::Profile1, "FUNC_PROFILE1", key);
+    PlaceButton(MainControl::Profile2, "FUNC_PROFILE2", key);
+    PlaceButton(MainControl::Profile3, "FUNC_PROFILE3", key);
+    PlaceButton(MainControl::Default, "FUNC_DEFAULT", key);
+    PlaceButton(MainControl::Web, "CONTROL_Network", command);
+    PlaceButton(MainControl::Documentation, "CONTROL_Facebook", command);
+    PlaceButton(MainControl::Source, "CONTROL_twitter", command);
+
+    CPngButton* version = PlaceButton(MainControl::Version, "PELLOQ_VER", still);
+    version->SetTextStyle(true, 8, QStringLiteral("Verdana Unicode MS"), kTextColours, 0x24);
+    version->setText(QString());
+    version->setEnabled(false);
+}
+
+void CZarvinDlg::PlaceBusyIndicator() {
+    for (int frame = 0; frame < kBusyFrameCount; ++frame) {
+        busyFrames_[static_cast<size_t>(frame)] =
+            ReadPicture(SkinFolder() / ("jdt" + std::to_string(frame + 1) + ".bmp"));
+    }
+    busyLabel_ = new QLabel(this);
+    PlaceControl(*busyLabel_, SkinFile(), kButtonSection, "CONTROL_JDTStatic");
+    busyLabel_->setPixmap(QPixmap::fromImage(busyFrames_[0]));
+    busyFrame_ = 1;
+    busyLabel_->hide();
+}
+
+void CZarvinDlg::CreateTrayIcon() {
+    tray_->SetMenuHook([this](QMenu& menu) {
+        for (QAction* action : menu.actions()) {
+            const int command = action->data().toInt();
+            const char* key = command == TrayCommand::Open    ? "MENU_11"
+                              : command == TrayCommand::About ? "MENU_22"
+                              : command == TrayCommand::Exit  ? "MENU_33"
+                                                              : nullptr;
+            if (key != nullptr) {
+                action->setText(QString::fromStdString(core_.Text(key)));
+            }
+        }
+    });
+    if (!tray_->Create(QString::fromStdString(core_.Text("KEYBOARD_TRAY_DESC")),
+                       TrayIcon::Disconnected)) {
+        std::fputs(
+            "zarvin: the desktop has no notification area, so the window has no tray icon; "
+            "start the program again to open the window.\n",
+            stderr);
+    }
+}
+
+void CZarvinDlg::SetTaskbarButton(bool shown) {
+    const Qt::WindowFlags flags =
+        (windowFlags() & ~Qt::WindowType_Mask) | (shown ? Qt::Dialog : Qt::Tool);
+    if (flags != windowFlags()) {
+        setWindowFlags(flags);
+    }
+}
+
+bool CZarvinDlg::ListeningToKeyboard() const {
+    return listener_ && listener_->Listening();
+}
+
+CPngButton* CZarvinDlg::Button(int controlId) const {
+    const auto found = buttons_.find(controlId);
+    return found == buttons_.end() ? nullptr : found->second;
+}
+
+// ---- messages, timers and the device threads' calls ----
+
+void CZarvinDlg::HandleMessage(uint32_t message, uint32_t tag, int64_t parameter) {
+    if (exited_) {
+        return;
+    }
+    if (message == WindowMessage::Initialised && tag == MessageTag::Init) {
+        hide();
+    } else if (message == WindowMessage::Open && tag == MessageTag::Open) {
+        OpenMainWindow();
+        CheckFirmware();
+    } else if (message == WindowMessage::Kill && tag == MessageTag::Kill) {
+        ExitApplication();
+    } else if (message == WindowMessage::Reload && tag == MessageTag::Profile) {
+        RefreshConnection();
+    } else if (message == WindowMessage::CloseEditors && tag == MessageTag::None) {
+        CloseEditors();
+    } else if (message == WindowMessage::Language && tag == MessageTag::Language) {
+        ApplyLanguage(static_cast<int>(parameter));
+    } else if (message == kSliderMovedMessage && panel_) {
+        panel_->OnSliderMoved(static_cast<int>(tag), static_cast<int>(parameter));
+    }
+}
+
+void CZarvinDlg::SendMessage(uint32_t message, uint32_t tag) {
+    calls_.RunAndWait([this, message, tag] { HandleMessage(message, tag); });
+}
+
+void CZarvinDlg::PostMessage(uint32_t message, uint32_t tag) {
+    calls_.Post([this, message, tag] { HandleMessage(message, tag); });
+}
+
+void CZarvinDlg::StartTimer(int timerId, int milliseconds) {
+    if (QThread::currentThread() != thread()) {
+        calls_.Post([this, timerId, milliseconds] { StartTimer(timerId, milliseconds); });
+        return;
+    }
+    QTimer*& timer = timers_[timerId];
+    if (timer == nullptr) {
+        timer = new QTimer(this);
+        connect(timer, &QTimer::timeout, this, [this, timerId] { OnTimer(timerId); });
+    }
+    timer->start(milliseconds);
+}
+
+void CZarvinDlg::KillTimer(int timerId) {
+    if (QThread::currentThread() != thread()) {
+        calls_.Post([this, timerId] { KillTimer(timerId); });
+        return;
+    }
+    const auto found = timers_.find(timerId);
+    if (found != timers_.end()) {
+        found->second->stop();
+    }
+}
+
+void CZarvinDlg::HideWindow() {
+    if (QThread::currentThread() != thread()) {
+        calls_.Post([this] { hide(); });
+        return;
+    }
+    hide();
+}
+
+void CZarvinDlg::SetTrayIconState(int mode, int icon) {
+    if (QThread::currentThread() != thread()) {
+        calls_.Post([this, mode, icon] { SetTrayIconState(mode, icon); });
+        return;
+    }
+    if (mode == TrayMode::Notice) {
+        ShowTrayIcon(TrayIcon::Notice);
+    } else if (icon != TrayIcon::Remembered) {
+        rememberedTrayIcon_ = icon;
+        ShowTrayIcon(icon);
+    } else {
+        ShowTrayIcon(rememberedTrayIcon_);
+    }
+}
+
+void CZarvinDlg::ShowTrayIcon(int icon) {
+    if (icon != currentTrayIcon_) {
+        currentTrayIcon_ = icon;
+        tray_->SetIconResource(icon);
+    }
+}
+
+void CZarvinDlg::ShowBusyIndicator(bool shown) {
+    if (QThread::currentThread() != thread()) {
+        calls_.Post([this, shown] { ShowBusyIndicator(shown); });
+        return;
+    }
+    if (busyLabel_ != nullptr) {
+        busyLabel_->setVisible(shown);
+    }
+}
+
+void CZarvinDlg::OnTimer(int timerId) {
+    switch (timerId) {
+        case WindowTimer::BusyFrame:
+            ShowNextBusyFrame();
+            break;
+        case WindowTimer::LightingChanged:
+            KillTimer(timerId);
+            panel_->Lighting().LoadLighting();
+            panel_->Lighting().RefreshLightingPanel();
+            break;
+        case WindowTimer::Preview:
+            KillTimer(timerId);
+            panel_->PreviewTick();
+            StartTimer(timerId, kPreviewMs);
+            break;
+        case WindowTimer::ProfileChanged:
+            KillTimer(timerId);
+            // The keyboard chose the profile itself: ask it again rather than the cache.
+            core_.device.ForgetActiveProfile();
+            panel_->Colours().ResetUserModes([this] { return SelectKeyboardProfile(); },
+                                             [this] { SyncProfileButtons(); });
+            panel_->Lighting().LoadLighting();
+            panel_->Lighting().RefreshLightingPanel();
+            break;
+        default:
+            break;
+    }
+}
+
+void CZarvinDlg::ShowNextBusyFrame() {
+    busyLabel_->setPixmap(QPixmap::fromImage(busyFrames_[static_cast<size_t>(busyFrame_)]));
+    busyFrame_ = (busyFrame_ + 1) % kBusyFrameCount;
+}
+
+// ---- commands ----
+
+void CZarvinDlg::RunCommand(int commandId) {
+    if (exited_) {
+        return;
+    }
+    switch (commandId) {
+        case MainControl::Ok:
+            ApplyChanges();
+            hide();
+            break;
+        case MainControl::Cancel:
+            hide();
+            break;
+        case MainControl::Profiles:
+            profileDialog_->Open();
+            break;
+        case MainControl::Apply:
+            ApplyChanges();
+            break;
+        case MainControl::Macro:
+            OnKeyClicked(MainControl::MacroKey);
+            break;
+        case MainControl::Link:
+        case MainControl::Web:
+        case MainControl::Source:
+            OpenAddress(linkAddress_);
+            break;
+        case MainControl::Help:
+        case MainControl::Documentation:
+            OpenHelp();
+            break;
+        case MainControl::Minimise:
+            QMetaObject::invokeMethod(this, &QWidget::showMinimized, Qt::QueuedConnection);
+            break;
+        case MainControl::Close:
+        case TrayCommand::Exit:
+            ExitApplication();
+            break;
+        case MainControl::Profile1:
+        case MainControl::Profile2:
+        case MainControl::Profile3:
+            OnProfileButton(commandId - MainControl::Profile1);
+            break;
+        case MainControl::Default:
+            RestoreDefaults();
+            break;
+        case MainControl::Menu:
+            ShowBackupMenu();
+            break;
+        case MainControl::Import:
+            ImportBackup();
+            break;
+        case MainControl::Export:
+            ExportBackup();
+            break;
+        case TrayCommand::Open:
+            OpenMainWindow();
+            break;
+        case TrayCommand::About:
+            ShowAboutBox();
+            break;
+        default:
+            break;
+    }
+}
+
+void CZarvinDlg::OnKeyClicked(int controlId) {
+    if (panel_->Lighting().LightingPanelOn()) {
+        panel_->Colours().PaintKey(controlId);
+        return;
+    }
+    const std::optional<int> slot = KeyboardView::SlotOfControl(controlId);
+    if (!slot) {
+        return;
+    }
+    keys_->ShowEditingFaces(controlId);
+    keyEditor_->Open(KeyEditTarget{*slot, controlId, keys_->ButtonScreenRect(controlId)});
+}
+
+void CZarvinDlg::OpenMainWindow() {
+    if (!core_.link.Connected()) {
+        // A keyboard that is there but refuses this user needs another answer than none.
+        const std::string refused = monitor_ ? monitor_->RefusedNode() : std::string();
+        if (refused.empty()) {
+            core_.messages.ShowMessage("MAIN_NO_DEVICE_PROMPT");
+        } else {
+            core_.messages.ShowFormattedMessage("MAIN_NO_ACCESS_PROMPT", AccessGuidance(refused));
+        }
+        return;
+    }
+    SetTaskbarButton(true);
+    show();
+    raise();
+    activateWindow();
+}
+
+void CZarvinDlg::CheckFirmware() {
+    DeviceInfo info;
+    ReadDeviceInfo(core_.link, info.bytes);
+    const HidAttributes& ids = core_.hid.Attributes();
+    if (!FirmwareUpdateOffered(ids.vendorId, ids.productId, info.FirmwareVersion())) {
+        return;
+    }
+    std::this_thread::sleep_for(kFirmwareQuestionPause);
+    const auto answer = QMessageBox::question(
+        this,
+        QString::fromUtf8(firmware_update::kCaption.data(),
+                          static_cast<qsizetype>(firmware_update::kCaption.size())),
+        QString::fromUtf8(firmware_update::kQuestion.data(),
+                          static_cast<qsizetype>(firmware_update::kQuestion.size())),
+        QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok);
+    if (answer != QMessageBox::Ok) {
+        ExitApplication();
+        return;
+    }
+    std::this_thread::sleep_for(kFirmwareQuestionPause);
+    const fs::path updater = core_.context.programFolder / firmware_update::kUpdaterFile;
+    if (fs::exists(updater)) {
+        QProcess::startDetached(
+            PathText(updater),
+            {QString::fromUtf8(firmware_update::kUpdaterArgument.data(),
+                               static_cast<qsizetype>(firmware_update::kUpdaterArgument.size()))},
+            PathText(core_.context.helpFolder));
+    }
+}
+
+void CZarvinDlg::ShowAboutBox() {
+    if (about_ == nullptr) {
+        about_ = new AboutBox(core_, linkAddress_, this);
+    }
+    if (!about_->isVisible()) {
+        about_->show();
+    }
+}
+
+void CZarvinDlg::OpenAddress(const QString& address) {
+    if (!address.isEmpty()) {
+        QDesktopServices::openUrl(QUrl(address));
+    }
+}
+
+void CZarvinDlg::OpenHelp() {
+    QDesktopServices::openUrl(
+        QUrl::fromLocalFile(PathText(core_.context.helpFolder / "index.html")));
+}
+
+void CZarvinDlg::ShowBackupMenu() {
+    QMenu menu(this);
+    menu.addAction(QString::fromStdString(core_.Text("MENU_1")))->setData(MainControl::Import);
+    menu.addAction(QString::fromStdString(core_.Text("MENU_2")))->setData(MainControl::Export);
+    if (const QAction* chosen = menu.exec(QCursor::pos())) {
+        RunCommand(chosen->data().toInt());
+    }
+}
+
+void CZarvinDlg::ApplyLanguage(int languageIndex) {
+    core_.SetLanguageIndex(languageIndex);
+    if (about_ != nullptr) {
+        about_->ApplyLanguage();
+    }
+    keyEditor_->ApplyLanguage();
+    for (const Tooltip& tooltip : kTooltips) {
+        Button(tooltip.controlId)
+            ->SetTooltip(QString::fromStdString(core_.Text(tooltip.textKey)), true);
+    }
+    // The lighting labels, the report-rate label and the "RGB" label are the panel's.
+    panel_->ApplyLanguage();
+    for (const TextButton& text : kTextButtons) {
+        CPngButton* button = Button(text.controlId);
+        button->setText(QString::fromStdString(core_.Text(text.textKey)));
+        button->SetTextStyle(true, text.pointSize, kTextFace, kTextColours, kCentredText);
+    }
+}
+
+// ---- the editors' host ----
+
+void CZarvinDlg::SetPendingChanges(bool pending) {
+    pendingChanges_ = pending;
+    if (CPngButton* apply = Button(MainControl::Apply)) {
+        apply->setEnabled(pending);
+    }
+}
+
+void CZarvinDlg::ApplyChanges() {
+    if (busy_) {
+        busy_->Post(BusyMessage::Show);
+    }
+    if (pendingChanges_) {
+        const std::lock_guard lock(core_.working.Lock());
+        if (SaveToProfilePath(core_.working, core_.context) == FileResult::Success &&
+            core_.sync.ApplyToDevice(false) == CommandResult::Success) {
+            SetPendingChanges(false);
+        }
+    }
+    if (busy_) {
+        busy_->Post(BusyMessage::Hide);
+    }
+}
+
+void CZarvinDlg::ShowAssignments() {
+    if (keys_) {
+        keys_->ShowAssignments();
+    }
+}
+
+void CZarvinDlg::RebuildProfileMenu() {
+    CPngButton* profiles = Button(MainControl::Profiles);
+    profiles->setText(QString());
+    profiles->SetTooltip(QString::fromStdString(core_.Text("PROFILE_TIP")), true);
+}
+
+void CZarvinDlg::RestoreKeyFaces(int controlId) {
+    keys_->RestoreKeyFaces(controlId);
+}
+
+bool CZarvinDlg::KeyEditorOpen() const {
+    return keyEditor_->IsOpen();
+}
+
+bool CZarvinDlg::ProfileDialogOpen() const {
+    return profileDialog_->IsOpen();
+}
+
+bool CZarvinDlg::ProfileDialogApplyEnabled() const {
+    return profileDialog_->ApplyEnabled();
+}
+
+void CZarvinDlg::ProfileDialogShowActive(int profile) {
+    profileDialog_->CheckProfileRow(profile);
+    profileDialog_->EnableApply(false);
+}
+
+// ---- profiles, defaults and backups ----
+
+bool CZarvinDlg::SelectKeyboardProfile() {
+    return profileSwitch_->SelectProfile(core_.ActiveProfile()) == 1;
+}
+
+void CZarvinDlg::SyncProfileButtons() {
+    const int active = core_.ActiveProfile();
+    if (active < 0 || active >= kProfileCountShown) {
+        return;
+    }
+    for (int profile = 0; profile < kProfileCountShown; ++profile) {
+        Button(MainControl::Profile1 + profile)->SetSelected(profile == active, true);
+    }
+    panel_->Lighting().SetCurrentProfile(active);
+}
+
+void CZarvinDlg::OnProfileButton(int profile) {
+    LightingState& lighting = panel_->Lighting();
+    lighting.SetCurrentProfile(profile);
+    lighting.LoadLighting();
+    if (lighting.OffersUserModes()) {
+        panel_->Colours().FillModeCombo(profile);
+        panel_->Colours().LoadUserMode(profile, true);
+    }
+    lighting.RefreshLightingPanel();
+    if (lighting.LightingPanelOn()) {
+        lighting.ToggleLightingPanel();
+    }
+    if (core_.ActiveProfile() != profile && profileSwitch_->SelectProfile(profile) == 0) {
+        return;
+    }
+    for (int other = 0; other < kProfileCountShown; ++other) {
+        Button(MainControl::Profile1 + other)->SetSelected(other == profile, true);
+    }
+    keys_->ShowAssignments();
+}
+
+void CZarvinDlg::RestoreDefaults() {
+    if (!core_.questions.AskYesNo("MAIN_PROMPT_DEFAULT")) {
+        return;
+    }
+    {
+        const std::lock_guard lock(core_.working.Lock());
+        const int profile = core_.ActiveProfile();
+        if (profile >= 0 && profile < kProfileCountShown) {
+            const auto table = static_cast<size_t>(profile);
+            for (const KeyButton& button : KeyButtons()) {
+                if (const std::optional<int> slot = KeyboardView::SlotOfControl(button.controlId)) {
+                    core_.working.SetAssignment(KeyRecordNumber(table, static_cast<size_t>(*slot)),
+                                                KeyAssignment{});
+                }
+            }
+        }
+        keys_->ShowAssignments();
+        SetPendingChanges(true);
+    }
+    if (panel_->Lighting().LightingPanelOn()) {
+        panel_->Lighting().RestoreLightingDefaults();
+    }
+    ApplyChanges();
+}
+
+std::optional<fs::path> CZarvinDlg::AskForFile(FileChoice choice) {
+    QFileDialog dialog(this, QString(), QString(), kBackupFilter);
+    dialog.setDefaultSuffix(QStringLiteral("fwc"));
+    if (choice == FileChoice::Open) {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return fs::path(dialog.selectedFiles().front().toStdString());
+}
+
+void CZarvinDlg::ImportBackup() {
+    const std::optional<fs::path> file = chooseFile_(FileChoice::Open);
+    if (!file || ValidateProfileFile(*file, core_.messages) <= 0) {
+        core_.messages.ShowMessage("MAIN_PROMPT_INPORT");
+        return;
+    }
+    {
+        const std::lock_guard lock(core_.working.Lock());
+        core_.working.EmptyStore();
+        core_.working.LoadProfileFile(*file);
+        SaveToProfilePath(core_.working, core_.context);
+        core_.sync.ApplyToDevice(true);
+        keys_->ShowAssignments();
+    }
+    SetPendingChanges(false);
+}
+
+void CZarvinDlg::ExportBackup() {
+    const std::optional<fs::path> file = chooseFile_(FileChoice::Save);
+    if (!file) {
+        return;
+    }
+    const std::lock_guard lock(core_.working.Lock());
+    core_.working.SaveProfileFile(*file);
+}
+
+// ---- connection, editors and exit ----
+
+void CZarvinDlg::RefreshConnection() {
+    core_.sync.LoadFromDevice([this] { ShowAssignments(); });
+    SetPendingChanges(false);
+    SyncProfileButtons();
+    LightingState& lighting = panel_->Lighting();
+    lighting.LoadLightingOnConnection();
+    lighting.RefreshLightingPanel();
+    if (lighting.OffersUserModes()) {
+        panel_->Colours().DeriveBaseFlags();
+    }
+}
+
+void CZarvinDlg::CloseEditors() {
+    if (about_ != nullptr) {
+        about_->hide();
+    }
+    profileDialog_->CloseIfOpen();
+    keyEditor_->CloseIfOpen();
+    if (QWidget* combo = panel_->EffectCombo()) {
+        combo->setFocus();
+    }
+    Button(MainControl::Profile1)->setFocus();
+}
+
+void CZarvinDlg::reject() {
+    hide();
+}
+
+bool CZarvinDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) {
+        return false;
+    }
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr || (widget != this && !isAncestorOf(widget))) {
+        return false;
+    }
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (IsEnterOrEscape(key)) {
+        return true;
+    }
+    if (key == Qt::Key_F1) {
+        if (event->type() == QEvent::KeyPress) {
+            OpenHelp();
+        }
+        return true;
+    }
+    if (IsArrowKey(key) && panel_) {
+        const QWidget* combo = panel_->EffectCombo();
+        const QWidget* focus = QApplication::focusWidget();
+        return combo != nullptr && focus != nullptr &&
+               (focus == combo || combo->isAncestorOf(focus));
+    }
+    return false;
+}
+
+void CZarvinDlg::ExitApplication() {
+    if (exited_) {
+        return;
+    }
+    hide();
+    if (about_ != nullptr) {
+        about_->hide();
+    }
+    profileDialog_->CloseIfOpen();
+    keyEditor_->CloseIfOpen();
+    tray_->Remove();
+    SetPendingChanges(false);
+    exited_ = true;
+    StopDeviceThreads();
+    for (const auto& [id, timer] : timers_) {
+        timer->stop();
+    }
+    {
+        const std::lock_guard lock(core_.working.Lock());
+        core_.working.EmptyStore();
+    }
+    run_.exit(0);
+}
+
+void CZarvinDlg::StopDeviceThreads() {
+    // A device thread may wait on this thread (a sent message, a message box): end those waits
+    // first, so that joining it cannot wait for ever.
+    calls_.EndCalls();
+    if (auto* boxes = dynamic_cast<MessageBoxes*>(&core_.messages)) {
+        boxes->EndPendingCalls();
+    }
+    if (monitor_) {
+        monitor_->Stop();
+    }
+    if (listener_) {
+        listener_->Stop();
+    }
+    if (busy_) {
+        busy_->Stop();
+    }
+    monitor_.reset();
+    listener_.reset();
+    busy_.reset();
+}
+
+}  // namespace zarvin

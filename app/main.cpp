@@ -1,0 +1,219 @@
+// zarvin: the configurator's window, reached through its notification-area icon. One runs per
+// user; starting it again opens the running one's window, "/Kill" ends it.
+
+#include <QApplication>
+#include <QTimer>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/AppContext.h"
+#include "app/ConfiguratorCore.h"
+#include "app/DaemonLauncher.h"
+#include "app/MessageBoxes.h"
+#include "app/QuitSignals.h"
+#include "app/SingleInstance.h"
+#include "app/StartupArguments.h"
+#include "app/TrayIcon.h"
+#include "app/ZarvinDlg.h"
+#include "cli/SimImageFile.h"
+#include "device/WindowMessages.h"
+#include "platform/HidrawNodeSource.h"
+#include "platform/InstanceChannel.h"
+#include "sim/SimImageKeeper.h"
+#include "sim/SimKeyboard.h"
+#include "skin/ControlStyle.h"
+
+namespace {
+
+using namespace zarvin;
+namespace fs = std::filesystem;
+
+constexpr const char* kProgram = "zarvin";
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+constexpr int kKeepMemoryIntervalMs = 500;
+
+int Fail(const std::string& message, int status) {
+    std::cerr << kProgram << ": " << message << '\n';
+    return status;
+}
+
+bool Set(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && value[0] != '\0';
+}
+
+// Checked before Qt starts, which would otherwise end the process with an abort.
+bool HasDisplay() {
+    return Set("DISPLAY") || Set("WAYLAND_DISPLAY") || Set("QT_QPA_PLATFORM");
+}
+
+// Claims the running instance's place in `listener`, or hands the start over to the instance
+// that holds it. Returns the exit status when this process has nothing more to do.
+std::optional<int> BecomeTheRunningInstance(const fs::path& socketPath,
+                                            std::optional<InstanceListener>& listener) {
+    // Twice: an instance that is ending may leave the place free between our claim and our
+    // request, or end without answering.
+    SendResult sent = SendResult::NoInstance;
+    std::string error;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        listener = InstanceListener::Claim(socketPath, error);
+        if (listener) {
+            return std::nullopt;
+        }
+        if (!error.empty()) {
+            std::cerr << kProgram << ": " << error
+                      << "; going on without the check for another running " << kProgram << '\n';
+            return std::nullopt;
+        }
+        sent = SendInstanceRequest(socketPath, InstanceRequest::Open, &error);
+        if (sent == SendResult::Handled) {
+            return 0;
+        }
+    }
+    if (sent == SendResult::Failed) {
+        return Fail(error, kExitFailed);
+    }
+    // The place is held but nobody answers in it: run as the instance without the channel.
+    return std::nullopt;
+}
+
+// `standInModel`: run against the stand-in keyboard playing that model.
+int RunWindow(int argc, char** argv, AppContext& context, bool startHidden,
+              std::optional<sim::SimModel> standInModel,
+              std::optional<InstanceListener>& listener) {
+    QApplication::setDesktopFileName(kProgram);
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(kProgram);
+    QApplication::setApplicationVersion(ZARVIN_VERSION);
+    QApplication::setWindowIcon(CTrayIcon::IconOf(TrayIcon::Disconnected));
+    // The window lives hidden behind the tray icon: closing the last visible window (a message
+    // box, the window itself) does not end the program; only the exit path does.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    ApplyControlStyle(application);
+
+    HidrawNodeSource hidraw;
+    std::unique_ptr<sim::SimKeyboard> standIn;
+    std::unique_ptr<sim::SimImageKeeper> standInMemory;
+    std::string error;
+    if (standInModel) {
+        standIn = std::make_unique<sim::SimKeyboard>(*standInModel);
+        standInMemory = std::make_unique<sim::SimImageKeeper>(
+            *standIn, cli::SimImageFile(context.userDataFolder, *standInModel));
+        if (!standInMemory->Load(error)) {
+            return Fail(error + " (run 'zarvinctl sim-reset' to start again from the factory state)",
+                        kExitFailed);
+        }
+    }
+    HidNodeSource& nodes = standIn ? static_cast<HidNodeSource&>(*standIn) : hidraw;
+    // The stand-in's memory goes to its file soon after each change, so zarvinctl --simulate
+    // beside the window works on the same keyboard.
+    QTimer keepMemory;
+    bool keepFailureTold = false;
+    if (standInMemory) {
+        QObject::connect(&keepMemory, &QTimer::timeout, [&] {
+            std::string failure;
+            if (!standInMemory->SaveIfChanged(failure) && !keepFailureTold) {
+                keepFailureTold = true;
+                Fail(failure, kExitFailed);
+            }
+        });
+        keepMemory.start(kKeepMemoryIntervalMs);
+    }
+
+    MessageBoxes boxes;
+    ConfiguratorCore core(context, nodes, boxes, boxes);
+    boxes.SetTexts(core.Texts());
+    CZarvinDlg window(core, nodes);
+    if (startHidden) {
+        context.autoShowDone = true;
+    }
+    const auto kill = [&window] { window.HandleMessage(WindowMessage::Kill, MessageTag::Kill); };
+    const QuitSignals quitSignals(kill);
+    std::optional<SingleInstance> instance;
+    if (listener) {
+        instance.emplace(*listener, [&](uint32_t message, uint32_t tag) {
+            // zarvinctl --simulate changed the stand-in's file: the window reloads from it.
+            if (message == WindowMessage::Reload && standInMemory) {
+                std::string failure;
+                if (!standInMemory->Load(failure)) {
+                    Fail(failure, kExitFailed);
+                }
+            }
+            window.HandleMessage(message, tag);
+        });
+    }
+    LaunchDaemon(context.daemonPath);
+
+    const int status = window.Run();
+    // A start from now on finds no instance instead of one that will not answer.
+    instance.reset();
+    listener.reset();
+    keepMemory.stop();
+    if (standInMemory && !standInMemory->SaveIfChanged(error)) {
+        return Fail(error, kExitFailed);
+    }
+    return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const StartupArguments arguments =
+        ParseStartupArguments(std::vector<std::string>(argv + 1, argv + argc));
+    for (const std::string& warning : arguments.warnings) {
+        std::cerr << kProgram << ": " << warning << '\n';
+    }
+    sim::SimModel model = sim::SimModel::Keyboard126;
+    if (!arguments.simulateModel.empty()) {
+        const std::optional<sim::SimModel> named = sim::ParseSimModel(arguments.simulateModel);
+        if (!named) {
+            return Fail("'" + arguments.simulateModel +
+                            "' is not a keyboard the stand-in can play; --simulate takes 126 or "
+                            "128\nTry 'zarvin --help'.",
+                        kExitUsage);
+        }
+        model = *named;
+    }
+    switch (arguments.action) {
+        case StartupAction::Help:
+            std::cout << kStartupUsage;
+            return 0;
+        case StartupAction::Version:
+            std::cout << kProgram << ' ' << ZARVIN_VERSION << '\n';
+            return 0;
+        case StartupAction::Kill:
+        case StartupAction::Run:
+            break;
+    }
+
+    AppContext context(SystemRoots());
+    const fs::path socketPath = InstanceSocketPath(context.runtimeFolder);
+    if (arguments.action == StartupAction::Kill) {
+        // Ends with 0 whether or not an instance was there to ask.
+        std::string error;
+        if (SendInstanceRequest(socketPath, InstanceRequest::Kill, &error) == SendResult::Failed) {
+            std::cerr << kProgram << ": " << error << '\n';
+        }
+        return 0;
+    }
+
+    std::optional<InstanceListener> listener;
+    if (const std::optional<int> status = BecomeTheRunningInstance(socketPath, listener)) {
+        return *status;
+    }
+    if (!HasDisplay()) {
+        return Fail(
+            "there is no display to show the window on (neither DISPLAY nor WAYLAND_DISPLAY is "
+            "set); start it in a desktop session, or use zarvinctl from a terminal",
+            kExitFailed);
+    }
+    return RunWindow(argc, argv, context, arguments.start,
+                     arguments.simulate ? std::optional(model) : std::nullopt, listener);
+}

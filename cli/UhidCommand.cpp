@@ -1,0 +1,83 @@
+#include <signal.h>
+#include <sys/signalfd.h>
+
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "app/AppContext.h"
+#include "cli/Commands.h"
+#include "cli/SimImageFile.h"
+#include "platform/UniqueFd.h"
+#include "sim/SimFirmware.h"
+#include "sim/SimImageFile.h"
+#include "sim/UhidKeyboard.h"
+
+namespace zarvin::cli {
+namespace {
+
+// While it lives, SIGINT and SIGTERM are not delivered but make its descriptor readable.
+class BlockedStopSignals {
+public:
+    BlockedStopSignals() {
+        sigemptyset(&signals_);
+        sigaddset(&signals_, SIGINT);
+        sigaddset(&signals_, SIGTERM);
+        sigprocmask(SIG_BLOCK, &signals_, &previous_);
+        fd_.Reset(::signalfd(-1, &signals_, SFD_CLOEXEC | SFD_NONBLOCK));
+    }
+    ~BlockedStopSignals() { sigprocmask(SIG_SETMASK, &previous_, nullptr); }
+    BlockedStopSignals(const BlockedStopSignals&) = delete;
+    BlockedStopSignals& operator=(const BlockedStopSignals&) = delete;
+
+    int Descriptor() const { return fd_.Get(); }
+
+private:
+    sigset_t signals_{};
+    sigset_t previous_{};
+    UniqueFd fd_;
+};
+
+}  // namespace
+
+int RunUhidKeyboard(const AppContext& context, sim::SimModel model, std::ostream& out,
+                    std::ostream& err) {
+    sim::SimFirmware firmware(model);
+    const std::filesystem::path file = SimImageFile(context.userDataFolder, model);
+    std::string error;
+    std::error_code missing;
+    if (std::filesystem::exists(file, missing) &&
+        !sim::ReadImageFile(file, model, firmware.Memory(), error)) {
+        err << "the stand-in keyboard's memory in " << file.string() << " cannot be used: " << error
+            << " (run 'zarvinctl sim-reset' to start again from the factory state)\n";
+        return kExitFailed;
+    }
+    const BlockedStopSignals stop;
+    if (stop.Descriptor() < 0) {
+        err << "cannot watch for Ctrl+C\n";
+        return kExitFailed;
+    }
+    sim::UhidKeyboard keyboard(firmware);
+    if (!keyboard.Create(error)) {
+        err << error << '\n';
+        return kExitFailed;
+    }
+    const sim::SimModelInfo& info = sim::InfoOf(model);
+    out << "A virtual " << info.keyCount << "-key keyboard is plugged in through /dev/uhid ("
+        << info.name << ", its command and consumer-control interfaces). 'zarvinctl list' "
+        << "shows its hidraw nodes. Ctrl+C unplugs it.\n"
+        << std::flush;
+    const bool served = keyboard.Serve(stop.Descriptor(), error);
+    if (!served) {
+        err << error << '\n';
+    }
+    std::filesystem::create_directories(file.parent_path(), missing);
+    if (!sim::WriteImageFile(file, model, firmware.Memory(), error)) {
+        err << "cannot keep the stand-in keyboard's memory in " << file.string() << ": " << error
+            << '\n';
+        return kExitFailed;
+    }
+    return served ? kExitOk : kExitFailed;
+}
+
+}  // namespace zarvin::cli

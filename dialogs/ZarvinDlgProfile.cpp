@@ -1,0 +1,280 @@
+#include "dialogs/ZarvinDlgProfile.h"
+
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QStringList>
+#include <string>
+
+#include "app/ConfiguratorCore.h"
+#include "app/EditorHost.h"
+#include "device/CommandProtocol.h"
+#include "skin/LayoutReaders.h"
+#include "skin/PictureLoader.h"
+#include "skin/PngButton.h"
+#include "skin/ReportCtrl.h"
+#include "skin/StateImages.h"
+#include "store/ProfileFile.h"
+#include "store/ProfileStorePaths.h"
+#include "store/TextKeys.h"
+
+namespace zarvin {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kLayoutSection = "BUTTONINFO";
+constexpr const char* kBackupSuffix = "fwc";
+
+QStringList BackupFilters() {
+    return {QStringLiteral("(*.fwc)"), QStringLiteral("(*.*)")};
+}
+
+enum Column { ActiveColumn, NameColumn, FolderColumn };
+
+// The pictures of the buttons' states, read on the first opening and kept for every later one
+// and every instance. An unreadable one ends the process while it is read.
+struct ButtonPictures {
+    QImage normal;
+    QImage over;
+    QImage down;
+};
+
+const ButtonPictures& LoadButtonPictures(const fs::path& skinFolder) {
+    static const ButtonPictures pictures{LoadSkinPicture(skinFolder / "Profile_normal.jpg"),
+                                         LoadSkinPicture(skinFolder / "Profile_over.jpg"),
+                                         LoadSkinPicture(skinFolder / "Profile_down.jpg")};
+    return pictures;
+}
+
+QString FromPath(const fs::path& path) {
+    return QString::fromStdString(path.string());
+}
+
+fs::path ToPath(const QString& text) {
+    return fs::path(text.toStdString());
+}
+
+}  // namespace
+
+CZarvin_DlgProfile::CZarvin_DlgProfile(ConfiguratorCore& core, EditorHost& host, QWidget* parent)
+    : CBaseDialog(core.context.profileSkinFile, core.context.profileSkinFolder, parent),
+      core_(core),
+      host_(host),
+      chooseNewFile_([this](const fs::path& start) { return ChooseNewFileInDialog(start); }),
+      chooseExistingFile_(
+          [this](const fs::path& start) { return ChooseExistingFileInDialog(start); }) {
+    CreateControls();
+}
+
+CZarvin_DlgProfile::~CZarvin_DlgProfile() = default;
+
+void CZarvin_DlgProfile::Open() {
+    open();
+}
+
+int CZarvin_DlgProfile::Exec() {
+    return exec();
+}
+
+bool CZarvin_DlgProfile::IsOpen() const {
+    return openCount_ > 0;
+}
+
+bool CZarvin_DlgProfile::ApplyEnabled() const {
+    return applyEnabled_;
+}
+
+void CZarvin_DlgProfile::EnableApply(bool on) {
+    applyButton_->setEnabled(on);
+    applyEnabled_ = on;
+}
+
+void CZarvin_DlgProfile::CheckProfileRow(int profile) {
+    for (int row = 0; row < list_->ItemCount(); ++row) {
+        list_->SetItemChecked(row, row == profile);
+    }
+}
+
+void CZarvin_DlgProfile::CloseIfOpen() {
+    if (IsOpen()) {
+        OnCancel();
+    }
+}
+
+void CZarvin_DlgProfile::reject() {
+    OnCancel();
+}
+
+void CZarvin_DlgProfile::InitDialog() {
+    ++openCount_;
+    PlaceControls();
+    FillList();
+    EnableApply(false);
+}
+
+void CZarvin_DlgProfile::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1) {
+        host_.OpenHelp();
+        return;
+    }
+    CBaseDialog::keyPressEvent(event);
+}
+
+void CZarvin_DlgProfile::CreateControls() {
+    // Named by their skin keys, under which the layout places them.
+    const auto makeButton = [this](const char* key, void (CZarvin_DlgProfile::*handler)()) {
+        auto* button = new CPngButton(this);
+        button->setObjectName(QString::fromLatin1(key));
+        connect(button, &CPngButton::clicked, this, handler);
+        return button;
+    };
+    okButton_ = makeButton("CONTROL_OK", &CZarvin_DlgProfile::OnOK);
+    cancelButton_ = makeButton("CONTROL_CANCEL", &CZarvin_DlgProfile::OnCancel);
+    addButton_ = makeButton("FUNC_ADD", &CZarvin_DlgProfile::OnAdd);
+    loadButton_ = makeButton("FUNC_LOAD", &CZarvin_DlgProfile::OnLoad);
+    deleteButton_ = makeButton("FUNC_DELETE", &CZarvin_DlgProfile::OnDelete);
+    applyButton_ = makeButton("CONTROL2_APPLY", &CZarvin_DlgProfile::OnApply);
+
+    list_ = new CReportCtrl(this);
+    list_->AddColumn(QStringLiteral("Active"), 60);
+    list_->AddColumn(QStringLiteral("Name"), 120);
+    list_->AddColumn(QStringLiteral("Path"), 230);
+    list_->SetGridLines(true);
+    list_->SetCheckboxStyle(CReportCtrl::CheckboxStyle::Single);
+    list_->SetCheckChangedCallback([this](int, bool) { EnableApply(true); });
+}
+
+void CZarvin_DlgProfile::PlaceControls() {
+    const ButtonPictures& pictures = LoadButtonPictures(SkinFolder());
+    normalSurface_ = MakeStateSurface(pictures.normal, size());
+    overSurface_ = MakeStateSurface(pictures.over, size());
+    downSurface_ = MakeStateSurface(pictures.down, size());
+    const ButtonFaces faces{&normalSurface_, &overSurface_, &downSurface_, &downSurface_,
+                            &normalSurface_};
+    for (CPngButton* button :
+         {okButton_, cancelButton_, addButton_, loadButton_, deleteButton_, applyButton_}) {
+        PlaceWithFaces(*button, SkinFile(), kLayoutSection, button->objectName().toStdString(),
+                       faces);
+    }
+    PlaceControl(*list_, SkinFile(), kLayoutSection, "PROGRAM_LIST");
+}
+
+// Every profile is kept in the one cache file, so the three rows show the same file.
+void CZarvin_DlgProfile::FillList() {
+    list_->DeleteAllItems();
+    for (int profile = 0; profile < kProfileCount; ++profile) {
+        AppendRow(ProfilePath(core_.context, profile));
+    }
+    const int active = core_.ActiveProfile();
+    if (active != -1) {
+        CheckProfileRow(active);
+    }
+}
+
+void CZarvin_DlgProfile::AppendRow(const fs::path& file) {
+    std::string folder = file.parent_path().string();
+    if (!folder.ends_with('/')) {
+        folder += '/';
+    }
+    list_->InsertItem(list_->ItemCount(),
+                      {QString(), FromPath(file.stem()), QString::fromStdString(folder)});
+}
+
+void CZarvin_DlgProfile::OnAdd() {
+    EnsureUserFolder(core_.context);
+    const fs::path file =
+        chooseNewFile_(core_.context.userDataFolder / core_.Text(text_keys::PROFILE_NEW));
+    if (file.empty()) {
+        return;
+    }
+    // The row stands for the file even when it could not be written; the list only names files.
+    CreateDefaultImage(file, 0);
+    AppendRow(file);
+    EnableApply(true);
+}
+
+void CZarvin_DlgProfile::OnLoad() {
+    EnsureUserFolder(core_.context);
+    const fs::path file = chooseExistingFile_(core_.context.userDataFolder);
+    if (file.empty()) {
+        return;
+    }
+    AppendRow(file);
+    EnableApply(true);
+}
+
+void CZarvin_DlgProfile::OnDelete() {
+    const int row = list_->NextItem(-1, CReportCtrl::RowState::Selected);
+    if (row < 0) {
+        return;
+    }
+    list_->DeleteItem(row);
+    EnableApply(true);
+}
+
+void CZarvin_DlgProfile::OnApply() {
+    const int rows = list_->ItemCount();
+    for (int row = 0; row < rows; ++row) {
+        const QString file =
+            list_->ItemText(row, FolderColumn) + list_->ItemText(row, NameColumn) + QStringLiteral(".fwc");
+        core_.settings.WriteProfileString(ProfileValueName(row + 1), file.toStdString());
+    }
+    core_.settings.WriteProfileNumber(ProfileValueName(0), rows);
+
+    // With no row checked the keyboard keeps its profile (a negative profile changes nothing).
+    core_.device.SetActiveProfile(core_.link,
+                                  list_->NextItem(-1, CReportCtrl::RowState::Checked));
+    core_.sync.LoadFromDevice([this] { host_.ShowAssignments(); });
+    host_.RebuildProfileMenu();
+    EnableApply(false);
+    host_.SetPendingChanges(false);
+}
+
+void CZarvin_DlgProfile::OnOK() {
+    OnApply();
+    Close(Accepted);
+}
+
+void CZarvin_DlgProfile::OnCancel() {
+    Close(Rejected);
+}
+
+void CZarvin_DlgProfile::Close(int result) {
+    EnableApply(false);
+    if (openCount_ > 0) {
+        --openCount_;
+    }
+    done(result);
+    normalSurface_ = QImage();
+    overSurface_ = QImage();
+    downSurface_ = QImage();
+}
+
+fs::path CZarvin_DlgProfile::ChooseNewFileInDialog(const fs::path& start) {
+    QFileDialog dialog(this);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QString::fromLatin1(kBackupSuffix));
+    dialog.setNameFilters(BackupFilters());
+    dialog.selectFile(FromPath(start));
+    if (dialog.exec() != Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return ToPath(dialog.selectedFiles().constFirst());
+}
+
+fs::path CZarvin_DlgProfile::ChooseExistingFileInDialog(const fs::path& start) {
+    QFileDialog dialog(this);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(QString::fromLatin1(kBackupSuffix));
+    dialog.setNameFilters(BackupFilters());
+    dialog.setDirectory(FromPath(start));
+    if (dialog.exec() != Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return ToPath(dialog.selectedFiles().constFirst());
+}
+
+}  // namespace zarvin

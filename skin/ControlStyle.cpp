@@ -1,0 +1,45 @@
+#include "skin/ControlStyle.h"
+
+#include <QApplication>
+#include <QColor>
+#include <QFont>
+#include <QPalette>
+
+namespace zarvin {
+
+void ApplyControlStyle(QApplication& application) {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(13);
+    QApplication::setFont(font);
+    application.setStyleSheet(QStringLiteral(
+        "QLineEdit, QComboBox, QTableWidget, QTreeView {"
+        "  background: #14161a; color: #e4e7ec; border: 1px solid #30343d; border-radius: 6px;"
+        "  selection-background-color: #4a2b0e; selection-color: #ffffff; }"
+        "QLineEdit, QComboBox { padding: 0 8px; }"
+        "QLineEdit:disabled, QComboBox:disabled { color: #6b717c; }"
+        "QComboBox QAbstractItemView { background: #1b1e24; color: #e4e7ec; }"
+        "QTableWidget { gridline-color: #262a31; }"
+        "QTreeView::item { height: 24px; }"
+        "QHeaderView { background: #1b1e24; }"
+        "QHeaderView::section { background: #1b1e24; color: #9aa1ad; border: none;"
+        "  border-bottom: 1px solid #2a2e36; padding: 3px 6px; }"
+        "QCheckBox::indicator { width: 16px; height: 16px; border-radius: 4px;"
+        "  border: 1px solid #383d47; background: #14161a; }"
+        "QCheckBox::indicator:checked { background: #ff8200; border-color: #ff8200; }"
+        "QTableView::indicator, QTreeView::indicator { width: 14px; height: 14px;"
+        "  border-radius: 3px; border: 1px solid #4a505b; background: #14161a; }"
+        "QTableView::indicator:checked, QTreeView::indicator:checked { background: #ff8200;"
+        "  border-color: #ff8200; }"
+        "QToolTip { background: #1b1e24; color: #e4e7ec; border: 1px solid #30343d; }"
+        "QMessageBox, QFileDialog, QMenu { background: #1b1e24; color: #e4e7ec; }"
+        "QMessageBox QLabel { color: #e4e7ec; }"
+        "QMessageBox QPushButton, QFileDialog QPushButton { background: #262a31; color: #e4e7ec;"
+        "  border: 1px solid #383d47; border-radius: 5px; padding: 4px 14px; }"
+        "QMenu::item:selected { background: #4a2b0e; }"));
+    // The report lists draw their grid lines in the palette's mid colour.
+    QPalette palette = QApplication::palette();
+    palette.setColor(QPalette::Mid, QColor(0x26, 0x2a, 0x31));
+    QApplication::setPalette(palette);
+}
+
+}  // namespace zarvin

@@ -1,0 +1,354 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QTest>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/AboutBox.h"
+#include "app/AppContext.h"
+#include "app/ConfiguratorCore.h"
+#include "app/FirmwareCheck.h"
+#include "app/KeyboardView.h"
+#include "app/LightingPanelView.h"
+#include "app/MessageBoxes.h"
+#include "app/TrayIcon.h"
+#include "app/ZarvinDlg.h"
+#include "device/CommandProtocol.h"
+#include "device/KeyboardIds.h"
+#include "device/WindowMessages.h"
+#include "dialogs/ZarvinDlgComposite.h"
+#include "dialogs/ZarvinDlgProfile.h"
+#include "model/KeyAssignment.h"
+#include "model/KeyMapCodec.h"
+#include "model/LightingState.h"
+#include "sim/SimKeyboard.h"
+#include "skin/PngButton.h"
+#include "store/ProfileFile.h"
+#include "support/CoreRig.h"
+#include "support/QtTestApplication.h"
+
+namespace zarvin {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+constexpr DeviceThreadTiming kQuickThreads{.startDelay = 1ms,
+                                           .presencePoll = 5ms,
+                                           .rescan = 10ms,
+                                           .trayNoticeHold = 1ms,
+                                           .busyHideDelay = 5ms};
+constexpr int kKeyA = 1058;
+constexpr size_t kSlotA = 0x1E;
+constexpr int kEvdevB = 48;
+
+// Runs the window's event loop until `condition` holds.
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 5s) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+        std::this_thread::sleep_for(1ms);
+    }
+    return true;
+}
+
+// The program folder with the built skin and language file, the stand-in keyboard on profile
+// `activeProfile`, and the main window, which finds the keyboard through its own device threads.
+struct WindowRig : test_support::CoreRig {
+    explicit WindowRig(int activeProfile = 0) : CoreRig(activeProfile, ZARVIN_PROGRAM_DATA_FOLDER) {
+        window.SetDeviceThreadTiming(kQuickThreads);
+    }
+
+    ~WindowRig() { window.ExitApplication(); }
+
+    // Starts the window and waits for the keyboard's connection and the automatic opening.
+    void StartConnected() {
+        window.Initialise();
+        // The window shows once to hide itself; the connection's icon comes before the opening.
+        ASSERT_TRUE(WaitUntil([&] {
+            return window.CurrentTrayIcon() == TrayIcon::Connected && window.isVisible() &&
+                   window.ListeningToKeyboard();
+        }));
+    }
+
+    KeyAssignment Working(int profile, size_t slot) {
+        const std::lock_guard lock(core.working.Lock());
+        return core.working.Assignment(KeyRecordNumber(static_cast<size_t>(profile), slot));
+    }
+
+    // The record the keyboard's own key map gives `slot` of `profile`.
+    KeyAssignment OnKeyboard(int profile, size_t slot) {
+        std::vector<uint8_t> maps;
+        keyboard.WithFirmware(
+            [&](sim::SimFirmware& firmware) { maps = firmware.Memory().keyMaps; });
+        const size_t length = core.device.Model().keyMapLength;
+        ProfileImage image{};
+        DecodeKeyMap(
+            std::span<const uint8_t>(maps).subspan(static_cast<size_t>(profile) * length, length),
+            core.device, KeyTableOf(image, 0));
+        return LoadKeyAssignment(RecordBytes(image, KeyRecordNumber(0, slot)));
+    }
+
+    bool ApplyEnabled() const { return window.Button(MainControl::Apply)->isEnabled(); }
+
+    bool ProfileButtonSelected(int profile) const {
+        return window.Button(MainControl::Profile1 + profile)->IsSelected();
+    }
+
+    // Edits key A through the key editor as the user does: click, type B, OK.
+    void RemapAToB() {
+        QTest::mouseClick(window.Keys().Button(kKeyA), Qt::LeftButton);
+        ASSERT_TRUE(window.KeyEditor().IsOpen());
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_B, Qt::NoModifier,
+                        static_cast<quint32>(kEvdevB + 8), 0, 0);
+        QApplication::sendEvent(&window.KeyEditor(), &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_B, Qt::NoModifier,
+                          static_cast<quint32>(kEvdevB + 8), 0, 0);
+        QApplication::sendEvent(&window.KeyEditor(), &release);
+        window.KeyEditor().Apply();
+        window.KeyEditor().CloseIfOpen();
+    }
+
+    CZarvinDlg window{core, keyboard};
+};
+
+uint16_t Type(AssignmentType type) {
+    return static_cast<uint16_t>(type);
+}
+
+TEST(MainWindowTest, ConnectionLoadsTheKeyboardIntoTheViewAndOpensTheWindow) {
+    WindowRig rig(1);
+    rig.StartConnected();
+
+    EXPECT_TRUE(rig.ProfileButtonSelected(1));
+    EXPECT_FALSE(rig.ProfileButtonSelected(0));
+    EXPECT_EQ(rig.window.Panel().Lighting().CurrentProfile(), 1);
+    EXPECT_FALSE(rig.ApplyEnabled());
+    EXPECT_TRUE(rig.KeyboardReceived(Command::ReadKeyMap));
+    EXPECT_TRUE(rig.KeyboardReceived(Command::ReadLighting));
+    // The profile cache file mirrors the keyboard.
+    EXPECT_TRUE(fs::exists(rig.context.userDataFolder / "$Profile0"));
+    EXPECT_TRUE(rig.messages.Shown().empty());
+}
+
+TEST(MainWindowTest, AnEditedKeyIsWrittenByApplyAndReloadedOnTheNextConnection) {
+    WindowRig rig;
+    rig.StartConnected();
+    ASSERT_FALSE(rig.window.HasPendingChanges());
+
+    rig.RemapAToB();
+    const KeyAssignment edited = rig.Working(0, kSlotA);
+    ASSERT_EQ(edited.type, Type(AssignmentType::Key));
+    ASSERT_EQ(edited.value, 0x030);
+    EXPECT_TRUE(rig.window.HasPendingChanges());
+    EXPECT_TRUE(rig.ApplyEnabled());
+    EXPECT_TRUE(rig.window.Keys().Button(kKeyA)->IsSelected());
+    // Nothing reaches the keyboard before Apply.
+    EXPECT_EQ(rig.OnKeyboard(0, kSlotA).type, Type(AssignmentType::Default));
+
+    rig.window.RunCommand(MainControl::Apply);
+    EXPECT_EQ(rig.OnKeyboard(0, kSlotA), edited);
+    EXPECT_FALSE(rig.window.HasPendingChanges());
+    EXPECT_FALSE(rig.ApplyEnabled());
+
+    // The working store is thrown away and comes back from the keyboard on reconnection.
+    {
+        const std::lock_guard lock(rig.core.working.Lock());
+        rig.core.working.EmptyStore();
+    }
+    rig.keyboard.Unplug();
+    ASSERT_TRUE(WaitUntil([&] { return rig.window.CurrentTrayIcon() == TrayIcon::Disconnected; }));
+    rig.keyboard.Plug();
+    ASSERT_TRUE(WaitUntil([&] { return rig.window.CurrentTrayIcon() == TrayIcon::Connected; }));
+    EXPECT_EQ(rig.Working(0, kSlotA), edited);
+    EXPECT_TRUE(rig.window.Keys().Button(kKeyA)->IsSelected());
+}
+
+TEST(MainWindowTest, ApplyWithoutAKeyboardKeepsTheChangesPending) {
+    WindowRig rig;
+    rig.StartConnected();
+    rig.RemapAToB();
+    rig.keyboard.Unplug();
+    ASSERT_TRUE(WaitUntil([&] { return !rig.core.link.Connected(); }));
+
+    rig.window.RunCommand(MainControl::Apply);
+    EXPECT_TRUE(rig.window.HasPendingChanges());
+    EXPECT_TRUE(rig.ApplyEnabled());
+}
+
+TEST(MainWindowTest, DefaultClearsTheActiveProfilesKeysOnlyWhenConfirmed) {
+    WindowRig rig;
+    rig.StartConnected();
+    rig.RemapAToB();
+    rig.window.RunCommand(MainControl::Apply);
+    ASSERT_EQ(rig.OnKeyboard(0, kSlotA).type, Type(AssignmentType::Key));
+
+    rig.questions.answer = false;
+    rig.window.RunCommand(MainControl::Default);
+    EXPECT_EQ(rig.Working(0, kSlotA).type, Type(AssignmentType::Key));
+
+    rig.questions.answer = true;
+    rig.window.RunCommand(MainControl::Default);
+    EXPECT_EQ(rig.questions.asked,
+              (std::vector<std::string>{"MAIN_PROMPT_DEFAULT", "MAIN_PROMPT_DEFAULT"}));
+    EXPECT_EQ(rig.Working(0, kSlotA).type, Type(AssignmentType::Default));
+    EXPECT_EQ(rig.OnKeyboard(0, kSlotA).type, Type(AssignmentType::Default));
+    EXPECT_FALSE(rig.window.Keys().Button(kKeyA)->IsSelected());
+    EXPECT_FALSE(rig.window.HasPendingChanges());
+}
+
+TEST(MainWindowTest, UnpluggingClosesTheEditorsAndHidesTheWindow) {
+    WindowRig rig;
+    rig.StartConnected();
+    rig.window.ShowAboutBox();
+    rig.window.ProfileDialog().Open();
+    ASSERT_TRUE(rig.window.ProfileDialog().IsOpen());
+
+    rig.keyboard.Unplug();
+    ASSERT_TRUE(WaitUntil([&] { return !rig.window.isVisible(); }));
+    EXPECT_FALSE(rig.window.ProfileDialog().IsOpen());
+    EXPECT_FALSE(rig.window.About()->isVisible());
+    EXPECT_TRUE(WaitUntil([&] { return rig.window.CurrentTrayIcon() == TrayIcon::Disconnected; }));
+
+    // Opening now only says that no keyboard is there.
+    rig.window.RunCommand(TrayCommand::Open);
+    EXPECT_FALSE(rig.window.isVisible());
+    EXPECT_EQ(rig.messages.Shown(), std::vector<std::string>{"MAIN_NO_DEVICE_PROMPT"});
+}
+
+TEST(MainWindowTest, TheKeyboardsProfileKeySelectsItsProfile) {
+    WindowRig rig;
+    rig.StartConnected();
+    ASSERT_TRUE(rig.ProfileButtonSelected(0));
+
+    rig.keyboard.ChangeProfileOnKeyboard(2);
+    ASSERT_TRUE(WaitUntil([&] { return rig.ProfileButtonSelected(2); }));
+    EXPECT_FALSE(rig.ProfileButtonSelected(0));
+    EXPECT_EQ(rig.window.Panel().Lighting().CurrentProfile(), 2);
+    EXPECT_EQ(rig.core.ActiveProfile(), 2);
+}
+
+TEST(MainWindowTest, AProfileButtonSwitchesTheKeyboard) {
+    WindowRig rig;
+    rig.StartConnected();
+
+    rig.window.RunCommand(MainControl::Profile3);
+    EXPECT_TRUE(rig.ProfileButtonSelected(2));
+    EXPECT_FALSE(rig.ProfileButtonSelected(0));
+    EXPECT_EQ(rig.core.ActiveProfile(), 2);
+    int onKeyboard = -1;
+    rig.keyboard.WithFirmware(
+        [&](sim::SimFirmware& firmware) { onKeyboard = firmware.ActiveProfile(); });
+    EXPECT_EQ(onKeyboard, 2);
+}
+
+TEST(MainWindowTest, AnInvalidBackupIsRefusedWithBothMessagesAndChangesNothing) {
+    WindowRig rig;
+    rig.StartConnected();
+    rig.RemapAToB();
+    const fs::path backup = rig.folder / "broken.fwc";
+    {
+        std::ofstream out(backup, std::ios::binary);
+        out << std::string(kProfileImageBytes, '\x5A');
+    }
+    rig.window.SetFileChooser([&](CZarvinDlg::FileChoice choice) -> std::optional<fs::path> {
+        EXPECT_EQ(choice, CZarvinDlg::FileChoice::Open);
+        return backup;
+    });
+    rig.keyboard.ClearLog();
+
+    rig.window.RunCommand(MainControl::Import);
+    EXPECT_EQ(rig.messages.Shown(),
+              (std::vector<std::string>{"PROFILE_FORMAT_ERROR:" + backup.string(),
+                                        "MAIN_PROMPT_INPORT"}));
+    EXPECT_EQ(rig.Working(0, kSlotA).type, Type(AssignmentType::Key));
+    EXPECT_TRUE(rig.window.HasPendingChanges());
+    EXPECT_FALSE(rig.KeyboardReceived(Command::WriteKeyMap));
+}
+
+TEST(MainWindowTest, AnExportedBackupImportsBackAndIsWrittenToEveryProfile) {
+    WindowRig rig;
+    rig.StartConnected();
+    rig.RemapAToB();
+    const fs::path backup = rig.folder / "mine.fwc";
+    rig.window.SetFileChooser([&](CZarvinDlg::FileChoice) { return std::optional(backup); });
+    rig.window.RunCommand(MainControl::Export);
+    {
+        const std::lock_guard lock(rig.core.working.Lock());
+        rig.core.working.EmptyStore();
+    }
+
+    rig.window.RunCommand(MainControl::Import);
+    EXPECT_TRUE(rig.messages.Shown().empty());
+    EXPECT_EQ(rig.Working(0, kSlotA).type, Type(AssignmentType::Key));
+    EXPECT_EQ(rig.OnKeyboard(0, kSlotA).type, Type(AssignmentType::Key));
+    EXPECT_FALSE(rig.window.HasPendingChanges());
+}
+
+TEST(MainWindowTest, EnterAndEscapeNeverCloseTheWindow) {
+    WindowRig rig;
+    rig.StartConnected();
+    for (const int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+        QTest::keyClick(&rig.window, static_cast<Qt::Key>(key));
+        EXPECT_TRUE(rig.window.isVisible()) << key;
+    }
+    rig.window.RunCommand(MainControl::Cancel);
+    EXPECT_FALSE(rig.window.isVisible());
+    EXPECT_FALSE(rig.window.Exited());
+}
+
+TEST(MainWindowTest, MessagesWithAnotherTagAreIgnored) {
+    WindowRig rig;
+    rig.StartConnected();
+    rig.window.HandleMessage(WindowMessage::Kill, MessageTag::Open);
+    rig.window.RunCommand(MainControl::Cancel);
+    rig.window.HandleMessage(WindowMessage::Open, MessageTag::Kill);
+    EXPECT_FALSE(rig.window.Exited());
+    EXPECT_FALSE(rig.window.isVisible());
+
+    rig.window.HandleMessage(WindowMessage::Open, MessageTag::Open);
+    EXPECT_TRUE(rig.window.isVisible());
+    rig.window.HandleMessage(WindowMessage::Kill, MessageTag::Kill);
+    EXPECT_TRUE(rig.window.Exited());
+    EXPECT_FALSE(rig.window.isVisible());
+}
+
+TEST(FirmwareCheckTest, OnlyAnOldFirmwareOfThe126KeyModelIsOfferedTheUpdater) {
+    struct Case {
+        uint16_t productId;
+        uint16_t version;
+        bool offered;
+    };
+    const Case cases[] = {
+        {kProduct126, 1, true},  {kProduct126, 263, true},  {kProduct126, 0x0108, false},
+        {kProduct126, 0, false}, {kProduct126, 264, false}, {kProduct126, 0x0110, false},
+        {kProduct128, 1, false}, {kProduct128, 100, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FirmwareUpdateOffered(kVendor126, c.productId, c.version), c.offered)
+            << std::hex << c.productId << ' ' << std::dec << c.version;
+    }
+    EXPECT_FALSE(FirmwareUpdateOffered(0x1234, kProduct126, 100));
+}
+
+TEST(MessageBoxesTest, AFormatTakesItsArgument) {
+    EXPECT_EQ(MessageBoxes::FillFormat("The file \"%s\" is damaged.", "/tmp/a.fwc"),
+              "The file \"/tmp/a.fwc\" is damaged.");
+    EXPECT_EQ(MessageBoxes::FillFormat("At most %d macros.", "100"), "At most 100 macros.");
+    EXPECT_EQ(MessageBoxes::FillFormat("No format", "x"), "No format");
+}
+
+}  // namespace
+}  // namespace zarvin

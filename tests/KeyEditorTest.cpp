@@ -1,0 +1,293 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <filesystem>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dialogs/OnScreenKeyboard.h"
+#include "dialogs/ZarvinDlgComposite.h"
+#include "model/KeyAssignment.h"
+#include "model/KeyCodes.h"
+#include "model/MacroRecord.h"
+#include "skin/PngButton.h"
+#include "support/ConnectedCoreRig.h"
+#include "support/QtTestApplication.h"
+#include "support/RecordingHost.h"
+
+namespace zarvin {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The program folder with the built skin and language file, the stand-in keyboard connected as
+// the device monitor connects it, and the core every window shares.
+struct EditorRig : test_support::ConnectedCoreRig {
+    EditorRig() : ConnectedCoreRig(0, ZARVIN_PROGRAM_DATA_FOLDER) {
+        profile = core.ActiveProfile();
+    }
+
+    size_t Record(size_t slot) const { return KeyRecordNumber(static_cast<size_t>(profile), slot); }
+
+    KeyAssignment Assignment(size_t slot) {
+        std::lock_guard lock(core.working.Lock());
+        return core.working.Assignment(Record(slot));
+    }
+
+    void Assign(size_t slot, AssignmentType type, int32_t value) {
+        core.working.SetAssignment(Record(slot),
+                                   {.type = static_cast<uint16_t>(type), .value = value});
+    }
+
+    void OpenOn(size_t slot, int controlId) {
+        editor.Open({.slot = static_cast<int>(slot), .controlId = controlId,
+                     .buttonRect = QRect(100, 100, 40, 40)});
+    }
+
+    // A press (or release) with the native scan code X11 gives: the evdev code + 8.
+    bool Key(int qtKey, int evdevCode, QEvent::Type type = QEvent::KeyPress) {
+        QKeyEvent event(type, qtKey, Qt::NoModifier, static_cast<quint32>(evdevCode + 8), 0, 0);
+        return QApplication::sendEvent(&editor, &event);
+    }
+
+    template <typename Widget>
+    Widget* Find(const char* name) {
+        auto* widget = editor.findChild<Widget*>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+
+    std::string NameOf(KeyCode code) const { return KeyNameOf(code, core.Texts()); }
+
+    test_support::RecordingHost host;
+    Zarvin_DlgComposite editor{core, host};
+    int profile = -1;
+};
+
+constexpr size_t kSlotA = 0x1E;
+constexpr int kControlA = 1058;
+constexpr size_t kSlotG9 = 264;
+constexpr int kControlG9 = 1143;
+constexpr int kEvdevA = 30;
+constexpr int kEvdevB = 48;
+constexpr int kEvdevLeftMeta = 125;
+constexpr int kEvdevVolumeUp = 115;
+
+MacroRecord Macro(uint16_t id, std::u16string_view name, uint8_t cycles) {
+    MacroRecord macro;
+    macro.SetName(name);
+    macro.SetId(id);
+    macro.SetCycles(cycles);
+    macro.SetActionCount(2);
+    macro.SetAction(0, {.delay = 50, .key = 0x01E, .state = MacroAction::kPress});
+    macro.SetAction(1, {.delay = 0, .key = 0x01E, .state = MacroAction::kRelease});
+    return macro;
+}
+
+uint16_t Type(AssignmentType type) { return static_cast<uint16_t>(type); }
+
+TEST(KeyEditorTest, CapturedKeyIsWrittenAndOkCloses) {
+    EditorRig rig;
+    ASSERT_GE(rig.profile, 0);
+    rig.OpenOn(kSlotA, kControlA);
+    ASSERT_TRUE(rig.editor.IsOpen());
+    EXPECT_TRUE(rig.Find<QLineEdit>("keyField")->isVisible());
+
+    EXPECT_FALSE(rig.editor.Changed());
+    EXPECT_TRUE(rig.Key(Qt::Key_B, kEvdevB));
+    EXPECT_EQ(rig.Find<QLineEdit>("keyField")->text().toStdString(), rig.NameOf(0x030));
+    EXPECT_TRUE(rig.editor.Changed());
+    // The release and the unchanged record before Apply.
+    EXPECT_TRUE(rig.Key(Qt::Key_B, kEvdevB, QEvent::KeyRelease));
+    EXPECT_EQ(rig.Assignment(kSlotA).type, Type(AssignmentType::Default));
+
+    rig.Find<CPngButton>("ok")->click();
+    const KeyAssignment record = rig.Assignment(kSlotA);
+    EXPECT_EQ(record.type, Type(AssignmentType::Key));
+    EXPECT_EQ(record.value, 0x030);
+    EXPECT_TRUE(rig.host.pending);
+    EXPECT_EQ(rig.host.CallsStartingWith("assignments").size(), 1u);
+    EXPECT_FALSE(rig.editor.IsOpen());
+    EXPECT_EQ(rig.host.CallsStartingWith("faces"),
+              std::vector<std::string>{"faces " + std::to_string(kControlA)});
+}
+
+TEST(KeyEditorTest, KeyGivenToItselfBecomesDefault) {
+    EditorRig rig;
+    rig.Assign(kSlotA, AssignmentType::Key, 0x030);
+    rig.OpenOn(kSlotA, kControlA);
+    EXPECT_EQ(rig.Find<QLineEdit>("keyField")->text().toStdString(), rig.NameOf(0x030));
+
+    rig.Key(Qt::Key_A, kEvdevA);
+    rig.editor.Apply();
+    EXPECT_EQ(rig.Assignment(kSlotA).type, Type(AssignmentType::Default));
+    EXPECT_EQ(rig.Assignment(kSlotA).value, 0);
+}
+
+TEST(KeyEditorTest, SuperKeyIsCapturedWhileMouseIsChosen) {
+    EditorRig rig;
+    rig.OpenOn(kSlotA, kControlA);
+    rig.Find<QCheckBox>("mouseChoice")->click();
+    ASSERT_TRUE(rig.Find<QCheckBox>("mouseChoice")->isChecked());
+    EXPECT_FALSE(rig.Find<QCheckBox>("keyboardChoice")->isChecked());
+
+    // Another key is swallowed without being taken while the mouse is chosen.
+    EXPECT_TRUE(rig.Key(Qt::Key_B, kEvdevB));
+    EXPECT_TRUE(rig.Find<QLineEdit>("keyField")->text().isEmpty());
+
+    EXPECT_TRUE(rig.Key(Qt::Key_Meta, kEvdevLeftMeta));
+    EXPECT_EQ(rig.Find<QLineEdit>("keyField")->text().toStdString(), rig.NameOf(0x15B));
+}
+
+TEST(KeyEditorTest, MediaKeyPassesOnAndChangesNothing) {
+    EditorRig rig;
+    rig.Assign(kSlotA, AssignmentType::Key, 0x030);
+    rig.OpenOn(kSlotA, kControlA);
+    rig.Key(Qt::Key_VolumeUp, kEvdevVolumeUp);
+    EXPECT_EQ(rig.Find<QLineEdit>("keyField")->text().toStdString(), rig.NameOf(0x030));
+    rig.editor.Apply();
+    EXPECT_EQ(rig.Assignment(kSlotA).value, 0x030);
+}
+
+TEST(KeyEditorTest, MouseEntryThreeIsTheWheelUp) {
+    EditorRig rig;
+    rig.OpenOn(kSlotA, kControlA);
+    rig.Find<QCheckBox>("mouseChoice")->click();
+    rig.Find<QComboBox>("mouseList")->setCurrentIndex(3);
+    rig.editor.Apply();
+    EXPECT_EQ(rig.Assignment(kSlotA).type, Type(AssignmentType::Key));
+    EXPECT_EQ(rig.Assignment(kSlotA).value, 0x161);
+}
+
+TEST(KeyEditorTest, OpensOnAMouseAssignmentWithMouseChosen) {
+    EditorRig rig;
+    rig.Assign(kSlotA, AssignmentType::Key, 0x173);
+    rig.OpenOn(kSlotA, kControlA);
+    EXPECT_TRUE(rig.Find<QCheckBox>("mouseChoice")->isChecked());
+    EXPECT_EQ(rig.Find<QComboBox>("mouseList")->currentIndex(), 2);
+    EXPECT_TRUE(rig.Find<QComboBox>("mouseList")->isEnabled());
+    EXPECT_FALSE(rig.Find<QLineEdit>("keyField")->isEnabled());
+}
+
+TEST(KeyEditorTest, MacroModeAssignsTheCurrentMacroToG9) {
+    EditorRig rig;
+    rig.core.working.SetMacros({Macro(3, u"First", 1), Macro(7, u"Second", 4)});
+    rig.Assign(kSlotG9, AssignmentType::PlayMacro, 7);
+    rig.OpenOn(kSlotG9, kControlG9);
+
+    EXPECT_TRUE(rig.Find<QComboBox>("macroList")->isVisible());
+    EXPECT_FALSE(rig.Find<QLineEdit>("keyField")->isVisible());
+    EXPECT_FALSE(rig.Find<QComboBox>("mediaList")->isVisible());
+    for (const char* button : {"keyPage", "mediaPage", "functionPage", "clear"}) {
+        EXPECT_FALSE(rig.Find<CPngButton>(button)->isEnabled()) << button;
+    }
+    EXPECT_TRUE(rig.Find<CPngButton>("macroPage")->IsSelected());
+
+    rig.editor.Apply();
+    const KeyAssignment record = rig.Assignment(kSlotG9);
+    EXPECT_EQ(record.type, Type(AssignmentType::PlayMacro));
+    EXPECT_EQ(record.value, 7);
+    EXPECT_EQ(record.gId, 4);
+}
+
+TEST(KeyEditorTest, MacroPageWithoutMacrosGivesDefault) {
+    EditorRig rig;
+    rig.Assign(kSlotA, AssignmentType::Media, 2);
+    rig.OpenOn(kSlotA, kControlA);
+    rig.Find<CPngButton>("macroPage")->click();
+    EXPECT_TRUE(rig.Find<QComboBox>("macroList")->isVisible());
+    rig.editor.Apply();
+    EXPECT_EQ(rig.Assignment(kSlotA).type, Type(AssignmentType::Default));
+}
+
+TEST(KeyEditorTest, ClearOnAMediaKeyGivesDefaultOnTheSingleKeyPage) {
+    EditorRig rig;
+    rig.Assign(kSlotA, AssignmentType::Media, 5);
+    rig.OpenOn(kSlotA, kControlA);
+    EXPECT_TRUE(rig.Find<QComboBox>("mediaList")->isVisible());
+    EXPECT_EQ(rig.Find<QComboBox>("mediaList")->currentIndex(), 5);
+
+    rig.Find<CPngButton>("clear")->click();
+    EXPECT_TRUE(rig.Find<QLineEdit>("keyField")->isVisible());
+    EXPECT_TRUE(rig.Find<CPngButton>("keyPage")->IsSelected());
+    rig.editor.Apply();
+    EXPECT_EQ(rig.Assignment(kSlotA).type, Type(AssignmentType::Default));
+}
+
+TEST(KeyEditorTest, FunctionPageWritesTheChosenFunction) {
+    EditorRig rig;
+    rig.OpenOn(kSlotA, kControlA);
+    EXPECT_EQ(rig.Find<QComboBox>("functionList")->count(), 11);
+    EXPECT_EQ(rig.Find<QComboBox>("mediaList")->count(), 18);
+    rig.Find<CPngButton>("functionPage")->click();
+    rig.Find<QComboBox>("functionList")->setCurrentIndex(4);
+    rig.editor.Apply();
+    EXPECT_EQ(rig.Assignment(kSlotA).type, Type(AssignmentType::Function));
+    EXPECT_EQ(rig.Assignment(kSlotA).value, 4);
+}
+
+TEST(KeyEditorTest, EscapeAndEnterDoNotCloseAndF1OpensHelp) {
+    EditorRig rig;
+    rig.Assign(kSlotA, AssignmentType::Media, 0);
+    rig.OpenOn(kSlotA, kControlA);
+    rig.Key(Qt::Key_Escape, 1);
+    rig.Key(Qt::Key_Return, 28);
+    EXPECT_TRUE(rig.editor.IsOpen());
+    EXPECT_TRUE(rig.editor.isVisible());
+    rig.Key(Qt::Key_F1, 59);
+    EXPECT_EQ(rig.host.CallsStartingWith("help").size(), 1u);
+
+    rig.editor.CloseIfOpen();
+    EXPECT_FALSE(rig.editor.IsOpen());
+    EXPECT_EQ(rig.Assignment(kSlotA).type, Type(AssignmentType::Media));
+    EXPECT_FALSE(rig.host.pending);
+}
+
+// Programs on a search path of the test's own, so the machine's programs do not count.
+class OnScreenKeyboardTest : public testing::Test {
+protected:
+    void SetUp() override { savedPath_ = qgetenv("PATH"); }
+    void TearDown() override { qputenv("PATH", savedPath_); }
+
+    void Install(const char* program) {
+        const fs::path file = folder_ / program;
+        folder_.Write(program, "#!/bin/sh\n");
+        fs::permissions(file, fs::perms::owner_all);
+    }
+    void UseOnlyTheTestPath() { qputenv("PATH", QByteArray::fromStdString(folder_.Path().string())); }
+
+    test::TempFolder folder_;
+
+private:
+    QByteArray savedPath_;
+};
+
+TEST_F(OnScreenKeyboardTest, PrefersOnboardAndFindsOthers) {
+    UseOnlyTheTestPath();
+    EXPECT_TRUE(FindOnScreenKeyboard().isEmpty());
+    Install("florence");
+    EXPECT_TRUE(FindOnScreenKeyboard().endsWith(QStringLiteral("/florence")));
+    Install("onboard");
+    EXPECT_TRUE(FindOnScreenKeyboard().endsWith(QStringLiteral("/onboard")));
+}
+
+TEST_F(OnScreenKeyboardTest, ButtonIsDisabledWithoutOne) {
+    UseOnlyTheTestPath();
+    EditorRig rig;
+    rig.OpenOn(kSlotA, kControlA);
+    EXPECT_FALSE(rig.Find<CPngButton>("onScreenKeyboard")->isEnabled());
+    rig.editor.CloseIfOpen();
+
+    Install("onboard");
+    rig.OpenOn(kSlotA, kControlA);
+    EXPECT_TRUE(rig.Find<CPngButton>("onScreenKeyboard")->isEnabled());
+}
+
+}  // namespace
+}  // namespace zarvin

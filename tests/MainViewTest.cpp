@@ -1,0 +1,266 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/KeyboardView.h"
+#include "app/LightingPanelView.h"
+#include "device/CommandProtocol.h"
+#include "model/KeyAssignment.h"
+#include "model/KeyColours.h"
+#include "model/KeyMapCodec.h"
+#include "model/KeyboardLayout.h"
+#include "model/LightingState.h"
+#include "model/LightingSwitchFile.h"
+#include "skin/BaseDialog.h"
+#include "skin/BitmapSlider.h"
+#include "skin/LayoutEntry.h"
+#include "skin/PngButton.h"
+#include "skin/StateImages.h"
+#include "store/UserLightingFiles.h"
+#include "support/ConnectedCoreRig.h"
+#include "support/QtTestApplication.h"
+
+namespace zarvin {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kKeyA = 1058;
+constexpr int kKeyF1 = 1010;
+constexpr int kKeyD1 = 1016;
+constexpr int kFlipLeft = 1130;
+constexpr int kGKey1 = 1000;
+
+// The main window's keyboard and lighting panel over the stand-in keyboard on profile 1, with
+// the built skin and language file.
+struct ViewRig : test_support::ConnectedCoreRig {
+    ViewRig() : ConnectedCoreRig(1, ZARVIN_PROGRAM_DATA_FOLDER) {
+        fs::create_directories(context.userDataFolder);
+        window.show();
+        const QSize size = window.size();
+        normal = LoadStateSurface(context.skinFolder / "main_normal.jpg", size);
+        over = LoadStateSurface(context.skinFolder / "main_over.jpg", size);
+        down = LoadStateSurface(context.skinFolder / "main_down.jpg", size);
+        disable = LoadStateSurface(context.skinFolder / "main_disable.jpg", size);
+        arrows = LoadStateSurface(context.skinFolder / "Arrow.jpg", size);
+        keys = std::make_unique<KeyboardView>(window, core, faces, faces, arrows);
+        keys->SkinKeyButtons();
+        panel = std::make_unique<LightingPanelView>(
+            window, core, *keys,
+            LightingPanelView::WindowHooks{[this] { keys->ShowAssignments(); },
+                                           [] { return true; }});
+        panel->PlaceControls();
+        panel->ApplyLanguage();
+    }
+
+    CPngButton& Key(int controlId) {
+        CPngButton* button = keys->Button(controlId);
+        EXPECT_NE(button, nullptr) << controlId;
+        return *button;
+    }
+
+    // The lighting writes the keyboard received, as (offset, bytes).
+    std::vector<std::pair<int, std::vector<uint8_t>>> LightingWrites() const {
+        std::vector<std::pair<int, std::vector<uint8_t>>> writes;
+        for (const Packet& packet : keyboard.ReceivedPackets()) {
+            if (packet[PacketByte::Command] != Command::WriteLighting) {
+                continue;
+            }
+            const int offset = packet[PacketByte::Offset] | packet[PacketByte::Offset + 1] << 8;
+            const auto data = packet.begin() + PacketByte::Data;
+            writes.emplace_back(offset,
+                                std::vector<uint8_t>(data, data + packet[PacketByte::Length]));
+        }
+        return writes;
+    }
+
+    CBaseDialog window{context.mainSkinFile, context.skinFolder};
+    QImage normal, over, down, disable, arrows;
+    KeyFaceSet faces{&normal, &over, &down, &disable};
+    std::unique_ptr<KeyboardView> keys;
+    std::unique_ptr<LightingPanelView> panel;
+};
+
+TEST(KeyboardViewTest, ClicksReportTheControlAndSlotsFollowTheKeyCode) {
+    ViewRig rig;
+    std::vector<int> clicked;
+    rig.keys->SetKeyClickHandler([&](int controlId) { clicked.push_back(controlId); });
+
+    QTest::mouseClick(&rig.Key(kKeyA), Qt::LeftButton);
+    QTest::mouseClick(&rig.Key(kFnControlId), Qt::LeftButton);
+
+    EXPECT_EQ(clicked, (std::vector<int>{kKeyA, kFnControlId}));
+    EXPECT_EQ(KeyboardView::SlotOfControl(kKeyA), 0x1E);
+    EXPECT_EQ(KeyboardView::SlotOfControl(1103), 0xC8);     // Up, an extended key
+    EXPECT_EQ(KeyboardView::SlotOfControl(1143), 256 + 8);  // G9
+    EXPECT_EQ(KeyboardView::SlotOfControl(kFnControlId), std::nullopt);
+    EXPECT_EQ(KeyboardView::SlotOfControl(1005), std::nullopt);
+}
+
+TEST(KeyboardViewTest, KeysArePlacedFromTheirSlotEntries) {
+    ViewRig rig;
+    const struct {
+        int controlId;
+        const char* entry;
+    } cases[] = {{1089, "KEY_09D"},
+                 {1104, "KEY_0C5"},
+                 {kKeyA, "KEY_01E"},
+                 {1004, "FUNC_G5"},
+                 {kFnControlId, "KEY_FN"}};
+    for (const auto& c : cases) {
+        const LayoutEntry entry = ReadLayoutEntry(rig.context.mainSkinFile, "BUTTONINFO", c.entry);
+        EXPECT_NE(entry, ParseLayoutEntry(kMissingLayoutEntry)) << c.entry;
+        EXPECT_EQ(rig.Key(c.controlId).geometry(), QRect(entry.x, entry.y, entry.w, entry.h))
+            << c.entry;
+        EXPECT_EQ(rig.Key(c.controlId).Faces().selected, &rig.disable) << c.entry;
+    }
+}
+
+TEST(KeyboardViewTest, AssignedKeysShowTheSelectedLookAndTheirCaption) {
+    ViewRig rig;
+    const KeyAssignment disabled{.type = static_cast<uint16_t>(AssignmentType::Disabled)};
+    ASSERT_TRUE(rig.core.working.SetAssignment(KeyRecordNumber(1, 0x1E), disabled));
+    // The same key in another profile, which is not the keyboard's.
+    ASSERT_TRUE(rig.core.working.SetAssignment(KeyRecordNumber(0, 0x30), disabled));
+
+    rig.keys->ShowAssignments();
+
+    const TextLookup texts = rig.core.Texts();
+    const AssignmentCaptionText a =
+        AssignmentCaption(KeyNameOf(0x1E, texts), disabled, rig.core.working, texts);
+    EXPECT_TRUE(rig.Key(kKeyA).IsSelected());
+    EXPECT_EQ(rig.Key(kKeyA).TooltipText().toStdString(), a.caption);
+    EXPECT_FALSE(rig.Key(1075).IsSelected());  // B
+
+    const AssignmentCaptionText g1 = AssignmentCaption(
+        "G1", rig.core.working.Assignment(KeyRecordNumber(1, 256)), rig.core.working, texts);
+    EXPECT_FALSE(g1.assigned);
+    EXPECT_FALSE(rig.Key(kGKey1).IsSelected());
+    EXPECT_EQ(rig.Key(kGKey1).TooltipText().toStdString(), g1.caption);
+}
+
+TEST(KeyboardViewTest, FlipSwitchesBetweenTheFKeysAndTheExtraKeys) {
+    ViewRig rig;
+    EXPECT_TRUE(rig.Key(kKeyF1).isEnabled());
+    EXPECT_FALSE(rig.Key(kKeyD1).isEnabled());
+
+    rig.core.settings.WriteProfileString("Flip", "1");
+    rig.keys->ApplyFlip();
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_FALSE(rig.Key(kKeyF1 + i).isEnabled());
+    }
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_TRUE(rig.Key(kKeyD1 + i).isEnabled());
+    }
+
+    QTest::mouseClick(&rig.Key(kFlipLeft), Qt::LeftButton);
+    EXPECT_EQ(rig.core.settings.ReadProfileString("Flip", "(none)"), "0");
+    EXPECT_TRUE(rig.Key(kKeyF1 + 3).isEnabled());
+    EXPECT_FALSE(rig.Key(kKeyD1 + 5).isEnabled());
+}
+
+TEST(LightingPanelViewTest, APreviewTickLightsTheKeysWhileTheSwitchIsOn) {
+    ViewRig rig;
+    LightingState& lighting = rig.panel->Lighting();
+    ASSERT_EQ(lighting.LoadLighting(), 0);
+    lighting.RefreshLightingPanel();
+    auto* effects = qobject_cast<QComboBox*>(rig.panel->EffectCombo());
+    ASSERT_NE(effects, nullptr);
+    ASSERT_GE(lighting.PositionOfEffect(4), 0);
+    effects->setCurrentIndex(lighting.PositionOfEffect(4));  // the whole keyboard cycles
+    ASSERT_EQ(lighting.Effect(), 4);
+    EXPECT_TRUE(rig.panel->PreviewRestartPending());
+
+    rig.panel->PreviewTick();  // switch off: nothing drawn
+    EXPECT_FALSE(rig.Key(kKeyA).IsOutlineOn());
+    EXPECT_TRUE(rig.panel->PreviewRestartPending());
+
+    lighting.ToggleLightingPanel();
+    ASSERT_TRUE(lighting.LightingPanelOn());
+    EXPECT_EQ(ReadDengCheck(LightingSwitchFile(rig.context.userDataFolder)), "1");
+    rig.panel->PreviewTick();
+
+    EXPECT_FALSE(rig.panel->PreviewRestartPending());
+    constexpr int kRightWindows = 1087;  // outside the preview's sweep
+    for (const KeyButton& key : KeyViewKeys()) {
+        EXPECT_EQ(rig.Key(key.controlId).IsOutlineOn(), key.controlId != kRightWindows)
+            << key.legend;
+    }
+}
+
+TEST(LightingPanelViewTest, SliderMovesAreWrittenToTheCurrentProfilesRecord) {
+    ViewRig rig;
+    LightingState& lighting = rig.panel->Lighting();
+    ASSERT_EQ(lighting.LoadLighting(), 0);
+    lighting.SetCurrentProfile(1);
+    lighting.RefreshLightingPanel();
+    EXPECT_TRUE(rig.LightingWrites().empty());  // filling the panel is not a user's choice
+    rig.keyboard.ClearLog();
+    auto* speed = qobject_cast<CBitmapSlider*>(rig.panel->Control(LightingControl::SpeedSlider));
+    ASSERT_NE(speed, nullptr);
+    speed->SetPosition(2);
+
+    QTest::keyClick(speed, Qt::Key_Right);
+    QApplication::processEvents();
+
+    EXPECT_EQ(lighting.Speed(), 3);
+    const std::vector<std::pair<int, std::vector<uint8_t>>> expected{
+        {42 + static_cast<int>(LightingField::Speed), {2}}};
+    EXPECT_EQ(rig.LightingWrites(), expected);
+}
+
+TEST(LightingPanelViewTest, ChipsFillTheEditBoxesAndLabelsComeFromTheLanguage) {
+    ViewRig rig;
+    QWidget* chip = rig.panel->Control(1213);
+    ASSERT_NE(chip, nullptr);
+
+    QTest::mouseClick(chip, Qt::LeftButton);
+
+    std::vector<std::string> rgb;
+    for (int id :
+         {LightingControl::RedEdit, LightingControl::GreenEdit, LightingControl::BlueEdit}) {
+        auto* edit = qobject_cast<QLineEdit*>(rig.panel->Control(id));
+        ASSERT_NE(edit, nullptr);
+        rgb.push_back(edit->text().toStdString());
+    }
+    EXPECT_EQ(rgb, (std::vector<std::string>{"0", "126", "255"}));
+    auto* label = qobject_cast<QLabel*>(rig.panel->Control(1172));
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->text().toStdString(), rig.core.LightText("Light"));
+}
+
+TEST(LightingPanelViewTest, TypingInTheModeComboRenamesTheCurrentMode) {
+    ViewRig rig;
+    KeyColours& colours = rig.panel->Colours();
+    colours.FillModeCombo(0);
+    auto* modes = qobject_cast<QComboBox*>(rig.panel->Control(UserModeControl::ModeCombo));
+    ASSERT_NE(modes, nullptr);
+    ASSERT_EQ(modes->count(), kUserModeCount);
+    colours.SelectUserMode(2);
+    ASSERT_EQ(modes->currentIndex(), 2);
+
+    modes->lineEdit()->selectAll();
+    QTest::keyClicks(modes->lineEdit(), "Night");
+
+    EXPECT_EQ(modes->itemText(2).toStdString(), "Night");
+    EXPECT_EQ(modes->lineEdit()->text().toStdString(), "Night");
+    EXPECT_EQ(modes->count(), kUserModeCount);
+    EXPECT_EQ(colours.CurrentMode(), 2);
+    EXPECT_EQ(UserLightingFiles(rig.context).ReadModeName(0, 2), "Night");
+
+    modes->setCurrentIndex(4);  // as a pick from the list
+    EXPECT_EQ(colours.CurrentMode(), 4);
+    EXPECT_EQ(UserLightingFiles(rig.context).ReadPresentMode(0), 4);
+}
+
+}  // namespace
+}  // namespace zarvin

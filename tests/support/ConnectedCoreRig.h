@@ -1,0 +1,28 @@
+#pragma once
+
+// The configurator's shared core over the stand-in keyboard, connected as the device monitor
+// connects it.
+
+#include <filesystem>
+
+#include "sim/SimKeyboard.h"
+#include "sim/SimModel.h"
+#include "support/CommandInterface.h"
+#include "support/CoreRig.h"
+
+namespace zarvin::test_support {
+
+struct ConnectedCoreRig : CoreRig {
+    explicit ConnectedCoreRig(int activeProfile = 0, const std::filesystem::path& programData = {})
+        : CoreRig(activeProfile, programData) {
+        OpenCommandInterface(core.hid);
+        const sim::SimModelInfo& info = sim::InfoOf(keyboard.Model());
+        core.device.SetModelFromIds(info.vendorId, info.productId);
+        core.link.SetGeometry(core.device.Model().Geometry());
+        core.link.SetConnected(true);
+        core.device.LoadConnectionData(core.link, messages);
+        keyboard.ClearLog();
+    }
+};
+
+}  // namespace zarvin::test_support

@@ -1,0 +1,60 @@
+#pragma once
+
+// The configurator's shared core over the stand-in keyboard, with every folder a temporary one,
+// before anything has connected it. Messages are recorded by text key; questions are answered
+// from the test's script.
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+
+#include "app/AppContext.h"
+#include "app/ConfiguratorCore.h"
+#include "device/CommandProtocol.h"
+#include "sim/SimKeyboard.h"
+#include "support/RecordingMessages.h"
+#include "support/ScriptedQuestions.h"
+#include "support/TempFolder.h"
+#include "support/TemporaryRoots.h"
+
+namespace zarvin::test_support {
+
+struct CoreRig {
+    static constexpr ExchangeTiming kQuickTiming{.writeTimeout = std::chrono::milliseconds(100),
+                                                 .readTimeout = std::chrono::milliseconds(30)};
+    static constexpr uint16_t kEnglish = 0x0409;
+
+    // `programData`, when given, is a folder whose language file and Skins/ the program folder
+    // links to. The keyboard starts on `activeProfile`.
+    explicit CoreRig(int activeProfile = 0, const std::filesystem::path& programData = {})
+        : context(TemporaryRoots(folder, programData)),
+          core(context, keyboard, messages, questions, kQuickTiming, [] { return kEnglish; }) {
+        keyboard.WithFirmware(
+            [&](sim::SimFirmware& firmware) { firmware.SelectProfile(activeProfile); });
+    }
+
+    int KeyboardProfile() {
+        int profile = -1;
+        keyboard.WithFirmware(
+            [&](sim::SimFirmware& firmware) { profile = firmware.ActiveProfile(); });
+        return profile;
+    }
+
+    bool KeyboardReceived(uint8_t command) const {
+        for (const Packet& packet : keyboard.ReceivedPackets()) {
+            if (packet[PacketByte::Command] == command) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    test::TempFolder folder;
+    sim::SimKeyboard keyboard;
+    RecordingMessages messages;
+    ScriptedQuestions questions;
+    AppContext context;
+    ConfiguratorCore core;
+};
+
+}  // namespace zarvin::test_support
