@@ -1,5 +1,7 @@
 #include "app/AboutBox.h"
 
+#include <QApplication>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -13,6 +15,8 @@ namespace zarvin {
 
 namespace {
 
+constexpr int kIconSize = 48;
+
 QString TextOf(const ConfiguratorCore& core, std::string_view key) {
     return QString::fromStdString(core.Text(key));
 }
@@ -25,11 +29,25 @@ AboutBox::AboutBox(ConfiguratorCore& core, const QString& linkAddress, QWidget* 
       description_(new QLabel(this)),
       copyright_(new QLabel(this)),
       ok_(new QPushButton(this)) {
-    setWindowIcon(CTrayIcon::IconOf(TrayIcon::Disconnected));
+    setObjectName(QStringLiteral("AboutBox"));
+    setWindowIcon(CTrayIcon::IconOf(TrayIcon::Connected));
+    // The program's icon, name and version head the box.
+    auto* icon = new QLabel(this);
+    icon->setPixmap(CTrayIcon::IconOf(TrayIcon::Connected).pixmap(kIconSize, kIconSize));
+    auto* name = new QLabel(this);
+    name->setObjectName(QStringLiteral("AboutName"));
+    name->setText(
+        QStringLiteral("Zarvin %1").arg(QApplication::applicationVersion()).trimmed());
+    auto* heading = new QHBoxLayout;
+    heading->addWidget(icon);
+    heading->addWidget(name, 1);
     description_->setWordWrap(true);
     auto* link = new CHyperLink(this);
     link->SetAddress(linkAddress);
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(20, 18, 20, 16);
+    layout->setSpacing(10);
+    layout->addLayout(heading);
     layout->addWidget(description_);
     layout->addWidget(link);
     layout->addWidget(copyright_);

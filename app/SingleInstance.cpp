@@ -29,13 +29,31 @@ void SingleInstance::OnConnection() {
     if (!pending) {
         return;
     }
-    // A handler may open a message box; later senders wait until this request is done, as
-    // they would behind a sent message.
-    notifier_.setEnabled(false);
-    const WindowRequest request = WindowRequestOf(pending->request);
+    // A kill is handled at once, even while an earlier request's message box is open: the exit
+    // path closes that box.
+    if (pending->request == InstanceRequest::Kill) {
+        Handle(*pending);
+        return;
+    }
+    waiting_.push_back(std::move(*pending));
+    // A handler may open a message box, whose loop brings later senders here: they wait until
+    // the request before them is done, as they would behind a sent message.
+    if (handling_) {
+        return;
+    }
+    handling_ = true;
+    while (!waiting_.empty()) {
+        InstanceListener::Pending next = std::move(waiting_.front());
+        waiting_.pop_front();
+        Handle(next);
+    }
+    handling_ = false;
+}
+
+void SingleInstance::Handle(InstanceListener::Pending& pending) {
+    const WindowRequest request = WindowRequestOf(pending.request);
     handler_(request.message, request.tag);
-    InstanceListener::Answer(*pending);
-    notifier_.setEnabled(true);
+    InstanceListener::Answer(pending);
 }
 
 }  // namespace zarvin

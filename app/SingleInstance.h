@@ -2,11 +2,13 @@
 
 // The running instance's side of the instance channel on the window's thread: each request of
 // another start of the program (or of zarvinctl) becomes a window message, is handled, and only
-// then answered, so the sender waits as for a sent message.
+// then answered, so the sender waits as for a sent message. Requests are handled one after the
+// other, except a kill, which is handled at once even while another request is being handled.
 
 #include <QObject>
 #include <QSocketNotifier>
 #include <cstdint>
+#include <deque>
 #include <functional>
 
 #include "platform/InstanceChannel.h"
@@ -32,10 +34,14 @@ public:
 
 private:
     void OnConnection();
+    void Handle(InstanceListener::Pending& pending);
 
     InstanceListener& listener_;
     Handler handler_;
     QSocketNotifier notifier_;
+    // Requests that arrived while another was being handled, in their order.
+    std::deque<InstanceListener::Pending> waiting_;
+    bool handling_ = false;
 };
 
 }  // namespace zarvin

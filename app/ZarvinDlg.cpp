@@ -103,6 +103,37 @@ QString PathText(const fs::path& path) {
     return QString::fromStdString(path.string());
 }
 
+// The first show only loads the skin and places the controls; the window hides itself right
+// after, so that show never reaches the screen. Ends that state before the window really shows.
+void EndHiddenFirstShow(QWidget& window) {
+    if (window.testAttribute(Qt::WA_DontShowOnScreen)) {
+        window.hide();
+        window.setAttribute(Qt::WA_DontShowOnScreen, false);
+    }
+}
+
+// A message box, file dialog or menu still open runs a loop of its own inside the window's run,
+// which cannot end before it. QCoreApplication::exit would end those loops too, but it also
+// keeps every later loop of this thread from running; closing them is enough.
+void CloseModalWindows() {
+    while (QWidget* popup = QApplication::activePopupWidget()) {
+        popup->close();
+        if (popup->isVisible()) {
+            break;
+        }
+    }
+    while (QWidget* modal = QApplication::activeModalWidget()) {
+        if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+            dialog->reject();
+        } else {
+            modal->close();
+        }
+        if (modal->isVisible()) {
+            break;
+        }
+    }
+}
+
 }  // namespace
 
 CZarvinDlg::CZarvinDlg(ConfiguratorCore& core, HidNodeSource& eventNodes, QWidget* parent)
@@ -132,6 +163,7 @@ int CZarvinDlg::Run() {
 }
 
 void CZarvinDlg::Initialise() {
+    setAttribute(Qt::WA_DontShowOnScreen);  // until 'MN' 'INIT' hides it (EndHiddenFirstShow)
     show();
     listener_ = std::make_unique<EventListener>(eventNodes_, *this, timing_);
     listener_->Start();
@@ -296,9 +328,13 @@ void CZarvinDlg::HandleMessage(uint32_t message, uint32_t tag, int64_t parameter
     }
     if (message == WindowMessage::Initialised && tag == MessageTag::Init) {
         hide();
+        EndHiddenFirstShow(*this);
     } else if (message == WindowMessage::Open && tag == MessageTag::Open) {
         OpenMainWindow();
-        CheckFirmware();
+        // The "no keyboard" box may have been ended by the exit path.
+        if (!exited_) {
+            CheckFirmware();
+        }
     } else if (message == WindowMessage::Kill && tag == MessageTag::Kill) {
         ExitApplication();
     } else if (message == WindowMessage::Reload && tag == MessageTag::Profile) {
@@ -509,6 +545,7 @@ void CZarvinDlg::OpenMainWindow() {
         }
         return;
     }
+    EndHiddenFirstShow(*this);
     SetTaskbarButton(true);
     show();
     raise();
@@ -752,8 +789,15 @@ void CZarvinDlg::ExportBackup() {
     if (!file) {
         return;
     }
-    const std::lock_guard lock(core_.working.Lock());
-    core_.working.SaveProfileFile(*file);
+    int saved = FileResult::Failure;
+    {
+        const std::lock_guard lock(core_.working.Lock());
+        saved = core_.working.SaveProfileFile(*file);
+    }
+    // The user chose where the backup goes; not finding it there later would be worse.
+    if (saved != FileResult::Success) {
+        core_.messages.ShowFormattedMessage("MAIN_PROMPT_EXPORT", file->string());
+    }
 }
 
 // ---- connection, editors and exit ----
@@ -834,6 +878,7 @@ void CZarvinDlg::ExitApplication() {
         const std::lock_guard lock(core_.working.Lock());
         core_.working.EmptyStore();
     }
+    CloseModalWindows();
     run_.exit(0);
 }
 

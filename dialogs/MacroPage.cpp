@@ -161,6 +161,12 @@ void MacroPage::LoadMacroList() {
 }
 
 void MacroPage::ShowMacroPage(bool initial, int32_t recordValue) {
+    // The first showing through the page button counts even with no macros, so that macros
+    // added then are not passed over for the first one when the page is shown again.
+    const bool firstShow = !initial && firstShow_;
+    if (firstShow) {
+        firstShow_ = false;
+    }
     if (macros_.empty()) {
         return;
     }
@@ -170,11 +176,8 @@ void MacroPage::ShowMacroPage(bool initial, int32_t recordValue) {
             return recordValue != 0 && macro.Id() == recordValue;
         });
         chosen = byId == macros_.end() ? 0 : static_cast<int>(byId - macros_.begin());
-    } else if (firstShow_) {
-        firstShow_ = false;
-        if (recordValue == 0) {
-            chosen = 0;
-        }
+    } else if (firstShow && recordValue == 0) {
+        chosen = 0;
     }
     if (chosen < 0) {
         return;

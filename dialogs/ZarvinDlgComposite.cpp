@@ -74,14 +74,6 @@ ButtonFaces FacesOf(const QImage& normal, const QImage& over, const QImage& down
     return {&normal, &over, &down, &disable, &selected};
 }
 
-// The mouse drop-down has no entry of its own in the skin: it sits under the mouse choice.
-QRect MouseListRect(const QWidget& mouseChoice, const QWidget& mouseLabel) {
-    constexpr int kGap = 12;
-    constexpr int kWidth = 230;
-    constexpr int kHeight = 30;
-    return {mouseLabel.x(), mouseChoice.geometry().bottom() + kGap, kWidth, kHeight};
-}
-
 }  // namespace
 
 Zarvin_DlgComposite::Zarvin_DlgComposite(ConfiguratorCore& core, EditorHost& host,
@@ -151,6 +143,7 @@ void Zarvin_DlgComposite::CreateControls() {
     functionPage_ = button();
     ok_ = button();
     cancel_ = button();
+    apply_ = button();
     for (const char* entry : {"FUNC_MACRO_DELETE", "FUNC_MACRO_ADD", "FUNC_MACRO_UP_TOP",
                               "FUNC_MACRO_UP", "FUNC_MACRO_DOWN", "FUNC_MACRO_DOWN_BOTTOM",
                               "FUNC_MACRO_DELETE2", "FUNC_MACRO_CLEAR", "FUNC_MACRO_RECORD"}) {
@@ -167,6 +160,7 @@ void Zarvin_DlgComposite::CreateControls() {
     osk_->setObjectName(QStringLiteral("onScreenKeyboard"));
     ok_->setObjectName(QStringLiteral("ok"));
     cancel_->setObjectName(QStringLiteral("cancel"));
+    apply_->setObjectName(QStringLiteral("apply"));
 
     const auto onPage = [this](auto* widget, Page page, const char* name) {
         widget->setObjectName(QString::fromLatin1(name));
@@ -215,6 +209,12 @@ void Zarvin_DlgComposite::CreateControls() {
         accept();
     });
     connect(cancel_, &CPngButton::clicked, this, [this] { reject(); });
+    connect(apply_, &CPngButton::clicked, this, [this] { Apply(); });
+    // A choice the user makes in a list changes what Apply writes, so it enables Apply;
+    // filling the lists at an opening does not.
+    for (QComboBox* list : {mouseList_, mediaList_, functionList_}) {
+        connect(list, &QComboBox::activated, this, [this] { SetChanged(true); });
+    }
 }
 
 CPngButton* Zarvin_DlgComposite::MacroButton(std::string_view entry) const {
@@ -235,7 +235,7 @@ void Zarvin_DlgComposite::InitDialog() {
 
     FillDropDowns();
     macros_->LoadMacroList();
-    changed_ = false;
+    SetChanged(false);
 
     ReadTargetRecord();
     if (macroMode_) {
@@ -247,8 +247,11 @@ void Zarvin_DlgComposite::InitDialog() {
     keyboardChoice_->setText({});
     mouseChoice_->setText({});
     capturedKey_ = 0;
+    // The editor outlives its openings: the choice the last one left must not decide what a
+    // key opened on another page is given when the user turns to the single-key page.
+    SelectSource(KeySource::Keyboard);
     ShowPage(true);
-    changed_ = false;
+    SetChanged(false);
 
     PlaceBesideButton();
     ApplyLanguage();
@@ -272,6 +275,7 @@ void Zarvin_DlgComposite::LoadImages() {
         set.disable = ownDisable ? surface("disable") : set.normal;
     };
     load(keySet_, "key", false);
+    applyDisabled_ = MakeStateSurface(LoadSkinPicture(SkinFolder() / "key_disable.jpg"), client);
     load(macroSet_, "macro", true);
     load(macro2Set_, "macro2", true);
     load(mediaSet_, "media", false);
@@ -293,6 +297,8 @@ void Zarvin_DlgComposite::PlaceControls() {
         frameButton->setEnabled(true);
         PlaceWithFaces(*frameButton, skin, kSection, entry, keyFaces);
     }
+    PlaceWithFaces(*apply_, skin, kSection, "CONTROL_APPLY",
+                   FacesOf(k.normal, k.over, k.down, applyDisabled_, k.normal));
     const FaceSet& m = macroSet_;
     const ButtonFaces macroFaces = FacesOf(m.normal, m.over, m.down, m.disable, m.down);
     for (const auto& [macroButton, entry] : macroButtons_) {
@@ -315,11 +321,11 @@ void Zarvin_DlgComposite::PlaceControls() {
         {keyboardChoice_, "FUNC_KEY_RADIO_KB"},
         {keyboardLabel_, "FUNC_KEY_RADIO_KB_STATIC"},
         {mouseChoice_, "FUNC_KEY_RADIO_MOU"},
-        {mouseLabel_, "FUNC_KEY_RADIO_MOU_STATIC"}};
+        {mouseLabel_, "FUNC_KEY_RADIO_MOU_STATIC"},
+        {mouseList_, "FUNC_MOUSE_SELECT"}};
     for (const auto& [control, entry] : placed) {
         PlaceControl(*control, skin, kSection, entry);
     }
-    mouseList_->setGeometry(MouseListRect(*mouseChoice_, *mouseLabel_));
 }
 
 void Zarvin_DlgComposite::SetFonts() {
@@ -513,6 +519,7 @@ void Zarvin_DlgComposite::OnClear() {
 void Zarvin_DlgComposite::OnSourceChosen(KeySource source) {
     SelectSource(source);
     pageType_ = TypeOf(AssignmentType::Key);
+    SetChanged(true);
 }
 
 bool Zarvin_DlgComposite::OnKeyMessage(const KeyMessage& message) {
@@ -535,6 +542,11 @@ void Zarvin_DlgComposite::Capture(KeyCode key) {
     keyField_->setText(QString::fromStdString(KeyNameOf(key, core_.Texts())));
     pageType_ = TypeOf(AssignmentType::Key);
     MarkChanged();
+}
+
+void Zarvin_DlgComposite::SetChanged(bool changed) {
+    changed_ = changed;
+    apply_->setEnabled(changed);
 }
 
 void Zarvin_DlgComposite::Apply() {
@@ -575,7 +587,7 @@ void Zarvin_DlgComposite::Apply() {
                                     BuildKeyEditRecord(edit, core_.working.Assignment(record)));
     }
     host_.ShowAssignments();
-    changed_ = false;
+    SetChanged(false);
     host_.SetPendingChanges(true);
 }
 
@@ -585,7 +597,7 @@ void Zarvin_DlgComposite::done(int result) {
         capture_->Remove();
         macros_->StopRecording();
         macros_->FreeMacroPage();
-        changed_ = false;
+        SetChanged(false);
         --openCount_;
         host_.RestoreKeyFaces(target_.controlId);
     }

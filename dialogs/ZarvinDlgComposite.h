@@ -102,7 +102,9 @@ private:
     void OnSourceChosen(KeySource source);
     bool OnKeyMessage(const KeyMessage& message);
     void Capture(KeyCode key);
-    void MarkChanged() { changed_ = true; }
+    void MarkChanged() { SetChanged(true); }
+    // The changed flag and the Apply button it enables.
+    void SetChanged(bool changed);
 
     ConfiguratorCore& core_;
     EditorHost& host_;
@@ -117,6 +119,9 @@ private:
     bool imagesLoaded_ = false;
 
     FaceSet keySet_, macroSet_, macro2Set_, mediaSet_, functionSet_;
+    // Apply's disabled face, so that the user sees when there is nothing to apply; the other
+    // buttons of the key set use its normal image there.
+    QImage applyDisabled_;
 
     // Controls every page shows.
     CPngButton* mask_ = nullptr;  // 1033, the page background
@@ -129,6 +134,7 @@ private:
     CPngButton* functionPage_ = nullptr;
     CPngButton* ok_ = nullptr;
     CPngButton* cancel_ = nullptr;
+    CPngButton* apply_ = nullptr;
 
     // Single-key page.
     QLabel* singleLabel_ = nullptr;  // 1201

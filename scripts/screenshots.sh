@@ -1,8 +1,14 @@
 #!/usr/bin/env bash
-# Renders each skinned window with Qt's offscreen platform to PNG files for review:
+# Renders the program's windows with Qt's offscreen platform to PNG files for review:
 #   scripts/screenshots.sh [FOLDER]        (default: build/screenshots)
-# The main window with a lighting effect and with per-key colours, the four pages of the
-# composite key editor, and the profile dialog.
+# The real windows over the stand-in keyboard, run in-process:
+#   main-assignments.png  lighting switch off: remapped, macro, media and disabled keys selected
+#   main-user-mode.png    custom key colours (effect 20): painted keys and the user-mode tools
+#   main-animated.png     the wave effect a few preview frames after it was chosen
+#   about.png             the about box
+#   composite-key.png, composite-macro.png, composite-media.png, composite-function.png
+#                         the four pages of the composite key editor
+#   profile.png           the profile dialog
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 . "$ROOT/scripts/lib.sh"

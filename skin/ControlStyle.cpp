@@ -35,7 +35,13 @@ void ApplyControlStyle(QApplication& application) {
         "QMessageBox QLabel { color: #e4e7ec; }"
         "QMessageBox QPushButton, QFileDialog QPushButton { background: #262a31; color: #e4e7ec;"
         "  border: 1px solid #383d47; border-radius: 5px; padding: 4px 14px; }"
-        "QMenu::item:selected { background: #4a2b0e; }"));
+        "QMenu::item:selected { background: #4a2b0e; }"
+        "QDialog#AboutBox { background: #1b1e24; }"
+        "QDialog#AboutBox QLabel { color: #c9ced6; }"
+        "QDialog#AboutBox QLabel#AboutName { color: #ffffff; font-size: 18px; font-weight: 600; }"
+        "QDialog#AboutBox QPushButton { background: #262a31; color: #e4e7ec;"
+        "  border: 1px solid #383d47; border-radius: 5px; padding: 5px 18px; }"
+        "QDialog#AboutBox QPushButton:hover { border-color: #ff8200; color: #ff8200; }"));
     // The report lists draw their grid lines in the palette's mid colour.
     QPalette palette = QApplication::palette();
     palette.setColor(QPalette::Mid, QColor(0x26, 0x2a, 0x31));

@@ -26,6 +26,8 @@ inline constexpr std::string_view MAIN_NO_DEVICE_PROMPT = "MAIN_NO_DEVICE_PROMPT
 inline constexpr std::string_view MAIN_NO_ACCESS_PROMPT = "MAIN_NO_ACCESS_PROMPT";
 inline constexpr std::string_view MAIN_PROMPT_DEFAULT = "MAIN_PROMPT_DEFAULT";
 inline constexpr std::string_view MAIN_PROMPT_INPORT = "MAIN_PROMPT_INPORT";
+// Its text is a format; the argument is the backup file that could not be written.
+inline constexpr std::string_view MAIN_PROMPT_EXPORT = "MAIN_PROMPT_EXPORT";
 inline constexpr std::string_view PROFILE_1 = "PROFILE_1";
 inline constexpr std::string_view PROFILE_2 = "PROFILE_2";
 inline constexpr std::string_view PROFILE_3 = "PROFILE_3";
@@ -159,6 +161,7 @@ inline constexpr std::array kAll = {
     MAIN_NO_ACCESS_PROMPT,
     MAIN_PROMPT_DEFAULT,
     MAIN_PROMPT_INPORT,
+    MAIN_PROMPT_EXPORT,
     PROFILE_1,
     PROFILE_2,
     PROFILE_3,

@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QTest>
+#include <QTimer>
+#include <QWindow>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -297,6 +299,17 @@ TEST(MainWindowTest, AnExportedBackupImportsBackAndIsWrittenToEveryProfile) {
     EXPECT_FALSE(rig.window.HasPendingChanges());
 }
 
+TEST(MainWindowTest, AnExportThatCannotBeWrittenSaysWhere) {
+    WindowRig rig;
+    rig.StartConnected();
+    const fs::path nowhere = rig.folder / "no such folder" / "mine.fwc";
+    rig.window.SetFileChooser([&](CZarvinDlg::FileChoice) { return std::optional(nowhere); });
+    rig.window.RunCommand(MainControl::Export);
+    EXPECT_EQ(rig.messages.Shown(),
+              (std::vector<std::string>{"MAIN_PROMPT_EXPORT:" + nowhere.string()}));
+    EXPECT_FALSE(fs::exists(nowhere));
+}
+
 TEST(MainWindowTest, EnterAndEscapeNeverCloseTheWindow) {
     WindowRig rig;
     rig.StartConnected();
@@ -323,6 +336,47 @@ TEST(MainWindowTest, MessagesWithAnotherTagAreIgnored) {
     rig.window.HandleMessage(WindowMessage::Kill, MessageTag::Kill);
     EXPECT_TRUE(rig.window.Exited());
     EXPECT_FALSE(rig.window.isVisible());
+}
+
+TEST(MainWindowTest, TheFirstHiddenStartNeverReachesTheScreen) {
+    WindowRig rig;
+    const auto onScreen = [&] {
+        return rig.window.windowHandle() != nullptr && rig.window.windowHandle()->isVisible();
+    };
+    rig.window.Initialise();
+    EXPECT_FALSE(onScreen());
+    // The automatic opening on the connection shows it for real.
+    EXPECT_TRUE(WaitUntil(onScreen));
+}
+
+// A kill request or a termination signal reaches the window inside the loop of a message box
+// that is open (the "no keyboard" box of an open request); the exit path must end the box too.
+TEST(MainWindowTest, TheExitPathEndsAMessageBoxThatIsOpen) {
+    WindowRig rig;
+    rig.StartConnected();
+    QTimer kill;
+    kill.setSingleShot(true);
+    QObject::connect(&kill, &QTimer::timeout, [&] {
+        rig.window.HandleMessage(WindowMessage::Kill, MessageTag::Kill);
+    });
+    kill.start(20);
+    // Ends a box left open, so that a failure does not wait for ever.
+    bool boxLeftOpen = false;
+    QTimer rescue;
+    rescue.setSingleShot(true);
+    QObject::connect(&rescue, &QTimer::timeout, [&] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            boxLeftOpen = true;
+            box->close();
+        }
+    });
+    rescue.start(2000);
+
+    MessageBoxes boxes;
+    boxes.ShowMessage("MAIN_NO_DEVICE_PROMPT");
+    EXPECT_TRUE(rig.window.Exited());
+    EXPECT_FALSE(boxLeftOpen);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 TEST(FirmwareCheckTest, OnlyAnOldFirmwareOfThe126KeyModelIsOfferedTheUpdater) {

@@ -72,6 +72,8 @@ struct EditorRig : test_support::ConnectedCoreRig {
 
 constexpr size_t kSlotA = 0x1E;
 constexpr int kControlA = 1058;
+constexpr size_t kSlotB = 0x30;
+constexpr int kControlB = 1059;
 constexpr size_t kSlotG9 = 264;
 constexpr int kControlG9 = 1143;
 constexpr int kEvdevA = 30;
@@ -173,6 +175,63 @@ TEST(KeyEditorTest, OpensOnAMouseAssignmentWithMouseChosen) {
     EXPECT_EQ(rig.Find<QComboBox>("mouseList")->currentIndex(), 2);
     EXPECT_TRUE(rig.Find<QComboBox>("mouseList")->isEnabled());
     EXPECT_FALSE(rig.Find<QLineEdit>("keyField")->isEnabled());
+}
+
+TEST(KeyEditorTest, TheMouseChoiceOfAnEarlierOpeningDoesNotCarryOver) {
+    EditorRig rig;
+    rig.Assign(kSlotA, AssignmentType::Key, 0x173);
+    rig.OpenOn(kSlotA, kControlA);
+    ASSERT_TRUE(rig.Find<QCheckBox>("mouseChoice")->isChecked());
+    rig.editor.CloseIfOpen();
+
+    // A media key, then the single-key page without a key pressed: nothing was chosen.
+    rig.Assign(kSlotB, AssignmentType::Media, 1);
+    rig.OpenOn(kSlotB, kControlB);
+    rig.Find<CPngButton>("keyPage")->click();
+    EXPECT_TRUE(rig.Find<QCheckBox>("keyboardChoice")->isChecked());
+    EXPECT_FALSE(rig.Find<QCheckBox>("mouseChoice")->isChecked());
+    rig.editor.Apply();
+    EXPECT_EQ(rig.Assignment(kSlotB).type, Type(AssignmentType::Default));
+    EXPECT_EQ(rig.Assignment(kSlotB).value, 0);
+}
+
+TEST(KeyEditorTest, ApplyIsEnabledByAChangeAndKeepsTheEditorOpen) {
+    EditorRig rig;
+    rig.OpenOn(kSlotA, kControlA);
+    auto* apply = rig.Find<CPngButton>("apply");
+    ASSERT_NE(apply, nullptr);
+    EXPECT_TRUE(apply->isVisible());
+    EXPECT_FALSE(apply->isEnabled());
+
+    rig.Key(Qt::Key_B, kEvdevB);
+    EXPECT_TRUE(apply->isEnabled());
+    apply->click();
+    EXPECT_EQ(rig.Assignment(kSlotA).value, 0x030);
+    EXPECT_TRUE(rig.host.pending);
+    EXPECT_TRUE(rig.editor.IsOpen());
+    EXPECT_FALSE(apply->isEnabled());
+    EXPECT_FALSE(rig.editor.Changed());
+}
+
+TEST(KeyEditorTest, AChoiceInAListEnablesApplyButFillingThemDoesNot) {
+    EditorRig rig;
+    rig.Assign(kSlotA, AssignmentType::Media, 5);
+    rig.OpenOn(kSlotA, kControlA);
+    auto* apply = rig.Find<CPngButton>("apply");
+    EXPECT_FALSE(apply->isEnabled());
+
+    auto* media = rig.Find<QComboBox>("mediaList");
+    media->setCurrentIndex(2);
+    emit media->activated(2);
+    EXPECT_TRUE(apply->isEnabled());
+    apply->click();
+    EXPECT_EQ(rig.Assignment(kSlotA).value, 2);
+
+    rig.Find<CPngButton>("keyPage")->click();
+    apply->click();
+    EXPECT_FALSE(apply->isEnabled());
+    rig.Find<QCheckBox>("mouseChoice")->click();
+    EXPECT_TRUE(apply->isEnabled());
 }
 
 TEST(KeyEditorTest, MacroModeAssignsTheCurrentMacroToG9) {

@@ -105,6 +105,7 @@ TEST(ShippedLanguageFile, TemplatesTakeExactlyTheArgumentsTheirCallersPass) {
         {text_keys::MACRO_ACTION_ERR_DELAY_MAX, "di"},
         {text_keys::PROFILE_FORMAT_ERROR, "s"},
         {text_keys::MAIN_NO_ACCESS_PROMPT, "s"},
+        {text_keys::MAIN_PROMPT_EXPORT, "s"},
     };
     const auto check = [&](std::string_view key) {
         const std::string value = texts.LoadText(key, 0);

@@ -512,6 +512,17 @@ TEST_F(MacroPageTest, ShowingThePageChoosesTheCurrentMacroOnlyTheFirstTime) {
     EXPECT_EQ(page->CurrentMacro(), -1) << "only the first showing chooses";
 }
 
+TEST_F(MacroPageTest, AFirstShowingOfAnEmptyListStillCounts) {
+    // A Default key, the macro page shown with no macros, two added, another page and back.
+    Open({});
+    page->ShowMacroPage(false, 0);
+    add.click();
+    add.click();
+    ASSERT_EQ(page->CurrentMacro(), 1);
+    page->ShowMacroPage(false, 0);
+    EXPECT_EQ(page->CurrentMacro(), 1) << "the macro the user added last stays current";
+}
+
 TEST_F(MacroPageTest, ClearAsksAndMovesCarryTheActions) {
     MacroRecord macro = Macro(1, u"Macro 1");
     macro.SetActionCount(3);

@@ -6,10 +6,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QEventLoop>
 #include <QImage>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -197,6 +199,46 @@ INSTANTIATE_TEST_SUITE_P(
                       RequestCase{InstanceRequest::Kill, WindowMessage::Kill, MessageTag::Kill},
                       RequestCase{InstanceRequest::Reload, WindowMessage::Reload,
                                   MessageTag::Profile}));
+
+// "/Kill" while the running instance shows the message box of an open request: the box's loop
+// takes the kill, whose exit path ends the box.
+TEST(SingleInstanceKill, IsHandledWhileAnEarlierRequestsBoxIsOpen) {
+    test::TempFolder temp;
+    const fs::path socketPath = InstanceSocketPath(temp.Path());
+    std::string error;
+    auto listener = InstanceListener::Claim(socketPath, error);
+    ASSERT_TRUE(listener.has_value()) << error;
+
+    constexpr int kBoxEndedByKill = 0;
+    constexpr int kBoxTimedOut = 1;
+    QEventLoop box;
+    std::future<SendResult> kill;
+    std::vector<uint32_t> handled;
+    int boxEnd = -1;
+    const SingleInstance instance(*listener, [&](uint32_t message, uint32_t /*tag*/) {
+        handled.push_back(message);
+        if (message == WindowMessage::Kill) {
+            box.exit(kBoxEndedByKill);
+        } else if (message == WindowMessage::Open) {
+            kill = std::async(std::launch::async, [&] {
+                return SendInstanceRequest(socketPath, InstanceRequest::Kill);
+            });
+            QTimer::singleShot(2000, &box, [&] { box.exit(kBoxTimedOut); });
+            boxEnd = box.exec();
+        }
+    });
+    std::future<SendResult> open = std::async(
+        std::launch::async, [&] { return SendInstanceRequest(socketPath, InstanceRequest::Open); });
+    const auto ready = [](std::future<SendResult>& sent) {
+        return sent.valid() && sent.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    };
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ready(open) && ready(kill); }, kWaitMs));
+    EXPECT_EQ(boxEnd, kBoxEndedByKill);
+    EXPECT_EQ(handled, (std::vector<uint32_t>{WindowMessage::Open, WindowMessage::Kill}));
+    EXPECT_EQ(open.get(), SendResult::Handled);
+    ASSERT_TRUE(kill.valid());
+    EXPECT_EQ(kill.get(), SendResult::Handled);
+}
 
 // ---- The companion daemon ----
 

@@ -155,7 +155,7 @@ Window CompositeWindow() {
         "CONTROL_MEDIA",      "CONTROL_MACRO",    "CONTROL_KEY",       "CONTROL_FUNCTION",
         "CONTROL_OK",         "CONTROL_CANCEL",   "FUNC_MACRO_DELETE", "FUNC_MACRO_ADD",
         "FUNC_MACRO_UP_TOP",  "FUNC_MACRO_UP",    "FUNC_MACRO_DOWN",   "FUNC_MACRO_DOWN_BOTTOM",
-        "FUNC_MACRO_DELETE2", "FUNC_MACRO_CLEAR", "FUNC_MACRO_RECORD"};
+        "FUNC_MACRO_DELETE2", "FUNC_MACRO_CLEAR", "FUNC_MACRO_RECORD", "CONTROL_APPLY"};
     window.placed = {"FUNC_MACRO_RECORD_DELAY",
                      "FUNC_MACRO_LIST2",
                      "FUNC_MACRO_CYCLES",
@@ -173,7 +173,9 @@ Window CompositeWindow() {
                      "FUNC_KEY_RADIO_KB",
                      "FUNC_KEY_RADIO_KB_STATIC",
                      "FUNC_KEY_RADIO_MOU",
-                     "FUNC_KEY_RADIO_MOU_STATIC"};
+                     "FUNC_KEY_RADIO_MOU_STATIC",
+                     "FUNC_MOUSE_SELECT"};
+    window.stateImages.push_back("key_disable.jpg");
     for (const char* set : {"key", "media", "function"}) {
         for (const char* state : {"normal", "over", "down"}) {
             window.stateImages.push_back(std::string(set) + "_" + state + ".jpg");

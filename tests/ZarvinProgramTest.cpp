@@ -165,6 +165,29 @@ TEST_F(ZarvinProgram, ASecondStartOpensTheFirstAndKillEndsIt) {
     EXPECT_TRUE(fs::exists(temp_ / "data/VX77HUE_8246/stand-in-keyboard-126.img"));
 }
 
+// Without a keyboard, a second start makes the running instance show its "no keyboard" box and
+// waits for it; "/Kill" or a termination signal then still ends both through the exit path.
+TEST_F(ZarvinProgram, KillAndTerminationEndTheInstanceWhileItsBoxIsOpen) {
+    for (const bool bySignal : {false, true}) {
+        auto first = Start({});
+        const auto until = std::chrono::steady_clock::now() + kWait;
+        while (first->Running() && !Listening() && std::chrono::steady_clock::now() < until) {
+            std::this_thread::sleep_for(10ms);
+        }
+        ASSERT_TRUE(Listening()) << Errors();
+        auto second = Start({});
+        EXPECT_FALSE(second->Wait(300ms)) << "the second start waits for the box; " << Errors();
+
+        if (bySignal) {
+            first->Kill(SIGTERM);
+        } else {
+            EXPECT_EQ(Start({"/Kill"})->Wait(), 0) << Errors();
+        }
+        EXPECT_EQ(first->Wait(), 0) << "signal: " << bySignal << "; " << Errors();
+        EXPECT_EQ(second->Wait(), 0) << Errors();
+    }
+}
+
 TEST_F(ZarvinProgram, KillWithoutARunningInstanceEndsWithZero) {
     EXPECT_EQ(Start({"/Kill"})->Wait(), 0) << Errors();
 }

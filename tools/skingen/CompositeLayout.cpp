@@ -57,8 +57,9 @@ CompositeLayout MakeCompositeLayout() {
     add.PageButton("CONTROL_MACRO", {163, 60, 135, 36}, QStringLiteral("Macro"));
     add.PageButton("CONTROL_KEY", {24, 60, 135, 36}, QStringLiteral("Key"));
     add.PageButton("CONTROL_FUNCTION", {441, 60, 135, 36}, QStringLiteral("Function"));
-    add.Button("CONTROL_OK", {384, 388, 92, 36}, Page::All, QStringLiteral("OK"));
-    add.Button("CONTROL_CANCEL", {484, 388, 92, 36}, Page::All, QStringLiteral("Cancel"));
+    add.Button("CONTROL_OK", {284, 388, 92, 36}, Page::All, QStringLiteral("OK"));
+    add.Button("CONTROL_CANCEL", {384, 388, 92, 36}, Page::All, QStringLiteral("Cancel"));
+    add.Button("CONTROL_APPLY", {484, 388, 92, 36}, Page::All, QStringLiteral("Apply"));
 
     // The macro page: the macro list with its add and delete buttons, the action list with
     // its buttons beside it, and the cycle count and record-delay choice below.
@@ -91,6 +92,8 @@ CompositeLayout MakeCompositeLayout() {
     add.Place("FUNC_KEY_RADIO_KB_STATIC", {70, 226, 200, 20}, Page::Key);
     add.Place("FUNC_KEY_RADIO_MOU", {300, 226, 20, 20}, Page::Key);
     add.Place("FUNC_KEY_RADIO_MOU_STATIC", {326, 226, 200, 20}, Page::Key);
+    // The mouse actions, under the mouse choice.
+    add.Place("FUNC_MOUSE_SELECT", {326, 258, 230, 30}, Page::Key, Art::Well);
     return layout;
 }
 

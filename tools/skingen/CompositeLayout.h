@@ -2,8 +2,8 @@
 
 // Where everything of the composite key editor sits: the title, the on-screen keyboard and
 // clear buttons, the four page buttons, the page area ("CONTROL_MASK") with the controls of
-// each page, and OK and Cancel. Listed in the order the editor reads them, which is the order
-// of "Composite.ini".
+// each page, and OK, Cancel and Apply. Listed in the order the editor reads them, which is the
+// order of "Composite.ini".
 
 #include <QRect>
 #include <QSize>

@@ -174,7 +174,9 @@ void AddFooter(Builder& add) {
 void AddLightingPanel(Builder& add, int top) {
     add.Place("CONTROL_DengStatic", {36, top + 4, 150, 20});
     add.Place("CONTROL_DengStaPic", {204, top, 48, 26});
-    add.Place("CONTROL_XGcombox", {36, top + 38, 216, 28}, Art::Well);
+    // The effect combo draws its own field and hides with the lighting switch off, when a
+    // recess under it would look like an empty combo.
+    add.Place("CONTROL_XGcombox", {36, top + 38, 216, 28});
     // The direction controls are placed again per effect; all three styles share one place.
     for (const char* suffix : {"", "2", "3"}) {
         add.Place(std::string("CONTROL_BLFXStatic") + suffix, {36, top + 88, 130, 20});

@@ -67,9 +67,10 @@ void WriteComposite(const fs::path& folder) {
                                                        {SetImage::Down, "down"},
                                                        {SetImage::Disable, "disable"}};
     for (const auto& [set, setName] : sets) {
-        // Only the macro sets have a disabled image of their own; the others use their normal
-        // image again.
-        const bool hasDisable = set == CompositeSet::Macro || set == CompositeSet::Macro2;
+        // The macro sets have a disabled image of their own, and the key set one for Apply;
+        // the others use their normal image again.
+        const bool hasDisable = set == CompositeSet::Macro || set == CompositeSet::Macro2 ||
+                                set == CompositeSet::Key;
         for (const auto& [image, imageName] : images) {
             if (image == SetImage::Disable && !hasDisable) {
                 continue;

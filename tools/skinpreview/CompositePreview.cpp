@@ -5,18 +5,16 @@
 #include <QTemporaryDir>
 #include <chrono>
 #include <stdexcept>
-#include <string_view>
 
 #include "Capture.h"
+#include "SampleMacro.h"
+#include "SilentUser.h"
 #include "app/AppContext.h"
 #include "app/ConfiguratorCore.h"
 #include "app/EditorHost.h"
 #include "device/KeyboardIds.h"
 #include "dialogs/ZarvinDlgComposite.h"
 #include "model/KeyAssignment.h"
-#include "model/MacroRecord.h"
-#include "model/UserMessages.h"
-#include "model/UserQuestions.h"
 #include "sim/SimKeyboard.h"
 #include "sim/SimModel.h"
 #include "skin/ReportCtrl.h"
@@ -26,16 +24,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-
-class SilentMessages : public UserMessages {
-public:
-    void ShowMessage(std::string_view /*textKey*/) override {}
-};
-
-class NoQuestions : public UserQuestions {
-public:
-    bool AskYesNo(std::string_view /*textKey*/) override { return false; }
-};
 
 class PreviewHost : public EditorHost {
 public:
@@ -59,29 +47,13 @@ constexpr int kEvdevLeftCtrl = 29;
 constexpr int kVolumeDownRow = 5;
 constexpr int kFunctionRow = 2;
 
-MacroRecord CopyMacro(uint16_t id, std::u16string_view name) {
-    const MacroAction actions[] = {{50, 0x01D, MacroAction::kPress},
-                                   {50, 0x02E, MacroAction::kPress},
-                                   {50, 0x02E, MacroAction::kRelease},
-                                   {0, 0x01D, MacroAction::kRelease}};
-    MacroRecord macro;
-    macro.SetName(name);
-    macro.SetId(id);
-    macro.SetCycles(3);
-    macro.SetActionCount(static_cast<uint16_t>(std::size(actions)));
-    for (size_t slot = 0; slot < std::size(actions); ++slot) {
-        macro.SetAction(slot, actions[slot]);
-    }
-    return macro;
-}
-
 // The editor's world: the stand-in keyboard connected as the device monitor connects it, the
 // core over it, and per-user folders that vanish afterwards.
 class EditorScene {
 public:
     explicit EditorScene(const fs::path& programFolder)
         : context_(Roots(programFolder)),
-          core_(context_, keyboard_, messages_, questions_,
+          core_(context_, keyboard_, user_, user_,
                 ExchangeTiming{.writeTimeout = 200ms, .readTimeout = 100ms}) {
         if (!OpenCommandInterface()) {
             throw std::runtime_error("the stand-in keyboard does not answer");
@@ -90,7 +62,7 @@ public:
         core_.device.SetModelFromIds(info.vendorId, info.productId);
         core_.link.SetGeometry(core_.device.Model().Geometry());
         core_.link.SetConnected(true);
-        core_.device.LoadConnectionData(core_.link, messages_);
+        core_.device.LoadConnectionData(core_.link, user_);
         profile_ = core_.ActiveProfile();
         if (profile_ < 0) {
             throw std::runtime_error("the stand-in keyboard names no active profile");
@@ -127,8 +99,7 @@ private:
 
     QTemporaryDir userFolder_;
     sim::SimKeyboard keyboard_;
-    SilentMessages messages_;
-    NoQuestions questions_;
+    SilentUser user_;
     PreviewHost host_;
     AppContext context_;
     ConfiguratorCore core_;
@@ -137,10 +108,10 @@ private:
 
 }  // namespace
 
-QImage RenderCompositeEditor(const fs::path& programFolder, const Texts& /*texts*/,
-                             CompositePage page) {
+QImage RenderCompositeEditor(const fs::path& programFolder, CompositePage page) {
     EditorScene scene(programFolder);
-    KeyEditTarget target{.slot = kSlotCapsLock, .controlId = kControlCapsLock,
+    KeyEditTarget target{.slot = kSlotCapsLock,
+                         .controlId = kControlCapsLock,
                          .buttonRect = QRect(200, 200, 40, 40)};
     switch (page) {
         case CompositePage::Key:
@@ -162,8 +133,8 @@ QImage RenderCompositeEditor(const fs::path& programFolder, const Texts& /*texts
     QApplication::processEvents();
     if (page == CompositePage::Key) {
         // Left Ctrl pressed on the keyboard, as X11 reports it (evdev code + 8).
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier,
-                        kEvdevLeftCtrl + 8, 0, 0);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier, kEvdevLeftCtrl + 8,
+                        0, 0);
         QApplication::sendEvent(&editor, &press);
     }
     const QImage picture = CaptureWindow(editor);

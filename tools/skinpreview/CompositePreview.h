@@ -7,13 +7,10 @@
 #include <QImage>
 #include <filesystem>
 
-#include "Texts.h"
-
 namespace zarvin::preview {
 
 enum class CompositePage { Key, Macro, Media, Function };
 
-QImage RenderCompositeEditor(const std::filesystem::path& programFolder, const Texts& texts,
-                             CompositePage page);
+QImage RenderCompositeEditor(const std::filesystem::path& programFolder, CompositePage page);
 
 }  // namespace zarvin::preview

@@ -1,239 +1,271 @@
 #include "MainPreview.h"
 
 #include <QApplication>
+#include <QColor>
 #include <QComboBox>
-#include <QEnterEvent>
-#include <QLabel>
+#include <QKeyEvent>
 #include <QLineEdit>
-#include <map>
+#include <QTemporaryDir>
+#include <chrono>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <stdexcept>
 #include <string>
+#include <string_view>
+#include <thread>
 
 #include "Capture.h"
-#include "PreviewDialog.h"
-#include "StandIns.h"
+#include "SampleMacro.h"
+#include "SilentUser.h"
+#include "app/AboutBox.h"
+#include "app/AppContext.h"
+#include "app/ConfiguratorCore.h"
+#include "app/KeyboardView.h"
+#include "app/LightingPanelView.h"
+#include "app/ZarvinDlg.h"
+#include "device/WindowMessages.h"
+#include "model/KeyAssignment.h"
+#include "model/KeyColours.h"
 #include "model/KeyboardLayout.h"
-#include "skin/BitmapSlider.h"
-#include "skin/LayoutReaders.h"
-#include "skin/PngButton.h"
-#include "skin/SkinColorBtn.h"
-#include "skin/StateImages.h"
+#include "model/LightingPanel.h"
+#include "model/LightingState.h"
+#include "sim/SimKeyboard.h"
 
 namespace zarvin::preview {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::chrono_literals;
 
-// The text colours the main window gives its text buttons (normal, hover, pressed, disabled,
-// selected).
-const ButtonTextColours kTextColours{QColor(255, 255, 255), QColor(255, 130, 0),
-                                     QColor(255, 155, 4), QColor(127, 127, 127),
-                                     QColor(255, 255, 255)};
-constexpr unsigned kCentredText = 0x25;
-const QColor kLabelColour(228, 228, 228);
+// The window finds the stand-in keyboard within milliseconds.
+constexpr DeviceThreadTiming kQuickThreads{.startDelay = 1ms,
+                                           .presencePoll = 20ms,
+                                           .rescan = 10ms,
+                                           .trayNoticeHold = 1ms,
+                                           .busyHideDelay = 5ms};
+constexpr auto kConnectionWait = 5s;
 
-class MainStandIn {
-public:
-    MainStandIn(const fs::path& programFolder, const Texts& texts, MainScene scene)
-        : skins_(programFolder / "Skins"), texts_(texts), scene_(scene) {}
+constexpr int kWaveEffect = 1;
+// Enough frames for the wave to cross part of the keyboard.
+constexpr int kPreviewFrames = 12;
 
-    void Setup(PreviewDialog& dialog) {
-        dialog_ = &dialog;
-        const QSize size = dialog.size();
-        normal_ = LoadStateSurface(skins_ / "main_normal.jpg", size);
-        over_ = LoadStateSurface(skins_ / "main_over.jpg", size);
-        down_ = LoadStateSurface(skins_ / "main_down.jpg", size);
-        disable_ = LoadStateSurface(skins_ / "main_disable.jpg", size);
-        arrow_ = LoadStateSurface(skins_ / "Arrow.jpg", size);
-        PlaceButtons();
-        PlaceLightingPanel();
-        ShowState();
-    }
+constexpr uint16_t kMacroId = 1;
 
-private:
-    fs::path SkinFile() const { return skins_ / "Main.ini"; }
-
-    CPngButton* Button(const std::string& entry, const ButtonFaces& faces) {
-        auto* button = new CPngButton(dialog_);
-        PlaceWithFaces(*button, SkinFile(), "BUTTONINFO", entry, faces);
-        buttons_[entry] = button;
-        return button;
-    }
-
-    void TextButton(const std::string& entry, const ButtonFaces& faces, const char* textKey,
-                    int pointSize) {
-        CPngButton* button = Button(entry, faces);
-        button->setText(texts_.Get("TEXT", textKey));
-        button->SetTextStyle(true, pointSize, QStringLiteral("Arial Unicode MS"), kTextColours,
-                             kCentredText);
-    }
-
-    void PlaceButtons() {
-        const ButtonFaces key{&normal_, &over_, &down_, &normal_, &disable_};
-        const ButtonFaces command{&normal_, &over_, &down_, &normal_, &normal_};
-        const ButtonFaces apply{&normal_, &over_, &down_, &disable_, &normal_};
-        const ButtonFaces lock{&normal_, &normal_, &normal_, &normal_, &over_};
-        for (const KeyButton& button : KeyButtons()) {
-            Button(SkinEntryOf(button), key);
-        }
-        Button("PELLOQ_LINK", {&normal_, &over_, &disable_, &normal_, &normal_});
-        CPngButton* profiles = Button("FUNC_PROFILES", command);
-        profiles->SetTextStyle(true, 10, QStringLiteral("Arial Unicode MS"), kTextColours, 0x28);
-        TextButton("FUNC_MACRO", command, "PROFILE_MACRO", 10);
-        TextButton("CONTROL_OK", command, "PROFILE_OK", 8);
-        TextButton("CONTROL_CANCEL", command, "PROFILE_CANCLE", 8);
-        for (const char* entry :
-             {"CONTROL_HELP", "CONTROL_CLOSE", "CONTROL_MINIMIZE", "CONTROL_MENU"}) {
-            Button(entry, command);
-        }
-        TextButton("CONTROL2_APPLY", apply, "PROFILE_APPLY", 8);
-        for (const char* entry : {"LOCK_CAPS", "LOCK_NUM", "LOCK_SCROLL", "LOCK_AB"}) {
-            Button(entry, lock);
-        }
-        Button("FLIP_0", {&normal_, &normal_, &normal_, &normal_, &disable_});
-        Button("FLIP_1", key);
-        Button("FLIP_2", key);
-        CPngButton* version =
-            Button("PELLOQ_VER", {&normal_, &normal_, &normal_, &normal_, &normal_});
-        version->setEnabled(false);
-        const char* profileTexts[] = {"PROFILE_1", "PROFILE_2", "PROFILE_3"};
-        for (int i = 0; i < 3; ++i) {
-            TextButton("FUNC_PROFILE" + std::to_string(i + 1), key, profileTexts[i], 10);
-        }
-        TextButton("FUNC_DEFAULT", key, "PROFILE_DEFAULT", 8);
-        Button("FUNC_SWITCH", key)->hide();
-        for (int i = 1; i <= 4; ++i) {
-            Button("FUNC_REPORT" + std::to_string(i), key);
-        }
-        // Flip 0: the indicators point down.
-        for (const char* side : {"LEFT", "RIGHT"}) {
-            auto* indicator = new CPngButton(dialog_);
-            PlaceWithOrigin(*indicator, SkinFile(), "BUTTONINFO", std::string(side) + "_ARROW",
-                            "BUTTONINFO2", std::string("DOWN_ARROW_") + side + "1", &arrow_);
-        }
-    }
-
-    template <typename Widget>
-    Widget* Place(const char* entry, Widget* widget) {
-        PlaceControl(*widget, SkinFile(), "BUTTONINFO", entry);
-        return widget;
-    }
-
-    void Label(const char* entry, const QString& text) {
-        Place(entry, MakeLabel(dialog_, text, kLabelColour, 13));
-    }
-
-    void Picture(const char* entry, const char* file) {
-        Place(entry, MakePicture(dialog_, skins_ / file));
-    }
-
-    void Slider(const char* entry, int controlId, int position, int firstPicture) {
-        auto* slider = Place(entry, new CBitmapSlider(controlId, dialog_));
-        slider->SetRange(0, 5);
-        slider->SetPosition(position);
-        slider->SetBitmap(QString::fromStdString(
-            (skins_ / (std::to_string(firstPicture + position) + ".bmp")).string()));
-    }
-
-    void ColourButton(const char* entry, const QColor& colour) {
-        auto* button = Place(entry, new CSkinColorBtn(dialog_));
-        button->SetColour(colour);
-    }
-
-    void PlaceLightingPanel() {
-        Label("CONTROL_UsbStatic", texts_.Get("LIGHT", "Usb"));
-        Label("CONTROL_DengStatic", texts_.Get("LIGHT", "Deng"));
-        Picture("CONTROL_DengStaPic", "dengdown.bmp");
-        Label("CONTROL_LightStatic", texts_.Get("LIGHT", "Light"));
-        Slider("CONTROL_LightSlider", 1178, 4, 0);
-        QStringList effects;
-        for (int code = 1; code <= 20; ++code) {
-            if (code != 19) {
-                effects << texts_.Get("MODE", std::to_string(code).c_str());
-            }
-        }
-        QComboBox* effect = Place("CONTROL_XGcombox", MakeCombo(dialog_, effects));
-        Label("CONTROL_RGBStatic", QStringLiteral("RGB"));
-        const char* edits[][2] = {{"COLOR_R", "0"}, {"COLOR_G", "126"}, {"COLOR_B", "255"}};
-        for (const auto& edit : edits) {
-            Place(edit[0], MakeEdit(dialog_, QString::fromLatin1(edit[1])))
-                ->setAlignment(Qt::AlignCenter);
-        }
-        for (int i = 1; i <= 8; ++i) {
-            const std::string entry = "CONTROL_Color" + std::to_string(i);
-            const std::string file = "Color" + std::to_string(i) + ".bmp";
-            Picture(entry.c_str(), file.c_str());
-        }
-        if (scene_ == MainScene::Effect) {
-            effect->setCurrentIndex(0);
-            Label("CONTROL_SpeedStatic", texts_.Get("LIGHT", "Speed"));
-            Slider("CONTROL_SpeedSlider", 1179, 3, 6);
-            Label("CONTROL_BLFXStatic", texts_.Get("LIGHT", "FX"));
-            Picture("CONTROL_BLFXLStaPic", "leftdown.bmp");
-            Picture("CONTROL_BLFXRStaPic", "rightup.bmp");
-            Label("CONTROL_HXysStatic", texts_.Get("LIGHT", "Color"));
-            ColourButton("CONTROL_HXysButton", QColor(255, 130, 0));
-            Picture("CONTROL_HXsjsStaPic", "sjsdown.bmp");
-            Label("CONTROL_HXsjsStatic", texts_.Get("LIGHT", "DC"));
-        } else {
-            effect->setCurrentIndex(static_cast<int>(effects.size()) - 1);
-            QStringList modes;
-            for (int i = 1; i <= 10; ++i) {
-                modes << QStringLiteral("Layout %1").arg(i);
-            }
-            Place("CONTROL_umCombo", MakeCombo(dialog_, modes, true));
-            Label("CONTROL_USERysStatic", texts_.Get("LIGHT", "Color"));
-            ColourButton("CONTROL_USERysButton", QColor(0, 200, 255));
-            Label("CONTROL_USERjsStatic", texts_.Get("LIGHT", "JColor"));
-            ColourButton("CONTROL_USERjsButton", QColor(255, 60, 120));
-            Label("CONTROL_USERgjStatic", texts_.Get("LIGHT", "Tool"));
-            Picture("CONTROL_USERgjStaPic1", "user1down.bmp");
-            Picture("CONTROL_USERgjStaPic2", "user2up.bmp");
-        }
-    }
-
-    void ShowState() {
-        buttons_["FUNC_PROFILE1"]->SetSelected(true, true);
-        buttons_["FUNC_REPORT1"]->SetSelected(true, true);
-        if (scene_ == MainScene::Effect) {
-            // Keys that carry an assignment, and the pointer resting on one key.
-            for (const char* entry : {"FUNC_G1", "FUNC_G2", "FUNC_G6", "KEY_011", "KEY_01E",
-                                      "KEY_01F", "KEY_020", "KEY_03B", "KEY_0C8"}) {
-                buttons_[entry]->SetSelected(true, true);
-            }
-            buttons_["CONTROL2_APPLY"]->setEnabled(false);
-            Hover(*buttons_["KEY_024"]);
-            return;
-        }
-        // Per-key colours: a rainbow from left to right, shown as each key's frame.
-        const double width = KeyboardBounds().width;
-        for (const KeyButton& key : KeyButtons()) {
-            const double middle = key.place.x + key.place.width / 2;
-            const int hue = static_cast<int>(middle / width * 300);
-            buttons_[SkinEntryOf(key)]->SetOutline(QColor::fromHsv(hue, 230, 255), 50, true);
-        }
-    }
-
-    static void Hover(CPngButton& button) {
-        const QPointF inside(button.width() / 2.0, button.height() / 2.0);
-        QEnterEvent enter(inside, button.mapToGlobal(inside), button.mapToGlobal(inside));
-        QApplication::sendEvent(&button, &enter);
-    }
-
-    fs::path skins_;
-    const Texts& texts_;
-    MainScene scene_;
-    PreviewDialog* dialog_ = nullptr;
-    QImage normal_, over_, down_, disable_, arrow_;
-    std::map<std::string, CPngButton*> buttons_;
+struct Assignment {
+    int controlId;
+    AssignmentType type;
+    int32_t value;
 };
+
+// Control ids of the keyboard view and the values the key editor stores.
+constexpr Assignment kAssignments[] = {
+    {1069, AssignmentType::Key, 0x01D},           // Caps Lock: left Ctrl
+    {1000, AssignmentType::PlayMacro, kMacroId},  // G1: the macro
+    {1025, AssignmentType::Media, 1},             // F9: play/pause
+    {1026, AssignmentType::Media, 7},             // F10: mute
+    {1027, AssignmentType::Media, 5},             // F11: volume down
+    {1028, AssignmentType::Media, 6},             // F12: volume up
+    {1093, AssignmentType::Function, 2},          // Pause: a keyboard function
+    {1084, AssignmentType::Disabled, 0},          // left Win: off
+};
+
+const QString kModeName = QStringLiteral("Rainbow letters");
+const QColor kBaseColour(0, 70, 255);
+const QColor kLastBrushColour(255, 130, 0);
+
+ColourValue ToColourValue(const QColor& colour) {
+    return MakeColour(static_cast<uint8_t>(colour.red()), static_cast<uint8_t>(colour.green()),
+                      static_cast<uint8_t>(colour.blue()));
+}
+
+// Letters and digits get their own colours in the user-mode picture.
+bool IsLetterOrDigit(const KeyButton& key) {
+    const std::string_view legend = key.legend;
+    return key.kind == KeyButtonKind::Key && legend.size() == 1 &&
+           ((legend[0] >= 'A' && legend[0] <= 'Z') || (legend[0] >= '0' && legend[0] <= '9'));
+}
+
+// Runs the window's event loop until `condition` holds.
+bool WaitUntil(const std::function<bool()>& condition) {
+    const auto deadline = std::chrono::steady_clock::now() + kConnectionWait;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+        std::this_thread::sleep_for(1ms);
+    }
+    return true;
+}
+
+AppRoots RootsIn(const QTemporaryDir& userFolder, const fs::path& programFolder) {
+    if (!userFolder.isValid()) {
+        throw std::runtime_error("cannot make a temporary folder");
+    }
+    const fs::path user = userFolder.path().toStdString();
+    return {programFolder / "zarvin", user / "data", user / "config", user / "run"};
+}
 
 }  // namespace
 
-QImage RenderMainWindow(const fs::path& programFolder, const Texts& texts, MainScene scene) {
-    MainStandIn standIn(programFolder, texts, scene);
-    PreviewDialog dialog(programFolder / "Skins" / "Main.ini",
-                         [&](PreviewDialog& window) { standIn.Setup(window); });
-    return CaptureWindow(dialog);
+struct MainWindowScene::Parts {
+    explicit Parts(const fs::path& programFolder)
+        : context(RootsIn(userFolder, programFolder)),
+          core(context, keyboard, user, user),
+          window(core, keyboard) {}
+
+    LightingState& Lighting() { return window.Panel().Lighting(); }
+
+    // The assignments go through the working store and Apply, as the key editor's do.
+    void AssignKeys() {
+        const int profile = core.ActiveProfile();
+        if (profile < 0) {
+            throw std::runtime_error("the stand-in keyboard names no active profile");
+        }
+        {
+            const std::lock_guard lock(core.working.Lock());
+            core.working.SetMacros({CopyMacro(kMacroId, u"Copy")});
+            for (const Assignment& assignment : kAssignments) {
+                const std::optional<int> slot = KeyboardView::SlotOfControl(assignment.controlId);
+                if (!slot) {
+                    throw std::logic_error("control " + std::to_string(assignment.controlId) +
+                                           " is no key");
+                }
+                core.working.SetAssignment(
+                    KeyRecordNumber(static_cast<size_t>(profile), static_cast<size_t>(*slot)),
+                    {.type = static_cast<uint16_t>(assignment.type), .value = assignment.value});
+            }
+        }
+        window.SetPendingChanges(true);
+        window.RunCommand(MainControl::Apply);
+        if (window.HasPendingChanges()) {
+            throw std::runtime_error("the stand-in keyboard did not take the assignments");
+        }
+        window.ShowAssignments();
+    }
+
+    // What a click on the lighting switch does.
+    void SetLightingSwitch(bool on) {
+        if (Lighting().LightingPanelOn() != on) {
+            Lighting().ToggleLightingPanel();
+        }
+        if (Lighting().LightingPanelOn() != on) {
+            throw std::runtime_error("the lighting switch does not turn");
+        }
+    }
+
+    // Chosen in the effect combo, as the user chooses it.
+    void SelectEffect(int code) {
+        auto* combo = qobject_cast<QComboBox*>(window.Panel().EffectCombo());
+        const int position = Lighting().PositionOfEffect(code);
+        if (combo == nullptr || position < 0) {
+            throw std::runtime_error("the stand-in keyboard offers no effect " +
+                                     std::to_string(code));
+        }
+        combo->setCurrentIndex(position);
+    }
+
+    void ShowPreviewFrames() {
+        for (int frame = 0; frame < kPreviewFrames; ++frame) {
+            window.Panel().PreviewTick();
+        }
+    }
+
+    // A rainbow from left to right over the letters and digits, painted with the own-colour
+    // brush; the keys that follow the base colour show it.
+    void PaintKeys() {
+        KeyColours& colours = window.Panel().Colours();
+        colours.SetBaseColour(ToColourValue(kBaseColour));
+        colours.SelectTool(kOwnColourTool);
+        const double width = KeyboardBounds().width;
+        for (const KeyButton& key : KeyButtons()) {
+            if (IsLetterOrDigit(key)) {
+                const double middle = key.place.x + key.place.width / 2;
+                const int hue = static_cast<int>(middle / width * 300);
+                colours.SetBrushColour(ToColourValue(QColor::fromHsv(hue, 230, 255)));
+                window.OnKeyClicked(key.controlId);
+            }
+        }
+        colours.SetBrushColour(ToColourValue(kLastBrushColour));
+        colours.RefreshUserModeTools();
+    }
+
+    // Typed over the mode combo's text, as the user names the mode.
+    void NameUserMode() {
+        auto* combo = qobject_cast<QComboBox*>(window.Panel().Control(UserModeControl::ModeCombo));
+        if (combo == nullptr || combo->lineEdit() == nullptr) {
+            throw std::runtime_error("the lighting panel has no mode name to edit");
+        }
+        QLineEdit& edit = *combo->lineEdit();
+        edit.selectAll();
+        for (const QChar character : kModeName) {
+            QKeyEvent press(QEvent::KeyPress, static_cast<int>(character.toUpper().unicode()),
+                            Qt::NoModifier, QString(character));
+            QApplication::sendEvent(&edit, &press);
+        }
+        if (combo->itemText(combo->currentIndex()) != kModeName) {
+            throw std::runtime_error("the user mode did not take its new name");
+        }
+    }
+
+    QTemporaryDir userFolder;
+    sim::SimKeyboard keyboard;
+    SilentUser user;
+    AppContext context;
+    ConfiguratorCore core;
+    CZarvinDlg window;
+};
+
+MainWindowScene::MainWindowScene(const fs::path& programFolder)
+    : parts_(std::make_unique<Parts>(programFolder)) {
+    CZarvinDlg& window = parts_->window;
+    window.SetDeviceThreadTiming(kQuickThreads);
+    window.Initialise();
+    // The first connection opens the window by itself.
+    if (!WaitUntil([&] {
+            return window.CurrentTrayIcon() == TrayIcon::Connected && window.isVisible();
+        })) {
+        throw std::runtime_error("the main window does not connect to the stand-in keyboard");
+    }
+    // Preview frames come from the pictures rather than the clock, so that every run shows the
+    // same frame.
+    window.KillTimer(WindowTimer::Preview);
+    parts_->AssignKeys();
+}
+
+MainWindowScene::~MainWindowScene() {
+    parts_->window.ExitApplication();
+}
+
+QImage MainWindowScene::Assignments() {
+    parts_->SetLightingSwitch(false);
+    return CaptureWindow(parts_->window);
+}
+
+QImage MainWindowScene::UserMode() {
+    parts_->SetLightingSwitch(true);
+    parts_->SelectEffect(kUserModeEffect);
+    parts_->PaintKeys();
+    parts_->NameUserMode();
+    parts_->ShowPreviewFrames();
+    return CaptureWindow(parts_->window);
+}
+
+QImage MainWindowScene::Animated() {
+    parts_->SetLightingSwitch(true);
+    parts_->SelectEffect(kWaveEffect);
+    parts_->ShowPreviewFrames();
+    return CaptureWindow(parts_->window);
+}
+
+QImage MainWindowScene::About() {
+    CZarvinDlg& window = parts_->window;
+    window.ShowAboutBox();
+    AboutBox& about = *window.About();
+    const QImage picture = CaptureWindow(about);
+    about.hide();
+    return picture;
 }
 
 }  // namespace zarvin::preview

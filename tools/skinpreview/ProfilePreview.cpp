@@ -7,13 +7,12 @@
 #include <string>
 
 #include "Capture.h"
+#include "SilentUser.h"
 #include "app/AppContext.h"
 #include "app/ConfiguratorCore.h"
 #include "app/EditorHost.h"
 #include "device/KeyboardIds.h"
 #include "dialogs/ZarvinDlgProfile.h"
-#include "model/UserMessages.h"
-#include "model/UserQuestions.h"
 #include "sim/SimKeyboard.h"
 #include "skin/ReportCtrl.h"
 
@@ -24,13 +23,6 @@ namespace fs = std::filesystem;
 
 // The keyboard of the picture uses its second profile.
 constexpr int kShownProfile = 1;
-
-// Nobody is there to answer: the dialog's opening asks nothing.
-class SilentUser : public UserMessages, public UserQuestions {
-public:
-    void ShowMessage(std::string_view) override {}
-    bool AskYesNo(std::string_view) override { return false; }
-};
 
 class IdleHost : public EditorHost {
 public:
@@ -43,7 +35,7 @@ public:
     void OpenHelp() override {}
 };
 
-// The list in the colours of the other windows' plain controls.
+// Opens the command interface and loads the connection data, as the device monitor does.
 void ConnectCommandInterface(ConfiguratorCore& core, const sim::SimKeyboard& keyboard,
                              UserMessages& messages) {
     bool opened = false;

@@ -1,21 +1,20 @@
-// zarvin_skinpreview FOLDER: renders each skinned window from the skin and the language file
-// beside the program, on Qt's offscreen platform, to PNG files in FOLDER: the main window (with
-// a lighting effect, and with per-key colours), the four pages of the composite key editor and
-// the profile dialog.
+// zarvin_skinpreview FOLDER: renders the program's windows, from the skin and the language file
+// beside the program, on Qt's offscreen platform, to PNG files in FOLDER. The windows are the
+// real ones over the stand-in keyboard: the main window (with its assignments, with custom key
+// colours and with an animated effect), the about box, the four pages of the composite key
+// editor and the profile dialog.
 
 #include <QApplication>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <utility>
 
 #include "Capture.h"
 #include "CompositePreview.h"
 #include "MainPreview.h"
 #include "ProfilePreview.h"
-#include "StandIns.h"
 #include "skin/ControlStyle.h"
-#include "skin/ControlStyle.h"
-#include "Texts.h"
 
 namespace fs = std::filesystem;
 
@@ -23,12 +22,22 @@ namespace {
 
 QtMessageHandler defaultHandler = nullptr;
 
-// The offscreen platform cannot shape windows; the pictures are cut to the masks instead, so
-// its notice about masks is noise here.
-void SkipMaskNotice(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (!message.contains(QStringLiteral("does not support setting window masks"))) {
+// The offscreen platform cannot shape, raise or focus windows; the pictures are cut to the
+// masks instead and need nothing else, so its notices about what it lacks are noise here.
+void SkipPlatformNotices(QtMsgType type, const QMessageLogContext& context,
+                         const QString& message) {
+    if (!message.startsWith(QStringLiteral("This plugin does not support"))) {
         defaultHandler(type, context, message);
     }
+}
+
+void RenderMainWindow(const fs::path& programFolder, const fs::path& output) {
+    using zarvin::preview::SavePicture;
+    zarvin::preview::MainWindowScene scene(programFolder);
+    SavePicture(scene.Assignments(), output / "main-assignments.png");
+    SavePicture(scene.UserMode(), output / "main-user-mode.png");
+    SavePicture(scene.Animated(), output / "main-animated.png");
+    SavePicture(scene.About(), output / "about.png");
 }
 
 }  // namespace
@@ -38,27 +47,23 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
         return 2;
     }
-    defaultHandler = qInstallMessageHandler(SkipMaskNotice);
+    defaultHandler = qInstallMessageHandler(SkipPlatformNotices);
     QApplication application(argc, argv);
     zarvin::ApplyControlStyle(application);
     const fs::path programFolder = QCoreApplication::applicationDirPath().toStdString();
     const fs::path output = argv[1];
-    const zarvin::preview::Texts texts(programFolder / "Lang0416.ini");
     using zarvin::preview::CompositePage;
-    using zarvin::preview::MainScene;
+    using zarvin::preview::SavePicture;
     try {
         fs::create_directories(output);
-        using zarvin::preview::SavePicture;
-        SavePicture(RenderMainWindow(programFolder, texts, MainScene::Effect), output / "main.png");
-        SavePicture(RenderMainWindow(programFolder, texts, MainScene::KeyColours),
-                    output / "main-key-colours.png");
+        RenderMainWindow(programFolder, output);
         const std::pair<CompositePage, const char*> pages[] = {
             {CompositePage::Key, "composite-key.png"},
             {CompositePage::Macro, "composite-macro.png"},
             {CompositePage::Media, "composite-media.png"},
             {CompositePage::Function, "composite-function.png"}};
         for (const auto& [page, name] : pages) {
-            SavePicture(RenderCompositeEditor(programFolder, texts, page), output / name);
+            SavePicture(RenderCompositeEditor(programFolder, page), output / name);
         }
         SavePicture(zarvin::preview::RenderProfileDialog(programFolder), output / "profile.png");
     } catch (const std::exception& error) {
