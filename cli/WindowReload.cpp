@@ -10,7 +10,8 @@ bool ChangesKeyboard(const CliOptions& options) {
     const std::string& command = options.command;
     return (command == "profile" && options.newProfile) || command == "restore" ||
            command == "remap" || command == "reset" ||
-           (command == "lighting" && options.lightingSet) || command == "usermode";
+           (command == "lighting" && options.lightingSet) || command == "usermode" ||
+           command == "sim-reset";
 }
 
 void AskWindowToReload(const std::filesystem::path& runtimeFolder, std::ostream& err) {
