@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QPixmap>
 #include <QProcess>
+#include <QScreen>
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
@@ -547,6 +548,14 @@ void CZarvinDlg::OpenMainWindow() {
     }
     EndHiddenFirstShow(*this);
     SetTaskbarButton(true);
+    // Frameless, the window is one that window managers often leave where it was made: the
+    // first opening puts it in the middle of the screen; later ones keep where the user moved it.
+    if (!placed_) {
+        placed_ = true;
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            move(screen->availableGeometry().center() - rect().center());
+        }
+    }
     show();
     raise();
     activateWindow();

@@ -214,6 +214,7 @@ private:
 
     bool pendingChanges_ = false;
     bool exited_ = false;
+    bool placed_ = false;  // moved to the middle of the screen at the first opening
     int currentTrayIcon_ = 128;
     int rememberedTrayIcon_ = 128;
     int busyFrame_ = 0;
