@@ -26,6 +26,7 @@
 #include "app/SingleInstance.h"
 #include "app/TrayIcon.h"
 #include "device/WindowMessages.h"
+#include "support/QtTestApplication.h"
 #include "support/TempFolder.h"
 
 namespace zarvin {
@@ -34,27 +35,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kWaitMs = 5000;
-
-// One application for the whole program, on the offscreen platform unless the caller chose one.
-class QtApplication : public ::testing::Environment {
-public:
-    void SetUp() override {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        }
-        app_ = std::make_unique<QApplication>(argc_, argv_);
-    }
-    void TearDown() override { app_.reset(); }
-
-private:
-    int argc_ = 1;
-    char name_[32] = "zarvin_shell_tests";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QApplication> app_;
-};
-
-[[maybe_unused]] ::testing::Environment* const kQtApplication =
-    ::testing::AddGlobalTestEnvironment(new QtApplication);
 
 // ---- CTrayIcon ----
 

@@ -21,30 +21,10 @@
 #include "skin/ComboBox4ListCtrl.h"
 #include "skin/ReportCtrl.h"
 #include "skin/SkinColorBtn.h"
+#include "support/QtTestApplication.h"
 
 namespace zarvin {
 namespace {
-
-// One application for the whole program, on the offscreen platform unless the caller chose one.
-class QtApplication : public ::testing::Environment {
-public:
-    void SetUp() override {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        }
-        app_ = std::make_unique<QApplication>(argc_, argv_);
-    }
-    void TearDown() override { app_.reset(); }
-
-private:
-    int argc_ = 1;
-    char name_[32] = "zarvin_skin_widget_tests";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QApplication> app_;
-};
-
-[[maybe_unused]] ::testing::Environment* const kQtApplication =
-    ::testing::AddGlobalTestEnvironment(new QtApplication);
 
 // Lets posted events and deferred deletions run.
 void RunPosted() {
