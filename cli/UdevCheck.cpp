@@ -29,6 +29,46 @@ bool CarriesKeyPresses(const HidCollectionCaps& collection) {
                        [](const HidValueCaps& caps) { return caps.usagePage == kKeyboardPage; });
 }
 
+// The parser's capabilities name one page per field, and the kernel may give a short usage
+// the page in force at the Usage item rather than at the main item; either way keyboard
+// usages can hide behind another page. So any mention of the keyboard page (a Usage Page
+// item, or a 4-byte usage carrying it) counts. Walks a descriptor the parser has accepted.
+bool MentionsKeyboardPage(std::span<const uint8_t> descriptor) {
+    constexpr uint8_t kLongItemPrefix = 0xFE;
+    constexpr uint8_t kUsagePageItem = 0x04;  // global item, tag 0, size bits cleared
+    constexpr uint8_t kItemTypeMask = 0x0C;
+    constexpr uint8_t kLocalItem = 0x08;
+    constexpr uint8_t kSizeMask = 0x03;
+    size_t position = 0;
+    while (position < descriptor.size()) {
+        const uint8_t prefix = descriptor[position];
+        if (prefix == kLongItemPrefix) {
+            if (descriptor.size() - position < 2) {
+                return true;
+            }
+            position += 3u + descriptor[position + 1];
+            continue;
+        }
+        const size_t size = (prefix & kSizeMask) == 3 ? 4 : (prefix & kSizeMask);
+        if (descriptor.size() - position - 1 < size) {
+            return true;  // the parser refuses this; never let it through
+        }
+        uint32_t value = 0;
+        for (size_t i = 0; i < size; ++i) {
+            value |= static_cast<uint32_t>(descriptor[position + 1 + i]) << (8 * i);
+        }
+        position += 1 + size;
+        const bool usagePage = (prefix & ~kSizeMask) == kUsagePageItem;
+        const bool extendedUsage = (prefix & kItemTypeMask) == kLocalItem && size == 4 &&
+                                   (prefix >> 4) <= 2;  // Usage, Usage Minimum, Usage Maximum
+        if ((usagePage && (value & 0xFFFF) == kKeyboardPage) ||
+            (extendedUsage && (value >> 16) == kKeyboardPage)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool IsSupportedUsbKeyboard(const SysfsHidIds& ids) {
     return ids.bus == kBusUsb && ids.vendor <= UINT16_MAX && ids.product <= UINT16_MAX &&
            IsSupportedKeyboardId(static_cast<uint16_t>(ids.vendor),
@@ -55,7 +95,8 @@ InterfaceRole ClassifyInterface(std::span<const uint8_t> descriptor) {
         return InterfaceRole::None;
     }
     const auto& collections = parse.collections;
-    if (std::any_of(collections.begin(), collections.end(), CarriesKeyPresses)) {
+    if (std::any_of(collections.begin(), collections.end(), CarriesKeyPresses) ||
+        MentionsKeyboardPage(descriptor)) {
         return InterfaceRole::None;
     }
     const auto has = [&](uint16_t usagePage, uint16_t usage) {

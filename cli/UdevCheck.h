@@ -17,8 +17,8 @@ enum class InterfaceRole { Command, Consumer, None };
 // "command", "consumer" or "none", the values of ZARVIN_INTERFACE.
 const char* InterfaceRoleName(InterfaceRole role);
 
-// An interface that could report key presses (a keyboard or keypad collection, or any input
-// field of the keyboard usage page) is None whatever else it holds; otherwise one with the
+// An interface that could report key presses (a keyboard or keypad collection, or any mention
+// of the keyboard usage page) is None whatever else it holds; otherwise one with the
 // command collection is Command, one with the consumer-control collection Consumer. A malformed
 // descriptor is None.
 InterfaceRole ClassifyInterface(std::span<const uint8_t> descriptor);

@@ -12,7 +12,7 @@
 namespace zarvin::cli {
 
 // True for the commands that write to the keyboard: profile N, restore, remap, reset,
-// lighting set and usermode.
+// lighting set and usermode, and sim-reset, which rewrites the stand-in's memory.
 bool ChangesKeyboard(const CliOptions& options);
 
 // Asks the instance listening in `runtimeFolder` to reload and waits until it has. No running

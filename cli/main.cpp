@@ -14,6 +14,8 @@
 #include "cli/UdevCheck.h"
 #include "cli/WindowReload.h"
 #include "platform/HidrawNodeSource.h"
+#include "sim/SimFirmware.h"
+#include "sim/SimImageFile.h"
 #include "sim/SimKeyboard.h"
 
 namespace {
@@ -45,11 +47,14 @@ int ResetStandIn(const AppContext& context, const CliOptions& options) {
         if (options.modelGiven && model != options.model) {
             continue;
         }
-        std::error_code error;
+        // The factory memory is written over the file rather than the file removed: a window
+        // on the stand-in, asked to reload, takes in a file but keeps its memory without one.
         const auto file = SimImageFile(context.userDataFolder, model);
-        std::filesystem::remove(file, error);
-        if (error) {
-            return Fail("cannot remove " + file.string() + ": " + error.message(), kExitFailed);
+        std::error_code missing;
+        std::string error;
+        if (std::filesystem::exists(file, missing) &&
+            !sim::WriteImageFile(file, model, sim::FactoryMemory(model), error)) {
+            return Fail("cannot reset " + file.string() + ": " + error, kExitFailed);
         }
     }
     std::cout << "The stand-in keyboard is back in its factory state.\n";
@@ -171,16 +176,15 @@ int main(int argc, char** argv) {
         });
     }
     const AppContext context(SystemRoots());
-    if (options.command == "sim-reset") {
-        return ResetStandIn(context, options);
-    }
     if (options.command == "sim") {
         return Run([&](std::ostream& err) {
             return RunUhidKeyboard(context, options.model, std::cout, err);
         });
     }
     int status = kExitOk;
-    if (options.simulate) {
+    if (options.command == "sim-reset") {
+        status = ResetStandIn(context, options);
+    } else if (options.simulate) {
         status = RunOnStandIn(context, options);
     } else {
         HidrawNodeSource hidraw;

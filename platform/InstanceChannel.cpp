@@ -135,6 +135,27 @@ bool MakePrivateFolder(const fs::path& folder, std::string& error) {
     return true;
 }
 
+// A sender talks to the socket in `folder` only when the folder is as MakePrivateFolder leaves
+// it. Anyone else who could put a socket there would take the request and could keep
+// the sender waiting for ever.
+enum class SenderFolder { Missing, Private, Unsafe };
+
+SenderFolder CheckSenderFolder(const fs::path& folder, std::string& error) {
+    struct stat info {};
+    if (::lstat(folder.c_str(), &info) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR) {
+            return SenderFolder::Missing;
+        }
+        error = "cannot reach " + folder.string() + ": " + ErrnoText(errno);
+        return SenderFolder::Unsafe;
+    }
+    if (!S_ISDIR(info.st_mode) || info.st_uid != ::geteuid() || (info.st_mode & 077) != 0) {
+        error = folder.string() + " is not a folder that only this user may enter";
+        return SenderFolder::Unsafe;
+    }
+    return SafeParent(folder.parent_path(), error) ? SenderFolder::Private : SenderFolder::Unsafe;
+}
+
 // Holds an exclusive lock on a lock file for the length of a scope.
 class LockHeld {
 public:
@@ -230,6 +251,15 @@ SendResult SendInstanceRequest(const fs::path& socketPath, InstanceRequest reque
     sockaddr_un address{};
     if (!SocketAddress(socketPath, address)) {
         return fail(TooLongText(socketPath));
+    }
+    std::string unsafe;
+    switch (CheckSenderFolder(socketPath.parent_path(), unsafe)) {
+        case SenderFolder::Missing:
+            return SendResult::NoInstance;
+        case SenderFolder::Unsafe:
+            return fail("will not talk to the socket " + socketPath.string() + ": " + unsafe);
+        case SenderFolder::Private:
+            break;
     }
     UniqueFd fd;
     const int connectError = ConnectSocket(address, fd);

@@ -38,9 +38,10 @@ UniqueFd ConnectAndWrite(const fs::path& path, std::string_view bytes) {
     return fd;
 }
 
-// Leaves a socket file that nobody listens on, as a crashed instance does.
+// Leaves a socket file that nobody listens on, as a crashed instance does, in its private folder.
 void LeaveSocketBehind(const fs::path& path) {
     fs::create_directories(path.parent_path());
+    fs::permissions(path.parent_path(), fs::perms::owner_all);
     const UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM, 0));
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
@@ -195,6 +196,36 @@ TEST_F(InstanceChannel, SendersWithoutAValidRequestAreDroppedAndOthersStillServe
     auto pending = listener.Accept();
     ASSERT_TRUE(pending.has_value());
     EXPECT_EQ(pending->request, InstanceRequest::Reload);
+}
+
+// Whoever else could put a socket there would take the request and could keep the sender
+// waiting for ever: a sender talks only to a socket in a folder only this user may enter.
+TEST_F(InstanceChannel, ASenderNeverTalksToASocketInAFolderOpenToOthers) {
+    LeaveSocketBehind(socketPath_);
+    fs::permissions(socketPath_.parent_path(), fs::perms::all);
+    fs::remove(socketPath_);
+    UniqueFd impostor(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, socketPath_.c_str(), sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(impostor.Get(), reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(impostor.Get(), 1), 0);
+    // Answers like an instance, so that a sender that talks to it comes back.
+    std::atomic<bool> talkedTo = false;
+    std::thread answering([&] {
+        pollfd readable{impostor.Get(), POLLIN, 0};
+        if (::poll(&readable, 1, 300) == 1) {
+            talkedTo = true;
+            const UniqueFd connection(::accept(impostor.Get(), nullptr, nullptr));
+            EXPECT_EQ(::write(connection.Get(), "done\n", 5), 5);
+        }
+    });
+    std::string error;
+    EXPECT_EQ(SendInstanceRequest(socketPath_, InstanceRequest::Reload, &error),
+              SendResult::Failed);
+    answering.join();
+    EXPECT_FALSE(talkedTo);
+    EXPECT_NE(error.find(socketPath_.parent_path().string()), std::string::npos) << error;
 }
 
 TEST_F(InstanceChannel, APathTooLongForASocketIsAClearError) {

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QTest>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -24,6 +25,7 @@
 #include "skin/BitmapSlider.h"
 #include "skin/LayoutEntry.h"
 #include "skin/PngButton.h"
+#include "skin/SkinColorBtn.h"
 #include "skin/StateImages.h"
 #include "store/UserLightingFiles.h"
 #include "support/ConnectedCoreRig.h"
@@ -260,6 +262,68 @@ TEST(LightingPanelViewTest, TypingInTheModeComboRenamesTheCurrentMode) {
     modes->setCurrentIndex(4);  // as a pick from the list
     EXPECT_EQ(colours.CurrentMode(), 4);
     EXPECT_EQ(UserLightingFiles(rig.context).ReadPresentMode(0), 4);
+}
+
+// Every panel control reaches its lighting operation with its own arguments: each click or colour
+// pick writes exactly its field of the current profile's record.
+TEST(LightingPanelViewTest, EachControlWritesItsOwnField) {
+    ViewRig rig;
+    LightingState& lighting = rig.panel->Lighting();
+    ASSERT_EQ(lighting.LoadLighting(), 0);
+    lighting.SetCurrentProfile(1);
+    lighting.RefreshLightingPanel();
+    constexpr int kBase = 42;
+    using Writes = std::vector<std::pair<int, std::vector<uint8_t>>>;
+    const auto click = [&rig](int controlId) {
+        return [&rig, controlId] {
+            QWidget* control = rig.panel->Control(controlId);
+            ASSERT_NE(control, nullptr) << controlId;
+            QTest::mouseClick(control, Qt::LeftButton);
+        };
+    };
+    const auto pick = [&rig](int controlId, QColor colour) {
+        return [&rig, controlId, colour] {
+            auto* button = qobject_cast<CSkinColorBtn*>(rig.panel->Control(controlId));
+            ASSERT_NE(button, nullptr) << controlId;
+            emit button->ColourChosen(colour);
+        };
+    };
+    const uint8_t multicolourAfterToggle = lighting.Multicolour() ? 0 : 1;
+    const struct {
+        const char* control;
+        std::function<void()> use;
+        Writes expected;
+    } cases[] = {
+        {"first arrow", click(LightingControl::FirstArrow), {{kBase + 3, {255}}}},
+        {"second arrow", click(LightingControl::SecondArrow), {{kBase + 3, {0}}}},
+        {"multicolour A", click(LightingControl::MulticolourA),
+         {{kBase + 4, {multicolourAfterToggle}}}},
+        {"multicolour B", click(LightingControl::MulticolourB),
+         {{kBase + 4, {static_cast<uint8_t>(1 - multicolourAfterToggle)}}}},
+        {"green option", click(LightingControl::OptionGreen), {{kBase + 17, {2}}}},
+        {"third report rate", click(LightingControl::ReportRate3), {{kBase + 15, {2}}}},
+        {"red chip", click(1212), {{kBase + 4, {0}}, {kBase + 5, {255, 0, 0}}}},
+        {"colour A", pick(LightingControl::ColourAButton, QColor(1, 2, 3)),
+         {{kBase + 4, {0}}, {kBase + 5, {1, 2, 3}}}},
+        {"colour B", pick(LightingControl::ColourBButton, QColor(4, 5, 6)),
+         {{kBase + 4, {0}}, {kBase + 5, {4, 5, 6}}}},
+        {"lighting switch", click(LightingControl::LightingSwitch), {}},
+        {"brush colour", pick(UserModeControl::BrushColour, QColor(7, 8, 9)), {}},
+    };
+    for (const auto& c : cases) {
+        rig.keyboard.ClearLog();
+        c.use();
+        EXPECT_EQ(rig.LightingWrites(), c.expected) << c.control;
+    }
+    EXPECT_TRUE(lighting.LightingPanelOn());
+    EXPECT_EQ(lighting.ReportRate(), 2);
+    EXPECT_EQ(lighting.OptionColour(), 2);
+    EXPECT_EQ(rig.panel->Colours().BrushColour(), MakeColour(7, 8, 9));
+
+    QTest::mouseClick(rig.panel->Control(UserModeControl::BaseColourTool), Qt::LeftButton);
+    EXPECT_EQ(rig.panel->Colours().Tool(), kBaseColourTool);
+    QTest::mouseClick(rig.panel->Control(UserModeControl::OwnColourTool), Qt::LeftButton);
+    EXPECT_EQ(rig.panel->Colours().Tool(), kOwnColourTool);
 }
 
 }  // namespace

@@ -39,6 +39,43 @@ const std::vector<uint8_t> kHiddenKeyBitmap = {
     0xC0,              // End Collection
 };
 
+// Key presses behind a vendor usage: an array field whose first usage is a vendor one and whose
+// other usages are keyboard keys, written as 4-byte usages.
+const std::vector<uint8_t> kKeysBehindVendorUsage = {
+    0x06, 0x1C, 0xFF,              // Usage Page (0xFF1C)
+    0x09, 0x93,                    // Usage (0x93)
+    0xA1, 0x01,                    // Collection (Application)
+    0x85, 0x06,                    //   Report Id (6)
+    0x0B, 0x01, 0x00, 0x1C, 0xFF,  //   Usage (0xFF1C:0001)
+    0x1B, 0x00, 0x00, 0x07, 0x00,  //   Usage Minimum (Keyboard:0000)
+    0x2B, 0x67, 0x00, 0x07, 0x00,  //   Usage Maximum (Keyboard:0067)
+    0x15, 0x00,                    //   Logical Minimum (0)
+    0x25, 0x68,                    //   Logical Maximum (104)
+    0x75, 0x08,                    //   Report Size (8)
+    0x95, 0x06,                    //   Report Count (6)
+    0x81, 0x00,                    //   Input (Data, Array)
+    0xC0,                          // End Collection
+};
+
+// A short usage read with the Usage Page in force at its Usage item, as the kernel reads it: the
+// first field is the key A, though the page at the Input item is a vendor one.
+const std::vector<uint8_t> kKeyBeforeVendorPage = {
+    0x06, 0x1C, 0xFF,  // Usage Page (0xFF1C)
+    0x09, 0x93,        // Usage (0x93)
+    0xA1, 0x01,        // Collection (Application)
+    0x85, 0x06,        //   Report Id (6)
+    0x05, 0x07,        //   Usage Page (Keyboard/Keypad)
+    0x09, 0x04,        //   Usage (A)
+    0x06, 0x1C, 0xFF,  //   Usage Page (0xFF1C)
+    0x09, 0x01,        //   Usage (1)
+    0x15, 0x00,        //   Logical Minimum (0)
+    0x25, 0x01,        //   Logical Maximum (1)
+    0x75, 0x01,        //   Report Size (1)
+    0x95, 0x08,        //   Report Count (8)
+    0x81, 0x02,        //   Input (Data, Variable, Absolute)
+    0xC0,              // End Collection
+};
+
 // The boot keyboard with a report id, so that it can share a descriptor with others.
 std::vector<uint8_t> NumberedBootKeyboard() {
     std::vector<uint8_t> descriptor = test_support::kBootKeyboard;
@@ -61,6 +98,10 @@ TEST(UdevCheck, TellsTheInterfacesApartByTheirDescriptor) {
          InterfaceRole::None},
         {"command with a keyboard", Joined(sim::CommandReportDescriptor(), NumberedBootKeyboard()),
          InterfaceRole::None},
+        {"command with keys behind a vendor usage",
+         Joined(sim::CommandReportDescriptor(), kKeysBehindVendorUsage), InterfaceRole::None},
+        {"command with a key before a vendor page",
+         Joined(sim::CommandReportDescriptor(), kKeyBeforeVendorPage), InterfaceRole::None},
         {"empty", {}, InterfaceRole::None},
         {"malformed", {0x05, 0x0C, 0x09, 0x01, 0xA1, 0x01}, InterfaceRole::None},
     };
@@ -73,6 +114,9 @@ TEST(UdevCheck, TellsTheInterfacesApartByTheirDescriptor) {
     EXPECT_TRUE(ParseReportDescriptor(Joined(sim::EventReportDescriptor(), kHiddenKeyBitmap)).ok());
     EXPECT_TRUE(
         ParseReportDescriptor(Joined(sim::CommandReportDescriptor(), NumberedBootKeyboard())).ok());
+    for (const auto& hidden : {kKeysBehindVendorUsage, kKeyBeforeVendorPage}) {
+        EXPECT_TRUE(ParseReportDescriptor(Joined(sim::CommandReportDescriptor(), hidden)).ok());
+    }
 }
 
 // A sysfs tree with one hidraw node, as udev's %p names it.

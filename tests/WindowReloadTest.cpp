@@ -6,9 +6,14 @@
 #include <string>
 #include <thread>
 
+#include <cstdlib>
+
 #include "cli/CliOptions.h"
+#include "cli/SimImageFile.h"
 #include "cli/WindowReload.h"
 #include "platform/InstanceChannel.h"
+#include "sim/SimFirmware.h"
+#include "sim/SimImageFile.h"
 #include "support/TempFolder.h"
 
 namespace zarvin::cli {
@@ -61,6 +66,48 @@ TEST(WindowReload, TheRunningWindowIsAskedToReload) {
     window.join();
     EXPECT_EQ(received, InstanceRequest::Reload);
     EXPECT_EQ(err.str(), "");
+}
+
+// A window on the stand-in keeps its memory unless it reloads from a file: sim-reset must leave
+// the factory memory in the file and ask the window to reload, or the window's next change would
+// write the old memory back.
+TEST(WindowReload, SimResetLeavesTheFactoryMemoryAndAsksTheWindowToReload) {
+    test::TempFolder home;
+    const std::filesystem::path runtime = home / "runtime";
+    std::filesystem::create_directories(runtime);
+    std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
+    const std::filesystem::path image =
+        SimImageFile(home / "data" / "VX77HUE_8246", sim::SimModel::Keyboard126);
+    std::filesystem::create_directories(image.parent_path());
+    sim::SimMemory changed = sim::FactoryMemory(sim::SimModel::Keyboard126);
+    changed.keyColours[0] ^= 0xFF;
+    std::string error;
+    ASSERT_TRUE(sim::WriteImageFile(image, sim::SimModel::Keyboard126, changed, error)) << error;
+
+    std::optional<InstanceListener> listener =
+        InstanceListener::Claim(InstanceSocketPath(runtime), error);
+    ASSERT_TRUE(listener) << error;
+    std::optional<InstanceRequest> received;
+    std::thread window([&] {
+        pollfd readable{listener->Fd(), POLLIN, 0};
+        if (::poll(&readable, 1, 5000) == 1) {
+            if (auto pending = listener->Accept()) {
+                received = pending->request;
+                InstanceListener::Answer(*pending);
+            }
+        }
+    });
+    const std::string command = "env -u XDG_CONFIG_HOME HOME='" + home.Path().string() +
+                                "' XDG_DATA_HOME='" + (home / "data").string() +
+                                "' XDG_RUNTIME_DIR='" + runtime.string() + "' '" +
+                                ZARVINCTL_PROGRAM + "' --simulate=126 sim-reset >/dev/null";
+    const int status = std::system(command.c_str());
+    window.join();
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(received, InstanceRequest::Reload);
+    sim::SimMemory kept;
+    ASSERT_TRUE(sim::ReadImageFile(image, sim::SimModel::Keyboard126, kept, error)) << error;
+    EXPECT_TRUE(kept == sim::FactoryMemory(sim::SimModel::Keyboard126));
 }
 
 TEST(WindowReload, NoRunningWindowIsNoError) {
