@@ -26,7 +26,7 @@ if [ ${#targets[@]} -eq 0 ]; then
     exit 1
 fi
 
-cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${CACHE_ARGS[@]}" \
     -DCMAKE_CXX_COMPILER=clang++ -DZARVIN_FUZZ=ON -DZARVIN_GUI=OFF -DZARVIN_TESTS=OFF \
     -DZARVIN_BENCH=OFF -DZARVIN_WERROR=ON >/dev/null
 cmake --build "$BUILD_DIR" --target "${targets[@]}"

@@ -22,13 +22,21 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev fonts-dejavu-core)
+BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev fonts-dejavu-core ccache)
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev)
+
+# Rebuilds of another checkout or build folder reuse what was compiled before: paths are hashed
+# relative to the checkout, so clones in other folders share one cache.
+CACHE_ARGS=()
+if command -v ccache >/dev/null; then
+    export CCACHE_BASEDIR=$ROOT CCACHE_NOHASHDIR=1
+    CACHE_ARGS=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+fi
 
 # configure_and_build BUILD_DIR [cmake options...]
 configure_and_build() {
     local dir=$1
     shift
-    cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${CACHE_ARGS[@]}" "$@" >/dev/null
     cmake --build "$dir"
 }

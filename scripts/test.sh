@@ -34,7 +34,7 @@ case "${1:-}" in
         WRAPPER=(setarch "$(uname -m)" -R)
         "${WRAPPER[@]}" "$probe"
     fi
-    "${WRAPPER[@]}" cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    "${WRAPPER[@]}" cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${CACHE_ARGS[@]}" \
         -DZARVIN_WERROR=ON -DZARVIN_BENCH=OFF -DZARVIN_GUI=OFF -DZARVIN_SANITIZE=thread >/dev/null
     "${WRAPPER[@]}" cmake --build "$BUILD_DIR" --target "${THREAD_TESTS[@]}"
     export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
