@@ -14,6 +14,7 @@
 #include "app/ConfiguratorCore.h"
 #include "app/KeyboardView.h"
 #include "model/KeyColours.h"
+#include "model/LightingEffects.h"
 #include "model/LightingPreview.h"
 #include "model/LightingState.h"
 #include "model/LightingSwitchFile.h"
@@ -198,7 +199,7 @@ LightingPanelView::LightingPanelView(CBaseDialog& window, ConfiguratorCore& core
                                      KeyboardView& keys, WindowHooks hooks)
     : window_(window), core_(core), keys_(keys), hooks_(std::move(hooks)) {
     lighting_ = std::make_unique<LightingState>(
-        core_.link, *this, *this, [this](int code) { return core_.ModeText(std::to_string(code)); },
+        core_.link, *this, *this, [this](int code) { return core_.ModeText(EffectNameKey(code)); },
         LightingSwitchFile(core_.context.userDataFolder));
     colours_ = std::make_unique<KeyColours>(core_.link, *lighting_, core_.device,
                                             UserLightingFiles(core_.context), keys_, *this, *this);

@@ -8,10 +8,10 @@
 #include "cli/KeyboardConnection.h"
 #include "cli/NoLightingView.h"
 #include "model/DeviceImage.h"
+#include "model/LightingEffects.h"
 #include "model/LightingState.h"
 #include "model/LightingSwitchFile.h"
 #include "store/LanguageTexts.h"
-#include "store/TextKeys.h"
 
 
 namespace zarvin::cli {
@@ -25,7 +25,7 @@ struct LightingSession {
         : texts(context.programFolder),
           state(
               connection.Link(), panel, companion,
-              [this](int code) { return texts.LoadModeText(ModeTextKey(code), kLanguageIndex); },
+              [this](int code) { return texts.LoadModeText(EffectNameKey(code), kLanguageIndex); },
               LightingSwitchFile(context.userDataFolder)) {}
 
     LanguageTexts texts;
@@ -64,12 +64,16 @@ std::string Hex(ColourValue colour) {
 std::string DirectionText(int effect, int direction) {
     const bool first = direction == kDirectionFirst;
     const char* word = nullptr;
-    if (effect == 18) {
-        word = first ? "outward" : "inward";
-    } else if (effect == 12) {
-        word = first ? "up" : "down";
-    } else {
-        word = first ? "left" : "right";
+    switch (LightingEffectOf(effect).arrows) {
+        case EffectArrows::OutwardInward:
+            word = first ? "outward" : "inward";
+            break;
+        case EffectArrows::UpDown:
+            word = first ? "up" : "down";
+            break;
+        case EffectArrows::LeftRight:
+            word = first ? "left" : "right";
+            break;
     }
     return std::string(first ? "A" : "B") + " (" + word + ")";
 }
@@ -81,7 +85,7 @@ std::string ProfileLine(const LightingState& state, int activeProfile) {
 
 std::string EffectText(LightingSession& session, int code) {
     return std::to_string(code) + " (" +
-           session.texts.LoadModeText(ModeTextKey(code), kLanguageIndex) + ")";
+           session.texts.LoadModeText(EffectNameKey(code), kLanguageIndex) + ")";
 }
 
 }  // namespace

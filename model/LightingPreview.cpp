@@ -1,5 +1,7 @@
 #include "model/LightingPreview.h"
 
+#include "model/LightingEffects.h"
+
 #include <cstdlib>
 #include <ctime>
 
@@ -188,28 +190,6 @@ void FallMove(auto& planes) {
     }
 }
 
-bool IsAnimated(uint8_t effect) {
-    switch (effect) {
-        case 1:
-        case 2:
-        case 3:
-        case 4:
-        case 5:
-        case 6:
-        case 10:
-        case 11:
-        case 12:
-        case 13:
-        case 14:
-        case 15:
-        case 16:
-        case 18:
-            return true;
-        default:
-            return false;
-    }
-}
-
 // Clears the busy flag of an effect when its frame ends.
 class BusyGuard {
 public:
@@ -256,10 +236,8 @@ void LightingPreview::ResetPreview() {
 PreviewColours LightingPreview::PreviewFrame(const PreviewSettings& settings) {
     PreviewColours out{};
     const uint8_t effect = settings.effect;
-    if (effect == 20) {
-        return out;  // the per-key colours stay as they are shown
-    }
-    if (!IsAnimated(effect)) {
+    const PreviewDrawer draw = LightingEffectOf(effect).preview;
+    if (draw == nullptr) {
         out.fill({KeyLight::State::Cleared, 0});
         return out;
     }
@@ -267,52 +245,7 @@ PreviewColours LightingPreview::PreviewFrame(const PreviewSettings& settings) {
         return out;
     }
     const BusyGuard guard(busy_[effect]);
-    switch (effect) {
-        case 1:
-            DrawColumns(settings, out);
-            break;
-        case 2:
-            DrawComet(settings, out);
-            break;
-        case 3:
-            DrawSweep(settings, out);
-            break;
-        case 4:
-            cyclePhase_ = Step(settings.direction, cyclePhase_, 2, kPaletteSize);
-            LightSweep(out, [&](int) { return Palette(cyclePhase_); });
-            break;
-        case 5:
-            DrawPulse(settings, out);
-            break;
-        case 6:
-            DrawRings(settings, out);
-            break;
-        case 10:
-            DrawSparkle(settings, out);
-            break;
-        case 11:
-            DrawHueDrift(out);
-            break;
-        case 12:
-            rowsPhase_ = Step(settings.direction, rowsPhase_, 3, kPaletteSize);
-            LightGrid(out, [&](int, int r) { return Palette(rowsPhase_ + 32 * r); });
-            break;
-        case 13:
-            DrawWave(settings, out);
-            break;
-        case 14:
-            DrawTyping(settings, out);
-            break;
-        case 15:
-            DrawRain(settings, out);
-            break;
-        case 16:
-            DrawCornerWaves(settings, out);
-            break;
-        default:
-            DrawRingSweep(settings, out);
-            break;
-    }
+    (this->*draw)(settings, out);
     return out;
 }
 
@@ -369,6 +302,11 @@ void LightingPreview::DrawSweep(const PreviewSettings& settings, PreviewColours&
     });
 }
 
+void LightingPreview::DrawHueCycle(const PreviewSettings& settings, PreviewColours& out) {
+    cyclePhase_ = Step(settings.direction, cyclePhase_, 2, kPaletteSize);
+    LightSweep(out, [&](int) { return Palette(cyclePhase_); });
+}
+
 void LightingPreview::DrawPulse(const PreviewSettings& settings, PreviewColours& out) {
     pulsePhase_ = Step(255, pulsePhase_, 2, kPulseSize);
     const uint8_t level = kPulse[static_cast<size_t>(pulsePhase_)];
@@ -395,7 +333,7 @@ void LightingPreview::DrawSparkle(const PreviewSettings& settings, PreviewColour
     DecayAndShow(sharedCells_, kCommonDecay, settings, out);
 }
 
-void LightingPreview::DrawHueDrift(PreviewColours& out) {
+void LightingPreview::DrawHueDrift(const PreviewSettings&, PreviewColours& out) {
     if (!driftHuesSet_) {
         // 33 apart around the palette, each key starting where the one before it left off.
         int hue = 0;
@@ -430,6 +368,11 @@ void LightingPreview::LightStep(const PlaneSet& planes, CellSet& cells, bool mul
             }
         }
     }
+}
+
+void LightingPreview::DrawRows(const PreviewSettings& settings, PreviewColours& out) {
+    rowsPhase_ = Step(settings.direction, rowsPhase_, 3, kPaletteSize);
+    LightGrid(out, [&](int, int r) { return Palette(rowsPhase_ + 32 * r); });
 }
 
 void LightingPreview::DrawWave(const PreviewSettings& settings, PreviewColours& out) {
@@ -549,5 +492,7 @@ void LightingPreview::DrawRingSweep(const PreviewSettings& settings, PreviewColo
         return Palette(phase + 21 * (ring + 1));
     });
 }
+
+void LightingPreview::LeaveKeyColours(const PreviewSettings&, PreviewColours&) {}
 
 }  // namespace zarvin

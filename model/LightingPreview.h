@@ -59,6 +59,24 @@ public:
     // Draws the next frame of the effect in settings.
     PreviewColours PreviewFrame(const PreviewSettings& settings);
 
+    // One frame of one effect each; the effect table (model/LightingEffects) names them.
+    void DrawColumns(const PreviewSettings& settings, PreviewColours& out);
+    void DrawComet(const PreviewSettings& settings, PreviewColours& out);
+    void DrawSweep(const PreviewSettings& settings, PreviewColours& out);
+    void DrawHueCycle(const PreviewSettings& settings, PreviewColours& out);
+    void DrawPulse(const PreviewSettings& settings, PreviewColours& out);
+    void DrawRings(const PreviewSettings& settings, PreviewColours& out);
+    void DrawSparkle(const PreviewSettings& settings, PreviewColours& out);
+    void DrawHueDrift(const PreviewSettings& settings, PreviewColours& out);
+    void DrawRows(const PreviewSettings& settings, PreviewColours& out);
+    void DrawWave(const PreviewSettings& settings, PreviewColours& out);
+    void DrawTyping(const PreviewSettings& settings, PreviewColours& out);
+    void DrawRain(const PreviewSettings& settings, PreviewColours& out);
+    void DrawCornerWaves(const PreviewSettings& settings, PreviewColours& out);
+    void DrawRingSweep(const PreviewSettings& settings, PreviewColours& out);
+    // The per-key colours stay as they are shown.
+    void LeaveKeyColours(const PreviewSettings& settings, PreviewColours& out);
+
 private:
     struct Cell {
         uint8_t hue = 0;
@@ -69,18 +87,6 @@ private:
     // the grid and are never lit).
     using PlaneSet = std::array<std::array<uint8_t, preview::kGridColumns>, 4>;
 
-    void DrawColumns(const PreviewSettings& settings, PreviewColours& out);
-    void DrawComet(const PreviewSettings& settings, PreviewColours& out);
-    void DrawSweep(const PreviewSettings& settings, PreviewColours& out);
-    void DrawPulse(const PreviewSettings& settings, PreviewColours& out);
-    void DrawRings(const PreviewSettings& settings, PreviewColours& out);
-    void DrawSparkle(const PreviewSettings& settings, PreviewColours& out);
-    void DrawHueDrift(PreviewColours& out);
-    void DrawWave(const PreviewSettings& settings, PreviewColours& out);
-    void DrawTyping(const PreviewSettings& settings, PreviewColours& out);
-    void DrawRain(const PreviewSettings& settings, PreviewColours& out);
-    void DrawCornerWaves(const PreviewSettings& settings, PreviewColours& out);
-    void DrawRingSweep(const PreviewSettings& settings, PreviewColours& out);
     void LightStep(const PlaneSet& planes, CellSet& cells, bool multicolour);
 
     std::unique_ptr<PreviewRandom> random_;
@@ -106,7 +112,7 @@ private:
     PlaneSet wavePlanes_{};
     PlaneSet typingPlanes_{};
     PlaneSet cornerPlanes_{};
-    std::array<bool, 21> busy_{};  // by effect code: a frame of it is being drawn
+    std::array<bool, 256> busy_{};  // by effect code: a frame of it is being drawn
 };
 
 }  // namespace zarvin

@@ -24,31 +24,40 @@ struct ArrowStyle {
     ArrowBitmaps secondChosen;  // direction 0
 };
 
-constexpr ArrowStyle kOutwardInward{{"kuosandown.bmp", "julong.bmp"},
-                                    {"kuosan.bmp", "julongdown.bmp"}};
-constexpr ArrowStyle kUpDown{{"updown.bmp", "downup.bmp"}, {"upup.bmp", "downdown.bmp"}};
-constexpr ArrowStyle kLeftRight{{"leftdown.bmp", "rightup.bmp"}, {"leftup.bmp", "rightdown.bmp"}};
-
-const ArrowStyle& ArrowStyleOf(int code) {
-    if (code == 18)
-        return kOutwardInward;
-    if (code == 12)
-        return kUpDown;
+const ArrowStyle& ArrowStyleOf(EffectArrows arrows) {
+    static constexpr ArrowStyle kLeftRight{{"leftdown.bmp", "rightup.bmp"},
+                                           {"leftup.bmp", "rightdown.bmp"}};
+    static constexpr ArrowStyle kUpDown{{"updown.bmp", "downup.bmp"},
+                                        {"upup.bmp", "downdown.bmp"}};
+    static constexpr ArrowStyle kOutwardInward{{"kuosandown.bmp", "julong.bmp"},
+                                               {"kuosan.bmp", "julongdown.bmp"}};
+    switch (arrows) {
+        case EffectArrows::UpDown:
+            return kUpDown;
+        case EffectArrows::OutwardInward:
+            return kOutwardInward;
+        case EffectArrows::LeftRight:
+            break;
+    }
     return kLeftRight;
 }
 
+// The skin entries of the direction label and arrows in each of their places.
 struct DirectionEntries {
     std::string_view label;
     std::string_view firstArrow;
     std::string_view secondArrow;
 };
 
-DirectionEntries DirectionEntriesOf(int code) {
-    if (code >= 1 && code <= 3) {
-        return {"CONTROL_BLFXStatic2", "CONTROL_BLFXLStaPic2", "CONTROL_BLFXRStaPic2"};
+DirectionEntries DirectionEntriesOf(DirectionPlace place) {
+    switch (place) {
+        case DirectionPlace::Second:
+            return {"CONTROL_BLFXStatic2", "CONTROL_BLFXLStaPic2", "CONTROL_BLFXRStaPic2"};
+        case DirectionPlace::Third:
+            return {"CONTROL_BLFXStatic3", "CONTROL_BLFXLStaPic3", "CONTROL_BLFXRStaPic3"};
+        case DirectionPlace::Usual:
+            break;
     }
-    if (code == 12)
-        return {"CONTROL_BLFXStatic3", "CONTROL_BLFXLStaPic3", "CONTROL_BLFXRStaPic3"};
     return {"CONTROL_BLFXStatic", "CONTROL_BLFXLStaPic", "CONTROL_BLFXRStaPic"};
 }
 
@@ -102,42 +111,6 @@ std::array<uint8_t, 3> ColourBytes(ColourValue colour) {
 }
 
 }  // namespace
-
-EffectControls ControlsOfEffect(int code) {
-    // multicolour byte, speed, direction, colour A, colour B, option colours, user-mode tools
-    switch (code) {
-        case 1:
-        case 2:
-        case 3:
-            return {true, true, true, true, false, false, false};
-        case 4:
-        case 11:
-            return {false, true, false, false, false, false, false};
-        case 5:
-        case 7:
-        case 8:
-        case 9:
-        case 13:
-        case 14:
-        case 15:
-            return {true, true, false, true, false, false, false};
-        case 6:
-        case 16:
-            return {false, false, false, false, true, false, false};
-        case 10:
-            return {false, true, false, true, false, false, false};
-        case 12:
-            return {false, true, true, false, false, false, false};
-        case 17:
-            return {false, false, false, false, false, true, false};
-        case 18:
-            return {false, false, true, false, false, false, false};
-        case kUserModeEffect:
-            return {false, false, false, false, false, false, true};
-        default:
-            return {};
-    }
-}
 
 LightingState::LightingState(CommandLink& link, LightingPanel& panel, LightingCompanion& companion,
                              EffectNamer effectName, std::filesystem::path switchFile)
@@ -293,13 +266,11 @@ void LightingState::SelectEffect(int position) {
     PlaceDirectionControls(code);
     ShowDirectionArrows(code);
 
-    const EffectControls controls = ControlsOfEffect(code);
     // Codes the keyboard should not report get no write at all.
-    const bool known = (code >= 1 && code <= 18) || code == kUserModeEffect;
-    if (known) {
+    if (const LightingEffect* effect = FindLightingEffect(code)) {
         const std::array<uint8_t, 1> effectByte{Byte(code)};
         const std::array<uint8_t, 1> multicolourByte{Byte(multicolour_ ? 1 : 0)};
-        if (controls.sendsMulticolour) {
+        if (effect->controls.sendsMulticolour) {
             WriteFields(LightingField::Effect, effectByte, LightingField::Multicolour,
                         multicolourByte);
         } else {
@@ -462,7 +433,7 @@ void LightingState::RestoreLightingDefaults() {
 }
 
 void LightingState::ShowLightingControls(int code) {
-    const EffectControls controls = ControlsOfEffect(code);
+    const EffectControls& controls = LightingEffectOf(code).controls;
     panel_.ShowGroup(LightingGroup::Effect, true);
     panel_.ShowGroup(LightingGroup::Brightness, true);
     panel_.ShowGroup(LightingGroup::Speed, controls.speed);
@@ -489,7 +460,7 @@ void LightingState::WriteFields(size_t offset, std::span<const uint8_t> bytes, s
 }
 
 void LightingState::ShowDirectionArrows(int code) {
-    const ArrowStyle& style = ArrowStyleOf(code);
+    const ArrowStyle& style = ArrowStyleOf(LightingEffectOf(code).arrows);
     const ArrowBitmaps& arrows =
         direction_ == kDirectionFirst ? style.firstChosen : style.secondChosen;
     panel_.SetBitmap(LightingControl::FirstArrow, arrows.first);
@@ -497,7 +468,7 @@ void LightingState::ShowDirectionArrows(int code) {
 }
 
 void LightingState::PlaceDirectionControls(int code) {
-    const DirectionEntries entries = DirectionEntriesOf(code);
+    const DirectionEntries entries = DirectionEntriesOf(LightingEffectOf(code).directionPlace);
     panel_.MoveControl(LightingControl::DirectionLabel, entries.label);
     panel_.MoveControl(LightingControl::FirstArrow, entries.firstArrow);
     panel_.MoveControl(LightingControl::SecondArrow, entries.secondArrow);

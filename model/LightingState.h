@@ -17,6 +17,7 @@
 #include "device/CommandProtocol.h"
 #include "model/DeviceInfo.h"
 #include "model/LightingCompanion.h"
+#include "model/LightingEffects.h"
 #include "model/LightingPanel.h"
 
 namespace zarvin {
@@ -47,22 +48,8 @@ inline constexpr int kReportRateMax = 3;
 inline constexpr int kOptionColourMax = 3;
 inline constexpr uint8_t kDirectionFirst = 255;  // left, up or outward
 inline constexpr uint8_t kDirectionSecond = 0;   // right, down or inward
-inline constexpr uint8_t kUserModeEffect = 20;
 
-// Which control groups an effect shows, and whether selecting it also writes the multicolour
-// flag.
-struct EffectControls {
-    bool sendsMulticolour = false;
-    bool speed = false;
-    bool direction = false;
-    bool colourA = false;
-    bool colourB = false;
-    bool optionColours = false;
-    bool userModeTools = false;
-};
-EffectControls ControlsOfEffect(int code);
-
-// Names the effect of a code (the language file's "MODE" text).
+// Names the effect of a code (the language file's "MODE" text under EffectNameKey).
 using EffectNamer = std::function<std::string(int code)>;
 
 class LightingState {

@@ -2,14 +2,11 @@
 
 #include <algorithm>
 
+#include "model/LightingEffects.h"
 #include "sim/SimKeyMatrix.h"
 
 namespace zarvin::sim {
 namespace {
-
-// Effect codes the keyboard offers, in the order its effect button steps through them.
-constexpr std::array<uint8_t, 19> kFactoryEffects = {1,  2,  3,  4,  5,  6,  7,  8,  9, 10,
-                                                     11, 12, 13, 14, 15, 16, 17, 18, 20};
 
 struct FactoryLighting {
     uint8_t effect;
@@ -81,8 +78,11 @@ SimMemory FactoryMemory(SimModel model) {
     PutLe16(deviceInfo + DeviceInfoByte::FirmwareVersion, kFactoryFirmwareVersion);
     deviceInfo[DeviceInfoByte::ActiveProfile] = 0;
     deviceInfo[DeviceInfoByte::MacroCapacity] = kFactoryMacroCapacity;
-    std::copy(kFactoryEffects.begin(), kFactoryEffects.end(),
-              memory.deviceInfo.begin() + DeviceInfoByte::Effects);
+    // It offers every effect the program knows, its effect button stepping through them in
+    // the order of their codes.
+    size_t slot = DeviceInfoByte::Effects;
+    for (const LightingEffect& effect : LightingEffects())
+        memory.deviceInfo[slot++] = effect.code;
 
     for (size_t profile = 0; profile < kFactoryLighting.size(); ++profile) {
         const FactoryLighting& light = kFactoryLighting[profile];

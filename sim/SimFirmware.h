@@ -72,8 +72,9 @@ struct SimMemory {
 };
 
 // A keyboard as it leaves the factory: device information with firmware 0x0110, profile 0
-// active, 100 macro units and effects 1-18 and 20; a lighting record per profile; key maps
-// equal to the factory key matrix; an empty macro area; every key lit sky blue.
+// active, 100 macro units and every effect of model/LightingEffects; a lighting record per
+// profile; key maps equal to the factory key matrix; an empty macro area; every key lit sky
+// blue.
 SimMemory FactoryMemory(SimModel model);
 
 class SimFirmware {

@@ -50,7 +50,7 @@ public:
     // read afresh by every call, so these may run on any thread.
     std::string LoadText(std::string_view key, int languageIndex) const;
     std::string LoadLightText(std::string_view key, int languageIndex) const;
-    // `key` is an effect code in decimal without leading zeros (ModeTextKey).
+    // `key` is an effect's name key (model/LightingEffects).
     std::string LoadModeText(std::string_view key, int languageIndex) const;
 
 private:

@@ -4,7 +4,6 @@
 // by these names, and a test checks that the shipped language file has every one of them.
 
 #include <array>
-#include <string>
 #include <string_view>
 
 namespace zarvin {
@@ -439,14 +438,5 @@ inline constexpr std::string_view Tool = "Tool";      // the painting tools of u
 inline constexpr std::array kAll = {Usb, Deng, Light, FX, Speed, Color, JColor, DC, Tool};
 
 }  // namespace light_keys
-
-// Section "MODE": effect names, keyed by the effect code in decimal without leading zeros.
-inline std::string ModeTextKey(int effectCode) {
-    return std::to_string(effectCode);
-}
-
-// The lighting effects the language file names (code 19 is not used).
-inline constexpr std::array kNamedEffectCodes = {1,  2,  3,  4,  5,  6,  7,  8,  9, 10,
-                                                 11, 12, 13, 14, 15, 16, 17, 18, 20};
 
 }  // namespace zarvin

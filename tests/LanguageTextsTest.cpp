@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 
+#include "model/LightingEffects.h"
 #include "platform/ProgramPath.h"
 #include "store/IniFile.h"
 #include "store/LanguageTexts.h"
@@ -42,8 +43,8 @@ TEST(LanguageTexts, LooksTextsUpWithTheirDefaults) {
     EXPECT_EQ(texts.LoadText("Missing", 0), "#Error");
     EXPECT_EQ(texts.LoadText("Usb", 0), "#Error");  // another section's key
     EXPECT_EQ(texts.LoadLightText("Usb", 0), "Report rate");
-    EXPECT_EQ(texts.LoadModeText(ModeTextKey(7), 0), "Seven");
-    EXPECT_EQ(texts.LoadModeText(ModeTextKey(8), 0), "#Error");
+    EXPECT_EQ(texts.LoadModeText(EffectNameKey(7), 0), "Seven");
+    EXPECT_EQ(texts.LoadModeText(EffectNameKey(8), 0), "#Error");
 
     // Index 1 is the empty slot, whose file is not shipped; an index outside the table reads
     // the first language.
@@ -89,8 +90,8 @@ TEST(ShippedLanguageFile, HasEveryKeyTheProgramLooksUp) {
     for (const std::string_view key : light_keys::kAll) {
         expectText("LIGHT", key, texts.LoadLightText(key, 0));
     }
-    for (const int effect : kNamedEffectCodes) {
-        expectText("MODE", ModeTextKey(effect), texts.LoadModeText(ModeTextKey(effect), 0));
+    for (const LightingEffect& effect : LightingEffects()) {
+        expectText("MODE", effect.nameKey, texts.LoadModeText(effect.nameKey, 0));
     }
 }
 
