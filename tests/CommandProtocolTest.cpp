@@ -14,6 +14,7 @@
 #include "device/KeyboardIds.h"
 #include "sim/SimKeyboard.h"
 #include "support/CommandInterface.h"
+#include "support/LinkRig.h"
 #include "support/SocketNodeSource.h"
 
 namespace zarvin {
@@ -25,24 +26,14 @@ using sim::SimKeyboard;
 using sim::SimMemory;
 using sim::SimModel;
 
-// Short enough that the fault tests stay fast; the stand-in answers well within it.
-ExchangeTiming QuickTiming() {
-    return ExchangeTiming{.writeTimeout = 100ms, .readTimeout = 30ms};
-}
-
+using test_support::kQuickTiming;
 using test_support::OpenCommandInterface;
 
-// The stand-in keyboard, the command interface opened on it and a connected link.
-struct Rig {
+// The stand-in keyboard, the command interface opened on it and a connected link, with the
+// program's own exchange timing unless a test asks for another.
+struct Rig : test_support::LinkRig {
     explicit Rig(SimModel model = SimModel::Keyboard126, ExchangeTiming timing = {})
-        : keyboard(model), device(keyboard), link(device, timing) {
-        opened = OpenCommandInterface(device);
-        const uint16_t keyMapLength = sim::InfoOf(model).keyMapLength;
-        link.SetGeometry({keyMapLength, keyMapLength});
-        link.SetConnected(true);
-    }
-
-    std::vector<Packet> Sent() const { return keyboard.ReceivedPackets(); }
+        : LinkRig(model, timing) {}
 
     // For a request that gets no reply, whose arrival nothing else waits for.
     std::vector<Packet> SentOnceArrived(size_t count) const {
@@ -52,21 +43,6 @@ struct Rig {
         }
         return Sent();
     }
-
-    SimMemory Memory() {
-        SimMemory memory;
-        keyboard.WithFirmware([&](SimFirmware& firmware) { memory = firmware.Memory(); });
-        return memory;
-    }
-
-    void EditMemory(const std::function<void(SimMemory&)>& edit) {
-        keyboard.WithFirmware([&](SimFirmware& firmware) { edit(firmware.Memory()); });
-    }
-
-    SimKeyboard keyboard;
-    HidDevice device;
-    CommandLink link;
-    bool opened = false;
 };
 
 // Bytes that differ from their neighbours and from the stand-in's factory contents.
@@ -517,7 +493,7 @@ TEST(CommandProtocolTest, KeyMapLengthIsReadAgainBeforeEachChunk) {
 }
 
 TEST(CommandProtocolTest, UnansweredRequestIsSentAgainUntilAnswered) {
-    Rig rig(SimModel::Keyboard126, QuickTiming());
+    Rig rig(SimModel::Keyboard126, kQuickTiming);
     ASSERT_TRUE(rig.opened);
     rig.keyboard.StaySilentFor(2);
     std::array<uint8_t, kDeviceInfoSize> info{};
@@ -533,7 +509,7 @@ TEST(CommandProtocolTest, UnansweredRequestIsSentAgainUntilAnswered) {
 }
 
 TEST(CommandProtocolTest, SilentKeyboardGivesNoReplyAfterFourSends) {
-    Rig rig(SimModel::Keyboard126, QuickTiming());
+    Rig rig(SimModel::Keyboard126, kQuickTiming);
     ASSERT_TRUE(rig.opened);
     rig.keyboard.StaySilentFor(1000);
 
@@ -542,7 +518,7 @@ TEST(CommandProtocolTest, SilentKeyboardGivesNoReplyAfterFourSends) {
 }
 
 TEST(CommandProtocolTest, FailedWriteIsNotRetried) {
-    Rig rig(SimModel::Keyboard126, QuickTiming());
+    Rig rig(SimModel::Keyboard126, kQuickTiming);
     ASSERT_TRUE(rig.opened);
     rig.keyboard.FailWrites(true);
     EXPECT_EQ(BeginTransfer(rig.link), CommandResult::WriteFailed);
@@ -553,7 +529,7 @@ TEST(CommandProtocolTest, FailedWriteIsNotRetried) {
 
 // A reply that comes after its exchange gave up is not taken for the next request's reply.
 TEST(CommandProtocolTest, LateReplyIsNotTakenForTheNextOne) {
-    Rig rig(SimModel::Keyboard126, QuickTiming());
+    Rig rig(SimModel::Keyboard126, kQuickTiming);
     ASSERT_TRUE(rig.opened);
     rig.EditMemory([](SimMemory& memory) {
         for (size_t i = 0; i < memory.lighting.size(); ++i) {
@@ -584,7 +560,7 @@ TEST(CommandProtocolTest, ReportsOfAnotherIdAreNotTheReply) {
     }
     HidDevice device(source);
     ASSERT_TRUE(OpenCommandInterface(device));
-    CommandLink link(device, QuickTiming());
+    CommandLink link(device, kQuickTiming);
     link.SetConnected(true);
     const std::string node = device.DevicePath().substr(0, device.DevicePath().find('#'));
 

@@ -13,11 +13,11 @@
 #include "device/KeyboardIds.h"
 #include "model/DeviceImage.h"
 #include "model/MacroAreaHeader.h"
-#include "model/UserMessages.h"
 #include "sim/SimKeyMatrix.h"
 #include "sim/SimKeyboard.h"
 
-#include "support/CommandInterface.h"
+#include "support/LinkRig.h"
+#include "support/RecordingMessages.h"
 
 namespace zarvin {
 namespace {
@@ -26,45 +26,9 @@ using namespace std::chrono_literals;
 using sim::SimFirmware;
 using sim::SimModel;
 
-// Short enough that a silent keyboard costs little; the stand-in answers well within it.
-constexpr ExchangeTiming kQuickTiming{.writeTimeout = 100ms, .readTimeout = 30ms};
-
-class RecordingMessages : public UserMessages {
-public:
-    void ShowMessage(std::string_view textKey) override { keys.emplace_back(textKey); }
-    std::vector<std::string> keys;
-};
-
-// The stand-in keyboard with its command interface open and a connected link of its model.
-struct Rig {
-    explicit Rig(SimModel model = SimModel::Keyboard126, ExchangeTiming timing = kQuickTiming)
-        : keyboard(model), device(keyboard), link(device, timing) {
-        opened = test_support::OpenCommandInterface(device);
-        const sim::SimModelInfo& info = sim::InfoOf(model);
-        link.SetGeometry(ModelForIds(info.vendorId, info.productId).Geometry());
-        link.SetConnected(true);
-    }
-
-    // Commands of the packets the keyboard received.
-    std::vector<uint8_t> SentCommands() const {
-        std::vector<uint8_t> commands;
-        for (const Packet& packet : keyboard.ReceivedPackets()) {
-            commands.push_back(packet[PacketByte::Command]);
-        }
-        return commands;
-    }
-
-    int ActiveProfileOnKeyboard() {
-        int profile = -1;
-        keyboard.WithFirmware([&](SimFirmware& firmware) { profile = firmware.ActiveProfile(); });
-        return profile;
-    }
-
-    sim::SimKeyboard keyboard;
-    HidDevice device;
-    CommandLink link;
-    bool opened = false;
-};
+using Rig = test_support::LinkRig;
+using test_support::kQuickTiming;
+using test_support::RecordingMessages;
 
 DefaultKeyMatrix FactoryMatrixOf(SimModel model) {
     DefaultKeyMatrix matrix{};
@@ -229,7 +193,7 @@ TEST(DeviceImageTest, ConnectionDataFillsMatrixAndCapacity) {
         image.LoadConnectionData(rig.link, messages);
         EXPECT_EQ(image.KeyMatrix(), FactoryMatrixOf(model)) << sim::InfoOf(model).name;
         EXPECT_EQ(image.MacroCapacity(), 12800u);
-        EXPECT_TRUE(messages.keys.empty());
+        EXPECT_TRUE(messages.Shown().empty());
     }
 }
 
@@ -252,7 +216,7 @@ TEST(DeviceImageTest, FailedMatrixReadKeepsTheMatrixAndTellsTheUserOnce) {
         c.fault(rig.keyboard);
         image.LoadConnectionData(rig.link, messages);
         EXPECT_EQ(image.KeyMatrix(), BuiltInDefaultKeyMatrix()) << c.name;
-        EXPECT_EQ(messages.keys, std::vector<std::string>{"MAIN_DEFAULT_MATRIX_PROMPT"}) << c.name;
+        EXPECT_EQ(messages.Shown(), std::vector<std::string>{"MAIN_DEFAULT_MATRIX_PROMPT"}) << c.name;
         EXPECT_EQ(image.MacroCapacity(), 12800u) << c.name;
     }
 }
@@ -270,7 +234,7 @@ TEST(DeviceImageTest, FailedInfoReadKeepsThePreviousCapacity) {
     rig.keyboard.RefusePacket(11, kStatusRefusedFF);
     image.LoadConnectionData(rig.link, messages);
     EXPECT_EQ(image.MacroCapacity(), 12800u);
-    EXPECT_TRUE(messages.keys.empty());
+    EXPECT_TRUE(messages.Shown().empty());
 }
 
 TEST(MacroAreaHeaderTest, ParsesFieldsAndTellsAnEmptyArea) {

@@ -6,7 +6,6 @@
 #include <chrono>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -18,8 +17,8 @@
 #include "device/HidDevice.h"
 #include "device/WindowMessages.h"
 #include "model/DeviceImage.h"
-#include "model/UserMessages.h"
 #include "sim/SimKeyboard.h"
+#include "support/RecordingMessages.h"
 #include "support/RecordingWindow.h"
 #include "support/SocketNodeSource.h"
 
@@ -30,6 +29,7 @@ using namespace std::chrono_literals;
 using Records = std::vector<std::string>;
 using sim::SimKeyboard;
 using sim::SimModel;
+using test_support::RecordingMessages;
 using test_support::RecordingWindow;
 
 // Short waits keep the tests fast; the stand-in answers well within them.
@@ -52,22 +52,6 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
     }
     return true;
 }
-
-class RecordingMessages : public UserMessages {
-public:
-    void ShowMessage(std::string_view textKey) override {
-        const std::lock_guard lock(mutex_);
-        shown_.emplace_back(textKey);
-    }
-    Records Shown() {
-        const std::lock_guard lock(mutex_);
-        return shown_;
-    }
-
-private:
-    std::mutex mutex_;
-    std::vector<std::string> shown_;
-};
 
 // The stand-in keyboard with the command link, the device image and a recording window, and
 // the threads under test started on them.
@@ -211,7 +195,7 @@ TEST(DeviceMonitor, KeyboardThisUserMayNotOpenIsExplainedOnce) {
     std::this_thread::sleep_for(60ms);
     monitor.Stop();
 
-    EXPECT_EQ(messages.Shown(), (Records{"MAIN_NO_ACCESS_PROMPT"}));
+    EXPECT_EQ(messages.Keys(), (Records{"MAIN_NO_ACCESS_PROMPT"}));
     EXPECT_FALSE(link.Connected());
     EXPECT_TRUE(autoShowDone);
 }

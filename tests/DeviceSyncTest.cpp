@@ -23,14 +23,15 @@
 #include "model/LittleEndian.h"
 #include "model/MacroAreaHeader.h"
 #include "model/MacroRecord.h"
-#include "model/UserMessages.h"
 #include "sim/SimKeyboard.h"
 #include "store/DeviceSync.h"
 #include "store/ProfileFile.h"
 #include "store/ProfileStore.h"
 #include "store/TextKeys.h"
-#include "support/CommandInterface.h"
+#include "support/LinkRig.h"
+#include "support/RecordingMessages.h"
 #include "support/TempFolder.h"
+#include "support/TemporaryRoots.h"
 
 namespace zarvin {
 namespace {
@@ -40,20 +41,8 @@ using namespace std::chrono_literals;
 using sim::SimFirmware;
 using sim::SimModel;
 
-constexpr ExchangeTiming kQuickTiming{.writeTimeout = 100ms, .readTimeout = 30ms};
-
-// Records each message with the number of packets the keyboard had received when it was shown.
-class RecordingMessages : public UserMessages {
-public:
-    explicit RecordingMessages(const sim::SimKeyboard& keyboard) : keyboard_(keyboard) {}
-    void ShowMessage(std::string_view textKey) override {
-        shown.emplace_back(textKey, keyboard_.ReceivedPackets().size());
-    }
-    std::vector<std::pair<std::string, size_t>> shown;
-
-private:
-    const sim::SimKeyboard& keyboard_;
-};
+using test_support::kQuickTiming;
+using test_support::RecordingMessages;
 
 std::span<const uint8_t> BytesOf(const std::string& bytes) {
     return {reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()};
@@ -65,22 +54,18 @@ std::string TestText(std::string_view key) {
 
 // The stand-in keyboard, connected as the device monitor connects it, with both stores and the
 // synchronisation between them; the per-user folder is a temporary one.
-struct SyncRig {
+struct SyncRig : test_support::LinkRig {
     explicit SyncRig(SimModel model)
-        : keyboard(model),
-          device(keyboard),
-          link(device, kQuickTiming),
-          context(
-              AppRoots{folder / "bin/zarvin", folder / "data", folder / "config", folder / "run"}),
+        : LinkRig(model),
+          context(test_support::TemporaryRoots(folder)),
           working(context.workingConfigLock),
           applied(context.appliedConfigLock),
-          messages(keyboard),
           sync(context, link, image, working, applied, messages, TestText) {
-        test_support::OpenCommandInterface(device);
         const sim::SimModelInfo& info = sim::InfoOf(model);
         image.SetModelFromIds(info.vendorId, info.productId);
-        link.SetGeometry(image.Model().Geometry());
-        link.SetConnected(true);
+        messages.onShown = [this](std::string_view) {
+            packetsWhenShown.push_back(keyboard.ReceivedPackets().size());
+        };
         Reconnect();
     }
 
@@ -95,23 +80,14 @@ struct SyncRig {
         Reconnect();
     }
 
-    std::vector<uint8_t> Commands() const {
-        std::vector<uint8_t> commands;
-        for (const Packet& packet : keyboard.ReceivedPackets()) {
-            commands.push_back(packet[PacketByte::Command]);
-        }
-        return commands;
-    }
-
     test::TempFolder folder;
-    sim::SimKeyboard keyboard;
-    HidDevice device;
-    CommandLink link;
     DeviceImage image;
     AppContext context;
     WorkingStore working;
     AppliedStore applied;
     RecordingMessages messages;
+    // How many packets the keyboard had received when each message was shown.
+    std::vector<size_t> packetsWhenShown;
     DeviceSync sync;
 };
 
@@ -188,7 +164,7 @@ TEST_P(DeviceSyncModels, ApplyThenReadBackGivesTheSameAssignmentsAndMacros) {
     int firstFailure = CommandResult::NoReply;
     ASSERT_EQ(rig.sync.ApplyToDevice(true, &firstFailure), CommandResult::Success);
     EXPECT_EQ(firstFailure, CommandResult::Success);
-    EXPECT_TRUE(rig.messages.shown.empty());
+    EXPECT_TRUE(rig.messages.Shown().empty());
 
     rig.working.EmptyStore();
     bool refreshed = false;
@@ -264,7 +240,7 @@ TEST(DeviceSync, NoOtherExchangeLandsInsideTheTransfer) {
     reader.join();
     ASSERT_EQ(result, CommandResult::Success);
 
-    const std::vector<uint8_t> commands = rig.Commands();
+    const std::vector<uint8_t> commands = rig.SentCommands();
     const auto begin = std::find(commands.begin(), commands.end(), Command::BeginTransfer);
     const auto end = std::find(commands.begin(), commands.end(), Command::EndTransfer);
     ASSERT_LT(begin, end);
@@ -281,8 +257,8 @@ TEST(DeviceSync, MacrosBeyondTheCapacitySendNothing) {
 
     EXPECT_EQ(rig.sync.ApplyToDevice(true), CommandResult::NoReply);
     EXPECT_TRUE(rig.keyboard.ReceivedPackets().empty());
-    ASSERT_EQ(rig.messages.shown.size(), 1u);
-    EXPECT_EQ(rig.messages.shown[0].first, text_keys::EXTRA_MACRO_TOO_LONG);
+    ASSERT_EQ(rig.messages.Shown().size(), 1u);
+    EXPECT_EQ(rig.messages.Shown()[0], text_keys::EXTRA_MACRO_TOO_LONG);
     EXPECT_EQ(rig.working.MacroCount(), 1);
     EXPECT_TRUE(rig.working.Assignment(KeyRecordNumber(0, 0x03A)).Is(AssignmentType::Disabled));
 }
@@ -294,10 +270,10 @@ TEST(DeviceSync, MacrosThatFitOnlyWithoutNamesAreWrittenWithoutThem) {
     ASSERT_TRUE(rig.working.SetMacros({LongMacro(1, std::u16string(30, u'n'), 50)}));
 
     EXPECT_EQ(rig.sync.ApplyToDevice(true), CommandResult::Success);
-    ASSERT_EQ(rig.messages.shown.size(), 1u);
-    EXPECT_EQ(rig.messages.shown[0].first, text_keys::EXTRA_PROFILE_SPACE_TIGHT);
+    ASSERT_EQ(rig.messages.Shown().size(), 1u);
+    EXPECT_EQ(rig.messages.Shown()[0], text_keys::EXTRA_PROFILE_SPACE_TIGHT);
     // Shown after the whole transfer.
-    EXPECT_EQ(rig.messages.shown[0].second, rig.keyboard.ReceivedPackets().size());
+    EXPECT_EQ(rig.packetsWhenShown[0], rig.keyboard.ReceivedPackets().size());
 
     rig.keyboard.WithFirmware([](SimFirmware& firmware) {
         const MacroAreaHeader header = MacroAreaHeader::Parse(firmware.Memory().macroArea);
@@ -316,7 +292,7 @@ TEST(DeviceSync, AFailurePartWayIsReported) {
     SyncRig dryRun(SimModel::Keyboard126);
     FillWorkingStore(dryRun.working);
     ASSERT_EQ(dryRun.sync.ApplyToDevice(true), CommandResult::Success);
-    const std::vector<uint8_t> commands = dryRun.Commands();
+    const std::vector<uint8_t> commands = dryRun.SentCommands();
     const int firstKeyMapPacket = static_cast<int>(
         std::find(commands.begin(), commands.end(), Command::WriteKeyMap) - commands.begin() + 1);
     const int lastKeyMapPacket = static_cast<int>(commands.size()) - 1;
@@ -335,7 +311,7 @@ TEST(DeviceSync, AFailurePartWayIsReported) {
         EXPECT_EQ(rig.sync.ApplyToDevice(true, &firstFailure), c.result) << c.refusedPacket;
         EXPECT_EQ(firstFailure, CommandResult::RefusedFE) << c.refusedPacket;
         // A failed area stops there; the batch goes on to its end.
-        EXPECT_EQ(rig.Commands().back(), Command::EndTransfer);
+        EXPECT_EQ(rig.SentCommands().back(), Command::EndTransfer);
     }
 
     SyncRig unplugged(SimModel::Keyboard126);
@@ -353,7 +329,7 @@ TEST(DeviceSync, WithoutAnActiveProfileAnApplyOfTheActiveProfileWritesNothing) {
     int firstFailure = CommandResult::Success;
     EXPECT_EQ(rig.sync.ApplyToDevice(false, &firstFailure), CommandResult::NoReply);
     EXPECT_EQ(firstFailure, CommandResult::NoReply);
-    for (const uint8_t command : rig.Commands()) {
+    for (const uint8_t command : rig.SentCommands()) {
         EXPECT_EQ(command, Command::ReadDeviceInfo);
     }
 }
@@ -367,7 +343,7 @@ TEST(DeviceSync, AKeyboardWithoutMacrosBacksUpToTheBareImage) {
     });
     const fs::path backup = rig.folder / "bare.fwc";
     ASSERT_EQ(rig.sync.BackupDeviceToFile(backup), FileResult::Success);
-    const std::vector<uint8_t> commands = rig.Commands();
+    const std::vector<uint8_t> commands = rig.SentCommands();
     EXPECT_EQ(std::count(commands.begin(), commands.end(), Command::ReadMacroArea), 1);
 
     const std::string file = rig.folder.Read("bare.fwc");

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <thread>
 
+#include "sim/SimReportDescriptors.h"
 #include "support/BootKeyboardDescriptor.h"
 #include "support/SocketNodeSource.h"
 
@@ -17,35 +18,28 @@ using test_support::kBootKeyboard;
 using test_support::SocketNodeSource;
 
 
-// One node with two top-level collections: keys (report 1) and the command interface (report 4).
-const std::vector<uint8_t> kKeysAndCommands = {
-    0x05, 0x01,        // Usage Page (Generic Desktop)
-    0x09, 0x06,        // Usage (Keyboard)
-    0xA1, 0x01,        // Collection (Application)
-    0x85, 0x01,        //   Report ID (1)
-    0x05, 0x07,        //   Usage Page (Keyboard)
-    0x19, 0xE0,        //   Usage Minimum (Left Control)
-    0x29, 0xE7,        //   Usage Maximum (Right GUI)
-    0x15, 0x00,        //   Logical Minimum (0)
-    0x25, 0x01,        //   Logical Maximum (1)
-    0x75, 0x01,        //   Report Size (1)
-    0x95, 0x08,        //   Report Count (8)
-    0x81, 0x02,        //   Input (Data, Variable, Absolute)
-    0xC0,              // End Collection
-    0x06, 0x1C, 0xFF,  // Usage Page (Vendor 0xFF1C)
-    0x09, 0x92,        // Usage (0x92)
-    0xA1, 0x01,        // Collection (Application)
-    0x85, 0x04,        //   Report ID (4)
-    0x09, 0x01,        //   Usage (1)
-    0x15, 0x00,        //   Logical Minimum (0)
-    0x26, 0xFF, 0x00,  //   Logical Maximum (255)
-    0x75, 0x08,        //   Report Size (8)
-    0x95, 0x3F,        //   Report Count (63)
-    0x81, 0x02,        //   Input (Data, Variable, Absolute)
-    0x09, 0x01,        //   Usage (1)
-    0x91, 0x02,        //   Output (Data, Variable, Absolute)
-    0xC0,              // End Collection
-};
+// One node with two top-level collections: keys (report 1) and the keyboard's command interface
+// (report 4).
+const std::vector<uint8_t> kKeysAndCommands = [] {
+    std::vector<uint8_t> descriptor = {
+        0x05, 0x01,  // Usage Page (Generic Desktop)
+        0x09, 0x06,  // Usage (Keyboard)
+        0xA1, 0x01,  // Collection (Application)
+        0x85, 0x01,  //   Report ID (1)
+        0x05, 0x07,  //   Usage Page (Keyboard)
+        0x19, 0xE0,  //   Usage Minimum (Left Control)
+        0x29, 0xE7,  //   Usage Maximum (Right GUI)
+        0x15, 0x00,  //   Logical Minimum (0)
+        0x25, 0x01,  //   Logical Maximum (1)
+        0x75, 0x01,  //   Report Size (1)
+        0x95, 0x08,  //   Report Count (8)
+        0x81, 0x02,  //   Input (Data, Variable, Absolute)
+        0xC0,        // End Collection
+    };
+    const std::vector<uint8_t>& commands = sim::CommandReportDescriptor();
+    descriptor.insert(descriptor.end(), commands.begin(), commands.end());
+    return descriptor;
+}();
 
 // Five values, usages 3 to 7 given as one range.
 const std::vector<uint8_t> kValueRange = {

@@ -9,6 +9,7 @@
 
 #include "cli/DescriptorDescription.h"
 #include "device/HidReportDescriptor.h"
+#include "sim/SimReportDescriptors.h"
 #include "support/BootKeyboardDescriptor.h"
 
 namespace zarvin {
@@ -158,22 +159,6 @@ const Bytes kTwoCollections = {
     0xC0,              // End Collection
 };
 
-// The keyboard's own command interface.
-const Bytes kCommandInterface = {
-    0x06, 0x1C, 0xFF,  // Usage Page (Vendor 0xFF1C)
-    0x09, 0x92,        // Usage (0x92)
-    0xA1, 0x01,        // Collection (Application)
-    0x85, 0x04,        //   Report ID (4)
-    0x15, 0x00,        //   Logical Minimum (0)
-    0x26, 0xFF, 0x00,  //   Logical Maximum (255)
-    0x75, 0x08,        //   Report Size (8)
-    0x95, 0x3F,        //   Report Count (63)
-    0x09, 0x01,        //   Usage (1)
-    0x81, 0x02,        //   Input (Data, Variable, Absolute)
-    0x09, 0x02,        //   Usage (2)
-    0x91, 0x02,        //   Output (Data, Variable, Absolute)
-    0xC0,              // End Collection
-};
 
 // How usages spread over fields: a range, a short list that repeats its last usage, a 4-byte
 // usage naming its own page, Push/Pop and a long item.
@@ -449,7 +434,7 @@ TEST(TwoCollections, DescribesEachCollectionAndItsInputFields) {
 }
 
 TEST(CommandInterface, SixtyThreeDataBytesAfterReportIdFour) {
-    const HidCollectionCaps caps = OnlyCollection(kCommandInterface);
+    const HidCollectionCaps caps = OnlyCollection(sim::CommandReportDescriptor());
     EXPECT_EQ(caps.usagePage, 0xFF1C);
     EXPECT_EQ(caps.usage, 0x92);
     EXPECT_EQ(caps.inputReportByteLength, 64);
@@ -460,7 +445,7 @@ TEST(CommandInterface, SixtyThreeDataBytesAfterReportIdFour) {
     EXPECT_EQ(caps.inputValueCaps[0].reportId, 4);
     EXPECT_EQ(caps.inputValueCaps[0].reportCount, 63);
 
-    Bytes padded = kCommandInterface;
+    Bytes padded = sim::CommandReportDescriptor();
     padded.insert(padded.end(), {0x00, 0x00});  // zero padding reads as undefined main items
     EXPECT_EQ(OnlyCollection(padded).inputReportByteLength, 64);
 

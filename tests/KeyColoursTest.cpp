@@ -25,7 +25,7 @@
 #include "sim/SimKeyboard.h"
 #include "store/IniFile.h"
 #include "store/UserLightingFiles.h"
-#include "support/CommandInterface.h"
+#include "support/LinkRig.h"
 #include "support/TempFolder.h"
 
 namespace zarvin {
@@ -34,7 +34,7 @@ namespace {
 using namespace std::chrono_literals;
 using sim::SimModel;
 
-constexpr ExchangeTiming kQuickTiming{.writeTimeout = 100ms, .readTimeout = 30ms};
+using test_support::kQuickTiming;
 constexpr ColourValue kRed = MakeColour(255, 0, 0);
 constexpr ColourValue kGreen = MakeColour(0, 255, 0);
 constexpr ColourValue kBlue = MakeColour(0, 0, 255);
@@ -62,21 +62,18 @@ struct ColourWrite {
 
 // The stand-in keyboard with the lighting state and the per-key colours on it; the user-mode
 // files live in a temporary per-user folder.
-struct KeyColourRig {
+struct KeyColourRig : test_support::LinkRig {
     explicit KeyColourRig(SimModel model = SimModel::Keyboard126)
-        : keyboard(model),
-          device(keyboard),
-          link(device, kQuickTiming),
+        : LinkRig(model),
           lighting(link, view, companion, [](int code) { return std::to_string(code); },
                    folder / "data/duva.ini"),
           files(folder / "data", folder / "bin/Skins/UserDengColor_"),
           colours(link, lighting, image, files, view, view, view) {
         std::filesystem::create_directories(folder / "data");
         std::filesystem::create_directories(folder / "bin/Skins");
-        EXPECT_TRUE(test_support::OpenCommandInterface(device));
+        EXPECT_TRUE(opened);
         const sim::SimModelInfo& info = sim::InfoOf(model);
         image.SetModelFromIds(info.vendorId, info.productId);
-        link.SetConnected(true);
     }
 
     void SelectEffect(int code) {
@@ -85,14 +82,6 @@ struct KeyColourRig {
         lighting.SelectEffect(lighting.PositionOfEffect(code));
         EXPECT_EQ(lighting.Effect(), code);
         keyboard.ClearLog();
-    }
-
-    std::vector<uint8_t> Commands() const {
-        std::vector<uint8_t> commands;
-        for (const Packet& packet : keyboard.ReceivedPackets()) {
-            commands.push_back(packet[PacketByte::Command]);
-        }
-        return commands;
     }
 
     std::vector<ColourWrite> ColourWrites() const {
@@ -113,9 +102,6 @@ struct KeyColourRig {
     }
 
     test::TempFolder folder;
-    sim::SimKeyboard keyboard;
-    HidDevice device;
-    CommandLink link;
     DeviceImage image;
     FakeView view;
     LightingCompanion companion;
@@ -134,7 +120,7 @@ TEST(KeyColoursTest, PaintingWithTheOwnBrushWritesOneKeyAndItsEntry) {
 
     rig.colours.PaintKey(kKeyI);
 
-    EXPECT_EQ(rig.Commands(), (std::vector<uint8_t>{Command::BeginTransfer,
+    EXPECT_EQ(rig.SentCommands(), (std::vector<uint8_t>{Command::BeginTransfer,
                                                     Command::WriteKeyColours, Command::EndTransfer}));
     const auto writes = rig.ColourWrites();
     ASSERT_EQ(writes.size(), 1u);
@@ -224,7 +210,7 @@ TEST(KeyColoursTest, SendKeyColoursWritesEightBlocksOfEighteenKeys) {
 
         EXPECT_EQ(rig.colours.SendKeyColours(1), CommandResult::Success);
 
-        const auto commands = rig.Commands();
+        const auto commands = rig.SentCommands();
         ASSERT_EQ(commands.size(), 10u);
         EXPECT_EQ(commands.front(), Command::BeginTransfer);
         EXPECT_EQ(commands.back(), Command::EndTransfer);

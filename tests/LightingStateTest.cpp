@@ -20,7 +20,7 @@
 #include "model/LightingState.h"
 #include "model/LightingSwitchFile.h"
 #include "sim/SimKeyboard.h"
-#include "support/CommandInterface.h"
+#include "support/LinkRig.h"
 #include "support/TempFolder.h"
 
 namespace zarvin {
@@ -28,7 +28,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr ExchangeTiming kQuickTiming{.writeTimeout = 100ms, .readTimeout = 30ms};
+using test_support::kQuickTiming;
 
 // Keeps what the panel shows now.
 class FakePanel : public LightingPanel {
@@ -119,17 +119,12 @@ std::string Describe(const Packet& packet) {
     }
 }
 
-class LightingStateTest : public ::testing::Test {
+class LightingStateTest : public ::testing::Test, protected test_support::LinkRig {
 protected:
     LightingStateTest()
-        : device(keyboard),
-          link(device, kQuickTiming),
-          state(
+        : state(
               link, panel, companion, [](int code) { return "effect " + std::to_string(code); },
-              LightingSwitchFile(folder.Path())) {
-        test_support::OpenCommandInterface(device);
-        link.SetConnected(true);
-    }
+              LightingSwitchFile(folder.Path())) {}
 
     // Puts `record` in `profile` on the keyboard, reloads and refreshes the panel for it.
     void Start(int profile, const LightingRecord& record = SampleRecord()) {
@@ -161,9 +156,6 @@ protected:
     }
 
     test::TempFolder folder;
-    sim::SimKeyboard keyboard;
-    HidDevice device;
-    CommandLink link;
     FakePanel panel;
     RecordingCompanion companion;
     LightingState state;
@@ -440,7 +432,7 @@ TEST_F(LightingStateTest, RefreshShowsTheGroupsAndArrowsOfTheEffect) {
         EXPECT_EQ(panel.bitmaps[LightingControl::SecondArrow], c.secondArrow);
         EXPECT_EQ(panel.places[LightingControl::DirectionLabel], c.labelPlace);
         EXPECT_EQ(panel.bitmaps[LightingControl::LightingSwitch], "dengdown.bmp");
-        EXPECT_EQ(panel.combo.size(), 19u);
+        EXPECT_EQ(panel.combo.size(), LightingEffects().size());
         EXPECT_EQ(panel.combo[static_cast<size_t>(panel.selection)],
                   "effect " + std::to_string(c.effect));
     }

@@ -17,10 +17,10 @@
 #include "model/KeyAssignment.h"
 #include "model/LittleEndian.h"
 #include "model/MacroRecord.h"
-#include "model/UserMessages.h"
 #include "store/ProfileFile.h"
 #include "store/ProfileStore.h"
 #include "store/ProfileStorePaths.h"
+#include "support/RecordingMessages.h"
 #include "support/TempFolder.h"
 
 namespace zarvin {
@@ -28,15 +28,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::TempFolder;
-
-class RecordingMessages : public UserMessages {
-public:
-    void ShowMessage(std::string_view textKey) override { shown.emplace_back(textKey); }
-    void ShowFormattedMessage(std::string_view textKey, std::string_view argument) override {
-        shown.push_back(std::string(textKey) + " " + std::string(argument));
-    }
-    std::vector<std::string> shown;
-};
+using test_support::RecordingMessages;
 
 constexpr size_t kCapsLock = KeyRecordNumber(0, 0x3A);
 constexpr size_t kProfile1Key5 = KeyRecordNumber(1, 5);
@@ -169,7 +161,7 @@ TEST_F(ProfileStoreTest, SaveThenLoadGivesBackRecordsMacrosAndStrings) {
     EXPECT_EQ(loaded.Assignment(KeyRecordNumber(0, 0x01)), marked);
     EXPECT_EQ(loaded.Macros()[0].Name(), u"Ação");
     EXPECT_EQ(loaded.Macros()[0].Action(3999), (MacroAction{39990, 0x1E + 3999 % 26, 1}));
-    EXPECT_TRUE(messages_.shown.empty());
+    EXPECT_TRUE(messages_.Shown().empty());
 }
 
 // A damaged file, or one this program would not write, and what validation makes of it.
@@ -197,10 +189,10 @@ TEST_P(DamagedFile, IsJudgedAndLoadsNothingWhenRefused) {
 
     EXPECT_EQ(ValidateProfileFile(file, messages_), GetParam().validation);
     if (GetParam().message) {
-        EXPECT_EQ(messages_.shown,
-                  std::vector<std::string>{"PROFILE_FORMAT_ERROR " + file.string()});
+        EXPECT_EQ(messages_.Shown(),
+                  std::vector<std::string>{"PROFILE_FORMAT_ERROR:" + file.string()});
     } else {
-        EXPECT_TRUE(messages_.shown.empty());
+        EXPECT_TRUE(messages_.Shown().empty());
     }
 
     const ProfileImage before = store_.Image();
@@ -296,7 +288,7 @@ TEST_F(ProfileStoreTest, AHundredAndOneMacrosFailValidationEvenWhenTheSizeMatche
     const fs::path path = folder_.Write("many.fwc", file);
 
     EXPECT_EQ(ValidateProfileFile(path, messages_), FileResult::Failure);
-    EXPECT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(messages_.Shown().size(), 1u);
     EXPECT_EQ(store_.LoadProfileFile(path), FileResult::Failure);
 }
 
@@ -326,7 +318,7 @@ TEST_F(ProfileStoreTest, ValidationTellsMissingFromUnreadable) {
         fs::permissions(locked, fs::perms::none);
         EXPECT_EQ(ValidateProfileFile(locked, messages_), FileResult::CannotOpen);
     }
-    EXPECT_TRUE(messages_.shown.empty());
+    EXPECT_TRUE(messages_.Shown().empty());
     EXPECT_EQ(store_.LoadProfileFile(folder_ / "missing.fwc"), FileResult::Failure);
 }
 

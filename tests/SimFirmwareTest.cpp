@@ -3,6 +3,7 @@
 #include <numeric>
 #include <vector>
 
+#include "model/LightingEffects.h"
 #include "sim/SimFirmware.h"
 #include "support/RequestPacket.h"
 
@@ -175,8 +176,10 @@ TEST(SimFirmware, FactoryDeviceInformation) {
         EXPECT_EQ(info[10], 0) << "active profile";
         EXPECT_EQ(info[11], 100) << "macro capacity in 128-byte units";
         const std::vector<uint8_t> effects(info.begin() + 12, info.begin() + 44);
-        std::vector<uint8_t> expected = {1,  2,  3,  4,  5,  6,  7,  8,  9, 10,
-                                         11, 12, 13, 14, 15, 16, 17, 18, 20};
+        // Every effect the program knows, in the order of their codes.
+        std::vector<uint8_t> expected;
+        for (const LightingEffect& effect : LightingEffects())
+            expected.push_back(effect.code);
         expected.resize(32, 0);
         EXPECT_EQ(effects, expected);
         EXPECT_EQ(std::vector<uint8_t>(info.begin() + 44, info.end()), std::vector<uint8_t>(12, 0))

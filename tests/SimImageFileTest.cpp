@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <fstream>
 #include <iterator>
@@ -7,6 +6,7 @@
 #include "sim/SimImageFile.h"
 #include "sim/SimImageKeeper.h"
 #include "sim/SimKeyboard.h"
+#include "support/TempFolder.h"
 
 namespace zarvin::sim {
 namespace {
@@ -26,18 +26,7 @@ SimMemory UsedMemory(SimModel model) {
     return memory;
 }
 
-class TemporaryFolder {
-public:
-    TemporaryFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "simimage.XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TemporaryFolder() { std::filesystem::remove_all(path_); }
-    const std::filesystem::path& Path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
+using test::TempFolder;
 
 void WriteBytes(const std::filesystem::path& file, const std::vector<uint8_t>& bytes) {
     std::ofstream out(file, std::ios::binary);
@@ -56,7 +45,7 @@ TEST(SimImageFile, RoundTripsEveryAreaOfBothModels) {
 }
 
 TEST(SimImageFile, FileIsReplacedWholeAndReadsBack) {
-    TemporaryFolder folder;
+    TempFolder folder;
     const std::filesystem::path file = folder.Path() / "keyboard.img";
     const SimModel model = SimModel::Keyboard126;
     std::string error;
@@ -74,7 +63,7 @@ TEST(SimImageFile, FileIsReplacedWholeAndReadsBack) {
 }
 
 TEST(SimImageFile, WriteIntoAMissingFolderFailsWithAnError) {
-    TemporaryFolder folder;
+    TempFolder folder;
     std::string error;
     EXPECT_FALSE(WriteImageFile(folder.Path() / "absent" / "keyboard.img", SimModel::Keyboard126,
                                 SimFirmware(SimModel::Keyboard126).Memory(), error));
@@ -164,7 +153,7 @@ INSTANTIATE_TEST_SUITE_P(Images, DamagedImage, testing::ValuesIn(kDamage),
                          });
 
 TEST(SimImageFile, ImageOfTheOtherModelIsRefusedByFile) {
-    TemporaryFolder folder;
+    TempFolder folder;
     const std::filesystem::path file = folder.Path() / "keyboard.img";
     WriteBytes(file, EncodeImage(SimModel::Keyboard128, UsedMemory(SimModel::Keyboard128)));
     SimMemory memory = SimFirmware(SimModel::Keyboard126).Memory();
@@ -174,7 +163,7 @@ TEST(SimImageFile, ImageOfTheOtherModelIsRefusedByFile) {
 }
 
 TEST(SimImageFile, MissingFileGivesAnError) {
-    TemporaryFolder folder;
+    TempFolder folder;
     SimMemory memory = SimFirmware(SimModel::Keyboard126).Memory();
     std::string error;
     EXPECT_FALSE(ReadImageFile(folder.Path() / "none.img", SimModel::Keyboard126, memory, error));
@@ -188,7 +177,7 @@ namespace zarvin::sim {
 namespace {
 
 TEST(SimImageKeeper, WritesOnlyChangesAndTakesInWhatAnotherProgramWrote) {
-    TemporaryFolder folder;
+    TempFolder folder;
     const std::filesystem::path file = folder.Path() / "keyboard" / "stand-in.img";
     SimKeyboard window;
     SimImageKeeper kept(window, file);
@@ -218,7 +207,7 @@ TEST(SimImageKeeper, WritesOnlyChangesAndTakesInWhatAnotherProgramWrote) {
 }
 
 TEST(SimImageKeeper, DamagedFileIsRefusedAndTheKeyboardKeepsItsMemory) {
-    TemporaryFolder folder;
+    TempFolder folder;
     const std::filesystem::path file = folder.Path() / "stand-in.img";
     WriteBytes(file, {1, 2, 3});
     SimKeyboard keyboard;

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <future>
 #include <numeric>
@@ -7,6 +6,7 @@
 #include "device/HidDevice.h"
 #include "sim/SimKeyboard.h"
 #include "support/RequestPacket.h"
+#include "support/TempFolder.h"
 
 namespace zarvin::sim {
 namespace {
@@ -382,21 +382,8 @@ INSTANTIATE_TEST_SUITE_P(Models, SimKeyboardProtocol,
                              return std::string("Keys") + std::string(InfoOf(model.param).name);
                          });
 
-class TemporaryFolder {
-public:
-    TemporaryFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "simkbd.XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TemporaryFolder() { std::filesystem::remove_all(path_); }
-    const std::filesystem::path& Path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
-
 TEST(SimKeyboard, ImageKeepsTheMemoryAndADamagedOneChangesNothing) {
-    TemporaryFolder folder;
+    test::TempFolder folder;
     const std::filesystem::path image = folder.Path() / "keyboard.img";
     std::string error;
     SimKeyboard saved(SimModel::Keyboard128);

@@ -23,19 +23,5 @@ TEST(SimModel, ParsesNamesAndIdsIgnoringCase) {
     }
 }
 
-TEST(SimModel, InfoOfEachModel) {
-    const SimModelInfo& small = InfoOf(SimModel::Keyboard126);
-    EXPECT_EQ(small.vendorId, 0x0C45);
-    EXPECT_EQ(small.productId, 0x5004);
-    EXPECT_EQ(small.keyCount, 126);
-    EXPECT_EQ(small.keyMapLength, 378);
-    const SimModelInfo& large = InfoOf(SimModel::Keyboard128);
-    EXPECT_EQ(large.vendorId, 0x320F);
-    EXPECT_EQ(large.productId, 0x5000);
-    EXPECT_EQ(large.keyCount, 128);
-    EXPECT_EQ(large.keyMapLength, 512);
-    EXPECT_EQ(ParseSimModel(large.name), SimModel::Keyboard128);
-}
-
 }  // namespace
 }  // namespace zarvin::sim

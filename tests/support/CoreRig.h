@@ -4,7 +4,6 @@
 // before anything has connected it. Messages are recorded by text key; questions are answered
 // from the test's script.
 
-#include <chrono>
 #include <cstdint>
 #include <filesystem>
 
@@ -12,6 +11,7 @@
 #include "app/ConfiguratorCore.h"
 #include "device/CommandProtocol.h"
 #include "sim/SimKeyboard.h"
+#include "support/QuickTiming.h"
 #include "support/RecordingMessages.h"
 #include "support/ScriptedQuestions.h"
 #include "support/TempFolder.h"
@@ -20,8 +20,6 @@
 namespace zarvin::test_support {
 
 struct CoreRig {
-    static constexpr ExchangeTiming kQuickTiming{.writeTimeout = std::chrono::milliseconds(100),
-                                                 .readTimeout = std::chrono::milliseconds(30)};
     static constexpr uint16_t kEnglish = 0x0409;
 
     // `programData`, when given, is a folder whose language file and Skins/ the program folder
