@@ -18,6 +18,9 @@ public:
     virtual void ShowAssignments() = 0;
     // The profiles button's caption and tooltip.
     virtual void RebuildProfileMenu() = 0;
+    // The keyboard's active profile changed: the profile buttons, the key view and the lighting
+    // panel (whose writes address its current profile) follow it.
+    virtual void ShowActiveProfile() = 0;
     // The key editor has closed: the clicked button gets back the faces of the keyboard view.
     virtual void RestoreKeyFaces(int controlId) = 0;
     // Opens "index.html" of the help folder.

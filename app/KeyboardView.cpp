@@ -64,14 +64,20 @@ void KeyboardView::SkinKeyButtons() {
         });
     }
 
-    // The six extra keys have no cap of their own in a skin that draws F1-F4 there; a skin
-    // without their entries keeps them out of sight.
+    // The six extra keys share the place of F1-F4: a skin that draws them keeps their faces
+    // elsewhere in its state images ("BUTTONINFO2"); a skin without their entries keeps them
+    // out of sight.
+    const LayoutEntry missing = ParseLayoutEntry(kMissingLayoutEntry);
+    dKeysShown_ = true;
     for (int n = 1; n <= kDKeyCount; ++n) {
         const std::string entry = "KEY_D" + std::to_string(n);
         CPngButton* button = AddButton(kFirstDKey + n - 1, entry, keyFaces);
-        if (ReadLayoutEntry(window_.SkinFile(), kSection, entry) ==
-            ParseLayoutEntry(kMissingLayoutEntry)) {
-            button->hide();
+        const LayoutEntry origin = ReadLayoutEntry(window_.SkinFile(), kOriginSection, entry);
+        if (origin != missing) {
+            button->SetFaces(origin.x, origin.y, keyFaces);
+        }
+        if (ReadLayoutEntry(window_.SkinFile(), kSection, entry) == missing) {
+            dKeysShown_ = false;
         }
     }
 
@@ -134,14 +140,18 @@ int KeyboardView::FlipValue() const {
 
 void KeyboardView::ApplyFlip() {
     const bool flipped = FlipValue() == 1;
+    // With the extra keys drawn, the offered half takes the place and the other steps aside;
+    // without them the F keys stay in sight, disabled.
     for (int i = 0; i < 4; ++i) {
         if (CPngButton* key = Button(kFirstFKey + i)) {
             key->setEnabled(!flipped);
+            key->setVisible(!(flipped && dKeysShown_));
         }
     }
     for (int i = 0; i < kDKeyCount; ++i) {
         if (CPngButton* key = Button(kFirstDKey + i)) {
             key->setEnabled(flipped);
+            key->setVisible(flipped && dKeysShown_);
         }
     }
     if (CPngButton* display = Button(kFlipDisplay)) {

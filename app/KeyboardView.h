@@ -110,6 +110,8 @@ private:
     const QImage& arrows_;
     std::map<int, CPngButton*> buttons_;
     std::function<void(int controlId)> clickHandler_;
+    // The skin places D1-D6: they stand in for F1-F4 while flipped.
+    bool dKeysShown_ = false;
 };
 
 }  // namespace zarvin

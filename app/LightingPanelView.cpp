@@ -23,6 +23,7 @@
 #include "skin/LayoutReaders.h"
 #include "skin/PngButton.h"
 #include "skin/SkinColorBtn.h"
+#include "store/TextKeys.h"
 #include "store/UserLightingFiles.h"
 
 namespace zarvin {
@@ -49,6 +50,8 @@ constexpr int kBaseLabel = 1161;
 constexpr int kToolLabel = 1163;
 constexpr int kReportRateLabel = 1204;
 constexpr int kRgbLabel = 1207;
+// Says, while the switch is off, what switching it on shows.
+constexpr int kSwitchHint = 11710;  // no dialog id of its own; a key of the control map
 
 constexpr std::array<int, 4> kReportRateButtons{Id::ReportRate1, Id::ReportRate2, Id::ReportRate3,
                                                 Id::ReportRate4};
@@ -301,6 +304,8 @@ void LightingPanelView::PlaceEdits() {
         connect(edit, &QLineEdit::textChanged, this, [this, controlId](const QString& text) {
             lighting_->OnRgbEditChanged(controlId, text.toStdString());
         });
+        // Enter, or the focus leaving the box after an edit, applies the typed colour.
+        connect(edit, &QLineEdit::editingFinished, this, [this] { CommitRgbEdits(); });
     }
 }
 
@@ -344,6 +349,11 @@ void LightingPanelView::PlaceControls() {
         PlaceLabel(label.controlId, label.skinEntry);
     }
     PlaceLabel(kRgbLabel, "CONTROL_RGBStatic");
+    PlaceLabel(kSwitchHint, "CONTROL_DengHint");
+    if (auto* hint = qobject_cast<QLabel*>(Control(kSwitchHint))) {
+        hint->setWordWrap(true);
+        hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
     for (const Picture& picture : kPictures) {
         PlacePicture(picture.controlId, picture.skinEntry, picture.bitmap);
     }
@@ -376,6 +386,17 @@ void LightingPanelView::ApplyLanguage() {
     }
     if (auto* rgb = qobject_cast<QLabel*>(Control(kRgbLabel))) {
         rgb->setText(QStringLiteral("RGB"));
+    }
+    // The switch shows and hides the controls; said plainly, since "lighting" and a switch
+    // read as turning the lights off.
+    const QString switchTip = QString::fromStdString(core_.Text(text_keys::LIGHT_SWITCH_TIP));
+    for (int controlId : {kSwitchLabel, static_cast<int>(Id::LightingSwitch)}) {
+        if (QWidget* widget = Control(controlId)) {
+            widget->setToolTip(switchTip);
+        }
+    }
+    if (auto* hint = qobject_cast<QLabel*>(Control(kSwitchHint))) {
+        hint->setText(QString::fromStdString(core_.Text(text_keys::LIGHT_SWITCH_HINT)));
     }
 }
 
@@ -433,6 +454,37 @@ void LightingPanelView::OnPictureClicked(int controlId) {
     }
 }
 
+bool LightingPanelView::CommitRgbEditsFrom(const QObject* widget) {
+    for (int controlId : {Id::RedEdit, Id::GreenEdit, Id::BlueEdit}) {
+        if (widget != nullptr && widget == Control(controlId)) {
+            CommitRgbEdits();
+            return true;
+        }
+    }
+    return false;
+}
+
+void LightingPanelView::CommitRgbEdits() {
+    std::array<QLineEdit*, 3> edits{};
+    bool edited = false;
+    const int ids[] = {Id::RedEdit, Id::GreenEdit, Id::BlueEdit};
+    for (size_t n = 0; n < edits.size(); ++n) {
+        edits[n] = qobject_cast<QLineEdit*>(Control(ids[n]));
+        if (edits[n] == nullptr) {
+            return;
+        }
+        edited = edited || edits[n]->isModified();
+    }
+    if (!edited) {
+        return;
+    }
+    for (QLineEdit* edit : edits) {
+        edit->setModified(false);
+    }
+    lighting_->CommitRgbEdits(edits[0]->text().toStdString(), edits[1]->text().toStdString(),
+                              edits[2]->text().toStdString());
+}
+
 void LightingPanelView::OnColourChosen(int controlId, ColourValue colour) {
     switch (controlId) {
         case Id::ColourAButton:
@@ -466,6 +518,12 @@ bool LightingPanelView::eventFilter(QObject* watched, QEvent* event) {
 // LightingPanel
 
 void LightingPanelView::ShowGroup(LightingGroup group, bool shown) {
+    // The effect combo is shown exactly while the switch is on; the hint stands in for it.
+    if (group == LightingGroup::Effect) {
+        if (QWidget* hint = Control(kSwitchHint)) {
+            hint->setVisible(!shown);
+        }
+    }
     for (const Group& entry : kGroups) {
         if (entry.group != group) {
             continue;
@@ -607,6 +665,12 @@ void LightingPanelView::ReloadUserModesAndSendColours() {
 void LightingPanelView::RestoreUserModesFromTemplate() {
     if (colours_) {
         colours_->RestoreProfileUserModes();
+    }
+}
+
+void LightingPanelView::ColourPicked(uint32_t colour) {
+    if (colours_) {
+        colours_->SetBrushColour(colour);
     }
 }
 

@@ -90,12 +90,18 @@ public:
     void RefreshUserModeTools() override;
     void ReloadUserModesAndSendColours() override;
     void RestoreUserModesFromTemplate() override;
+    void ColourPicked(uint32_t colour) override;
     void RestartPreview() override;
     void ShowAssignments() override;
     bool SelectProfile() override;
 
     // The widget of a lighting control, or null.
     QWidget* Control(int controlId) const;
+    // Enter in an RGB box (the window keeps Enter from its other controls): the boxes' values
+    // become the main colour. False when `widget` is none of the boxes.
+    bool CommitRgbEditsFrom(const QObject* widget);
+    // The RGB boxes' values, when one of them was edited, become the main colour.
+    void CommitRgbEdits();
     // Whether the preview starts afresh on the next tick.
     bool PreviewRestartPending() const { return restartPreview_; }
 

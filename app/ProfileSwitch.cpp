@@ -51,6 +51,7 @@ int ProfileSwitch::SelectProfile(int profile) {
         host_.ShowAssignments();
     }
     host_.RebuildProfileMenu();
+    host_.ShowActiveProfile();
     return 1;
 }
 

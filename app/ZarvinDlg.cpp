@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QDir>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QKeyEvent>
@@ -26,6 +27,7 @@
 #include "app/KeyboardView.h"
 #include "app/LightingPanelView.h"
 #include "app/MessageBoxes.h"
+#include "app/StatusLine.h"
 #include "app/TrayIcon.h"
 #include "device/BusyIndicator.h"
 #include "device/DeviceMonitor.h"
@@ -45,6 +47,7 @@
 #include "skin/StateImages.h"
 #include "store/ProfileFile.h"
 #include "store/ProfileStorePaths.h"
+#include "store/TextKeys.h"
 
 namespace zarvin {
 
@@ -66,8 +69,8 @@ const ButtonTextColours kTextColours{QColor(255, 255, 255), QColor(255, 130, 0),
 const QString kTextFace = QStringLiteral("Arial Unicode MS");
 constexpr unsigned kCentredText = 0x25;
 
-// The backup file filter of the file dialogs.
-const QString kBackupFilter = QStringLiteral("(*.fwc);;(*.*)");
+// The setting that keeps the folder of the last backup imported or exported.
+constexpr std::string_view kBackupFolderSetting = "BackupFolder";
 
 struct TextButton {
     int controlId;
@@ -90,6 +93,7 @@ constexpr Tooltip kTooltips[] = {
     {MainControl::Minimise, "MAIN_MINIMIZE_PROMPT"},
     {MainControl::Menu, "MAIN_MENU_PROMPT"},
     {MainControl::Close, "MAIN_CLOSE_PROMPT"},
+    {MainControl::Macro, "MAIN_MACRO_PROMPT"},
 };
 
 bool IsArrowKey(int key) {
@@ -199,6 +203,7 @@ void CZarvinDlg::InitDialog() {
                                        [this] { return SelectKeyboardProfile(); }});
     panel_->PlaceControls();
     PlaceBusyIndicator();
+    PlaceStatusLine();
 
     SetTaskbarButton(false);
     setWindowTitle(QString::fromStdString(core_.Text("MAIN_CAPTION")));
@@ -280,6 +285,31 @@ void CZarvinDlg::PlaceBusyIndicator() {
     busyLabel_->setPixmap(QPixmap::fromImage(busyFrames_[0]));
     busyFrame_ = 1;
     busyLabel_->hide();
+}
+
+void CZarvinDlg::PlaceStatusLine() {
+    status_ = new StatusLine(this);
+    PlaceControl(*status_, SkinFile(), kButtonSection, "CONTROL_StatusStatic");
+    QPalette palette = status_->palette();
+    palette.setColor(QPalette::WindowText, kTextColours.normal);
+    status_->setPalette(palette);
+}
+
+void CZarvinDlg::Say(std::string_view textKey, const std::string& argument) {
+    std::string text = core_.Text(textKey);
+    if (!argument.empty()) {
+        const size_t at = text.find("%s");
+        if (at != std::string::npos) {
+            text.replace(at, 2, argument);
+        }
+    }
+    if (status_ != nullptr) {
+        status_->Say(QString::fromStdString(text));
+    }
+}
+
+QString CZarvinDlg::StatusText() const {
+    return status_ != nullptr ? status_->Said() : QString();
 }
 
 void CZarvinDlg::CreateTrayIcon() {
@@ -524,7 +554,13 @@ void CZarvinDlg::RunCommand(int commandId) {
 
 void CZarvinDlg::OnKeyClicked(int controlId) {
     if (panel_->Lighting().LightingPanelOn()) {
-        panel_->Colours().PaintKey(controlId);
+        // Keys are painted only with custom key colours; under any other effect a click would
+        // otherwise do nothing at all.
+        if (panel_->Lighting().Effect() == kUserModeEffect) {
+            panel_->Colours().PaintKey(controlId);
+        } else if (KeyboardView::SlotOfControl(controlId) || controlId == kFnControlId) {
+            Say(text_keys::STATUS_KEY_CLICK_LIGHTING);
+        }
         return;
     }
     const std::optional<int> slot = KeyboardView::SlotOfControl(controlId);
@@ -607,14 +643,19 @@ void CZarvinDlg::OpenAddress(const QString& address) {
 }
 
 void CZarvinDlg::OpenHelp() {
-    QDesktopServices::openUrl(
-        QUrl::fromLocalFile(PathText(core_.context.helpFolder / "index.html")));
+    const fs::path page = core_.context.helpFolder / "index.html";
+    // Without a program to open web pages (xdg-open) the user still learns where the page is.
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(PathText(page)))) {
+        core_.messages.ShowFormattedMessage(text_keys::MAIN_HELP_NOT_OPENED, page.string());
+    }
 }
 
 void CZarvinDlg::ShowBackupMenu() {
     QMenu menu(this);
     menu.addAction(QString::fromStdString(core_.Text("MENU_1")))->setData(MainControl::Import);
     menu.addAction(QString::fromStdString(core_.Text("MENU_2")))->setData(MainControl::Export);
+    menu.addSeparator();
+    menu.addAction(QString::fromStdString(core_.Text("MENU_3")))->setData(TrayCommand::About);
     if (const QAction* chosen = menu.exec(QCursor::pos())) {
         RunCommand(chosen->data().toInt());
     }
@@ -649,19 +690,38 @@ void CZarvinDlg::SetPendingChanges(bool pending) {
 }
 
 void CZarvinDlg::ApplyChanges() {
+    switch (ApplyPending()) {
+        case ApplyOutcome::Nothing:
+            Say(text_keys::STATUS_NOTHING_TO_APPLY);
+            break;
+        case ApplyOutcome::Written:
+            Say(text_keys::STATUS_APPLIED);
+            break;
+        case ApplyOutcome::NotWritten:
+            Say(text_keys::STATUS_APPLY_FAILED);
+            break;
+    }
+}
+
+CZarvinDlg::ApplyOutcome CZarvinDlg::ApplyPending() {
     if (busy_) {
         busy_->Post(BusyMessage::Show);
     }
+    ApplyOutcome outcome = ApplyOutcome::Nothing;
     if (pendingChanges_) {
         const std::lock_guard lock(core_.working.Lock());
         if (SaveToProfilePath(core_.working, core_.context) == FileResult::Success &&
             core_.sync.ApplyToDevice(false) == CommandResult::Success) {
             SetPendingChanges(false);
+            outcome = ApplyOutcome::Written;
+        } else {
+            outcome = ApplyOutcome::NotWritten;
         }
     }
     if (busy_) {
         busy_->Post(BusyMessage::Hide);
     }
+    return outcome;
 }
 
 void CZarvinDlg::ShowAssignments() {
@@ -715,24 +775,42 @@ void CZarvinDlg::SyncProfileButtons() {
 }
 
 void CZarvinDlg::OnProfileButton(int profile) {
-    LightingState& lighting = panel_->Lighting();
-    lighting.SetCurrentProfile(profile);
-    lighting.LoadLighting();
-    if (lighting.OffersUserModes()) {
-        panel_->Colours().FillModeCombo(profile);
-        panel_->Colours().LoadUserMode(profile, true);
-    }
-    lighting.RefreshLightingPanel();
-    if (lighting.LightingPanelOn()) {
-        lighting.ToggleLightingPanel();
-    }
+    // The keyboard switches first: a refused switch leaves the buttons, the key view and the
+    // lighting panel on the profile the keyboard keeps, so no later edit lands elsewhere.
     if (core_.ActiveProfile() != profile && profileSwitch_->SelectProfile(profile) == 0) {
         return;
     }
-    for (int other = 0; other < kProfileCountShown; ++other) {
-        Button(MainControl::Profile1 + other)->SetSelected(other == profile, true);
+    LightingState& lighting = panel_->Lighting();
+    if (lighting.LightingPanelOn()) {
+        lighting.ToggleLightingPanel();
     }
+    FollowActiveProfile(true);
     keys_->ShowAssignments();
+}
+
+void CZarvinDlg::ShowActiveProfile() {
+    FollowActiveProfile(false);
+}
+
+void CZarvinDlg::FollowActiveProfile(bool reloadLighting) {
+    const int active = core_.ActiveProfile();
+    if (active < 0 || active >= kProfileCountShown) {
+        return;
+    }
+    for (int profile = 0; profile < kProfileCountShown; ++profile) {
+        Button(MainControl::Profile1 + profile)->SetSelected(profile == active, true);
+    }
+    LightingState& lighting = panel_->Lighting();
+    if (!reloadLighting && lighting.CurrentProfile() == active) {
+        return;
+    }
+    lighting.SetCurrentProfile(active);
+    lighting.LoadLighting();
+    if (lighting.OffersUserModes()) {
+        panel_->Colours().FillModeCombo(active);
+        panel_->Colours().LoadUserMode(active, true);
+    }
+    lighting.RefreshLightingPanel();
 }
 
 void CZarvinDlg::RestoreDefaults() {
@@ -754,19 +832,40 @@ void CZarvinDlg::RestoreDefaults() {
         keys_->ShowAssignments();
         SetPendingChanges(true);
     }
-    if (panel_->Lighting().LightingPanelOn()) {
+    const bool lighting = panel_->Lighting().LightingPanelOn();
+    if (lighting) {
         panel_->Lighting().RestoreLightingDefaults();
     }
-    ApplyChanges();
+    if (ApplyPending() == ApplyOutcome::Written) {
+        Say(lighting ? text_keys::STATUS_DEFAULT_WITH_LIGHTING_DONE : text_keys::STATUS_DEFAULT_DONE);
+    } else {
+        Say(text_keys::STATUS_DEFAULT_FAILED);
+    }
+}
+
+fs::path CZarvinDlg::BackupFolder() const {
+    const fs::path last = core_.settings.ReadProfileString(kBackupFolderSetting, "");
+    std::error_code error;
+    if (!last.empty() && fs::is_directory(last, error)) {
+        return last;
+    }
+    return QDir::homePath().toStdString();
 }
 
 std::optional<fs::path> CZarvinDlg::AskForFile(FileChoice choice) {
-    QFileDialog dialog(this, QString(), QString(), kBackupFilter);
+    const QStringList filters{QString::fromStdString(core_.Text(text_keys::BACKUP_FILE_FILTER)),
+                              QString::fromStdString(core_.Text(text_keys::ALL_FILES_FILTER))};
+    QFileDialog dialog(this, QString(), PathText(BackupFolder()));
+    dialog.setObjectName(QStringLiteral("BackupFileDialog"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setNameFilters(filters);
     dialog.setDefaultSuffix(QStringLiteral("fwc"));
     if (choice == FileChoice::Open) {
+        dialog.setWindowTitle(QString::fromStdString(core_.Text(text_keys::MENU_1)));
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
     } else {
+        dialog.setWindowTitle(QString::fromStdString(core_.Text(text_keys::MENU_2)));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
     }
@@ -778,19 +877,29 @@ std::optional<fs::path> CZarvinDlg::AskForFile(FileChoice choice) {
 
 void CZarvinDlg::ImportBackup() {
     const std::optional<fs::path> file = chooseFile_(FileChoice::Open);
-    if (!file || ValidateProfileFile(*file, core_.messages) <= 0) {
+    // Cancelling the file dialog is not a failure: nothing to say.
+    if (!file) {
+        return;
+    }
+    core_.settings.WriteProfileString(kBackupFolderSetting, file->parent_path().string());
+    if (ValidateProfileFile(*file, core_.messages) <= 0) {
         core_.messages.ShowMessage("MAIN_PROMPT_INPORT");
         return;
     }
+    bool written = false;
     {
         const std::lock_guard lock(core_.working.Lock());
         core_.working.EmptyStore();
         core_.working.LoadProfileFile(*file);
         SaveToProfilePath(core_.working, core_.context);
-        core_.sync.ApplyToDevice(true);
+        written = core_.sync.ApplyToDevice(true) == CommandResult::Success;
         keys_->ShowAssignments();
     }
-    SetPendingChanges(false);
+    // A backup the keyboard did not take stays to be applied: the window shows it, the keyboard
+    // does not have it yet.
+    SetPendingChanges(!written);
+    Say(written ? text_keys::STATUS_IMPORTED : text_keys::STATUS_IMPORT_NOT_WRITTEN,
+        file->filename().string());
 }
 
 void CZarvinDlg::ExportBackup() {
@@ -798,6 +907,7 @@ void CZarvinDlg::ExportBackup() {
     if (!file) {
         return;
     }
+    core_.settings.WriteProfileString(kBackupFolderSetting, file->parent_path().string());
     int saved = FileResult::Failure;
     {
         const std::lock_guard lock(core_.working.Lock());
@@ -806,12 +916,17 @@ void CZarvinDlg::ExportBackup() {
     // The user chose where the backup goes; not finding it there later would be worse.
     if (saved != FileResult::Success) {
         core_.messages.ShowFormattedMessage("MAIN_PROMPT_EXPORT", file->string());
+        return;
     }
+    Say(text_keys::STATUS_EXPORTED, file->filename().string());
 }
 
 // ---- connection, editors and exit ----
 
 void CZarvinDlg::RefreshConnection() {
+    // A reload request may follow a profile change made elsewhere (zarvinctl): the keyboard is
+    // asked again rather than the cache.
+    core_.device.ForgetActiveProfile();
     core_.sync.LoadFromDevice([this] { ShowAssignments(); });
     SetPendingChanges(false);
     SyncProfileButtons();
@@ -849,6 +964,10 @@ bool CZarvinDlg::eventFilter(QObject* watched, QEvent* event) {
     }
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (IsEnterOrEscape(key)) {
+        // Enter never closes the window; in an RGB box it applies the typed colour.
+        if (key != Qt::Key_Escape && event->type() == QEvent::KeyPress && panel_) {
+            panel_->CommitRgbEditsFrom(watched);
+        }
         return true;
     }
     if (key == Qt::Key_F1) {

@@ -17,6 +17,8 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "app/EditorHost.h"
 #include "app/ProfileSwitch.h"
@@ -42,6 +44,7 @@ class EventListener;
 class HidNodeSource;
 class KeyboardView;
 class LightingPanelView;
+class StatusLine;
 class Zarvin_DlgComposite;
 
 // Control and command ids of the window's own buttons and menus.
@@ -124,6 +127,8 @@ public:
     Zarvin_DlgComposite& KeyEditor() { return *keyEditor_; }
     CZarvin_DlgProfile& ProfileDialog() { return *profileDialog_; }
     AboutBox* About() const { return about_; }
+    // What the status line says now (empty once it has faded).
+    QString StatusText() const;
 
     // MainWindowLink
     void SendMessage(uint32_t message, uint32_t tag) override;
@@ -140,6 +145,7 @@ public:
     void ApplyChanges() override;
     void ShowAssignments() override;
     void RebuildProfileMenu() override;
+    void ShowActiveProfile() override;
     void RestoreKeyFaces(int controlId) override;
     void OpenHelp() override;
 
@@ -162,6 +168,10 @@ private:
     void PlaceButtons();
     CPngButton* PlaceButton(int controlId, const char* skinEntry, const ButtonFaces& faces);
     void PlaceBusyIndicator();
+    void PlaceStatusLine();
+    // The status line says the language text of `textKey` (a format filled with `argument`
+    // when one is given).
+    void Say(std::string_view textKey, const std::string& argument = {});
     void CreateTrayIcon();
     void ApplyLanguage(int languageIndex);
     void SetTaskbarButton(bool shown);
@@ -172,7 +182,13 @@ private:
     void CloseEditors();
     void CheckFirmware();
     bool SelectKeyboardProfile();
+    // What an Apply did: nothing to write, written, or not written (the changes stay pending).
+    enum class ApplyOutcome { Nothing, Written, NotWritten };
+    ApplyOutcome ApplyPending();
     void OnProfileButton(int profile);
+    // The profile buttons and the lighting panel show the keyboard's active profile; the
+    // lighting is read again when the panel showed another profile, or always with `reload`.
+    void FollowActiveProfile(bool reloadLighting);
     void RestoreDefaults();
     void ImportBackup();
     void ExportBackup();
@@ -181,6 +197,8 @@ private:
     void ShowTrayIcon(int icon);
     void StopDeviceThreads();
     std::optional<std::filesystem::path> AskForFile(FileChoice choice);
+    // Where the file dialogs open: the folder of the last backup, else the home folder.
+    std::filesystem::path BackupFolder() const;
 
     ConfiguratorCore& core_;
     HidNodeSource& eventNodes_;
@@ -207,6 +225,7 @@ private:
     std::map<int, CPngButton*> buttons_;
     std::map<int, QTimer*> timers_;
     QLabel* busyLabel_ = nullptr;
+    StatusLine* status_ = nullptr;
 
     std::unique_ptr<EventListener> listener_;
     std::unique_ptr<DeviceMonitor> monitor_;

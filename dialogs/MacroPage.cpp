@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPalette>
+#include <QStyle>
 #include <algorithm>
 #include <mutex>
 
@@ -75,6 +76,9 @@ void MacroPage::ConnectControls() {
     onClick(controls_.add, &MacroPage::OnAdd);
     onClick(controls_.remove, &MacroPage::OnDelete);
     onClick(controls_.record, &MacroPage::OnRecord);
+    if (controls_.record != nullptr) {
+        controls_.record->SetSelectedOverHover(true);
+    }
     onClick(controls_.deleteAction, &MacroPage::OnDeleteAction);
     onClick(controls_.clearActions, &MacroPage::OnClearActions);
 
@@ -118,11 +122,14 @@ void MacroPage::SetUpActionList() {
         return;
     }
     columnsAdded_ = true;
-    // A list wider than three narrow columns shares its width between them.
-    const int width = std::max(kColumnWidth, (list->width() - 4) / 3);
+    // A list wider than three narrow columns shares its width between them, leaving room for
+    // the vertical scroll bar, so that a long macro never needs a horizontal one.
+    const int available = list->width() - 2 * list->frameWidth() -
+                          list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
+    const int width = std::max(kColumnWidth, available / 3);
     list->AddColumn(Text("MACRO_KEYS_TISHI"), width);
     list->AddColumn(Text("MACRO_ACTION_TISHI"), width);
-    list->AddColumn(Text("MACRO_DELAY_MS"), width);
+    list->AddColumn(Text("MACRO_DELAY_MS"), std::max(kColumnWidth, available - 2 * width));
     list->SetGridLines(true);
     list->SetBeforeEditCallback(
         [this](int row, int column) { return BeforeCellEdit(row, column); });

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <mutex>
 #include <new>
+#include <string>
 #include <string_view>
 
 #include "app/ConfiguratorCore.h"
@@ -24,6 +25,7 @@
 #include "model/KeyAssignment.h"
 #include "model/KeyCaptureRule.h"
 #include "model/KeyMapCodec.h"
+#include "model/KeyboardLayout.h"
 #include "model/MacroArea.h"
 #include "skin/LayoutReaders.h"
 #include "skin/PictureLoader.h"
@@ -43,6 +45,8 @@ const QColor kLabelColour(228, 228, 228);
 const QString kFontFace = QStringLiteral("Arial Unicode MS");
 
 constexpr uint16_t TypeOf(AssignmentType type) { return static_cast<uint16_t>(type); }
+
+constexpr int kTitlePoints = 13;
 
 QFont EditorFont(qreal points) {
     QFont font(kFontFace);
@@ -329,6 +333,13 @@ void Zarvin_DlgComposite::PlaceControls() {
 }
 
 void Zarvin_DlgComposite::SetFonts() {
+    // The title is written by the window, not baked into the pictures: it names the key and
+    // follows the language.
+    const QColor titleColour(228, 231, 236);
+    title_->SetTextStyle(true, kTitlePoints, kFontFace,
+                         {titleColour, titleColour, titleColour, titleColour, titleColour},
+                         text_format::kLeft | text_format::kVerticalCentre |
+                             text_format::kSingleLine);
     keyField_->setFont(EditorFont(14));
     for (QComboBox* list : {mediaList_, mouseList_, functionList_, macroList_}) {
         list->setFont(EditorFont(12));
@@ -621,6 +632,11 @@ bool Zarvin_DlgComposite::eventFilter(QObject* watched, QEvent* event) {
     }
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
+        // A cell being edited in the action list takes Enter (commit) and Escape (undo); the
+        // dialog itself never sees them, so they cannot close it.
+        if (actions_ != nullptr && widget != actions_ && actions_->isAncestorOf(widget)) {
+            return CBaseDialog::eventFilter(watched, event);
+        }
         return true;
     }
     if (key == Qt::Key_F1) {
@@ -630,6 +646,14 @@ bool Zarvin_DlgComposite::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return CBaseDialog::eventFilter(watched, event);
+}
+
+std::string Zarvin_DlgComposite::TargetKeyName() const {
+    if (target_.slot >= static_cast<int>(kFirstGKeySlot)) {
+        return "G" + std::to_string(target_.slot - static_cast<int>(kFirstGKeySlot) + 1);
+    }
+    const KeyButton* button = FindKeyButton(target_.controlId);
+    return button != nullptr ? KeyNameOf(button->keyCode, core_.Texts()) : std::string();
 }
 
 void Zarvin_DlgComposite::ApplyLanguage() {
@@ -649,7 +673,12 @@ void Zarvin_DlgComposite::ApplyLanguage() {
             button->setText({});
         }
     } else {
-        title_->setText(text(KEY_SETTING_TISHI));
+        // The title names the key being edited, so that the editor never stands for another.
+        std::string title = core_.Text(KEY_SETTING_TITLE);
+        if (const size_t at = title.find("%s"); at != std::string::npos) {
+            title.replace(at, 2, TargetKeyName());
+        }
+        title_->setText(QString::fromStdString(title));
         keyPage_->setText(text(SINGLE_KEY));
         mediaPage_->setText(text(MULTI_MEDIA));
         functionPage_->setText(text(FUNCTION_KEY));

@@ -11,6 +11,7 @@
 #include <QRect>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -90,6 +91,8 @@ private:
     void ReadTargetRecord();
     void EnterMacroMode();
     void PlaceBesideButton();
+    // The name of the key being edited ("Caps Lock", "G3").
+    std::string TargetKeyName() const;
 
     static Page PageOf(uint16_t pageType);
     void ShowPage(bool initial);

@@ -227,6 +227,7 @@ void CZarvin_DlgProfile::OnApply() {
                                   list_->NextItem(-1, CReportCtrl::RowState::Checked));
     core_.sync.LoadFromDevice([this] { host_.ShowAssignments(); });
     host_.RebuildProfileMenu();
+    host_.ShowActiveProfile();
     EnableApply(false);
     host_.SetPendingChanges(false);
 }

@@ -134,11 +134,15 @@ void KeyColours::SetBaseColour(ColourValue colour) {
     // One write of the mode file for all of them, not one per key.
     files_.WriteKeyEntries(profile, mode_, entries);
     SendKeyColours(profile);
+    // The own-colour brush paints with the colour picked last, this one included.
+    SetBrushColour(colour);
 }
 
 void KeyColours::SetBrushColour(ColourValue colour) {
     tools_.brushColour = colour;
     SaveTools();
+    panel_.ShowColour(UserModeControl::BrushColour, colour);
+    lighting_.ShowRgbBoxes(colour);
 }
 
 void KeyColours::SelectTool(int tool) {

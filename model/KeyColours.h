@@ -49,7 +49,10 @@ public:
     int SendKeyColours(int profile);
     // A click on a key button while effect 20 is selected: paints it with the current tool.
     void PaintKey(int controlId);
+    // The keys that follow the base colour take it; the brush takes it too.
     void SetBaseColour(ColourValue colour);
+    // The own-colour brush: picked in its button, or any colour picked elsewhere on the panel.
+    // The brush button and the RGB boxes show it.
     void SetBrushColour(ColourValue colour);
     // kOwnColourTool or kBaseColourTool.
     void SelectTool(int tool);

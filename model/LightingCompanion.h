@@ -5,6 +5,8 @@
 // default, so a caller that has none of these parts (the command line, tests) overrides
 // nothing.
 
+#include <cstdint>
+
 namespace zarvin {
 
 class LightingCompanion {
@@ -21,6 +23,10 @@ public:
     // The lighting defaults: the current profile's user-mode file from the template, then the
     // user modes reloaded.
     virtual void RestoreUserModesFromTemplate() {}
+
+    // The user picked a colour (Colour button, chip or RGB boxes): painting per-key colours uses
+    // it from now on.
+    virtual void ColourPicked(uint32_t /*colour*/) {}
 
     // The lighting preview starts its effect afresh on its next frame.
     virtual void RestartPreview() {}

@@ -246,6 +246,7 @@ PreviewColours LightingPreview::PreviewFrame(const PreviewSettings& settings) {
     }
     const BusyGuard guard(busy_[effect]);
     (this->*draw)(settings, out);
+    out[ButtonIndexOf(kSharedCellKey)] = out[ButtonIndexOf(kSharedCellOwner)];
     return out;
 }
 

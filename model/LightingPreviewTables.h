@@ -120,12 +120,17 @@ inline constexpr KeyId PageDown = 0x151;
 inline constexpr KeyId Insert = 0x152;
 inline constexpr KeyId Delete = 0x153;
 inline constexpr KeyId LeftWindows = 0x15B;
+inline constexpr KeyId RightWindows = 0x15C;
 inline constexpr KeyId Menu = 0x15D;
 }  // namespace key
 
 inline constexpr int kGridColumns = 23;
 inline constexpr int kGridRows = 6;
 inline constexpr int kSweepKeyCount = 106;
+// Right Windows has no place of its own in the tables; it shares the grid cell beside Right Alt
+// and shows that key's light.
+inline constexpr KeyId kSharedCellKey = key::RightWindows;
+inline constexpr KeyId kSharedCellOwner = key::RightAlt;
 inline constexpr int kRingCount = 12;
 inline constexpr int kPaletteSize = 192;
 inline constexpr int kBreathingSize = 96;

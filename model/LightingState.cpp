@@ -87,9 +87,6 @@ constexpr std::array<ColourValue, 8> kChipColours{MakeColour(235, 99, 30), MakeC
 constexpr size_t kDefaultRecordLength = 35;
 constexpr std::array<uint8_t, 8> kDefaultRecordStart{0x01, 0x04, 0x02, 0x00,
                                                      0xFF, 0xFF, 0xFF, 0xFF};
-constexpr int kDefaultBrightness = 4;
-constexpr int kDefaultSpeedPosition = 3;
-constexpr ColourValue kWhite = 0xFFFFFF;
 
 std::string BrightnessBitmap(int position) {
     return std::to_string(position) + ".bmp";
@@ -235,6 +232,7 @@ void LightingState::RefreshLightingPanel() {
     panel_.ShowColour(LightingControl::ColourAButton, mainColour_);
     panel_.ShowColour(LightingControl::HiddenColourB, colourB_);
     panel_.ShowColour(LightingControl::HiddenColourC, colourC_);
+    ShowRgbBoxes(mainColour_);
     ShowMulticolourBoxes(multicolour_);
 
     if (optionColour_ > kOptionColourMax)
@@ -281,6 +279,10 @@ void LightingState::SelectEffect(int position) {
         companion_.ShowKeyColours();
 
     effect_ = code;
+    // The boxes may show a brush colour picked under custom key colours; any other effect
+    // shows the main colour.
+    if (code != kUserModeEffect)
+        ShowRgbBoxes(mainColour_);
     companion_.RestartPreview();
     ShowLightingControls(code);
 }
@@ -310,16 +312,24 @@ void LightingState::SetDirection(uint8_t value) {
 }
 
 void LightingState::SetMainColour(int buttonId, ColourValue colour) {
-    multicolour_ = false;
-    panel_.SetBitmap(LightingControl::MulticolourA, "sjsup.bmp");
-    if (buttonId == LightingControl::ColourBButton) {
-        panel_.SetBitmap(LightingControl::MulticolourB, "sjsup.bmp");
+    if (buttonId == LightingControl::ColourAButton || buttonId == LightingControl::ColourBButton) {
+        TakeMainColour(colour);
     }
+}
+
+void LightingState::TakeMainColour(ColourValue colour) {
+    colour &= 0xFFFFFF;
+    // Both checkboxes show the one flag: a checkbox left on would say multicolour while the
+    // keyboard shows one colour.
+    multicolour_ = false;
+    ShowMulticolourBoxes(false);
     const std::array<uint8_t, 1> off{0};
     WriteFields(LightingField::Multicolour, off, LightingField::MainColour, ColourBytes(colour));
-    mainColour_ = colour & 0xFFFFFF;
+    mainColour_ = colour;
     panel_.ShowColour(LightingControl::ColourBButton, mainColour_);
     panel_.ShowColour(LightingControl::ColourAButton, mainColour_);
+    ShowRgbBoxes(mainColour_);
+    companion_.ColourPicked(mainColour_);
 }
 
 void LightingState::ToggleMulticolour() {
@@ -351,13 +361,7 @@ void LightingState::ApplyPresetColour(int chipId) {
     if (chipId < LightingControl::FirstColourChip || chipId > LightingControl::LastColourChip) {
         return;
     }
-    const ColourValue colour =
-        kChipColours[static_cast<size_t>(chipId - LightingControl::FirstColourChip)];
-    panel_.SetEditText(LightingControl::RedEdit, std::to_string(RedOf(colour)));
-    panel_.SetEditText(LightingControl::GreenEdit, std::to_string(GreenOf(colour)));
-    panel_.SetEditText(LightingControl::BlueEdit, std::to_string(BlueOf(colour)));
-    const std::array<uint8_t, 1> off{0};
-    WriteFields(LightingField::Multicolour, off, LightingField::MainColour, ColourBytes(colour));
+    TakeMainColour(kChipColours[static_cast<size_t>(chipId - LightingControl::FirstColourChip)]);
 }
 
 void LightingState::OnRgbEditChanged(int controlId, std::string_view text) {
@@ -374,6 +378,29 @@ void LightingState::OnRgbEditChanged(int controlId, std::string_view text) {
     const std::string shown = std::to_string(value);
     if (shown != text)
         panel_.SetEditText(controlId, shown);
+}
+
+void LightingState::CommitRgbEdits(std::string_view red, std::string_view green,
+                                   std::string_view blue) {
+    const auto component = [](std::string_view text, uint8_t shown) {
+        int value = 0;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (text.empty() || end == text.data())
+            return shown;
+        if (error == std::errc::result_out_of_range || value > kMaxColourComponent)
+            value = kMaxColourComponent;
+        return Byte(value);
+    };
+    TakeMainColour(MakeColour(component(red, RedOf(rgbBoxColour_)),
+                              component(green, GreenOf(rgbBoxColour_)),
+                              component(blue, BlueOf(rgbBoxColour_))));
+}
+
+void LightingState::ShowRgbBoxes(ColourValue colour) {
+    rgbBoxColour_ = colour & 0xFFFFFF;
+    panel_.SetEditText(LightingControl::RedEdit, std::to_string(RedOf(colour)));
+    panel_.SetEditText(LightingControl::GreenEdit, std::to_string(GreenOf(colour)));
+    panel_.SetEditText(LightingControl::BlueEdit, std::to_string(BlueOf(colour)));
 }
 
 void LightingState::ToggleLightingPanel() {
@@ -402,34 +429,16 @@ void LightingState::RestoreLightingDefaults() {
     panel_.SelectEffectPosition(position);
     SelectEffect(position);
 
-    panel_.PlaceSlider(LightingControl::BrightnessSlider, kDefaultBrightness);
-    panel_.SetBitmap(LightingControl::BrightnessSlider, BrightnessBitmap(kDefaultBrightness));
-    brightness_ = kDefaultBrightness;
-    panel_.PlaceSlider(LightingControl::SpeedSlider, kDefaultSpeedPosition);
-    panel_.SetBitmap(LightingControl::SpeedSlider, SpeedBitmap(kDefaultSpeedPosition));
-    speed_ = kDefaultRecordStart[LightingField::Speed];
-    direction_ = kDirectionSecond;
-    ShowDirectionArrows(effect_);
-
-    mainColour_ = kWhite;
-    panel_.ShowColour(LightingControl::ColourBButton, kWhite);
-    panel_.ShowColour(LightingControl::ColourAButton, kWhite);
-    multicolour_ = true;
-    ShowMulticolourBoxes(true);
-    colourB_ = kWhite;
-    colourC_ = kWhite;
-    colourBRainbow_ = true;
-    colourCRainbow_ = true;
-    reportRate_ = 0;
-    CheckReportRateButton();
-
     if (OffersUserModes())
         companion_.RestoreUserModesFromTemplate();
-    companion_.RefreshUserModeTools();
 
     std::array<uint8_t, kDefaultRecordLength> record{};
     std::copy(kDefaultRecordStart.begin(), kDefaultRecordStart.end(), record.begin());
     WriteFields(0, record);
+    // Every control shows the record the keyboard now holds, the fields without a control of
+    // their own (option colour, colours B and C, trigger) included.
+    TakeCurrentRecord();
+    RefreshLightingPanel();
 }
 
 void LightingState::ShowLightingControls(int code) {
@@ -448,6 +457,10 @@ void LightingState::ShowLightingControls(int code) {
 void LightingState::WriteFields(size_t offset, std::span<const uint8_t> bytes, size_t secondOffset,
                                 std::span<const uint8_t> secondBytes) {
     const size_t base = kLightingRecordSize * static_cast<size_t>(currentProfile_);
+    LightingRecord& kept = records_[static_cast<size_t>(currentProfile_)];
+    std::copy(bytes.begin(), bytes.end(), kept.begin() + static_cast<std::ptrdiff_t>(offset));
+    std::copy(secondBytes.begin(), secondBytes.end(),
+              kept.begin() + static_cast<std::ptrdiff_t>(secondOffset));
     std::lock_guard lock(link_.Lock());
     BeginTransfer(link_);
     WriteLighting(link_, bytes, static_cast<uint8_t>(bytes.size()),

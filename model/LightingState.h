@@ -83,12 +83,18 @@ public:
     void SetOptionColour(int n);
     // 0 to 3, one per report-rate button.
     void SetReportRate(int n);
-    // A click on colour chip 1211 to 1218: sends the chip's colour, fills the RGB boxes and
-    // leaves the state as it is.
+    // A click on colour chip 1211 to 1218: the chip's colour becomes the main colour, as if it
+    // had been chosen in a Colour button.
     void ApplyPresetColour(int chipId);
     // Text typed into RGB box 1208, 1209 or 1210: a number above 255 becomes 255 and the box
-    // shows the number as it is read. Nothing is sent.
+    // shows the number as it is read. Nothing is sent until the value is committed.
     void OnRgbEditChanged(int controlId, std::string_view text);
+    // Enter in an RGB box, or the focus leaving it after an edit: the three boxes' values become
+    // the main colour. An empty box keeps the component the boxes showed before.
+    void CommitRgbEdits(std::string_view red, std::string_view green, std::string_view blue);
+    // The RGB boxes show `colour`: the main colour, or a colour the user just picked elsewhere.
+    void ShowRgbBoxes(ColourValue colour);
+    ColourValue RgbBoxColour() const { return rgbBoxColour_; }
     void ToggleLightingPanel();
     void RestoreLightingDefaults();
     void ShowLightingControls(int code);
@@ -121,12 +127,16 @@ public:
 private:
     int Load(bool onConnection);
     void TakeCurrentRecord();
-    // One batch of one or two field writes at the current profile's record.
+    // One batch of one or two field writes at the current profile's record; the record kept in
+    // memory takes the same bytes, so that it stays what the keyboard holds.
     void WriteFields(size_t offset, std::span<const uint8_t> bytes, size_t secondOffset = 0,
                      std::span<const uint8_t> secondBytes = {});
     void ShowDirectionArrows(int code);
     void PlaceDirectionControls(int code);
     void ShowMulticolourBoxes(bool on);
+    // The main colour as chosen anywhere: multicolour off, both checkboxes, both buttons, the
+    // RGB boxes, the painting colour, and the write of bytes 4-7.
+    void TakeMainColour(ColourValue colour);
     void ShowOptionButtons();
     void CheckReportRateButton();
     void HideAllGroups();
@@ -151,6 +161,7 @@ private:
     ColourValue mainColour_ = 0;
     ColourValue colourB_ = 0;
     ColourValue colourC_ = 0;
+    ColourValue rgbBoxColour_ = 0;
     bool multicolour_ = false;
     bool colourBRainbow_ = false;
     bool colourCRainbow_ = false;

@@ -5,9 +5,10 @@
 #   main-assignments.png  lighting switch off: remapped, macro, media and disabled keys selected
 #   main-user-mode.png    custom key colours (effect 20): painted keys and the user-mode tools
 #   main-animated.png     the wave effect a few preview frames after it was chosen
+#   main-flip-status.png  the top row flipped to D1-D6, and the status line after an export
 #   about.png             the about box
 #   composite-key.png, composite-macro.png, composite-media.png, composite-function.png
-#                         the four pages of the composite key editor
+#                         the four pages of the composite key editor (its title names the key)
 #   profile.png           the profile dialog
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)

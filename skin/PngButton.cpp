@@ -125,7 +125,7 @@ CPngButton::Look CPngButton::CurrentLook() const {
     if (isDown()) {
         return {faces_.pressed, colours_.pressed};
     }
-    if (hover_) {
+    if (hover_ && !(selected_ && selectedOverHover_)) {
         return {faces_.hover, colours_.hover};
     }
     if (selected_) {

@@ -85,6 +85,9 @@ public:
     void SetStateFaces(const ButtonFaces& faces);
     void SetToggleFaces(const QImage* off, const QImage* on, bool toggleMode, bool toggleOn);
     void SetSelected(bool selected, bool draw);
+    // A button whose selected face tells a mode (Stop while recording) keeps it under the
+    // pointer: the hover face no longer takes its place while selected.
+    void SetSelectedOverHover(bool on) { selectedOverHover_ = on; }
     // The width is only stored (at most kMaxOutlineWidth while on); the frame is 2 pixels.
     void SetOutline(const QColor& colour, int width, bool on);
     void SetTextStyle(bool textOn, int pointSize, const QString& faceName,
@@ -122,6 +125,7 @@ private:
     int originY_ = 0;
     bool hover_ = false;
     bool selected_ = false;
+    bool selectedOverHover_ = false;
 
     bool toggleMode_ = false;
     bool toggleOn_ = false;

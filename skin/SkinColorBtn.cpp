@@ -16,8 +16,8 @@ namespace zarvin {
 namespace {
 
 constexpr QColor kDropBoxGrey(148, 146, 139);
-constexpr int kSwatchEntrySize = 18;
-constexpr int kSwatchIconSize = 14;
+constexpr int kSwatchEntrySize = 28;
+constexpr int kSwatchIconSize = 22;
 
 // Ten greys from white to black, then ten hues pure, dark and pale.
 std::array<QColor, 40> PopupColours() {
@@ -120,6 +120,7 @@ void CSkinColorBtn::focusOutEvent(QFocusEvent* event) {
 
 void CSkinColorBtn::ShowPopup() {
     auto* popup = new QFrame(this, Qt::Popup);
+    popup->setObjectName(QStringLiteral("ColourPopup"));
     popup->setAttribute(Qt::WA_DeleteOnClose);
     popup->setFrameShape(QFrame::StyledPanel);
     auto* layout = new QVBoxLayout(popup);

@@ -20,6 +20,9 @@ inline constexpr std::string_view MAIN_HELP_PROMPT = "MAIN_HELP_PROMPT";
 inline constexpr std::string_view MAIN_MINIMIZE_PROMPT = "MAIN_MINIMIZE_PROMPT";
 inline constexpr std::string_view MAIN_MENU_PROMPT = "MAIN_MENU_PROMPT";
 inline constexpr std::string_view MAIN_CLOSE_PROMPT = "MAIN_CLOSE_PROMPT";
+inline constexpr std::string_view MAIN_MACRO_PROMPT = "MAIN_MACRO_PROMPT";
+// Its text is a format; the argument is the help page's file.
+inline constexpr std::string_view MAIN_HELP_NOT_OPENED = "MAIN_HELP_NOT_OPENED";
 inline constexpr std::string_view MAIN_NO_DEVICE_PROMPT = "MAIN_NO_DEVICE_PROMPT";
 // The keyboard is attached but its node refuses this user; the argument says what to do.
 inline constexpr std::string_view MAIN_NO_ACCESS_PROMPT = "MAIN_NO_ACCESS_PROMPT";
@@ -102,6 +105,8 @@ inline constexpr std::string_view MACRO_OK = "MACRO_OK";
 inline constexpr std::string_view MACRO_CANCLE = "MACRO_CANCLE";
 inline constexpr std::string_view KEY_SETTING_TISHI = "KEY_SETTING_TISHI";
 inline constexpr std::string_view MACRO_EDIT_TISHI = "MACRO_EDIT_TISHI";
+// A format; the argument is the name of the key being edited.
+inline constexpr std::string_view KEY_SETTING_TITLE = "KEY_SETTING_TITLE";
 inline constexpr std::string_view MEDIA_EDIT_TISHI = "MEDIA_EDIT_TISHI";
 inline constexpr std::string_view FUNCTION_TISHI = "FUNCTION_TISHI";
 inline constexpr std::string_view IDS_MACRO_KB_KEY = "IDS_MACRO_KB_KEY";
@@ -141,6 +146,24 @@ inline constexpr std::string_view PROFILE_SEELCT_PROMPT2 = "PROFILE_SEELCT_PROMP
 inline constexpr std::string_view DEFAULT_PROFILE_NAME = "DEFAULT_PROFILE_NAME";
 inline constexpr std::string_view PROFILE_TIP = "PROFILE_TIP";
 
+// The main window's status line and file dialogs, and the lighting switch's explanation.
+inline constexpr std::string_view STATUS_APPLIED = "STATUS_APPLIED";
+inline constexpr std::string_view STATUS_NOTHING_TO_APPLY = "STATUS_NOTHING_TO_APPLY";
+inline constexpr std::string_view STATUS_APPLY_FAILED = "STATUS_APPLY_FAILED";
+inline constexpr std::string_view STATUS_DEFAULT_DONE = "STATUS_DEFAULT_DONE";
+inline constexpr std::string_view STATUS_DEFAULT_WITH_LIGHTING_DONE =
+    "STATUS_DEFAULT_WITH_LIGHTING_DONE";
+inline constexpr std::string_view STATUS_DEFAULT_FAILED = "STATUS_DEFAULT_FAILED";
+// Formats; the argument is the backup file.
+inline constexpr std::string_view STATUS_EXPORTED = "STATUS_EXPORTED";
+inline constexpr std::string_view STATUS_IMPORTED = "STATUS_IMPORTED";
+inline constexpr std::string_view STATUS_IMPORT_NOT_WRITTEN = "STATUS_IMPORT_NOT_WRITTEN";
+inline constexpr std::string_view STATUS_KEY_CLICK_LIGHTING = "STATUS_KEY_CLICK_LIGHTING";
+inline constexpr std::string_view BACKUP_FILE_FILTER = "BACKUP_FILE_FILTER";
+inline constexpr std::string_view ALL_FILES_FILTER = "ALL_FILES_FILTER";
+inline constexpr std::string_view LIGHT_SWITCH_TIP = "LIGHT_SWITCH_TIP";
+inline constexpr std::string_view LIGHT_SWITCH_HINT = "LIGHT_SWITCH_HINT";
+
 // The eleven keyboard functions that a key can be given, in function order.
 inline constexpr std::array kFunctionKeyDescriptions = {
     FUNC_KEY_DESC1, FUNC_KEY_DESC2,  FUNC_KEY_DESC3,  FUNC_KEY_DESC4,
@@ -156,6 +179,8 @@ inline constexpr std::array kAll = {
     MAIN_MINIMIZE_PROMPT,
     MAIN_MENU_PROMPT,
     MAIN_CLOSE_PROMPT,
+    MAIN_MACRO_PROMPT,
+    MAIN_HELP_NOT_OPENED,
     MAIN_NO_DEVICE_PROMPT,
     MAIN_NO_ACCESS_PROMPT,
     MAIN_PROMPT_DEFAULT,
@@ -224,6 +249,7 @@ inline constexpr std::array kAll = {
     MACRO_CANCLE,
     KEY_SETTING_TISHI,
     MACRO_EDIT_TISHI,
+    KEY_SETTING_TITLE,
     MEDIA_EDIT_TISHI,
     FUNCTION_TISHI,
     IDS_MACRO_KB_KEY,
@@ -258,6 +284,20 @@ inline constexpr std::array kAll = {
     PROFILE_SEELCT_PROMPT2,
     DEFAULT_PROFILE_NAME,
     PROFILE_TIP,
+    STATUS_APPLIED,
+    STATUS_NOTHING_TO_APPLY,
+    STATUS_APPLY_FAILED,
+    STATUS_DEFAULT_DONE,
+    STATUS_DEFAULT_WITH_LIGHTING_DONE,
+    STATUS_DEFAULT_FAILED,
+    STATUS_EXPORTED,
+    STATUS_IMPORTED,
+    STATUS_IMPORT_NOT_WRITTEN,
+    STATUS_KEY_CLICK_LIGHTING,
+    BACKUP_FILE_FILTER,
+    ALL_FILES_FILTER,
+    LIGHT_SWITCH_TIP,
+    LIGHT_SWITCH_HINT,
 };
 
 // The display names of keys, mouse actions, applications and multimedia functions, one per row

@@ -2,7 +2,10 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -31,9 +34,11 @@
 #include "dialogs/ZarvinDlgProfile.h"
 #include "model/KeyAssignment.h"
 #include "model/KeyMapCodec.h"
+#include "model/KeyColours.h"
 #include "model/LightingState.h"
 #include "sim/SimKeyboard.h"
 #include "skin/PngButton.h"
+#include "skin/SkinColorBtn.h"
 #include "store/ProfileFile.h"
 #include "support/CoreRig.h"
 #include "support/QtTestApplication.h"
@@ -50,6 +55,7 @@ constexpr DeviceThreadTiming kQuickThreads{.startDelay = 1ms,
                                            .trayNoticeHold = 1ms,
                                            .busyHideDelay = 5ms};
 constexpr int kKeyA = 1058;
+constexpr int kRightWindows = 1087;
 constexpr size_t kSlotA = 0x1E;
 constexpr int kEvdevB = 48;
 
@@ -103,7 +109,87 @@ struct WindowRig : test_support::CoreRig {
         return LoadKeyAssignment(RecordBytes(image, KeyRecordNumber(0, slot)));
     }
 
+    // The lighting record the keyboard holds for `profile`.
+    LightingRecord LightingOnKeyboard(int profile) {
+        LightingRecord record{};
+        keyboard.WithFirmware([&](sim::SimFirmware& firmware) {
+            const auto& area = firmware.Memory().lighting;
+            std::copy_n(area.begin() + static_cast<std::ptrdiff_t>(kLightingRecordSize) * profile,
+                        kLightingRecordSize, record.begin());
+        });
+        return record;
+    }
+
+    // Clicks a report-rate button of the lighting panel (its byte is the same in every effect).
+    void ClickReportRate(int controlId) {
+        auto* button = qobject_cast<CPngButton*>(window.Panel().Control(controlId));
+        ASSERT_NE(button, nullptr);
+        button->click();
+    }
+
+    // The window shows `profile` everywhere, and a lighting change and an applied key edit
+    // reach that profile on the keyboard and no other.
+    void ExpectEditsReach(int profile) {
+        for (int other = 0; other < 3; ++other) {
+            EXPECT_EQ(ProfileButtonSelected(other), other == profile) << other;
+        }
+        EXPECT_EQ(window.Panel().Lighting().CurrentProfile(), profile);
+        ClickReportRate(LightingControl::ReportRate4);
+        for (int other = 0; other < 3; ++other) {
+            EXPECT_EQ(LightingOnKeyboard(other)[LightingField::ReportRate] == 3, other == profile)
+                << other;
+        }
+        RemapAToB();
+        window.RunCommand(MainControl::Apply);
+        for (int other = 0; other < 3; ++other) {
+            EXPECT_EQ(OnKeyboard(other, kSlotA).type == static_cast<uint16_t>(AssignmentType::Key),
+                      other == profile)
+                << other;
+        }
+    }
+
     bool ApplyEnabled() const { return window.Button(MainControl::Apply)->isEnabled(); }
+
+    // Clicks a picture of the lighting panel (switch, chip, option colour).
+    void ClickPanel(int controlId) {
+        QWidget* control = window.Panel().Control(controlId);
+        ASSERT_NE(control, nullptr) << controlId;
+        QTest::mouseClick(control, Qt::LeftButton);
+    }
+
+    // The lighting switch on, and `effect` chosen in the combo, as the user does it.
+    void ShowLightingWith(int effect) {
+        if (!window.Panel().Lighting().LightingPanelOn()) {
+            ClickPanel(LightingControl::LightingSwitch);
+        }
+        ASSERT_TRUE(window.Panel().Lighting().LightingPanelOn());
+        auto* combo = qobject_cast<QComboBox*>(window.Panel().EffectCombo());
+        ASSERT_NE(combo, nullptr);
+        const int position = window.Panel().Lighting().PositionOfEffect(effect);
+        ASSERT_GE(position, 0);
+        combo->setCurrentIndex(position);
+        ASSERT_EQ(window.Panel().Lighting().Effect(), effect);
+    }
+
+    QColor ShownColour(int buttonId) {
+        auto* button = qobject_cast<CSkinColorBtn*>(window.Panel().Control(buttonId));
+        EXPECT_NE(button, nullptr) << buttonId;
+        return button != nullptr ? button->ShownColour() : QColor();
+    }
+
+    std::vector<std::string> RgbBoxes() {
+        std::vector<std::string> texts;
+        for (int id :
+             {LightingControl::RedEdit, LightingControl::GreenEdit, LightingControl::BlueEdit}) {
+            auto* edit = qobject_cast<QLineEdit*>(window.Panel().Control(id));
+            EXPECT_NE(edit, nullptr);
+            texts.push_back(edit != nullptr ? edit->text().toStdString() : std::string());
+        }
+        return texts;
+    }
+
+    std::string Text(std::string_view key) { return core.Text(key); }
+    std::string Status() { return window.StatusText().toStdString(); }
 
     bool ProfileButtonSelected(int profile) const {
         return window.Button(MainControl::Profile1 + profile)->IsSelected();
@@ -254,6 +340,161 @@ TEST(MainWindowTest, AProfileButtonSwitchesTheKeyboard) {
     rig.keyboard.WithFirmware(
         [&](sim::SimFirmware& firmware) { onKeyboard = firmware.ActiveProfile(); });
     EXPECT_EQ(onKeyboard, 2);
+}
+
+TEST(MainWindowTest, AProfileChosenElsewhereIsShownAfterTheReload) {
+    WindowRig rig;
+    rig.StartConnected();
+    ASSERT_TRUE(rig.ProfileButtonSelected(0));
+
+    // What `zarvinctl profile 3` does: the keyboard switches, then the window is asked to reload.
+    rig.keyboard.WithFirmware([](sim::SimFirmware& firmware) { firmware.SelectProfile(2); });
+    rig.window.HandleMessage(WindowMessage::Reload, MessageTag::Profile);
+
+    rig.ExpectEditsReach(2);
+}
+
+TEST(MainWindowTest, TheProfileDialogsApplyIsShownInTheWindow) {
+    WindowRig rig;
+    rig.StartConnected();
+    rig.window.ProfileDialog().Open();
+    rig.window.ProfileDialog().CheckProfileRow(1);
+    auto* apply = rig.window.ProfileDialog().findChild<CPngButton*>("CONTROL2_APPLY");
+    ASSERT_NE(apply, nullptr);
+    apply->click();
+    rig.window.ProfileDialog().CloseIfOpen();
+    ASSERT_EQ(rig.KeyboardProfile(), 1);
+
+    rig.ExpectEditsReach(1);
+}
+
+TEST(MainWindowTest, ARefusedProfileButtonKeepsTheWindowOnTheKeyboardsProfile) {
+    WindowRig rig;
+    rig.StartConnected();
+    // The key editor is open: the switch is refused.
+    rig.window.OnKeyClicked(kKeyA);
+    ASSERT_TRUE(rig.window.KeyEditor().IsOpen());
+    rig.window.RunCommand(MainControl::Profile2);
+    rig.window.KeyEditor().CloseIfOpen();
+    EXPECT_EQ(rig.messages.Shown(), std::vector<std::string>{"PROFILE_SEELCT_PROMPT2"});
+    ASSERT_EQ(rig.KeyboardProfile(), 0);
+
+    rig.ExpectEditsReach(0);
+}
+
+TEST(MainWindowTest, AChipColoursTheButtonsTheBoxesAndThePreview) {
+    WindowRig rig;
+    rig.StartConnected();
+    rig.ShowLightingWith(6);  // rings in the main colour once multicolour is off
+
+    rig.ClickPanel(1212);  // the red chip
+
+    EXPECT_EQ(rig.ShownColour(LightingControl::ColourBButton), QColor(255, 0, 0));
+    EXPECT_EQ(rig.ShownColour(LightingControl::ColourAButton), QColor(255, 0, 0));
+    EXPECT_EQ(rig.RgbBoxes(), (std::vector<std::string>{"255", "0", "0"}));
+    EXPECT_FALSE(rig.window.Panel().Lighting().Multicolour());
+    rig.window.Panel().PreviewTick();
+    // Every key of the preview, Right Windows too, shows the chip's colour.
+    for (int key : {kKeyA, kRightWindows}) {
+        CPngButton* button = rig.window.Keys().Button(key);
+        ASSERT_NE(button, nullptr);
+        EXPECT_TRUE(button->IsOutlineOn()) << key;
+        EXPECT_EQ(button->OutlineColour(), QColor(255, 0, 0)) << key;
+    }
+}
+
+TEST(MainWindowTest, TheRgbBoxesShowTheColourInEffectAndApplyATypedOne) {
+    WindowRig rig;
+    rig.StartConnected();
+    rig.ShowLightingWith(5);
+    auto* colourA = qobject_cast<CSkinColorBtn*>(
+        rig.window.Panel().Control(LightingControl::ColourAButton));
+    ASSERT_NE(colourA, nullptr);
+
+    emit colourA->ColourChosen(QColor(1, 2, 3));
+    EXPECT_EQ(rig.RgbBoxes(), (std::vector<std::string>{"1", "2", "3"}));
+
+    auto* red = qobject_cast<QLineEdit*>(rig.window.Panel().Control(LightingControl::RedEdit));
+    ASSERT_NE(red, nullptr);
+    red->setFocus();
+    red->selectAll();
+    QTest::keyClicks(red, QStringLiteral("200"));
+    QTest::keyClick(red, Qt::Key_Return);
+    EXPECT_TRUE(rig.window.isVisible());
+    EXPECT_EQ(rig.window.Panel().Lighting().MainColour(), MakeColour(200, 2, 3));
+    EXPECT_EQ(rig.ShownColour(LightingControl::ColourAButton), QColor(200, 2, 3));
+    const LightingRecord record = rig.LightingOnKeyboard(0);
+    EXPECT_EQ(record[LightingField::MainColour], 200);
+    EXPECT_EQ(record[LightingField::MainColour + 1], 2);
+
+    // After Default every control shows the record the keyboard got.
+    rig.ClickPanel(LightingControl::OptionBlue);
+    rig.questions.answer = true;
+    rig.window.RunCommand(MainControl::Default);
+    EXPECT_EQ(rig.RgbBoxes(), (std::vector<std::string>{"255", "255", "255"}));
+    EXPECT_EQ(rig.ShownColour(LightingControl::ColourAButton), QColor(255, 255, 255));
+    EXPECT_EQ(rig.window.Panel().Lighting().OptionColour(), 0);
+    EXPECT_EQ(rig.window.Panel().Lighting().Record(0), rig.LightingOnKeyboard(0));
+    EXPECT_EQ(rig.Status(), rig.Text("STATUS_DEFAULT_WITH_LIGHTING_DONE"));
+}
+
+TEST(MainWindowTest, PaintingUsesTheColourPickedLastAndOtherEffectsSayWhyNot) {
+    WindowRig rig;
+    rig.StartConnected();
+    rig.ShowLightingWith(4);
+    rig.window.OnKeyClicked(kKeyA);
+    EXPECT_EQ(rig.Status(), rig.Text("STATUS_KEY_CLICK_LIGHTING"));
+    EXPECT_FALSE(rig.window.KeyEditor().IsOpen());
+
+    rig.ShowLightingWith(kUserModeEffect);
+    rig.window.Panel().Colours().SelectTool(kOwnColourTool);
+    rig.ClickPanel(1213);  // a chip, the last colour picked
+    rig.window.OnKeyClicked(kKeyA);
+    EXPECT_EQ(rig.window.Keys().Button(kKeyA)->OutlineColour(), QColor(0, 126, 255));
+}
+
+TEST(MainWindowTest, CommandsSayWhatTheyDidAndCancelledDialogsSayNothing) {
+    WindowRig rig;
+    rig.StartConnected();
+    rig.window.RunCommand(MainControl::Apply);
+    EXPECT_EQ(rig.Status(), rig.Text("STATUS_NOTHING_TO_APPLY"));
+    rig.RemapAToB();
+    rig.window.RunCommand(MainControl::Apply);
+    EXPECT_EQ(rig.Status(), rig.Text("STATUS_APPLIED"));
+
+    rig.window.SetFileChooser([](CZarvinDlg::FileChoice) { return std::optional<fs::path>(); });
+    rig.window.RunCommand(MainControl::Import);
+    rig.window.RunCommand(MainControl::Export);
+    EXPECT_TRUE(rig.messages.Shown().empty());
+
+    const fs::path backup = rig.folder / "mine.fwc";
+    rig.window.SetFileChooser([&](CZarvinDlg::FileChoice) { return std::optional(backup); });
+    rig.window.RunCommand(MainControl::Export);
+    EXPECT_NE(rig.Status().find("mine.fwc"), std::string::npos) << rig.Status();
+    rig.window.RunCommand(MainControl::Import);
+    EXPECT_NE(rig.Status().find("mine.fwc"), std::string::npos) << rig.Status();
+    EXPECT_TRUE(rig.messages.Shown().empty());
+
+    rig.RemapAToB();
+    rig.keyboard.Unplug();
+    ASSERT_TRUE(WaitUntil([&] { return !rig.core.link.Connected(); }));
+    rig.window.RunCommand(MainControl::Apply);
+    EXPECT_EQ(rig.Status(), rig.Text("STATUS_APPLY_FAILED"));
+}
+
+TEST(MainWindowTest, TheMenuButtonOffersTheAboutBox) {
+    WindowRig rig;
+    rig.StartConnected();
+    QTimer::singleShot(0, [] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            QAction* about = menu->actions().back();
+            menu->setActiveAction(about);
+            QTest::keyClick(menu, Qt::Key_Return);
+        }
+    });
+    rig.window.RunCommand(MainControl::Menu);
+    ASSERT_NE(rig.window.About(), nullptr);
+    EXPECT_TRUE(rig.window.About()->isVisible());
 }
 
 TEST(MainWindowTest, AnInvalidBackupIsRefusedWithBothMessagesAndChangesNothing) {

@@ -201,6 +201,19 @@ TEST(KeyColoursTest, BaseColourRecolorsTheKeysThatFollowIt) {
     EXPECT_EQ(rig.folder.Read("data/UserDengColor_2.userd"), file);
 }
 
+TEST(KeyColoursTest, TheBrushPaintsWithTheColourPickedLast) {
+    KeyColourRig rig;
+    rig.SelectEffect(kUserModeEffect);
+    rig.colours.SelectTool(kOwnColourTool);
+    rig.colours.SetBrushColour(kBlue);
+    rig.colours.SetBaseColour(kGreen);
+
+    rig.colours.PaintKey(kKeyA);
+
+    EXPECT_EQ(rig.view.outline.at(kKeyA), kGreen);
+    EXPECT_EQ(rig.Entry(0, 0, 64), "0,255,0,0");  // its own colour, not following the base
+}
+
 TEST(KeyColoursTest, SendKeyColoursWritesEightBlocksOfEighteenKeys) {
     for (const SimModel model : {SimModel::Keyboard126, SimModel::Keyboard128}) {
         KeyColourRig rig(model);

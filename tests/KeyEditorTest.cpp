@@ -4,7 +4,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QEnterEvent>
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QScrollBar>
+#include <QTest>
 #include <filesystem>
 #include <mutex>
 #include <string>
@@ -17,6 +21,7 @@
 #include "model/KeyCodes.h"
 #include "model/MacroRecord.h"
 #include "skin/PngButton.h"
+#include "skin/ReportCtrl.h"
 #include "support/ConnectedCoreRig.h"
 #include "support/QtTestApplication.h"
 #include "support/RecordingHost.h"
@@ -306,6 +311,67 @@ TEST(KeyEditorTest, EscapeAndEnterDoNotCloseAndF1OpensHelp) {
     EXPECT_FALSE(rig.editor.IsOpen());
     EXPECT_EQ(rig.Assignment(kSlotA).type, Type(AssignmentType::Media));
     EXPECT_FALSE(rig.host.pending);
+}
+
+TEST(KeyEditorTest, TheTitleNamesTheKeyOrTheMacroOnG9) {
+    EditorRig rig;
+    rig.OpenOn(kSlotA, kControlA);
+    const std::string title = rig.editor.windowTitle().toStdString();
+    EXPECT_NE(title.find(rig.NameOf(0x01E)), std::string::npos) << title;
+    rig.editor.CloseIfOpen();
+
+    rig.OpenOn(kSlotG9, kControlG9);
+    EXPECT_EQ(rig.editor.windowTitle().toStdString(), rig.core.Text("MACRO_EDIT_TISHI"));
+    EXPECT_NE(rig.core.Text("MACRO_EDIT_TISHI").find("G9"), std::string::npos);
+}
+
+TEST(KeyEditorTest, RecordShowsStopUnderThePointerWhileRecording) {
+    EditorRig rig;
+    rig.core.working.SetMacros({Macro(3, u"First", 1)});
+    rig.OpenOn(kSlotG9, kControlG9);
+    CPngButton* record = rig.Find<CPngButton>("FUNC_MACRO_RECORD");
+    record->click();
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QApplication::sendEvent(record, &enter);
+    ASSERT_TRUE(record->IsHovered());
+
+    EXPECT_EQ(record->text().toStdString(), rig.core.Text("MACRO_ACTION_STOP_RECORD"));
+    EXPECT_EQ(record->CurrentLook().face, record->Faces().selected);
+    record->click();
+    EXPECT_EQ(record->CurrentLook().face, record->Faces().hover);
+}
+
+TEST(KeyEditorTest, EnterInADelayCellCommitsItAndTheListShowsALongMacro) {
+    EditorRig rig;
+    MacroRecord macro = Macro(3, u"Long", 1);
+    constexpr int kActions = 20;
+    macro.SetActionCount(kActions);
+    for (int n = 0; n < kActions; ++n) {
+        macro.SetAction(static_cast<size_t>(n),
+                        {.delay = 50, .key = 0x01E, .state = n % 2 == 0 ? MacroAction::kPress
+                                                                         : MacroAction::kRelease});
+    }
+    rig.core.working.SetMacros({macro});
+    rig.OpenOn(kSlotG9, kControlG9);
+    auto* actions = rig.Find<CReportCtrl>("actions");
+    ASSERT_EQ(actions->ItemCount(), kActions);
+
+    // More than four rows in sight, and the columns beside the vertical scroll bar.
+    const int rowHeight = actions->visualRect(actions->model()->index(0, 0)).height();
+    ASSERT_GT(rowHeight, 0);
+    EXPECT_GE(actions->viewport()->height() / rowHeight, 6);
+    EXPECT_FALSE(actions->horizontalScrollBar()->isVisible());
+    EXPECT_LE(actions->header()->length(), actions->viewport()->width());
+
+    actions->SelectItem(0);
+    actions->editItem(actions->topLevelItem(0), 2);
+    auto* box = qobject_cast<QLineEdit*>(actions->indexWidget(actions->model()->index(0, 2)));
+    ASSERT_NE(box, nullptr);
+    box->setText("120");
+    QTest::keyClick(box, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(actions->ItemText(0, 2), QStringLiteral("120"));
+    EXPECT_TRUE(rig.editor.isVisible());
 }
 
 // Programs on a search path of the test's own, so the machine's programs do not count.

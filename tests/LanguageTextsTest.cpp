@@ -98,8 +98,9 @@ TEST(ShippedLanguageFile, HasEveryKeyTheProgramLooksUp) {
 TEST(ShippedLanguageFile, TemplatesTakeExactlyTheArgumentsTheirCallersPass) {
     const LanguageTexts texts(kShippedFile.parent_path());
     // Each template takes one argument: the key code (unsigned), the macro limit and the delay
-    // limit (int), the file path and the access guidance (string). Every other text is shown as it stands, so it has
-    // none.
+    // limit (int), the file path and the access guidance (string), the key's name in the key
+    // editor's title and the backup's name in the status line (string). Every other text is shown
+    // as it stands, so it has none.
     const std::map<std::string_view, std::string_view> templates = {
         {text_keys::UNKNOWN_KEY, "uxXo"},
         {text_keys::MACRO_ERR_MAX, "di"},
@@ -107,6 +108,11 @@ TEST(ShippedLanguageFile, TemplatesTakeExactlyTheArgumentsTheirCallersPass) {
         {text_keys::PROFILE_FORMAT_ERROR, "s"},
         {text_keys::MAIN_NO_ACCESS_PROMPT, "s"},
         {text_keys::MAIN_PROMPT_EXPORT, "s"},
+        {text_keys::MAIN_HELP_NOT_OPENED, "s"},
+        {text_keys::KEY_SETTING_TITLE, "s"},
+        {text_keys::STATUS_EXPORTED, "s"},
+        {text_keys::STATUS_IMPORTED, "s"},
+        {text_keys::STATUS_IMPORT_NOT_WRITTEN, "s"},
     };
     const auto check = [&](std::string_view key) {
         const std::string value = texts.LoadText(key, 0);

@@ -116,8 +116,25 @@ TEST(LightingPreviewTables, EveryKeyOfTheSweepSitsInTheGridAndInExactlyOneRing) 
             EXPECT_TRUE(sweep.contains(key)) << key;
         }
     }
-    // Right Windows is the one key button of the 106 that the preview never addresses.
-    EXPECT_FALSE(sweep.contains(0x15C));
+    // Right Windows has no place of its own: it shows the light of Right Alt beside it.
+    EXPECT_FALSE(sweep.contains(key::RightWindows));
+}
+
+TEST_F(LightingPreviewTest, RightWindowsLightsWithEveryAnimatedEffect) {
+    for (const uint8_t effect : std::initializer_list<uint8_t>{1, 2, 3, 4, 5, 6, 10, 11, 12, 13, 14,
+                                                              15, 16, 18}) {
+        SCOPED_TRACE(static_cast<int>(effect));
+        preview_.ResetPreview();
+        bool lit = false;
+        for (int frame = 0; frame < 40; ++frame) {
+            const PreviewColours colours = Frame(effect);
+            EXPECT_EQ(LightOf(colours, key::RightWindows), LightOf(colours, key::RightAlt));
+            lit = lit || LightOf(colours, key::RightWindows).state == KeyLight::State::Lit;
+        }
+        if (effect == 4 || effect == 6) {
+            EXPECT_TRUE(lit);
+        }
+    }
 }
 
 TEST(LightingPreviewTables, CurvesAndPaletteMeetAtTheirSeams) {
@@ -158,7 +175,7 @@ TEST_F(LightingPreviewTest, WholeKeyboardCyclesThroughTheRainbowEitherWay) {
             for (KeyId key : kSweepOrder) {
                 EXPECT_EQ(LightOf(frame, key), Lit(colour)) << key;
             }
-            EXPECT_EQ(LightOf(frame, 0x15C).state, KeyLight::State::Unchanged);
+            EXPECT_EQ(LightOf(frame, 0x15C), Lit(colour));  // Right Windows, as Right Alt
             for (size_t g = kKeyViewKeyCount; g < kKeyViewKeyCount + kGKeyCount; ++g) {
                 EXPECT_EQ(frame[g].state, KeyLight::State::Unchanged);
             }

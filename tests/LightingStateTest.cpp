@@ -67,8 +67,10 @@ public:
         return allowProfileSwitch;
     }
     void ReloadUserModesAndSendColours() override { ++userModeReloads; }
+    void ColourPicked(uint32_t colour) override { picked.push_back(colour); }
 
     bool allowProfileSwitch = true;
+    std::vector<ColourValue> picked;
     int profileSwitches = 0;
     int userModeReloads = 0;
 };
@@ -317,14 +319,50 @@ TEST_F(LightingStateTest, ControlsUpdateThePanel) {
     EXPECT_FALSE(panel.checks[LightingControl::ReportRate2]);
 }
 
-TEST_F(LightingStateTest, PresetChipFillsTheBoxesAndLeavesTheState) {
-    Start(0);
-    state.ApplyPresetColour(1213);
-    EXPECT_EQ(panel.edits[LightingControl::RedEdit], "0");
-    EXPECT_EQ(panel.edits[LightingControl::GreenEdit], "126");
-    EXPECT_EQ(panel.edits[LightingControl::BlueEdit], "255");
-    EXPECT_EQ(state.MainColour(), MakeColour(10, 20, 30));
-    EXPECT_TRUE(state.Multicolour());
+TEST_F(LightingStateTest, EveryWayOfPickingAColourShowsItEverywhere) {
+    struct Case {
+        const char* name;
+        std::function<void(LightingState&)> pick;
+        ColourValue colour;
+    };
+    const Case cases[] = {
+        {"colour button A",
+         [](LightingState& s) { s.SetMainColour(LightingControl::ColourAButton, 0x123456); },
+         0x123456},
+        {"colour button B",
+         [](LightingState& s) { s.SetMainColour(LightingControl::ColourBButton, 0x123456); },
+         0x123456},
+        {"chip", [](LightingState& s) { s.ApplyPresetColour(1213); }, MakeColour(0, 126, 255)},
+        // An emptied box keeps the component the boxes showed (10 20 30 from the record).
+        {"typed", [](LightingState& s) { s.CommitRgbEdits("300", "", "7"); },
+         MakeColour(255, 20, 7)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        companion.picked.clear();
+        Start(1);
+        ASSERT_EQ(panel.edits[LightingControl::GreenEdit], "20");
+
+        c.pick(state);
+
+        EXPECT_EQ(state.MainColour(), c.colour);
+        EXPECT_FALSE(state.Multicolour());
+        EXPECT_EQ(panel.bitmaps[LightingControl::MulticolourA], "sjsup.bmp");
+        EXPECT_EQ(panel.bitmaps[LightingControl::MulticolourB], "sjsup.bmp");
+        EXPECT_EQ(panel.colours[LightingControl::ColourAButton], c.colour);
+        EXPECT_EQ(panel.colours[LightingControl::ColourBButton], c.colour);
+        EXPECT_EQ(panel.edits[LightingControl::RedEdit], std::to_string(RedOf(c.colour)));
+        EXPECT_EQ(panel.edits[LightingControl::GreenEdit], std::to_string(GreenOf(c.colour)));
+        EXPECT_EQ(panel.edits[LightingControl::BlueEdit], std::to_string(BlueOf(c.colour)));
+        EXPECT_EQ(companion.picked, std::vector<ColourValue>{c.colour});
+        const LightingRecord onKeyboard = KeyboardRecord(1);
+        EXPECT_EQ(onKeyboard[LightingField::Multicolour], 0);
+        EXPECT_EQ(MakeColour(onKeyboard[LightingField::MainColour],
+                             onKeyboard[LightingField::MainColour + 1],
+                             onKeyboard[LightingField::MainColour + 2]),
+                  c.colour);
+        EXPECT_EQ(state.Record(1), onKeyboard);
+    }
     // Not a chip: nothing.
     keyboard.ClearLog();
     state.ApplyPresetColour(1219);
@@ -367,12 +405,23 @@ TEST_F(LightingStateTest, DefaultsSelectEffectOneThenWriteTheDefaultRecord) {
                                                    "begin", defaultRecord, "end"}));
     // Bytes 35-41 are left as they were.
     EXPECT_EQ(KeyboardRecord(1)[35], 0x5A);
+    // Everything shown is the record the keyboard got.
+    EXPECT_EQ(state.Record(1), KeyboardRecord(1));
     EXPECT_EQ(state.Brightness(), 4);
     EXPECT_TRUE(state.Multicolour());
     EXPECT_EQ(state.MainColour(), 0xFFFFFFu);
+    EXPECT_EQ(state.OptionColour(), 0);
+    EXPECT_EQ(state.ColourB(), 0u);
+    EXPECT_FALSE(state.ColourBRainbow());
+    EXPECT_TRUE(state.SingleKeyTrigger());
     EXPECT_EQ(panel.sliders[LightingControl::SpeedSlider], 3);
     EXPECT_EQ(panel.sliders[LightingControl::BrightnessSlider], 4);
     EXPECT_TRUE(panel.checks[LightingControl::ReportRate1]);
+    EXPECT_EQ(panel.bitmaps[LightingControl::OptionRed], "hongok.bmp");
+    EXPECT_EQ(panel.bitmaps[LightingControl::OptionGreen], "lv.bmp");
+    EXPECT_EQ(panel.bitmaps[LightingControl::MulticolourA], "sjsdown.bmp");
+    EXPECT_EQ(panel.edits[LightingControl::RedEdit], "255");
+    EXPECT_EQ(panel.colours[LightingControl::ColourAButton], 0xFFFFFFu);
 }
 
 TEST_F(LightingStateTest, RefreshShowsTheGroupsAndArrowsOfTheEffect) {

@@ -160,14 +160,26 @@ TEST(KeyboardViewTest, FlipSwitchesBetweenTheFKeysAndTheExtraKeys) {
     for (int i = 0; i < 4; ++i) {
         EXPECT_FALSE(rig.Key(kKeyF1 + i).isEnabled());
     }
+    // The extra keys take the place of F1-F4, with faces of their own from the skin.
+    QRect fKeys;
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_FALSE(rig.Key(kKeyF1 + i).isVisibleTo(&rig.window));
+        fKeys = fKeys.united(rig.Key(kKeyF1 + i).geometry());
+    }
     for (int i = 0; i < 6; ++i) {
-        EXPECT_TRUE(rig.Key(kKeyD1 + i).isEnabled());
+        CPngButton& key = rig.Key(kKeyD1 + i);
+        EXPECT_TRUE(key.isEnabled());
+        EXPECT_TRUE(key.isVisibleTo(&rig.window));
+        EXPECT_TRUE(fKeys.contains(key.geometry())) << i;
+        EXPECT_NE(key.Origin(), key.geometry().topLeft()) << i;
     }
 
     QTest::mouseClick(&rig.Key(kFlipLeft), Qt::LeftButton);
     EXPECT_EQ(rig.core.settings.ReadProfileString("Flip", "(none)"), "0");
     EXPECT_TRUE(rig.Key(kKeyF1 + 3).isEnabled());
+    EXPECT_TRUE(rig.Key(kKeyF1 + 3).isVisibleTo(&rig.window));
     EXPECT_FALSE(rig.Key(kKeyD1 + 5).isEnabled());
+    EXPECT_FALSE(rig.Key(kKeyD1 + 5).isVisibleTo(&rig.window));
 }
 
 TEST(LightingPanelViewTest, APreviewTickLightsTheKeysWhileTheSwitchIsOn) {

@@ -128,7 +128,7 @@ TEST(ProfileDialogTest, ApplyWithNoRowCheckedKeepsTheKeyboardsProfile) {
     // The working store was read back from the keyboard.
     EXPECT_TRUE(rig.KeyboardReceived(Command::ReadKeyMap));
     EXPECT_FALSE(rig.WorkingStoreMarked());
-    const std::vector<std::string> expected = {"assignments", "menu", "pending 0"};
+    const std::vector<std::string> expected = {"assignments", "menu", "active", "pending 0"};
     EXPECT_EQ(rig.host.calls, expected);
     EXPECT_FALSE(rig.dialog.ApplyEnabled());
     EXPECT_TRUE(rig.dialog.IsOpen());

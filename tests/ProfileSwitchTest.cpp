@@ -62,7 +62,7 @@ private:
     ConnectedCoreRig& rig_;
 };
 
-const std::vector<std::string> kRefreshCalls = {"assignments locked", "menu"};
+const std::vector<std::string> kRefreshCalls = {"assignments locked", "menu", "active"};
 
 // A key record edited in the working store, not yet applied.
 constexpr size_t kEditedRecord = KeyRecordNumber(0, 0x03A);
@@ -161,7 +161,8 @@ TEST(ProfileSwitchTest, AnsweringNoReloadsTheCacheFileThenSwitches) {
         EXPECT_EQ(rig.profileSwitch.SelectProfile(1), 1);
 
         EXPECT_EQ(rig.questions.asked, std::vector<std::string>{"PROFILE_SELECT_PROMPT"});
-        const std::vector<std::string> expected = {"pending 0", "assignments locked", "menu"};
+        const std::vector<std::string> expected = {"pending 0", "assignments locked", "menu",
+                                                   "active"};
         EXPECT_EQ(rig.host.calls, expected);
         {
             const std::lock_guard lock(rig.core.working.Lock());
@@ -179,7 +180,7 @@ TEST(ProfileSwitchTest, AnsweringYesAppliesToTheOldProfileThenSwitches) {
     EXPECT_EQ(rig.profileSwitch.SelectProfile(2), 1);
 
     const std::vector<std::string> expected = {"apply on profile 0", "assignments locked",
-                                               "menu"};
+                                               "menu", "active"};
     EXPECT_EQ(rig.host.calls, expected);
     EXPECT_TRUE(rig.EditKept());
     EXPECT_EQ(rig.KeyboardProfile(), 2);

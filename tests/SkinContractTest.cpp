@@ -25,6 +25,17 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path kSkins = ZARVIN_SKIN_FOLDER;
+// The margin the windows keep around their state surfaces (kStateSurfaceMargin).
+constexpr int kFaceStripMargin = 100;
+
+// D1-D6 take the place of F1-F4 while the flip switch offers them.
+bool ShareAPlace(const std::string& a, const std::string& b) {
+    const auto extra = [](const std::string& key) { return key.rfind("KEY_D", 0) == 0; };
+    const auto fKey = [](const std::string& key) {
+        return key == "KEY_03B" || key == "KEY_03C" || key == "KEY_03D" || key == "KEY_03E";
+    };
+    return (extra(a) && fKey(b)) || (fKey(a) && extra(b));
+}
 constexpr const char* kMissing = "<missing>";
 
 std::string Read(const fs::path& file, const char* section, const std::string& key) {
@@ -64,6 +75,9 @@ Window MainWindow() {
     for (const KeyButton& key : KeyViewKeys()) {
         window.withFaces.push_back(SkinEntryOf(key));
     }
+    for (int n = 1; n <= 6; ++n) {
+        window.withFaces.push_back("KEY_D" + std::to_string(n));
+    }
     for (const char* key : {"PELLOQ_LINK",    "FUNC_PROFILES",  "FUNC_MACRO",    "CONTROL_OK",
                             "CONTROL_CANCEL", "CONTROL_HELP",   "CONTROL_CLOSE", "CONTROL_MINIMIZE",
                             "CONTROL_MENU",   "CONTROL2_APPLY", "LOCK_CAPS",     "LOCK_NUM",
@@ -74,6 +88,8 @@ Window MainWindow() {
         window.withFaces.push_back(key);
     }
     window.placed = {"COLOR_R",
+                     "CONTROL_StatusStatic",
+                     "CONTROL_DengHint",
                      "COLOR_G",
                      "COLOR_B",
                      "CONTROL_UsbStatic",
@@ -239,13 +255,17 @@ TEST_P(SkinContract, MaskIsBlackAndWhiteWithRoundedCorners) {
     EXPECT_EQ(mask.pixel(mask.width() / 2, mask.height() / 2) & 0xFFFFFF, 0u);
 }
 
+// A state image may be taller than its window by a strip of faces that lie away from their
+// controls' places, within the margin the windows' surfaces keep.
 TEST_P(SkinContract, StateImagesExistAtTheWindowsSize) {
     const QSize size = WindowSize();
     ASSERT_TRUE(size.isValid());
     for (const std::string& name : GetParam().stateImages) {
         const QImageReader reader(QString::fromStdString((kSkins / name).string()));
         EXPECT_EQ(reader.format(), "jpeg") << name;
-        EXPECT_EQ(reader.size(), size) << name;
+        EXPECT_EQ(reader.size().width(), size.width()) << name;
+        EXPECT_GE(reader.size().height(), size.height()) << name;
+        EXPECT_LE(reader.size().height(), size.height() + kFaceStripMargin) << name;
     }
 }
 
@@ -277,9 +297,44 @@ TEST_P(SkinContract, ImageButtonsAreEnabledAndApart) {
     }
     for (size_t i = 0; i < buttons.size(); ++i) {
         for (size_t j = i + 1; j < buttons.size(); ++j) {
+            if (ShareAPlace(buttons[i].first, buttons[j].first)) {
+                continue;
+            }
             EXPECT_FALSE(buttons[i].second.intersects(buttons[j].second))
                 << buttons[i].first << " and " << buttons[j].first;
         }
+    }
+}
+
+// D1-D6 stand where F1-F4 are (never both at once); their faces lie in the state images' strip
+// below the window, apart from each other, and each shows a cap.
+TEST(MainSkin, ExtraKeysShareTheFKeysPlaceWithFacesOfTheirOwn) {
+    const fs::path file = kSkins / "Main.ini";
+    QRect fKeys;
+    for (const char* key : {"KEY_03B", "KEY_03C", "KEY_03D", "KEY_03E"}) {
+        const std::optional<QRect> rect = ParseEntry(Read(file, "BUTTONINFO", key));
+        ASSERT_TRUE(rect) << key;
+        fKeys = fKeys.united(*rect);
+    }
+    const QImage normal = Picture(kSkins / "main_normal.jpg");
+    const int windowHeight = Picture(kSkins / Read(file, "SCREEN", "Main")).height();
+    std::vector<QRect> faces;
+    for (int n = 1; n <= 6; ++n) {
+        const std::string key = "KEY_D" + std::to_string(n);
+        const std::optional<QRect> place = ParseEntry(Read(file, "BUTTONINFO", key));
+        const std::optional<QRect> origin = ParseEntry(Read(file, "BUTTONINFO2", key));
+        ASSERT_TRUE(place && origin) << key;
+        EXPECT_TRUE(fKeys.contains(*place)) << key;
+        const QRect face(origin->topLeft() - QPoint(1, 1), place->size());
+        EXPECT_GE(face.top(), windowHeight - 1) << key;
+        EXPECT_TRUE(normal.rect().contains(face)) << key;
+        for (const QRect& other : faces) {
+            EXPECT_FALSE(other.intersects(face)) << key;
+        }
+        faces.push_back(face);
+        // Drawn: the cap's middle differs from the strip's ground at its corner.
+        EXPECT_NE(normal.pixel(face.center()), normal.pixel(face.bottomRight() + QPoint(2, 2)))
+            << key;
     }
 }
 

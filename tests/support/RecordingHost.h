@@ -1,8 +1,8 @@
 #pragma once
 
 // The main window as the editors see it: records each call as one line ("pending 1", "apply",
-// "assignments", "menu", "faces 1058", "help") and keeps the pending-changes flag as the window
-// does, Apply clearing it.
+// "assignments", "menu", "active", "faces 1058", "help") and keeps the pending-changes flag as
+// the window does, Apply clearing it.
 
 #include <algorithm>
 #include <iterator>
@@ -27,6 +27,7 @@ public:
     }
     void ShowAssignments() override { calls.push_back("assignments"); }
     void RebuildProfileMenu() override { calls.push_back("menu"); }
+    void ShowActiveProfile() override { calls.push_back("active"); }
     void RestoreKeyFaces(int controlId) override {
         calls.push_back("faces " + std::to_string(controlId));
     }

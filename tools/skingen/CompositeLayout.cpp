@@ -43,8 +43,8 @@ private:
 
 CompositeLayout MakeCompositeLayout() {
     CompositeLayout layout;
-    layout.size = {600, 440};
-    layout.pageArea = {24, 108, 552, 264};
+    layout.size = {600, 500};
+    layout.pageArea = {24, 108, 552, 324};
     Builder add(layout);
     using Page = CompositePage;
 
@@ -57,12 +57,12 @@ CompositeLayout MakeCompositeLayout() {
     add.PageButton("CONTROL_MACRO", {163, 60, 135, 36}, QStringLiteral("Macro"));
     add.PageButton("CONTROL_KEY", {24, 60, 135, 36}, QStringLiteral("Key"));
     add.PageButton("CONTROL_FUNCTION", {441, 60, 135, 36}, QStringLiteral("Function"));
-    add.Button("CONTROL_OK", {284, 388, 92, 36}, Page::All, QStringLiteral("OK"));
-    add.Button("CONTROL_CANCEL", {384, 388, 92, 36}, Page::All, QStringLiteral("Cancel"));
-    add.Button("CONTROL_APPLY", {484, 388, 92, 36}, Page::All, QStringLiteral("Apply"));
+    add.Button("CONTROL_OK", {284, 448, 92, 36}, Page::All, QStringLiteral("OK"));
+    add.Button("CONTROL_CANCEL", {384, 448, 92, 36}, Page::All, QStringLiteral("Cancel"));
+    add.Button("CONTROL_APPLY", {484, 448, 92, 36}, Page::All, QStringLiteral("Apply"));
 
-    // The macro page: the macro list with its add and delete buttons, the action list with
-    // its buttons beside it, and the cycle count and record-delay choice below.
+    // The macro page: the macro list with its add and delete buttons, the action list (seven
+    // rows) with its buttons beside it, and the cycle count and record-delay choice below.
     add.Button("FUNC_MACRO_DELETE", {448, 148, 36, 30}, Page::Macro, {}, Icon::Trash);
     add.Button("FUNC_MACRO_ADD", {404, 148, 36, 30}, Page::Macro, {}, Icon::Plus);
     add.Button("FUNC_MACRO_UP_TOP", {404, 228, 74, 28}, Page::Macro, QStringLiteral("Top"));
@@ -74,16 +74,16 @@ CompositeLayout MakeCompositeLayout() {
     add.Button("FUNC_MACRO_RECORD", {404, 188, 152, 32}, Page::Macro, QStringLiteral("Record"),
                Icon::Record);
 
-    add.Place("FUNC_MACRO_RECORD_DELAY", {236, 338, 20, 20}, Page::Macro);
-    add.Place("FUNC_MACRO_LIST2", {44, 188, 344, 136}, Page::Macro, Art::Well);
-    add.Place("FUNC_MACRO_CYCLES", {156, 334, 56, 28}, Page::Macro, Art::Well);
-    add.Place("FUNC_MACRO_CYCLES_PROMPT", {44, 338, 108, 20}, Page::Macro);
+    add.Place("FUNC_MACRO_RECORD_DELAY", {236, 398, 20, 20}, Page::Macro);
+    add.Place("FUNC_MACRO_LIST2", {44, 188, 344, 196}, Page::Macro, Art::Well);
+    add.Place("FUNC_MACRO_CYCLES", {156, 394, 56, 28}, Page::Macro, Art::Well);
+    add.Place("FUNC_MACRO_CYCLES_PROMPT", {44, 398, 108, 20}, Page::Macro);
     add.Place("TISHI_SINGLE_STATIC", {44, 124, 512, 20}, Page::Key);
     add.Place("MARCO_NAME_SETTING", {44, 124, 344, 20}, Page::Macro);
     add.Place("KEY_SETTING", {44, 336, 512, 20}, Page::Key);
     add.Place("MEDIA_SETTING_TISHI", {44, 124, 512, 20}, Page::Media);
     add.Place("FUNCTION_KEY_SETTING_TISHI", {44, 124, 512, 20}, Page::Function);
-    add.Place("FUNC_MACRO_RECORD_DELAY2", {262, 338, 200, 20}, Page::Macro);
+    add.Place("FUNC_MACRO_RECORD_DELAY2", {262, 398, 200, 20}, Page::Macro);
     add.Place("FUNC_KEY_INPUT", {44, 150, 512, 56}, Page::Key, Art::Well);
     add.Place("FUNC_MEDIA_SELECT", {44, 150, 300, 30}, Page::Media, Art::Well);
     add.Place("FUNC_MACRO_LIST", {44, 148, 344, 30}, Page::Macro, Art::Well);

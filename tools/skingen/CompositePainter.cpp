@@ -46,10 +46,8 @@ void Paint(QPainter& painter, const CompositeLayout& layout, CompositeSet set, S
             continue;
         }
         Control control = item.control;
+        // The window writes the title (it names the key being edited).
         if (control.art == Art::Title) {
-            control.label = set == CompositeSet::Macro2 ? QStringLiteral("Edit macros")
-                                                        : QStringLiteral("Assign key");
-            DrawControl(painter, control, Look::Normal);
             continue;
         }
         const bool record = control.entry == "FUNC_MACRO_RECORD";

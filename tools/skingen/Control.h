@@ -4,6 +4,8 @@
 // row of the window's face assignment it follows (which decides its look in each state image),
 // and what is drawn for it.
 
+#include <QMargins>
+#include <QPoint>
 #include <QRect>
 #include <QString>
 #include <optional>
@@ -51,8 +53,14 @@ struct Control {
     Art art = Art::Nothing;
     QString label;
     std::optional<Icon> icon;
-    const KeyButton* key = nullptr;  // Art::Keycap
+    const KeyButton* key = nullptr;  // Art::Keycap; without one, `label` is its legend
     QRect topBar;                    // Art::Keycap, ISO Enter only
+    // Where the state images hold the faces ("BUTTONINFO2") when that is not the control's own
+    // place: a control sharing its place with others (D1-D6 over F1-F4).
+    std::optional<QPoint> faceOrigin;
+    // Such a face covers its whole place, so that nothing of what lies under it shows: the art
+    // is drawn inset by these margins, the rest in the ground's colour.
+    QMargins faceInset;
 };
 
 }  // namespace zarvin::skingen

@@ -92,8 +92,11 @@ void DrawControl(QPainter& painter, const Control& control, Look look) {
             KeycapArt art;
             art.cap = control.rect;
             art.topBar = control.topBar;
-            art.legend = QString::fromUtf8(control.key->legend);
-            art.upperLegend = QString::fromUtf8(control.key->upperLegend);
+            // A key of the layout table, or one that only the skin has (D1-D6): its label.
+            art.legend = control.key != nullptr ? QString::fromUtf8(control.key->legend)
+                                                : control.label;
+            art.upperLegend =
+                control.key != nullptr ? QString::fromUtf8(control.key->upperLegend) : QString();
             DrawKeycap(painter, art, look);
             return;
         }

@@ -17,6 +17,8 @@ constexpr QPoint kKeyboardOrigin{40, 92};
 constexpr int kHeaderTop = 14;
 constexpr int kFooterTop = 622;
 constexpr int kButtonHeight = 36;
+constexpr int kF1Control = 1010;
+constexpr int kF4Control = 1013;
 
 int Pixels(double units) {
     return static_cast<int>(std::lround(units * kKeyUnit));
@@ -95,6 +97,32 @@ void AddHeader(Builder& add) {
     }
 }
 
+// D1-D6 take the place of F1-F4 while the flip switch offers them. Their faces cannot lie
+// there too, so the state images hold them in a strip below the window.
+void AddExtraKeys(Builder& add, MainLayout& layout) {
+    QRect area;
+    for (const KeyButton& key : KeyButtons()) {
+        if (key.controlId >= kF1Control && key.controlId <= kF4Control) {
+            area = area.united(CapRect(key.place));
+        }
+    }
+    constexpr int kCount = 6;
+    const int stripTop = kWindowHeight + kKeyGap;
+    layout.faceStripHeight = area.height() + 2 * kKeyGap;
+    // The six places tile the area, so that the F keys drawn in the background never show
+    // between them; each cap keeps the usual gap to its neighbours inside its place.
+    for (int n = 0; n < kCount; ++n) {
+        const int left = area.x() + n * area.width() / kCount;
+        const int right = area.x() + (n + 1) * area.width() / kCount;
+        const QRect place(left, area.y(), right - left, area.height());
+        Control& key = add.Add("KEY_D" + std::to_string(n + 1), place, FaceRow::Key,
+                               Art::Keycap, QStringLiteral("D%1").arg(n + 1));
+        key.faceOrigin = QPoint(place.x(), stripTop);
+        key.faceInset = QMargins(n == 0 ? 0 : kKeyGap / 2, 0, n == kCount - 1 ? 0 : kKeyGap / 2, 0);
+        layout.faceOrigins.push_back({key.entry, QRect(*key.faceOrigin, place.size())});
+    }
+}
+
 // The keyboard: the keys, G keys and Fn, the lock lights above the keypad, and the top-row
 // switch between F1-F4 and D1-D6 above F5-F8 with its two arrow indicators.
 void AddKeyboard(Builder& add, MainLayout& layout) {
@@ -118,6 +146,8 @@ void AddKeyboard(Builder& add, MainLayout& layout) {
                  keypadTop.height() - 4},
                 FaceRow::Lock, Art::LockLight, QString::fromLatin1(light.name));
     }
+
+    AddExtraKeys(add, layout);
 
     const QRect f5ToF8 = CapRect({8, 0, 4, 1});
     const QRect flip0(f5ToF8.center().x() - 42, f5ToF8.y() + 4, 84, 28);
@@ -146,7 +176,7 @@ void AddFooter(Builder& add) {
     add.Place("CONTROL_UsbStatic", {24, kFooterTop + 9, 96, 18});
     const char* rates[] = {"1000 Hz", "500 Hz", "250 Hz", "125 Hz"};
     for (int i = 0; i < 4; ++i) {
-        add.Add("FUNC_REPORT" + std::to_string(i + 1), {124 + i * 66, kFooterTop + 2, 62, 32},
+        add.Add("FUNC_REPORT" + std::to_string(i + 1), {124 + i * 60, kFooterTop + 2, 56, 32},
                 FaceRow::Key, Art::Button, QString::fromLatin1(rates[i]));
     }
     const struct {
@@ -155,7 +185,7 @@ void AddFooter(Builder& add) {
     } links[] = {{"CONTROL_Network", Icon::Globe},
                  {"CONTROL_Facebook", Icon::Book},
                  {"CONTROL_twitter", Icon::Code}};
-    int x = 406;
+    int x = 370;
     for (const auto& link : links) {
         add.Add(link.entry, {x, kFooterTop + 4, 28, 28}, FaceRow::None, Art::IconButton, {},
                 link.icon);
@@ -163,6 +193,8 @@ void AddFooter(Builder& add) {
     }
     // The mode switch is created hidden and never shown: a place, nothing drawn.
     add.Add("FUNC_SWITCH", {560, kFooterTop + 6, 24, 24}, FaceRow::Key, Art::Nothing);
+    // What the last command did, in one or two short lines beside the busy indicator.
+    add.Place("CONTROL_StatusStatic", {474, kFooterTop, 210, kButtonHeight});
     add.Place("CONTROL_JDTStatic", {688, kFooterTop + 6, 24, 24});
     add.Add("CONTROL2_APPLY", {724, kFooterTop, 92, kButtonHeight}, FaceRow::Apply, Art::Button);
     add.Add("CONTROL_OK", {824, kFooterTop, 92, kButtonHeight}, FaceRow::Command, Art::Button);
@@ -174,6 +206,8 @@ void AddFooter(Builder& add) {
 void AddLightingPanel(Builder& add, int top) {
     add.Place("CONTROL_DengStatic", {36, top + 4, 150, 20});
     add.Place("CONTROL_DengStaPic", {204, top, 48, 26});
+    // With the switch off the panel says what the switch shows, where the controls will be.
+    add.Place("CONTROL_DengHint", {276, top + 4, 232, 100});
     // The effect combo draws its own field and hides with the lighting switch off, when a
     // recess under it would look like an empty combo.
     add.Place("CONTROL_XGcombox", {36, top + 38, 216, 28});

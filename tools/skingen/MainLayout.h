@@ -23,6 +23,11 @@ struct MainLayout {
     // indicator is cut at (x - 1, y - 1), like every face.
     std::vector<LayoutRect> arrowOrigins;
     QSize arrowImageSize;
+    // "BUTTONINFO2" too: where the faces of D1-D6 lie in the state images.
+    std::vector<LayoutRect> faceOrigins;
+    // The state images are taller than the window by this strip, which holds the faces of the
+    // controls with a face origin of their own (the window's surfaces keep a margin for it).
+    int faceStripHeight = 0;
 };
 
 MainLayout MakeMainLayout();

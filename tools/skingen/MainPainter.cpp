@@ -60,11 +60,29 @@ void DrawStill(QPainter& painter, const MainLayout& layout) {
 }  // namespace
 
 QImage PaintMainWindow(const MainLayout& layout, MainImage image) {
-    const Shift shift = image == MainImage::Background ? Shift::None : Shift::FaceOrigin;
-    return PaintWindowPicture(layout.size, shift, [&](QPainter& painter) {
+    const bool background = image == MainImage::Background;
+    const Shift shift = background ? Shift::None : Shift::FaceOrigin;
+    // A state image carries the strip of faces that lie away from their controls' places.
+    const QSize size = background ? layout.size
+                                  : layout.size + QSize(0, layout.faceStripHeight);
+    return PaintWindowPicture(size, shift, [&](QPainter& painter) {
         DrawStill(painter, layout);
+        if (!background) {
+            // The strip's ground is the keyboard card's, so that the caps' corners match.
+            painter.fillRect(QRect(0, layout.size.height(), layout.size.width(),
+                                   layout.faceStripHeight + 1),
+                             colour::kCard);
+        }
         for (const Control& control : layout.controls) {
-            DrawControl(painter, control, LookIn(control.row, image));
+            if (!control.faceOrigin) {
+                DrawControl(painter, control, LookIn(control.row, image));
+            } else if (!background) {
+                Control atFace = control;
+                atFace.rect.moveTopLeft(*control.faceOrigin);
+                painter.fillRect(atFace.rect, colour::kCard);
+                atFace.rect = atFace.rect.marginsRemoved(control.faceInset);
+                DrawControl(painter, atFace, LookIn(control.row, image));
+            }
         }
     });
 }

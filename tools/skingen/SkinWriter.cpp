@@ -25,8 +25,9 @@ std::vector<LayoutRect> Entries(const std::vector<Control>& controls) {
 
 void WriteMain(const fs::path& folder, const std::string& homePage) {
     const MainLayout layout = MakeMainLayout();
-    SkinFile skin{"main_back.png", "main_mask.png", homePage, Entries(layout.controls),
-                  layout.arrowOrigins};
+    std::vector<LayoutRect> origins = layout.arrowOrigins;
+    origins.insert(origins.end(), layout.faceOrigins.begin(), layout.faceOrigins.end());
+    SkinFile skin{"main_back.png", "main_mask.png", homePage, Entries(layout.controls), origins};
     WriteSkinFile(folder / "Main.ini", skin);
     SavePng(PaintMainWindow(layout, MainImage::Background), folder / skin.background);
     SavePng(MakeWindowMask(layout.size), folder / skin.mask);

@@ -32,6 +32,7 @@ public:
     void ApplyChanges() override {}
     void ShowAssignments() override {}
     void RebuildProfileMenu() override {}
+    void ShowActiveProfile() override {}
     void RestoreKeyFaces(int /*controlId*/) override {}
     void OpenHelp() override {}
 

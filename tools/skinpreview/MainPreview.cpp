@@ -259,6 +259,23 @@ QImage MainWindowScene::Animated() {
     return CaptureWindow(parts_->window);
 }
 
+QImage MainWindowScene::FlippedWithStatus() {
+    CZarvinDlg& window = parts_->window;
+    parts_->SetLightingSwitch(false);
+    if (window.Keys().FlipValue() != 1) {
+        window.Keys().ToggleFlip();
+    }
+    const fs::path backup = fs::path(parts_->userFolder.path().toStdString()) / "My keys.fwc";
+    window.SetFileChooser([backup](CZarvinDlg::FileChoice) { return std::optional(backup); });
+    window.RunCommand(MainControl::Export);
+    if (window.StatusText().isEmpty()) {
+        throw std::runtime_error("the export said nothing in the status line");
+    }
+    const QImage picture = CaptureWindow(window);
+    window.Keys().ToggleFlip();
+    return picture;
+}
+
 QImage MainWindowScene::About() {
     CZarvinDlg& window = parts_->window;
     window.ShowAboutBox();

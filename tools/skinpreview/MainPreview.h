@@ -26,6 +26,8 @@ public:
     QImage UserMode();
     // Switch on, the wave effect a few preview frames after it was chosen.
     QImage Animated();
+    // Lighting switch off, the top row flipped to D1-D6, and the status line after an export.
+    QImage FlippedWithStatus();
     // The about box, beside the window.
     QImage About();
 

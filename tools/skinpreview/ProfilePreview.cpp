@@ -31,6 +31,7 @@ public:
     void ApplyChanges() override {}
     void ShowAssignments() override {}
     void RebuildProfileMenu() override {}
+    void ShowActiveProfile() override {}
     void RestoreKeyFaces(int) override {}
     void OpenHelp() override {}
 };

@@ -1,8 +1,8 @@
 // zarvin_skinpreview FOLDER: renders the program's windows, from the skin and the language file
 // beside the program, on Qt's offscreen platform, to PNG files in FOLDER. The windows are the
 // real ones over the stand-in keyboard: the main window (with its assignments, with custom key
-// colours and with an animated effect), the about box, the four pages of the composite key
-// editor and the profile dialog.
+// colours, with an animated effect, and flipped to D1-D6 with a status line), the about box,
+// the four pages of the composite key editor and the profile dialog.
 
 #include <QApplication>
 #include <cstdio>
@@ -37,6 +37,7 @@ void RenderMainWindow(const fs::path& programFolder, const fs::path& output) {
     SavePicture(scene.Assignments(), output / "main-assignments.png");
     SavePicture(scene.UserMode(), output / "main-user-mode.png");
     SavePicture(scene.Animated(), output / "main-animated.png");
+    SavePicture(scene.FlippedWithStatus(), output / "main-flip-status.png");
     SavePicture(scene.About(), output / "about.png");
 }
 
