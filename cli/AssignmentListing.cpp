@@ -78,7 +78,7 @@ std::string AssignmentLine(const WorkingStore& store, size_t record, const TextL
 
 void PrintProfileAssignments(const WorkingStore& store, int profile, const std::string& note,
                              const TextLookup& texts, std::ostream& out) {
-    out << "profile " << profile << note << '\n';
+    out << "profile " << profile + 1 << note << '\n';
     bool any = false;
     for (size_t slot = 0; slot < kFirstGKeySlot + kGKeyCount; ++slot) {
         const size_t record = KeyRecordNumber(static_cast<size_t>(profile), slot);

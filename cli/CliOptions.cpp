@@ -5,6 +5,7 @@
 #include <charconv>
 #include <string_view>
 
+#include "cli/CommandHelp.h"
 #include "device/CommandProtocol.h"
 
 namespace zarvin::cli {
@@ -34,6 +35,7 @@ constexpr std::array kCommands{
     CommandShape{"usermode", 1, 1},
     CommandShape{"udev-check", 1, 1},
     CommandShape{"sim", 0, 1},
+    CommandShape{"help", 0, 1},
 };
 // clang-format on
 
@@ -51,20 +53,20 @@ std::string ArityText(const CommandShape& shape) {
     return shape.maxArguments == 1 ? "one argument" : "two arguments";
 }
 
-// A profile number, 0 to 2, in decimal digits only.
+// A profile as people number it, 1 to 3 in decimal digits only; gives its index, 0 to 2.
 std::optional<int> ParseProfileNumber(const std::string& text) {
-    int profile = -1;
+    int number = 0;
     const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, profile);
-    if (text.empty() || error != std::errc() || stop != end || profile < 0 ||
-        profile >= kProfileCount) {
+    const auto [stop, error] = std::from_chars(text.data(), end, number);
+    if (text.empty() || error != std::errc() || stop != end || number < 1 ||
+        number > kProfileCount) {
         return std::nullopt;
     }
-    return profile;
+    return number - 1;
 }
 
 std::string NotAProfile(const std::string& text) {
-    return "'" + text + "' is not a profile; the profiles are numbered 0 to 2";
+    return "'" + text + "' is not a profile; the profiles are numbered 1 to 3";
 }
 
 // The arguments of remap and reset. False, with `error` set, when a name is unknown.
@@ -143,7 +145,7 @@ const char* const kUsage =
     "  info             model, firmware version, active profile, macro capacity, effects\n"
     "  describe PATH    the parsed report descriptor of a hidraw node, or of a file that\n"
     "                   holds descriptor bytes (raw, or hex text)\n"
-    "  profile [N]      print the active profile (0 to 2), or make profile N active\n"
+    "  profile [N]      print the active profile (1 to 3), or make profile N active\n"
     "  monitor          print the keyboard's arrivals, departures and notices as they\n"
     "                   happen, with a time stamp, until Ctrl+C. With --simulate, lines\n"
     "                   typed (or piped) work the stand-in keyboard: p switches its\n"
@@ -177,6 +179,8 @@ const char* const kUsage =
     "                   plug the stand-in keyboard in through /dev/uhid (needs root and the\n"
     "                   uhid module) so that the real hidraw path and the udev rule can be\n"
     "                   tried; MODEL is 126 (the default) or 128. Ctrl+C unplugs it\n"
+    "  help [COMMAND]   this text, or what COMMAND does, takes and an example\n"
+    "                   (also 'zarvinctl COMMAND --help')\n"
     "  udev-check DEVPATH\n"
     "                   for the udev rule: print ZARVIN_INTERFACE=command, consumer or none\n"
     "                   for the hidraw node at /sys/DEVPATH, told from its report descriptor\n"
@@ -188,10 +192,10 @@ const char* const kUsage =
     "                      (0c45:5004, the default) or 128 (320f:5000). Its memory is kept\n"
     "                      between runs until sim-reset.\n"
     "  --trace             print every report sent (>) and received (<) on standard error\n"
-    "  --profile N         the profile (0 to 2) that keys, remap, reset, lighting and\n"
+    "  --profile N         the profile (1 to 3) that keys, remap, reset, lighting and\n"
     "                      usermode work on; without it, the active profile\n"
     "  --uhid              with sim: through /dev/uhid\n"
-    "  --help              show this text\n"
+    "  --help              show this text; after a command, that command's help\n"
     "  --version           show the version\n"
     "\n"
     "Exit status: 0 done, 1 the keyboard or a file failed, 2 the command line was wrong\n"
@@ -227,7 +231,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
             } else if (index + 1 < args.size()) {
                 number = args[++index];
             } else {
-                parsed.error = "'--profile' needs a profile number, 0 to 2";
+                parsed.error = "'--profile' needs a profile number, 1 to 3";
                 return parsed;
             }
             options.profile = ParseProfileNumber(number);
@@ -252,7 +256,25 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
             return parsed;
         }
     }
-    if (options.help || options.version) {
+    if (options.version) {
+        return parsed;
+    }
+    if (!options.help && !words.empty() && words.front() == "help") {
+        options.help = true;
+        if (words.size() > 2) {
+            parsed.error = "'help' takes at most one argument";
+            return parsed;
+        }
+        words.erase(words.begin());
+    }
+    if (options.help) {
+        // "COMMAND --help" and "help COMMAND" explain the command; its arguments do not count.
+        if (!words.empty()) {
+            options.helpCommand = words.front();
+            if (FindCommandHelp(options.helpCommand) == nullptr) {
+                parsed.error = "unknown command '" + options.helpCommand + "'";
+            }
+        }
         return parsed;
     }
     if (words.empty()) {

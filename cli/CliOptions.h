@@ -18,13 +18,17 @@ struct CliOptions {
     bool trace = false;
     // "sim --uhid [MODEL]": the stand-in plugged in through /dev/uhid.
     bool uhid = false;
+    // "--help" or "help": the usage text, or with `helpCommand` that command's help.
     bool help = false;
+    std::string helpCommand;
     bool version = false;
     std::string command;
     std::vector<std::string> arguments;
-    // "profile N": the profile to make active, checked to be 0 to 2.
+    // "profile N": the profile to make active. Typed 1 to 3 as the window shows them, kept as
+    // the keyboard's index 0 to 2.
     std::optional<int> newProfile;
-    // "--profile N" of keys, remap and reset, checked to be 0 to 2; without it the active one.
+    // "--profile N" of the commands that work on one profile, typed 1 to 3 and kept as 0 to 2;
+    // without it the active one.
     std::optional<int> profile;
     // remap and reset: the key, understood; remap: what it becomes.
     KeyCode key = 0;

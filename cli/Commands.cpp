@@ -85,7 +85,7 @@ int RunInfo(KeyboardConnection& connection, const std::string& label, std::ostre
     const uint16_t firmware = info.FirmwareVersion();
     out << "firmware: " << (firmware >> 8) << '.' << Hex(firmware & 0xFFu, 2) << " (0x"
         << Hex(firmware, 4) << ")\n";
-    out << "active profile: " << int{info.ActiveProfile()} << " (of 0 to " << kProfileCount - 1
+    out << "active profile: " << ShownProfile(info.ActiveProfile()) << " (of 1 to " << kProfileCount
         << ")\n";
     out << "macro capacity: " << info.MacroCapacityBytes() << " bytes\n";
     out << "effects:";
@@ -103,7 +103,7 @@ int RunProfile(KeyboardConnection& connection, std::optional<int> newProfile, st
     if (newProfile) {
         const int result = image.SetActiveProfile(connection.Link(), *newProfile);
         if (result != CommandResult::Success) {
-            err << "cannot make profile " << *newProfile
+            err << "cannot make profile " << ShownProfile(*newProfile)
                 << " active: " << CommandResultText(result) << '\n';
             return kExitFailed;
         }
@@ -115,7 +115,7 @@ int RunProfile(KeyboardConnection& connection, std::optional<int> newProfile, st
         err << "cannot read the active profile: " << CommandResultText(result) << '\n';
         return kExitFailed;
     }
-    out << profile << '\n';
+    out << ShownProfile(profile) << '\n';
     return kExitOk;
 }
 

@@ -30,6 +30,9 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
 
+// The number a profile is shown with, as in the window: 1 to 3 for the keyboard's 0 to 2.
+inline int ShownProfile(int index) { return index + 1; }
+
 int RunList(HidNodeSource& source, std::ostream& out, std::ostream& err);
 
 // `label` is added to the keyboard line, for example "(stand-in)".

@@ -195,7 +195,7 @@ int RunRestore(KeyboardConnection& connection, const AppContext& context, const 
     if (!ReportApply(result, firstFailure, err)) {
         return kExitFailed;
     }
-    out << file.string() << " is on the keyboard: profiles 0 to 2 and "
+    out << file.string() << " is on the keyboard: profiles 1 to 3 and "
         << session.working.MacroCount() << " macros.\n";
     return kExitOk;
 }
@@ -273,7 +273,7 @@ int RunRemap(KeyboardConnection& connection, const AppContext& context, std::opt
     if (!ReportApply(result, firstFailure, err)) {
         return kExitFailed;
     }
-    out << "profile " << changed << ": " << AssignmentLine(session.working, record, lookup)
+    out << "profile " << ShownProfile(changed) << ": " << AssignmentLine(session.working, record, lookup)
         << (target.type == AssignmentType::Default ? " has its own function again" : "") << '\n';
     return kExitOk;
 }

@@ -79,7 +79,7 @@ std::string DirectionText(int effect, int direction) {
 }
 
 std::string ProfileLine(const LightingState& state, int activeProfile) {
-    return "profile " + std::to_string(state.CurrentProfile()) +
+    return "profile " + std::to_string(ShownProfile(state.CurrentProfile())) +
            (state.CurrentProfile() == activeProfile ? " (active)" : "");
 }
 

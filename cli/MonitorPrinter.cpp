@@ -52,7 +52,7 @@ void MonitorPrinter::StartTimer(int timerId, int) {
         DeviceInfo info;
         const bool read = ReadDeviceInfo(link_, info.bytes) == CommandResult::Success;
         Print("notice 0x0402: active profile changed on the keyboard" +
-              (read ? " (now " + std::to_string(int{info.ActiveProfile()}) + ")" : std::string()));
+              (read ? " (now " + std::to_string(info.ActiveProfile() + 1) + ")" : std::string()));
     }
 }
 

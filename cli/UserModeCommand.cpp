@@ -57,7 +57,7 @@ int RunUserMode(KeyboardConnection& connection, const AppContext& context,
         err << "sending the key colours failed: " << CommandResultText(result) << '\n';
         return kExitFailed;
     }
-    out << "profile " << target << ": user mode " << mode << " (" << files.ReadModeName(target, mode)
+    out << "profile " << ShownProfile(target) << ": user mode " << mode << " (" << files.ReadModeName(target, mode)
         << ") sent\n";
     return kExitOk;
 }

@@ -7,6 +7,7 @@
 
 #include "app/AppContext.h"
 #include "cli/CliOptions.h"
+#include "cli/CommandHelp.h"
 #include "cli/Commands.h"
 #include "cli/KeyboardConnection.h"
 #include "cli/SimImageFile.h"
@@ -162,7 +163,8 @@ int main(int argc, char** argv) {
     }
     const CliOptions& options = parsed.options;
     if (options.help) {
-        std::cout << kUsage;
+        const CommandHelp* help = FindCommandHelp(options.helpCommand);
+        std::cout << (help != nullptr ? FormatCommandHelp(*help) : std::string(kUsage));
         return kExitOk;
     }
     if (options.version) {

@@ -22,7 +22,8 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev fonts-dejavu-core ccache)
+BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev fonts-dejavu-core ccache
+                nlohmann-json3-dev)
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev)
 
 # Rebuilds of another checkout or build folder reuse what was compiled before: paths are hashed

@@ -6,6 +6,7 @@
 
 #include "app/AppContext.h"
 #include "cli/CliOptions.h"
+#include "cli/CommandHelp.h"
 #include "cli/Commands.h"
 #include "cli/KeyboardConnection.h"
 #include "cli/Trace.h"
@@ -66,22 +67,54 @@ TEST(CommandLine, HelpAndVersionNeedNoCommand) {
     EXPECT_EQ(ParseCommandLine({"--help"}).error, "");
 }
 
-TEST(CommandLine, ProfileTakesAnOptionalNumberFrom0To2) {
+// Profiles are typed 1 to 3 as the window shows them and kept as the keyboard's 0 to 2.
+TEST(CommandLine, ProfileTakesAnOptionalNumberFrom1To3) {
     const ParsedCommandLine show = ParseCommandLine({"profile"});
     EXPECT_EQ(show.error, "");
     EXPECT_FALSE(show.options.newProfile);
-    for (const int profile : {0, 1, 2}) {
-        const ParsedCommandLine set = ParseCommandLine({"profile", std::to_string(profile)});
+    for (const int number : {1, 2, 3}) {
+        const ParsedCommandLine set = ParseCommandLine({"profile", std::to_string(number)});
         EXPECT_EQ(set.error, "");
-        EXPECT_EQ(set.options.newProfile, profile);
+        EXPECT_EQ(set.options.newProfile, number - 1);
     }
-    for (const std::string bad : {"3", "-1", "x", "1x", " 1", "+1", "", "99999999999"}) {
+    for (const std::string bad : {"0", "4", "-1", "x", "1x", " 1", "+1", "", "99999999999"}) {
         const ParsedCommandLine parsed = ParseCommandLine({"profile", bad});
-        EXPECT_EQ(parsed.error, "'" + bad + "' is not a profile; the profiles are numbered 0 to 2")
+        EXPECT_EQ(parsed.error, "'" + bad + "' is not a profile; the profiles are numbered 1 to 3")
             << bad;
     }
     EXPECT_EQ(ParseCommandLine({"profile", "1", "2"}).error,
               "'profile' takes at most one argument");
+}
+
+TEST(CommandLine, HelpNamesOneCommand) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"help", "remap"}, {"remap", "--help"}, {"--help", "remap", "F1"}}) {
+        const ParsedCommandLine parsed = ParseCommandLine(args);
+        EXPECT_EQ(parsed.error, "");
+        EXPECT_TRUE(parsed.options.help);
+        EXPECT_EQ(parsed.options.helpCommand, "remap");
+    }
+    EXPECT_TRUE(ParseCommandLine({"help"}).options.help);
+    EXPECT_EQ(ParseCommandLine({"help"}).options.helpCommand, "");
+    EXPECT_EQ(ParseCommandLine({"help", "frob"}).error, "unknown command 'frob'");
+    EXPECT_EQ(ParseCommandLine({"help", "keys", "info"}).error, "'help' takes at most one argument");
+}
+
+// Every command the parser takes has a help entry with its usage, text and an example, and
+// every help entry is a command.
+TEST(CommandHelp, EveryCommandHasUsageTextAndExample) {
+    for (const CommandHelp& help : AllCommandHelp()) {
+        const std::string name = help.name;
+        const ParsedCommandLine parsed = ParseCommandLine({name, "--help"});
+        EXPECT_EQ(parsed.error, "") << name;
+        const std::string text = FormatCommandHelp(help);
+        EXPECT_EQ(text.rfind("Usage: zarvinctl [OPTIONS] " + name, 0), 0u) << text;
+        EXPECT_NE(text.find("\nExample:\n  "), std::string::npos) << text;
+        EXPECT_NE(std::string(kUsage).find("\n  " + name), std::string::npos) << name;
+    }
+    EXPECT_EQ(FindCommandHelp("frob"), nullptr);
+    EXPECT_EQ(FormatCommandHelp(*FindCommandHelp("profile")).substr(0, 41),
+              "Usage: zarvinctl [OPTIONS] profile [N]\n\nW");
 }
 
 TEST(CommandLine, UnderstandsKeysAndTargets) {
@@ -95,13 +128,13 @@ TEST(CommandLine, UnderstandsKeysAndTargets) {
     };
     const Case cases[] = {
         {{"remap", "CapsLock", "LeftCtrl"}, {}, 0x03A, AssignmentType::Key, 0x01D, ""},
-        {{"remap", "--profile", "2", "caps_lock", "MUTE"}, 2, 0x03A, AssignmentType::Media, 7, ""},
-        {{"remap", "f1", "WheelUp", "--profile=1"}, 1, 0x03B, AssignmentType::Key, 0x161, ""},
+        {{"remap", "--profile", "3", "caps_lock", "MUTE"}, 2, 0x03A, AssignmentType::Media, 7, ""},
+        {{"remap", "f1", "WheelUp", "--profile=2"}, 1, 0x03B, AssignmentType::Key, 0x161, ""},
         {{"remap", "F1", "Disabled"}, {}, 0x03B, AssignmentType::Disabled, 0, ""},
         {{"remap", "F1", "macro:My Copy"}, {}, 0x03B, AssignmentType::PlayMacro, 0, "My Copy"},
         {{"remap", "F1", "function:11"}, {}, 0x03B, AssignmentType::Function, 10, ""},
         {{"reset", "g1"}, {}, 0x200, AssignmentType::Default, 0, ""},
-        {{"keys", "--profile", "0"}, 0, 0, AssignmentType::Default, 0, ""},
+        {{"keys", "--profile", "1"}, 0, 0, AssignmentType::Default, 0, ""},
     };
     for (const Case& c : cases) {
         const ParsedCommandLine parsed = ParseCommandLine(c.args);
@@ -127,7 +160,8 @@ TEST(CommandLine, RejectsUnknownKeysWithCloseMatches) {
         {{"remap", "F1", "Power"}, "'Power' cannot be given to a key"},
         {{"remap", "F1", "function:12"}, "'function:12' is not a keyboard function"},
         {{"remap", "F1", "macro:"}, "'macro:' needs the macro's name"},
-        {{"keys", "--profile", "3"}, "'3' is not a profile"},
+        {{"keys", "--profile", "4"}, "'4' is not a profile"},
+        {{"keys", "--profile", "0"}, "'0' is not a profile"},
         {{"keys", "--profile"}, "'--profile' needs a profile number"},
         {{"info", "--profile", "1"}, "'--profile' goes with keys, remap, reset"},
         {{"remap", "F1"}, "'remap' takes two arguments"},
@@ -148,7 +182,7 @@ TEST(ProfileCommand, SetsThenShowsTheActiveProfile) {
     ASSERT_EQ(RunProfile(connection, 2, out, err), kExitOk) << err.str();
     EXPECT_EQ(out.str(), "");
     ASSERT_EQ(RunProfile(connection, std::nullopt, out, err), kExitOk) << err.str();
-    EXPECT_EQ(out.str(), "2\n");
+    EXPECT_EQ(out.str(), "3\n");
 }
 
 TEST(ProfileCommand, GivesTheKeyboardsReasonForFailing) {
@@ -163,7 +197,7 @@ TEST(ProfileCommand, GivesTheKeyboardsReasonForFailing) {
     keyboard.RefusePacket(2, 0xFE);
     EXPECT_EQ(RunProfile(connection, 1, out, err), kExitFailed);
     EXPECT_EQ(err.str(),
-              "cannot make profile 1 active: the keyboard refused the request (status 0xfe)\n");
+              "cannot make profile 2 active: the keyboard refused the request (status 0xfe)\n");
 
     err.str("");
     keyboard.StaySilentFor(4);
@@ -191,7 +225,7 @@ TEST(InfoCommand, ShowsTheStandInKeyboard) {
     ASSERT_EQ(RunInfo(connection, "(stand-in)", out, err), kExitOk) << err.str();
     const std::string text = out.str();
     EXPECT_NE(text.find("keyboard: 320f:5000, 128 keys (stand-in)\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("active profile: 2 (of 0 to 2)\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("active profile: 3 (of 1 to 3)\n"), std::string::npos) << text;
     EXPECT_NE(text.find("macro capacity: 12800 bytes\n"), std::string::npos) << text;
     // The stand-in offers every effect the program knows.
     std::string effects = "effects:";
@@ -320,15 +354,15 @@ TEST(KeyCommands, RemapThenKeysShowsTheAssignmentAndResetUndoesIt) {
     const RemapTarget leftCtrl{.type = AssignmentType::Key, .value = 0x01D, .macroName = {}};
     ASSERT_EQ(RunRemap(rig.connection, rig.context, {}, 0x03A, leftCtrl, out, err), kExitOk)
         << err.str();
-    EXPECT_EQ(out.str(), "profile 0: Caps Lock \u2192 Key (Left Ctrl)\n");
-    EXPECT_EQ(rig.Keys(), "profile 0 (active)\n  Caps Lock \u2192 Key (Left Ctrl)\nmacros: none\n");
-    EXPECT_EQ(rig.Keys(1), "profile 1\n  no reassigned keys\nmacros: none\n");
+    EXPECT_EQ(out.str(), "profile 1: Caps Lock \u2192 Key (Left Ctrl)\n");
+    EXPECT_EQ(rig.Keys(), "profile 1 (active)\n  Caps Lock \u2192 Key (Left Ctrl)\nmacros: none\n");
+    EXPECT_EQ(rig.Keys(1), "profile 2\n  no reassigned keys\nmacros: none\n");
 
     out.str("");
     ASSERT_EQ(RunRemap(rig.connection, rig.context, {}, 0x03A, RemapTarget{}, out, err), kExitOk)
         << err.str();
-    EXPECT_EQ(out.str(), "profile 0: Caps Lock has its own function again\n");
-    EXPECT_EQ(rig.Keys(), "profile 0 (active)\n  no reassigned keys\nmacros: none\n");
+    EXPECT_EQ(out.str(), "profile 1: Caps Lock has its own function again\n");
+    EXPECT_EQ(rig.Keys(), "profile 1 (active)\n  no reassigned keys\nmacros: none\n");
 }
 
 TEST(KeyCommands, AMacroTheKeyboardLacksIsAUsageErrorAndWritesNothing) {
@@ -381,11 +415,11 @@ TEST(KeyCommands, BackupShowAndRestoreCarryKeysAndMacros) {
     out.str("");
     ASSERT_EQ(RunShow(first.context, first.folder / "back.fwc", out, err), kExitOk) << err.str();
     EXPECT_EQ(out.str(),
-              "profile 0\n"
-              "  Caps Lock \u2192 Macro (Copy)\n"
               "profile 1\n"
-              "  no reassigned keys\n"
+              "  Caps Lock \u2192 Macro (Copy)\n"
               "profile 2\n"
+              "  no reassigned keys\n"
+              "profile 3\n"
               "  F1 \u2192 disabled\n"
               "macros\n"
               "  macro 1, \"Copy\": 2 cycles, 2 actions\n"

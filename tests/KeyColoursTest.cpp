@@ -315,7 +315,7 @@ TEST(KeyColoursTest, UserModeCommandSendsTheModeOfTheChosenProfile) {
 
     EXPECT_EQ(cli::RunUserMode(connection, context, 2, 3, out, err), cli::kExitOk) << err.str();
 
-    EXPECT_EQ(out.str(), "profile 2: user mode 3 (Rainbow wave) sent\n");
+    EXPECT_EQ(out.str(), "profile 3: user mode 3 (Rainbow wave) sent\n");
     EXPECT_EQ(ReadIniString(context.userDataFolder / "UserDengColor_2.userd", "PRESENTMODE",
                             "mode", ""),
               "3");

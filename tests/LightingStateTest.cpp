@@ -573,7 +573,7 @@ TEST(LightingCommand, SetThenShowGivesTheNewValues) {
     ASSERT_EQ(cli::RunLighting(rig.connection, rig.context, {}, out, err), cli::kExitOk)
         << err.str();
     const std::string shown = out.str();
-    EXPECT_NE(shown.find("profile 0 (active)\n"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("profile 1 (active)\n"), std::string::npos) << shown;
     EXPECT_NE(shown.find("effect       7 (Reactive)\n"), std::string::npos) << shown;
     EXPECT_NE(shown.find("speed        4\n"), std::string::npos) << shown;
     EXPECT_NE(shown.find("colour       FF8000\n"), std::string::npos) << shown;
@@ -620,7 +620,7 @@ TEST(LightingCommand, BadValuesNameTheAllowedOnes) {
             << c.args.back() << ": " << parsed.error;
     }
     const cli::ParsedCommandLine good = cli::ParseCommandLine(
-        {"--profile", "2", "lighting", "set", "Direction=a", "colour=#00ff80", "option=Blue"});
+        {"--profile", "3", "lighting", "set", "Direction=a", "colour=#00ff80", "option=Blue"});
     ASSERT_EQ(good.error, "");
     EXPECT_TRUE(good.options.lightingSet);
     EXPECT_EQ(good.options.profile, 2);
