@@ -60,6 +60,35 @@ std::string Detail(const WorkingStore& store, size_t record, const KeyAssignment
     return "assignment of type " + std::to_string(assignment.type);
 }
 
+// The words scripts see for an assignment's type.
+const char* TypeName(uint16_t type) {
+    switch (static_cast<AssignmentType>(type)) {
+        case AssignmentType::Default:
+            return "default";
+        case AssignmentType::Disabled:
+            return "disabled";
+        case AssignmentType::Key:
+            return "key";
+        case AssignmentType::LaunchProgram:
+            return "program";
+        case AssignmentType::PlayMacro:
+            return "macro";
+        case AssignmentType::StopMacro:
+            return "stop-macro";
+        case AssignmentType::TextBlock:
+            return "text";
+        case AssignmentType::Media:
+            return "media";
+        case AssignmentType::Function:
+            return "function";
+    }
+    return "unknown";
+}
+
+bool ShownByDefault(const WorkingStore& store, size_t record) {
+    return !store.Assignment(record).Is(AssignmentType::Default);
+}
+
 }  // namespace
 
 std::string ButtonNameOfSlot(size_t slot, const TextLookup& texts) {
@@ -77,18 +106,18 @@ std::string AssignmentLine(const WorkingStore& store, size_t record, const TextL
 }
 
 void PrintProfileAssignments(const WorkingStore& store, int profile, const std::string& note,
-                             const TextLookup& texts, std::ostream& out) {
+                             const TextLookup& texts, std::ostream& out, const SlotFilter& shown) {
     out << "profile " << profile + 1 << note << '\n';
     bool any = false;
     for (size_t slot = 0; slot < kFirstGKeySlot + kGKeyCount; ++slot) {
         const size_t record = KeyRecordNumber(static_cast<size_t>(profile), slot);
-        if (!store.Assignment(record).Is(AssignmentType::Default)) {
+        if (shown ? shown(slot) : ShownByDefault(store, record)) {
             out << "  " << AssignmentLine(store, record, texts) << '\n';
             any = true;
         }
     }
     if (!any) {
-        out << "  no reassigned keys\n";
+        out << (shown ? "  no keys\n" : "  no reassigned keys\n");
     }
 }
 
@@ -112,6 +141,93 @@ void PrintMacros(const WorkingStore& store, const TextLookup& texts, std::ostrea
                 << ' ' << KeyNameOf(action.key, texts) << ", " << action.delay << " ms\n";
         }
     }
+}
+
+}  // namespace zarvin::cli
+
+namespace zarvin::cli {
+
+JsonValue AssignmentJson(const WorkingStore& store, size_t record, const TextLookup& texts) {
+    const KeyAssignment assignment = store.Assignment(record);
+    const size_t slot = record % kKeyTableRecords;
+    JsonValue entry{{"key",
+                     {{"name", ButtonNameOfSlot(slot, texts)},
+                      {"code", KeyCodeOfSlot(static_cast<uint16_t>(slot))}}},
+                    {"type", TypeName(assignment.type)},
+                    {"caption", AssignmentLine(store, record, texts)}};
+    const std::u16string* launchString = store.LaunchStrings().At(record);
+    switch (static_cast<AssignmentType>(assignment.type)) {
+        case AssignmentType::Key:
+            entry["target"] = KeyJson(static_cast<KeyCode>(assignment.value), texts);
+            break;
+        case AssignmentType::Media:
+            if (assignment.value >= 0 &&
+                static_cast<size_t>(assignment.value) < MediaFunctionTable.size()) {
+                entry["media"] = KeyJson(
+                    MediaFunctionTable[static_cast<size_t>(assignment.value)].keyCode, texts);
+            }
+            break;
+        case AssignmentType::Function:
+            entry["function"] = assignment.value + 1;
+            break;
+        case AssignmentType::PlayMacro: {
+            const std::lock_guard lock(store.Lock());
+            JsonValue macro{{"id", assignment.value}};
+            for (const MacroRecord& candidate : store.Macros()) {
+                if (candidate.Id() == assignment.value) {
+                    macro["name"] = Utf8OfUtf16(candidate.Name());
+                }
+            }
+            entry["macro"] = std::move(macro);
+            break;
+        }
+        case AssignmentType::LaunchProgram:
+            entry["program"] = launchString != nullptr ? Utf8OfUtf16(*launchString) : "";
+            break;
+        case AssignmentType::TextBlock:
+            entry["text"] = launchString != nullptr ? Utf8OfUtf16(*launchString) : "";
+            break;
+        default:
+            break;
+    }
+    return entry;
+}
+
+JsonValue ProfileAssignmentsJson(const WorkingStore& store, int profile, const TextLookup& texts,
+                                 const SlotFilter& shown) {
+    JsonValue keys = JsonValue::array();
+    for (size_t slot = 0; slot < kFirstGKeySlot + kGKeyCount; ++slot) {
+        const size_t record = KeyRecordNumber(static_cast<size_t>(profile), slot);
+        if (shown ? shown(slot) : ShownByDefault(store, record)) {
+            keys.push_back(AssignmentJson(store, record, texts));
+        }
+    }
+    JsonValue listing = ProfileJson(profile);
+    listing["keys"] = std::move(keys);
+    return listing;
+}
+
+JsonValue MacrosJson(const WorkingStore& store, const TextLookup& texts) {
+    const std::lock_guard lock(store.Lock());
+    JsonValue macros = JsonValue::array();
+    const std::vector<MacroRecord>& records = store.Macros();
+    for (size_t i = 0; i < records.size(); ++i) {
+        const MacroRecord& macro = records[i];
+        const size_t count = std::min<size_t>(macro.ActionCount(), MacroRecord::kMaxActions);
+        JsonValue actions = JsonValue::array();
+        for (size_t slot = 0; slot < count; ++slot) {
+            const MacroAction action = macro.Action(slot);
+            actions.push_back({{"key", KeyJson(action.key, texts)},
+                               {"state", action.state == MacroAction::kRelease ? "up" : "down"},
+                               {"delay", action.delay}});
+        }
+        macros.push_back({{"number", i + 1},
+                          {"id", macro.Id()},
+                          {"name", Utf8OfUtf16(macro.Name())},
+                          {"cycles", macro.Cycles()},
+                          {"actions", std::move(actions)}});
+    }
+    return macros;
 }
 
 }  // namespace zarvin::cli

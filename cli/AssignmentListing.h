@@ -5,9 +5,11 @@
 // macro with its cycles and actions. Texts come from the language file.
 
 #include <cstddef>
+#include <functional>
 #include <ostream>
 #include <string>
 
+#include "cli/JsonOutput.h"
 #include "model/KeyCodes.h"
 
 namespace zarvin {
@@ -23,12 +25,28 @@ std::string ButtonNameOfSlot(size_t slot, const TextLookup& texts);
 // (disabled, stop macro, program, text).
 std::string AssignmentLine(const WorkingStore& store, size_t record, const TextLookup& texts);
 
-// "profile N" + `note`, then one indented line per reassigned key, or a line saying there is
-// none.
+// Which key slots a listing shows: by default the reassigned ones.
+using SlotFilter = std::function<bool(size_t slot)>;
+
+// "profile N" (N from 1) + `note`, then one indented line per key that `shown` lets through
+// (without it, per reassigned key), or a line saying there is none.
 void PrintProfileAssignments(const WorkingStore& store, int profile, const std::string& note,
-                             const TextLookup& texts, std::ostream& out);
+                             const TextLookup& texts, std::ostream& out,
+                             const SlotFilter& shown = {});
 
 // "macros", then per macro its number, name, cycles and actions, one indented line each.
 void PrintMacros(const WorkingStore& store, const TextLookup& texts, std::ostream& out);
+
+// One key record: {"key": {"name", "code"}, "type", "caption"} and by type "target" (a key),
+// "media" (a key), "function" (1 to 11), "macro" ({"id", "name"}), "program" or "text".
+JsonValue AssignmentJson(const WorkingStore& store, size_t record, const TextLookup& texts);
+
+// {"profile", "index", "keys": [AssignmentJson...]} for the keys `shown` lets through (without
+// it, the reassigned ones).
+JsonValue ProfileAssignmentsJson(const WorkingStore& store, int profile, const TextLookup& texts,
+                                 const SlotFilter& shown = {});
+
+// [{"number", "id", "name", "cycles", "actions": [{"key", "state": "down"|"up", "delay"}]}]
+JsonValue MacrosJson(const WorkingStore& store, const TextLookup& texts);
 
 }  // namespace zarvin::cli

@@ -138,7 +138,7 @@ bool ParseSimArguments(CliOptions& options, std::string& error) {
 }  // namespace
 
 const char* const kUsage =
-    "Usage: zarvinctl [--simulate[=MODEL]] [--trace] [--profile N] COMMAND [ARGUMENTS]\n"
+    "Usage: zarvinctl [--simulate[=MODEL]] [--trace] [--json] [--profile N] COMMAND [ARGUMENTS]\n"
     "\n"
     "Commands:\n"
     "  list             supported keyboards and their interfaces\n"
@@ -192,6 +192,9 @@ const char* const kUsage =
     "                      (0c45:5004, the default) or 128 (320f:5000). Its memory is kept\n"
     "                      between runs until sim-reset.\n"
     "  --trace             print every report sent (>) and received (<) on standard error\n"
+    "  --json              print the result as one JSON object (monitor: one a line) and\n"
+    "                      errors as {\"error\": ...} on standard error; the fields are in\n"
+    "                      'man zarvinctl'\n"
     "  --profile N         the profile (1 to 3) that keys, remap, reset, lighting and\n"
     "                      usermode work on; without it, the active profile\n"
     "  --uhid              with sim: through /dev/uhid\n"
@@ -208,6 +211,8 @@ const char* const kUsage =
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     ParsedCommandLine parsed;
     CliOptions& options = parsed.options;
+    const auto optionsEnd = std::find(args.begin(), args.end(), "--");
+    options.json = std::find(args.begin(), optionsEnd, "--json") != optionsEnd;
     bool optionsEnded = false;
     std::vector<std::string> words;
     for (size_t index = 0; index < args.size(); ++index) {
@@ -222,6 +227,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
             options.version = true;
         } else if (arg == "--trace") {
             options.trace = true;
+        } else if (arg == "--json") {
+            options.json = true;
         } else if (arg == "--uhid") {
             options.uhid = true;
         } else if (arg == "--profile" || arg.rfind("--profile=", 0) == 0) {
@@ -310,6 +317,10 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     }
     if (parsed.error.empty() && options.uhid && options.command != "sim") {
         parsed.error = "'--uhid' goes with sim only";
+    }
+    if (parsed.error.empty() && options.json &&
+        (options.command == "sim" || options.command == "udev-check")) {
+        parsed.error = "'--json' does not go with " + options.command;
     }
     return parsed;
 }

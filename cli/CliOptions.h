@@ -16,6 +16,8 @@ struct CliOptions {
     sim::SimModel model = sim::SimModel::Keyboard126;
     bool modelGiven = false;
     bool trace = false;
+    // "--json": results as JSON, errors as {"error": ...}.
+    bool json = false;
     // "sim --uhid [MODEL]": the stand-in plugged in through /dev/uhid.
     bool uhid = false;
     // "--help" or "help": the usage text, or with `helpCommand` that command's help.
@@ -45,7 +47,9 @@ struct ParsedCommandLine {
     std::string error;  // empty when the command line was understood
 };
 
-// Global options may stand before or after the command; "--" ends them.
+// Global options may stand before or after the command; "--" ends them. `json` is set whenever
+// "--json" stands among the options, also when something else is wrong, so that the error is
+// given as JSON too.
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args);
 
 extern const char* const kUsage;

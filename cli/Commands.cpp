@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "app/AppContext.h"
 #include "cli/DescriptorDescription.h"
 #include "cli/KeyboardConnection.h"
 #include "device/HidDevice.h"
@@ -10,6 +11,8 @@
 #include "model/DeviceImage.h"
 #include "model/DeviceInfo.h"
 #include "model/KeyboardModel.h"
+#include "store/LanguageTexts.h"
+#include "model/LightingEffects.h"
 
 namespace zarvin::cli {
 namespace {
@@ -26,52 +29,75 @@ std::string UsageText(uint16_t usagePage, uint16_t usage) {
     return text;
 }
 
+// "command", "event" or "other".
 const char* RoleOf(const HidCollectionCaps& collection) {
     if (collection.usagePage == kCommandUsagePage && collection.usage == kCommandUsage) {
-        return "command interface";
+        return "command";
     }
     if (collection.usagePage == kEventUsagePage && collection.usage == kEventUsage) {
-        return "event interface";
+        return "event";
     }
-    return "other interface";
+    return "other";
 }
+
+constexpr int kLanguageIndex = 0;
 
 }  // namespace
 
-int RunList(HidNodeSource& source, std::ostream& out, std::ostream& err) {
+int RunList(HidNodeSource& source, std::ostream& out, std::ostream& err, OutputForm form) {
     std::vector<HidNodeInfo> nodes;
     if (!source.EnumerateNodes(nodes)) {
         err << "cannot list the HID devices of this machine\n";
         return kExitFailed;
     }
     bool found = false;
+    JsonValue interfaces = JsonValue::array();
     for (const HidNodeInfo& node : nodes) {
         if (!IsSupportedKeyboardId(node.vendorId, node.productId)) {
             continue;
         }
         found = true;
+        const JsonValue ids{{"vendor", Hex(node.vendorId, 4)}, {"product", Hex(node.productId, 4)}};
         const HidDescriptorParse parse = ParseReportDescriptor(node.reportDescriptor);
         if (!parse.ok()) {
-            out << MakeInterfacePath(node, 1, 0)
-                << "  unreadable report descriptor: " << parse.error << '\n';
+            const std::string path = MakeInterfacePath(node, 1, 0);
+            out << (form == OutputForm::Json ? ""
+                                              : path + "  unreadable report descriptor: " +
+                                                    parse.error + '\n');
+            JsonValue entry{{"path", path}};
+            entry.update(ids);
+            entry["error"] = "unreadable report descriptor: " + parse.error;
+            interfaces.push_back(std::move(entry));
             continue;
         }
         const int count = static_cast<int>(parse.collections.size());
         for (int index = 0; index < count; ++index) {
             const HidCollectionCaps& collection = parse.collections[static_cast<size_t>(index)];
-            out << MakeInterfacePath(node, count, index) << "  " << RoleOf(collection) << " ("
-                << UsageText(collection.usagePage, collection.usage) << ")\n";
+            const std::string path = MakeInterfacePath(node, count, index);
+            if (form == OutputForm::Text) {
+                out << path << "  " << RoleOf(collection) << " interface ("
+                    << UsageText(collection.usagePage, collection.usage) << ")\n";
+            }
+            JsonValue entry{{"path", path}};
+            entry.update(ids);
+            entry.update(JsonValue{{"role", RoleOf(collection)},
+                                   {"usagePage", collection.usagePage},
+                                   {"usage", collection.usage}});
+            interfaces.push_back(std::move(entry));
         }
     }
     if (!found) {
         err << "no supported keyboard found (looked for USB ids 0c45:5004 and 320f:5000)\n";
         return kExitFailed;
     }
+    if (form == OutputForm::Json) {
+        PrintJson(out, {{"interfaces", std::move(interfaces)}});
+    }
     return kExitOk;
 }
 
-int RunInfo(KeyboardConnection& connection, const std::string& label, std::ostream& out,
-            std::ostream& err) {
+int RunInfo(KeyboardConnection& connection, const AppContext& context, const std::string& label,
+            std::ostream& out, std::ostream& err, OutputForm form) {
     DeviceInfo info;
     const int result = ReadDeviceInfo(connection.Link(), info.bytes);
     if (result != CommandResult::Success) {
@@ -79,6 +105,29 @@ int RunInfo(KeyboardConnection& connection, const std::string& label, std::ostre
         return kExitFailed;
     }
     const HidAttributes& ids = connection.Device().Attributes();
+    const LanguageTexts texts(context.programFolder);
+    const auto effectName = [&](int code) {
+        return texts.LoadModeText(EffectNameKey(code), kLanguageIndex);
+    };
+    if (form == OutputForm::Json) {
+        const uint16_t firmware = info.FirmwareVersion();
+        JsonValue effects = JsonValue::array();
+        for (const uint8_t effect : info.Effects()) {
+            effects.push_back({{"code", effect}, {"name", effectName(effect)}});
+        }
+        JsonValue object{{"vendor", Hex(ids.vendorId, 4)},
+                         {"product", Hex(ids.productId, 4)},
+                         {"keys", ModelForIds(ids.vendorId, ids.productId).keyCount},
+                         {"standIn", !label.empty()},
+                         {"interface", connection.Device().DevicePath()},
+                         {"firmware", std::to_string(firmware >> 8) + '.' + Hex(firmware & 0xFFu, 2)},
+                         {"firmwareCode", firmware},
+                         {"activeProfile", ProfileJson(info.ActiveProfile())},
+                         {"macroCapacity", info.MacroCapacityBytes()},
+                         {"effects", std::move(effects)}};
+        PrintJson(out, object);
+        return kExitOk;
+    }
     out << "keyboard: " << Hex(ids.vendorId, 4) << ':' << Hex(ids.productId, 4) << ", "
         << ModelForIds(ids.vendorId, ids.productId).keyCount << " keys" << (label.empty() ? "" : " " + label) << '\n';
     out << "interface: " << connection.Device().DevicePath() << '\n';
@@ -90,15 +139,15 @@ int RunInfo(KeyboardConnection& connection, const std::string& label, std::ostre
     out << "macro capacity: " << info.MacroCapacityBytes() << " bytes\n";
     out << "effects:";
     const std::vector<uint8_t> effects = info.Effects();
-    for (const uint8_t effect : effects) {
-        out << ' ' << int{effect};
+    for (size_t i = 0; i < effects.size(); ++i) {
+        out << (i == 0 ? " " : ", ") << int{effects[i]} << ' ' << effectName(effects[i]);
     }
     out << (effects.empty() ? " none\n" : "\n");
     return kExitOk;
 }
 
 int RunProfile(KeyboardConnection& connection, std::optional<int> newProfile, std::ostream& out,
-               std::ostream& err) {
+               std::ostream& err, OutputForm form) {
     DeviceImage image;
     if (newProfile) {
         const int result = image.SetActiveProfile(connection.Link(), *newProfile);
@@ -106,6 +155,9 @@ int RunProfile(KeyboardConnection& connection, std::optional<int> newProfile, st
             err << "cannot make profile " << ShownProfile(*newProfile)
                 << " active: " << CommandResultText(result) << '\n';
             return kExitFailed;
+        }
+        if (form == OutputForm::Json) {
+            PrintJson(out, ProfileJson(*newProfile));
         }
         return kExitOk;
     }
@@ -115,12 +167,16 @@ int RunProfile(KeyboardConnection& connection, std::optional<int> newProfile, st
         err << "cannot read the active profile: " << CommandResultText(result) << '\n';
         return kExitFailed;
     }
-    out << ShownProfile(profile) << '\n';
+    if (form == OutputForm::Json) {
+        PrintJson(out, ProfileJson(profile));
+    } else {
+        out << ShownProfile(profile) << '\n';
+    }
     return kExitOk;
 }
 
 int RunDescribe(HidNodeSource& source, const std::string& path, std::ostream& out,
-                std::ostream& err) {
+                std::ostream& err, OutputForm form) {
     const std::string node = path.substr(0, path.find('#'));
     std::vector<uint8_t> descriptor;
     std::vector<HidNodeInfo> nodes;
@@ -144,7 +200,11 @@ int RunDescribe(HidNodeSource& source, const std::string& path, std::ostream& ou
         err << node << ": malformed report descriptor: " << parse.error << '\n';
         return kExitFailed;
     }
-    out << DescribeDescriptor(parse);
+    if (form == OutputForm::Json) {
+        PrintJson(out, DescribeDescriptorJson(parse));
+    } else {
+        out << DescribeDescriptor(parse);
+    }
     return kExitOk;
 }
 

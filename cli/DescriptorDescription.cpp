@@ -122,50 +122,54 @@ std::string UsageText(uint16_t min, uint16_t max) {
     return min == max ? Hex4(min) : Hex4(min) + ".." + Hex4(max);
 }
 
-struct FieldLine {
-    size_t reportOrder = 0;
-    uint32_t bitOffset = 0;
-    std::string text;
+// One input field that carries data, as both forms print it.
+struct Field {
+    const char* kind;  // "button" or "value"
+    uint16_t usagePage;
+    uint16_t usageMin;
+    uint16_t usageMax;
+    uint8_t reportId;
+    uint32_t bitOffset;
+    uint16_t bitSize;
+    uint16_t reportCount;
+    int32_t logicalMin;
+    int32_t logicalMax;
+    bool isArray;
 };
 
-std::string FieldText(const char* kind, uint16_t usagePage, uint16_t usageMin, uint16_t usageMax,
-                      uint8_t reportId, uint32_t bitOffset, uint16_t bitSize, uint16_t reportCount,
-                      int32_t logicalMin, int32_t logicalMax, bool isArray) {
-    return std::string("  ") + kind + " page " + Hex4(usagePage) + " usage " +
-           UsageText(usageMin, usageMax) + " report " + std::to_string(reportId) + " bit " +
-           std::to_string(bitOffset) + " size " + std::to_string(bitSize) + "x" +
-           std::to_string(reportCount) + " logical " + std::to_string(logicalMin) + ".." +
-           std::to_string(logicalMax) + (isArray ? " array\n" : " variable\n");
+std::string FieldText(const Field& field) {
+    return std::string("  ") + field.kind + " page " + Hex4(field.usagePage) + " usage " +
+           UsageText(field.usageMin, field.usageMax) + " report " +
+           std::to_string(field.reportId) + " bit " + std::to_string(field.bitOffset) + " size " +
+           std::to_string(field.bitSize) + "x" + std::to_string(field.reportCount) + " logical " +
+           std::to_string(field.logicalMin) + ".." + std::to_string(field.logicalMax) +
+           (field.isArray ? " array\n" : " variable\n");
 }
 
-std::string DescribeFields(const HidCollectionCaps& caps) {
-    const auto reportOrder = [&caps](uint8_t id) {
-        const auto& ids = caps.inputReportIds;
-        return static_cast<size_t>(std::find(ids.begin(), ids.end(), id) - ids.begin());
-    };
-    std::vector<FieldLine> lines;
+// The collection's input fields in report order (report ids in first-seen order, then bit
+// offset).
+std::vector<Field> SortedFields(const HidCollectionCaps& caps) {
+    std::vector<Field> fields;
     for (const HidButtonCaps& button : caps.inputButtonCaps) {
-        lines.push_back(
-            {reportOrder(button.reportId), button.bitOffset,
-             FieldText("button", button.usagePage, button.usageMin, button.usageMax,
-                       button.reportId, button.bitOffset, button.bitSize, button.reportCount,
-                       button.logicalMin, button.logicalMax, button.isArray)});
+        fields.push_back({"button", button.usagePage, button.usageMin, button.usageMax,
+                          button.reportId, button.bitOffset, button.bitSize, button.reportCount,
+                          button.logicalMin, button.logicalMax, button.isArray});
     }
     for (const HidValueCaps& value : caps.inputValueCaps) {
-        lines.push_back({reportOrder(value.reportId), value.bitOffset,
-                         FieldText("value", value.usagePage, value.usageMin, value.usageMax,
-                                   value.reportId, value.bitOffset, value.bitSize,
-                                   value.reportCount, value.logicalMin, value.logicalMax, false)});
+        fields.push_back({"value", value.usagePage, value.usageMin, value.usageMax, value.reportId,
+                          value.bitOffset, value.bitSize, value.reportCount, value.logicalMin,
+                          value.logicalMax, false});
     }
-    std::stable_sort(lines.begin(), lines.end(), [](const FieldLine& a, const FieldLine& b) {
-        return a.reportOrder != b.reportOrder ? a.reportOrder < b.reportOrder
-                                              : a.bitOffset < b.bitOffset;
+    const auto reportOrder = [&caps](uint8_t id) {
+        const auto& ids = caps.inputReportIds;
+        return std::find(ids.begin(), ids.end(), id) - ids.begin();
+    };
+    std::stable_sort(fields.begin(), fields.end(), [&](const Field& a, const Field& b) {
+        return reportOrder(a.reportId) != reportOrder(b.reportId)
+                   ? reportOrder(a.reportId) < reportOrder(b.reportId)
+                   : a.bitOffset < b.bitOffset;
     });
-    std::string text;
-    for (const FieldLine& line : lines) {
-        text += line.text;
-    }
-    return text;
+    return fields;
 }
 
 }  // namespace
@@ -237,9 +241,38 @@ std::string DescribeDescriptor(const HidDescriptorParse& parse) {
                 std::to_string(caps.inputReportByteLength) + " output " +
                 std::to_string(caps.outputReportByteLength) + " feature " +
                 std::to_string(caps.featureReportByteLength) + "\n";
-        text += DescribeFields(caps);
+        for (const Field& field : SortedFields(caps)) {
+            text += FieldText(field);
+        }
     }
     return text;
+}
+
+cli::JsonValue DescribeDescriptorJson(const HidDescriptorParse& parse) {
+    cli::JsonValue collections = cli::JsonValue::array();
+    for (const HidCollectionCaps& caps : parse.collections) {
+        cli::JsonValue fields = cli::JsonValue::array();
+        for (const Field& field : SortedFields(caps)) {
+            fields.push_back({{"kind", field.kind},
+                              {"usagePage", field.usagePage},
+                              {"usageMin", field.usageMin},
+                              {"usageMax", field.usageMax},
+                              {"report", field.reportId},
+                              {"bit", field.bitOffset},
+                              {"size", field.bitSize},
+                              {"count", field.reportCount},
+                              {"logicalMin", field.logicalMin},
+                              {"logicalMax", field.logicalMax},
+                              {"array", field.isArray}});
+        }
+        collections.push_back({{"usagePage", caps.usagePage},
+                               {"usage", caps.usage},
+                               {"inputBytes", caps.inputReportByteLength},
+                               {"outputBytes", caps.outputReportByteLength},
+                               {"featureBytes", caps.featureReportByteLength},
+                               {"fields", std::move(fields)}});
+    }
+    return cli::JsonValue{{"collections", std::move(collections)}};
 }
 
 }  // namespace zarvin

@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/JsonOutput.h"
 #include "device/HidReportDescriptor.h"
 
 namespace zarvin {
@@ -39,5 +40,10 @@ bool LoadDescriptorFile(const std::filesystem::path& path, std::vector<uint8_t>&
 
 // Lists the collections of a parse; a failed parse has none, so callers show its error instead.
 std::string DescribeDescriptor(const HidDescriptorParse& parse);
+
+// The same as {"collections": [{"usagePage", "usage", "inputBytes", "outputBytes",
+// "featureBytes", "fields": [{"kind": "button"|"value", "usagePage", "usageMin", "usageMax",
+// "report", "bit", "size", "count", "logicalMin", "logicalMax", "array"}]}]}.
+cli::JsonValue DescribeDescriptorJson(const HidDescriptorParse& parse);
 
 }  // namespace zarvin

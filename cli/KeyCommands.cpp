@@ -160,7 +160,7 @@ bool KeyboardHasKey(const DeviceImage& device, KeyCode key) {
 }  // namespace
 
 int RunBackup(KeyboardConnection& connection, const AppContext& context, const fs::path& file,
-              std::ostream& out, std::ostream& err) {
+              std::ostream& out, std::ostream& err, OutputForm form) {
     LanguageTextCache texts(context.programFolder);
     KeyboardSession session(context, connection, texts, err);
     int result = CommandResult::Success;
@@ -173,12 +173,17 @@ int RunBackup(KeyboardConnection& connection, const AppContext& context, const f
         }
         return kExitFailed;
     }
-    out << "The keyboard's key assignments and macros are saved in " << file.string() << ".\n";
+    if (form == OutputForm::Json) {
+        PrintJson(out, {{"file", file.string()}});
+    } else {
+        out << "The keyboard's key assignments and macros are saved in " << file.string()
+            << ".\n";
+    }
     return kExitOk;
 }
 
 int RunRestore(KeyboardConnection& connection, const AppContext& context, const fs::path& file,
-               std::ostream& out, std::ostream& err) {
+               std::ostream& out, std::ostream& err, OutputForm form) {
     LanguageTextCache texts(context.programFolder);
     KeyboardSession session(context, connection, texts, err);
     const std::lock_guard lock(session.working.Lock());
@@ -195,12 +200,17 @@ int RunRestore(KeyboardConnection& connection, const AppContext& context, const 
     if (!ReportApply(result, firstFailure, err)) {
         return kExitFailed;
     }
-    out << file.string() << " is on the keyboard: profiles 1 to 3 and "
-        << session.working.MacroCount() << " macros.\n";
+    if (form == OutputForm::Json) {
+        PrintJson(out, {{"file", file.string()}, {"macros", session.working.MacroCount()}});
+    } else {
+        out << file.string() << " is on the keyboard: profiles 1 to 3 and "
+            << session.working.MacroCount() << " macros.\n";
+    }
     return kExitOk;
 }
 
-int RunShow(const AppContext& context, const fs::path& file, std::ostream& out, std::ostream& err) {
+int RunShow(const AppContext& context, const fs::path& file, std::ostream& out, std::ostream& err,
+            OutputForm form) {
     LanguageTextCache texts(context.programFolder);
     StreamMessages messages(texts, err);
     std::recursive_mutex lock;
@@ -209,6 +219,14 @@ int RunShow(const AppContext& context, const fs::path& file, std::ostream& out, 
         return kExitFailed;
     }
     const TextLookup lookup = texts.Lookup();
+    if (form == OutputForm::Json) {
+        JsonValue profiles = JsonValue::array();
+        for (int profile = 0; profile < kProfileCount; ++profile) {
+            profiles.push_back(ProfileAssignmentsJson(store, profile, lookup));
+        }
+        PrintJson(out, {{"profiles", std::move(profiles)}, {"macros", MacrosJson(store, lookup)}});
+        return kExitOk;
+    }
     for (int profile = 0; profile < kProfileCount; ++profile) {
         PrintProfileAssignments(store, profile, "", lookup, out);
     }
@@ -217,7 +235,7 @@ int RunShow(const AppContext& context, const fs::path& file, std::ostream& out, 
 }
 
 int RunKeys(KeyboardConnection& connection, const AppContext& context, std::optional<int> profile,
-            std::ostream& out, std::ostream& err) {
+            std::ostream& out, std::ostream& err, OutputForm form) {
     LanguageTextCache texts(context.programFolder);
     KeyboardSession session(context, connection, texts, err);
     if (!ReadKeyboard(session, err)) {
@@ -226,6 +244,13 @@ int RunKeys(KeyboardConnection& connection, const AppContext& context, std::opti
     const int active = session.device.GetActiveProfile(connection.Link());
     const int shown = profile.value_or(active);
     const TextLookup lookup = texts.Lookup();
+    if (form == OutputForm::Json) {
+        JsonValue listing = ProfileAssignmentsJson(session.working, shown, lookup);
+        listing["active"] = shown == active;
+        listing["macros"] = MacrosJson(session.working, lookup);
+        PrintJson(out, listing);
+        return kExitOk;
+    }
     PrintProfileAssignments(session.working, shown, shown == active ? " (active)" : "", lookup,
                             out);
     PrintMacros(session.working, lookup, out);
@@ -233,7 +258,8 @@ int RunKeys(KeyboardConnection& connection, const AppContext& context, std::opti
 }
 
 int RunRemap(KeyboardConnection& connection, const AppContext& context, std::optional<int> profile,
-             KeyCode key, const RemapTarget& target, std::ostream& out, std::ostream& err) {
+             KeyCode key, const RemapTarget& target, std::ostream& out, std::ostream& err,
+             OutputForm form) {
     LanguageTextCache texts(context.programFolder);
     const TextLookup lookup = texts.Lookup();
     KeyboardSession session(context, connection, texts, err);
@@ -273,7 +299,14 @@ int RunRemap(KeyboardConnection& connection, const AppContext& context, std::opt
     if (!ReportApply(result, firstFailure, err)) {
         return kExitFailed;
     }
-    out << "profile " << ShownProfile(changed) << ": " << AssignmentLine(session.working, record, lookup)
+    if (form == OutputForm::Json) {
+        JsonValue changedKey = ProfileJson(changed);
+        changedKey.update(AssignmentJson(session.working, record, lookup));
+        PrintJson(out, changedKey);
+        return kExitOk;
+    }
+    out << "profile " << ShownProfile(changed) << ": "
+        << AssignmentLine(session.working, record, lookup)
         << (target.type == AssignmentType::Default ? " has its own function again" : "") << '\n';
     return kExitOk;
 }

@@ -2,6 +2,7 @@
 // lighting panel.
 
 #include <cstdio>
+#include <sstream>
 
 #include "app/AppContext.h"
 #include "cli/Commands.h"
@@ -83,19 +84,44 @@ std::string ProfileLine(const LightingState& state, int activeProfile) {
            (state.CurrentProfile() == activeProfile ? " (active)" : "");
 }
 
-std::string EffectText(LightingSession& session, int code) {
-    return std::to_string(code) + " (" +
-           session.texts.LoadModeText(EffectNameKey(code), kLanguageIndex) + ")";
+std::string EffectName(const LightingSession& session, int code) {
+    return session.texts.LoadModeText(EffectNameKey(code), kLanguageIndex);
+}
+
+std::string EffectText(const LightingSession& session, int code) {
+    return std::to_string(code) + " (" + EffectName(session, code) + ")";
+}
+
+// The whole record as --json gives it, the speed as the slider shows it.
+JsonValue LightingJson(const LightingSession& session, int activeProfile) {
+    const LightingState& state = session.state;
+    JsonValue object = ProfileJson(state.CurrentProfile());
+    object.update(JsonValue{
+        {"active", state.CurrentProfile() == activeProfile},
+        {"effect", {{"code", state.Effect()}, {"name", EffectName(session, state.Effect())}}},
+        {"brightness", state.Brightness()},
+        {"speed", kSliderMax - state.Speed()},
+        {"direction", state.Direction() == kDirectionFirst ? "A" : "B"},
+        {"colour", Hex(state.MainColour())},
+        {"multicolour", state.Multicolour()},
+        {"option", OptionColourName(state.OptionColour())},
+        {"rate", state.ReportRate()}});
+    return object;
 }
 
 }  // namespace
 
 int RunLighting(KeyboardConnection& connection, const AppContext& context,
-                std::optional<int> profile, std::ostream& out, std::ostream& err) {
+                std::optional<int> profile, std::ostream& out, std::ostream& err,
+                OutputForm form) {
     LightingSession session(connection, context);
     int activeProfile = -1;
     if (!Load(connection, session, profile, activeProfile, err))
         return kExitFailed;
+    if (form == OutputForm::Json) {
+        PrintJson(out, LightingJson(session, activeProfile));
+        return kExitOk;
+    }
     const LightingState& state = session.state;
     out << ProfileLine(state, activeProfile) << '\n'
         << "  effect       " << EffectText(session, state.Effect()) << '\n'
@@ -111,7 +137,7 @@ int RunLighting(KeyboardConnection& connection, const AppContext& context,
 
 int RunLightingSet(KeyboardConnection& connection, const AppContext& context,
                    std::optional<int> profile, const LightingSettings& settings, std::ostream& out,
-                   std::ostream& err) {
+                   std::ostream& err, OutputForm form) {
     LightingSession session(connection, context);
     int activeProfile = -1;
     if (!Load(connection, session, profile, activeProfile, err))
@@ -125,40 +151,46 @@ int RunLightingSet(KeyboardConnection& connection, const AppContext& context,
         return kExitUsage;
     }
 
-    out << ProfileLine(state, activeProfile) << '\n';
+    // The text names the fields written; JSON gives the whole record afterwards.
+    std::ostringstream written;
+    std::ostream& shown = form == OutputForm::Json ? written : out;
+    shown << ProfileLine(state, activeProfile) << '\n';
     if (settings.effect) {
         state.SelectEffect(state.PositionOfEffect(*settings.effect));
-        out << "  effect       " << EffectText(session, *settings.effect) << '\n';
+        shown << "  effect       " << EffectText(session, *settings.effect) << '\n';
     }
     if (settings.brightness) {
         state.OnSliderMoved(LightingControl::BrightnessSlider, *settings.brightness);
-        out << "  brightness   " << *settings.brightness << '\n';
+        shown << "  brightness   " << *settings.brightness << '\n';
     }
     if (settings.speed) {
         state.OnSliderMoved(LightingControl::SpeedSlider, *settings.speed);
-        out << "  speed        " << *settings.speed << '\n';
+        shown << "  speed        " << *settings.speed << '\n';
     }
     if (settings.direction) {
         state.SetDirection(*settings.direction);
-        out << "  direction    " << DirectionText(state.Effect(), *settings.direction) << '\n';
+        shown << "  direction    " << DirectionText(state.Effect(), *settings.direction) << '\n';
     }
     if (settings.colour) {
         state.SetMainColour(LightingControl::ColourAButton, *settings.colour);
-        out << "  colour       " << Hex(*settings.colour) << '\n';
+        shown << "  colour       " << Hex(*settings.colour) << '\n';
     }
     if (settings.multicolour) {
         // The checkbox toggles; one that already shows the wanted state is left alone.
         if (state.Multicolour() != *settings.multicolour)
             state.ToggleMulticolour();
-        out << "  multicolour  " << (*settings.multicolour ? "on" : "off") << '\n';
+        shown << "  multicolour  " << (*settings.multicolour ? "on" : "off") << '\n';
     }
     if (settings.option) {
         state.SetOptionColour(*settings.option);
-        out << "  option       " << OptionColourName(*settings.option) << '\n';
+        shown << "  option       " << OptionColourName(*settings.option) << '\n';
     }
     if (settings.rate) {
         state.SetReportRate(*settings.rate);
-        out << "  rate         " << *settings.rate << '\n';
+        shown << "  rate         " << *settings.rate << '\n';
+    }
+    if (form == OutputForm::Json) {
+        PrintJson(out, LightingJson(session, activeProfile));
     }
     return kExitOk;
 }

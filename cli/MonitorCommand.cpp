@@ -95,12 +95,12 @@ InputResult ReadControls(std::string& pending, StandInControls& controls) {
 }  // namespace
 
 int RunMonitor(HidNodeSource& source, sim::SimKeyboard* standIn, bool trace, std::ostream& out,
-               std::ostream& err) {
+               std::ostream& err, OutputForm form) {
     const StopSignals stopSignals;
     HidDevice command(source);
     CommandLink link(command);
     DeviceImage image;
-    MonitorPrinter printer(out, err, link, image);
+    MonitorPrinter printer(out, err, link, image, form);
     if (trace) {
         command.SetReportObserver([&](bool outgoing, std::span<const uint8_t> report) {
             printer.PrintError(FormatTraceLine(outgoing, report));
@@ -110,16 +110,23 @@ int RunMonitor(HidNodeSource& source, sim::SimKeyboard* standIn, bool trace, std
     std::atomic<bool> autoShowDone{true};
     EventListener listener(source, printer);
     DeviceMonitor monitor(link, image, printer, printer, autoShowDone);
+    const auto fail = [&](const std::string& message) {
+        if (form == OutputForm::Json) {
+            PrintJson(err, ErrorJson(message));
+        } else {
+            err << message << '\n';
+        }
+    };
     if (!listener.Start() || !monitor.Start()) {
-        err << "cannot start the threads that watch the keyboard\n";
+        fail("cannot start the threads that watch the keyboard");
         return kExitFailed;
     }
-    printer.PrintError("watching for a supported keyboard (0c45:5004 or 320f:5000); Ctrl+C ends");
+    printer.PrintHint("watching for a supported keyboard (0c45:5004 or 320f:5000); Ctrl+C ends");
 
     std::optional<StandInControls> controls;
     if (standIn != nullptr && InputTakesControls()) {
         controls.emplace(*standIn, printer, listener);
-        printer.PrintError(StandInControls::kHint);
+        printer.PrintHint(StandInControls::kHint);
         controls->WaitUntilAttached();
     }
 
@@ -137,7 +144,7 @@ int RunMonitor(HidNodeSource& source, sim::SimKeyboard* standIn, bool trace, std
             break;
         }
         if (monitor.Finished() || listener.Finished()) {
-            err << "cannot list the HID devices of this machine\n";
+            fail("cannot list the HID devices of this machine");
             status = kExitFailed;
             break;
         }

@@ -25,20 +25,27 @@ std::string TimeStamp(std::chrono::system_clock::time_point when) {
 }
 
 MonitorPrinter::MonitorPrinter(std::ostream& out, std::ostream& err, CommandLink& link,
-                               const DeviceImage& image)
-    : out_(out), err_(err), link_(link), image_(image) {}
+                               const DeviceImage& image, OutputForm form)
+    : out_(out), err_(err), link_(link), image_(image), form_(form) {}
 
 void MonitorPrinter::SendMessage(uint32_t message, uint32_t tag) {
     if (message == WindowMessage::Reload && tag == MessageTag::Profile) {
         // Sent from the monitor thread, which owns the command interface's description.
         const HidDevice& device = link_.Device();
-        char ids[16];
-        std::snprintf(ids, sizeof ids, "%04x:%04x", device.Attributes().vendorId,
-                      device.Attributes().productId);
-        Print(std::string("keyboard connected: ") + ids + " (" +
-              std::to_string(image_.Model().keyCount) + " keys) on " + device.DevicePath());
+        char vendor[8];
+        char product[8];
+        std::snprintf(vendor, sizeof vendor, "%04x", device.Attributes().vendorId);
+        std::snprintf(product, sizeof product, "%04x", device.Attributes().productId);
+        const int keys = image_.Model().keyCount;
+        Print(std::string("keyboard connected: ") + vendor + ':' + product + " (" +
+                  std::to_string(keys) + " keys) on " + device.DevicePath(),
+              {{"event", "connected"},
+               {"vendor", vendor},
+               {"product", product},
+               {"keys", keys},
+               {"path", device.DevicePath()}});
     } else if (message == WindowMessage::CloseEditors) {
-        Print("keyboard gone");
+        Print("keyboard gone", {{"event", "gone"}});
     }
 }
 
@@ -47,12 +54,20 @@ void MonitorPrinter::PostMessage(uint32_t, uint32_t) {}
 
 void MonitorPrinter::StartTimer(int timerId, int) {
     if (timerId == WindowTimer::LightingChanged) {
-        Print("notice 0x0401: lighting changed on the keyboard");
+        Print("notice 0x0401: lighting changed on the keyboard",
+              {{"event", "notice"}, {"code", 0x0401}, {"text", "lighting changed on the keyboard"}});
     } else if (timerId == WindowTimer::ProfileChanged) {
         DeviceInfo info;
         const bool read = ReadDeviceInfo(link_, info.bytes) == CommandResult::Success;
+        JsonValue event{{"event", "notice"},
+                        {"code", 0x0402},
+                        {"text", "active profile changed on the keyboard"}};
+        if (read) {
+            event.update(ProfileJson(info.ActiveProfile()));
+        }
         Print("notice 0x0402: active profile changed on the keyboard" +
-              (read ? " (now " + std::to_string(info.ActiveProfile() + 1) + ")" : std::string()));
+                  (read ? " (now " + std::to_string(info.ActiveProfile() + 1) + ")" : std::string()),
+              event);
     }
 }
 
@@ -64,21 +79,32 @@ void MonitorPrinter::HideWindow() {}
 void MonitorPrinter::SetTrayIconState(int mode, int icon) {
     // The connection icons come with the connection lines; only the notices are news.
     if (mode == TrayMode::Notice) {
-        Print("notice 0x1811: the tray shows the notice icon");
+        Print("notice 0x1811: the tray shows the notice icon",
+              {{"event", "notice"}, {"code", 0x1811}, {"text", "the tray shows the notice icon"}});
     } else if (icon == TrayIcon::Remembered) {
-        Print("notice 0x1810: the tray shows the connection icon again");
+        Print("notice 0x1810: the tray shows the connection icon again",
+              {{"event", "notice"},
+               {"code", 0x1810},
+               {"text", "the tray shows the connection icon again"}});
     }
 }
 
 void MonitorPrinter::ShowBusyIndicator(bool) {}
 
 void MonitorPrinter::ShowMessage(std::string_view textKey) {
-    Print("message for the user: " + std::string(textKey));
+    Print("message for the user: " + std::string(textKey),
+          {{"event", "message"}, {"text", std::string(textKey)}});
 }
 
 void MonitorPrinter::PrintError(const std::string& line) {
     const std::lock_guard lock(mutex_);
     err_ << line << std::endl;
+}
+
+void MonitorPrinter::PrintHint(const std::string& line) {
+    if (form_ == OutputForm::Text) {
+        PrintError(line);
+    }
 }
 
 size_t MonitorPrinter::LinesPrinted() const {
@@ -91,11 +117,18 @@ bool MonitorPrinter::WaitForLines(size_t count, std::chrono::milliseconds timeou
     return printed_.wait_for(lock, timeout, [&] { return lines_ >= count; });
 }
 
-void MonitorPrinter::Print(const std::string& text) {
+void MonitorPrinter::Print(const std::string& text, const JsonValue& event) {
     const std::string stamp = TimeStamp(std::chrono::system_clock::now());
     {
         const std::lock_guard lock(mutex_);
-        out_ << stamp << ' ' << text << std::endl;
+        if (form_ == OutputForm::Json) {
+            JsonValue line{{"time", stamp}};
+            line.update(event);
+            PrintJson(out_, line);
+            out_.flush();
+        } else {
+            out_ << stamp << ' ' << text << std::endl;
+        }
         ++lines_;
     }
     printed_.notify_all();

@@ -2,7 +2,8 @@
 
 // The window of `zarvinctl monitor`: prints what the device threads tell the main window, one
 // line each with a time stamp, for the connection changes and the keyboard's notices. Lines
-// come from the monitor and listener threads; each is written whole.
+// come from the monitor and listener threads; each is written whole. As JSON each line is one
+// object: {"time", "event": "connected"|"gone"|"notice"|"message", ...}.
 
 #include <chrono>
 #include <condition_variable>
@@ -12,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "cli/JsonOutput.h"
 #include "device/MainWindowLink.h"
 #include "model/UserMessages.h"
 
@@ -27,7 +29,7 @@ public:
     // `link` and `image` are the monitor's: the connection line names the keyboard from them,
     // and the profile notice asks the keyboard for its active profile.
     MonitorPrinter(std::ostream& out, std::ostream& err, CommandLink& link,
-                   const DeviceImage& image);
+                   const DeviceImage& image, OutputForm form = OutputForm::Text);
 
     void SendMessage(uint32_t message, uint32_t tag) override;
     void PostMessage(uint32_t message, uint32_t tag) override;
@@ -41,18 +43,22 @@ public:
 
     // A line for standard error (a trace line, a hint), kept whole among the others.
     void PrintError(const std::string& line);
+    // A hint for a person at a terminal; left out of JSON output.
+    void PrintHint(const std::string& line);
 
     size_t LinesPrinted() const;
     // Waits until `count` lines have been printed; false after `timeout`.
     bool WaitForLines(size_t count, std::chrono::milliseconds timeout) const;
 
 private:
-    void Print(const std::string& text);
+    // `text` for the text form; `event` (to which the time is added first) for JSON.
+    void Print(const std::string& text, const JsonValue& event);
 
     std::ostream& out_;
     std::ostream& err_;
     CommandLink& link_;
     const DeviceImage& image_;
+    const OutputForm form_;
     mutable std::mutex mutex_;
     mutable std::condition_variable printed_;
     size_t lines_ = 0;

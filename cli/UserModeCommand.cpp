@@ -23,7 +23,8 @@ namespace {
 }  // namespace
 
 int RunUserMode(KeyboardConnection& connection, const AppContext& context,
-                std::optional<int> profile, int mode, std::ostream& out, std::ostream& err) {
+                std::optional<int> profile, int mode, std::ostream& out, std::ostream& err,
+                OutputForm form) {
     DeviceImage device;
     const HidAttributes& ids = connection.Device().Attributes();
     device.SetModelFromIds(ids.vendorId, ids.productId);
@@ -56,6 +57,12 @@ int RunUserMode(KeyboardConnection& connection, const AppContext& context,
     if (result != CommandResult::Success) {
         err << "sending the key colours failed: " << CommandResultText(result) << '\n';
         return kExitFailed;
+    }
+    if (form == OutputForm::Json) {
+        JsonValue sent = ProfileJson(target);
+        sent.update(JsonValue{{"mode", mode}, {"name", files.ReadModeName(target, mode)}});
+        PrintJson(out, sent);
+        return kExitOk;
     }
     out << "profile " << ShownProfile(target) << ": user mode " << mode << " (" << files.ReadModeName(target, mode)
         << ") sent\n";

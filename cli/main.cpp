@@ -26,19 +26,38 @@ using namespace zarvin::cli;
 
 constexpr const char* kProgram = "zarvinctl";
 
+// How results and errors are printed, set once from the command line.
+OutputForm gForm = OutputForm::Text;
+
+// An error as a line with the program's name, or with --json as one {"error": ...} object that
+// holds all its lines.
+void PrintError(const std::string& message) {
+    if (gForm == OutputForm::Json) {
+        PrintJson(std::cerr, ErrorJson(message));
+        return;
+    }
+    std::istringstream lines(message);
+    for (std::string line; std::getline(lines, line);) {
+        std::cerr << kProgram << ": " << line << '\n';
+    }
+}
+
 int Fail(const std::string& message, int status) {
-    std::cerr << kProgram << ": " << message << '\n';
+    PrintError(message);
     return status;
 }
 
-// Runs `command` and prints what it wrote to its error stream with the program's name.
+// Runs `command` and prints what it wrote to its error stream as errors.
 template <typename Command>
 int Run(Command command) {
     std::ostringstream err;
     const int status = command(err);
-    std::istringstream lines(err.str());
-    for (std::string line; std::getline(lines, line);) {
-        std::cerr << kProgram << ": " << line << '\n';
+    std::string message = err.str();
+    while (!message.empty() && message.back() == '\n') {
+        message.pop_back();
+    }
+    if (!message.empty()) {
+        PrintError(message);
     }
     return status;
 }
@@ -58,7 +77,11 @@ int ResetStandIn(const AppContext& context, const CliOptions& options) {
             return Fail("cannot reset " + file.string() + ": " + error, kExitFailed);
         }
     }
-    std::cout << "The stand-in keyboard is back in its factory state.\n";
+    if (gForm == OutputForm::Json) {
+        PrintJson(std::cout, {{"reset", true}});
+    } else {
+        std::cout << "The stand-in keyboard is back in its factory state.\n";
+    }
     return kExitOk;
 }
 
@@ -66,15 +89,15 @@ int RunCommand(const AppContext& context, const CliOptions& options, HidNodeSour
                const std::string& label) {
     if (options.command == "show") {
         return Run([&](std::ostream& err) {
-            return RunShow(context, options.arguments.front(), std::cout, err);
+            return RunShow(context, options.arguments.front(), std::cout, err, gForm);
         });
     }
     if (options.command == "list") {
-        return Run([&](std::ostream& err) { return RunList(source, std::cout, err); });
+        return Run([&](std::ostream& err) { return RunList(source, std::cout, err, gForm); });
     }
     if (options.command == "describe") {
         return Run([&](std::ostream& err) {
-            return RunDescribe(source, options.arguments.front(), std::cout, err);
+            return RunDescribe(source, options.arguments.front(), std::cout, err, gForm);
         });
     }
     KeyboardConnection connection(source);
@@ -89,45 +112,48 @@ int RunCommand(const AppContext& context, const CliOptions& options, HidNodeSour
     }
     if (options.command == "profile") {
         return Run([&](std::ostream& err) {
-            return RunProfile(connection, options.newProfile, std::cout, err);
+            return RunProfile(connection, options.newProfile, std::cout, err, gForm);
         });
     }
     if (options.command == "backup") {
         return Run([&](std::ostream& err) {
-            return RunBackup(connection, context, options.arguments.front(), std::cout, err);
+            return RunBackup(connection, context, options.arguments.front(), std::cout, err,
+                             gForm);
         });
     }
     if (options.command == "restore") {
         return Run([&](std::ostream& err) {
-            return RunRestore(connection, context, options.arguments.front(), std::cout, err);
+            return RunRestore(connection, context, options.arguments.front(), std::cout, err,
+                              gForm);
         });
     }
     if (options.command == "keys") {
         return Run([&](std::ostream& err) {
-            return RunKeys(connection, context, options.profile, std::cout, err);
+            return RunKeys(connection, context, options.profile, std::cout, err, gForm);
         });
     }
     if (options.command == "remap" || options.command == "reset") {
         return Run([&](std::ostream& err) {
             return RunRemap(connection, context, options.profile, options.key, options.target,
-                            std::cout, err);
+                            std::cout, err, gForm);
         });
     }
     if (options.command == "lighting") {
         return Run([&](std::ostream& err) {
             return options.lightingSet
                        ? RunLightingSet(connection, context, options.profile, options.lighting,
-                                        std::cout, err)
-                       : RunLighting(connection, context, options.profile, std::cout, err);
+                                        std::cout, err, gForm)
+                       : RunLighting(connection, context, options.profile, std::cout, err, gForm);
         });
     }
     if (options.command == "usermode") {
         return Run([&](std::ostream& err) {
             return RunUserMode(connection, context, options.profile, options.userMode, std::cout,
-                               err);
+                               err, gForm);
         });
     }
-    return Run([&](std::ostream& err) { return RunInfo(connection, label, std::cout, err); });
+    return Run(
+        [&](std::ostream& err) { return RunInfo(connection, context, label, std::cout, err, gForm); });
 }
 
 int RunOnStandIn(const AppContext& context, const CliOptions& options) {
@@ -141,7 +167,7 @@ int RunOnStandIn(const AppContext& context, const CliOptions& options) {
                     kExitFailed);
     }
     const int status = options.command == "monitor"
-                           ? RunMonitor(keyboard, &keyboard, options.trace, std::cout, std::cerr)
+                           ? RunMonitor(keyboard, &keyboard, options.trace, std::cout, std::cerr, gForm)
                            : RunCommand(context, options, keyboard, "(stand-in)");
     std::error_code made;
     std::filesystem::create_directories(file.parent_path(), made);
@@ -157,11 +183,15 @@ int RunOnStandIn(const AppContext& context, const CliOptions& options) {
 int main(int argc, char** argv) {
     const ParsedCommandLine parsed =
         ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    const CliOptions& options = parsed.options;
+    gForm = options.json ? OutputForm::Json : OutputForm::Text;
     if (!parsed.error.empty()) {
+        if (gForm == OutputForm::Json) {
+            return Fail(parsed.error, kExitUsage);
+        }
         std::cerr << kProgram << ": " << parsed.error << "\nTry 'zarvinctl --help'.\n";
         return kExitUsage;
     }
-    const CliOptions& options = parsed.options;
     if (options.help) {
         const CommandHelp* help = FindCommandHelp(options.helpCommand);
         std::cout << (help != nullptr ? FormatCommandHelp(*help) : std::string(kUsage));
@@ -191,7 +221,7 @@ int main(int argc, char** argv) {
     } else {
         HidrawNodeSource hidraw;
         status = options.command == "monitor"
-                     ? RunMonitor(hidraw, nullptr, options.trace, std::cout, std::cerr)
+                     ? RunMonitor(hidraw, nullptr, options.trace, std::cout, std::cerr, gForm)
                      : RunCommand(context, options, hidraw, "");
     }
     if (status == kExitOk && ChangesKeyboard(options)) {

@@ -24,7 +24,7 @@ ensure_packages() {
 
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev fonts-dejavu-core ccache
                 nlohmann-json3-dev)
-TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev)
+TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev python3)
 
 # Rebuilds of another checkout or build folder reuse what was compiled before: paths are hashed
 # relative to the checkout, so clones in other folders share one cache.

@@ -21,6 +21,13 @@
 namespace zarvin::cli {
 namespace {
 
+// The language file of the sources beside the "program", and per-user folders in `folder`.
+AppContext ContextIn(const test::TempFolder& folder) {
+    return AppContext(
+        AppRoots{std::filesystem::path(ZARVIN_SOURCE_LANGUAGE_FILE).parent_path() / "zarvinctl",
+                 folder / "data", folder / "config", folder / "run"});
+}
+
 TEST(CommandLine, UnderstandsCommandsAndOptions) {
     struct Case {
         std::vector<std::string> args;
@@ -220,18 +227,18 @@ TEST(InfoCommand, ShowsTheStandInKeyboard) {
     ASSERT_TRUE(connection.Connect(error)) << error;
     EXPECT_EQ(connection.Link().Geometry().blockLength, 512);
 
+    test::TempFolder folder;
     std::ostringstream out;
     std::ostringstream err;
-    ASSERT_EQ(RunInfo(connection, "(stand-in)", out, err), kExitOk) << err.str();
+    ASSERT_EQ(RunInfo(connection, ContextIn(folder), "(stand-in)", out, err), kExitOk) << err.str();
     const std::string text = out.str();
     EXPECT_NE(text.find("keyboard: 320f:5000, 128 keys (stand-in)\n"), std::string::npos) << text;
     EXPECT_NE(text.find("active profile: 3 (of 1 to 3)\n"), std::string::npos) << text;
     EXPECT_NE(text.find("macro capacity: 12800 bytes\n"), std::string::npos) << text;
-    // The stand-in offers every effect the program knows.
-    std::string effects = "effects:";
-    for (const LightingEffect& effect : LightingEffects())
-        effects += ' ' + std::to_string(effect.code);
-    EXPECT_NE(text.find(effects + '\n'), std::string::npos) << text;
+    EXPECT_NE(text.find("effects: 1 Wave, 2 Stream, 3 Spiral, 4 Colour cycle, 5 Breathing, "),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find(", 18 Vortex, 20 Custom key colours\n"), std::string::npos) << text;
 }
 
 TEST(InfoCommand, SaysWhenTheKeyboardDoesNotAnswer) {
@@ -242,9 +249,10 @@ TEST(InfoCommand, SaysWhenTheKeyboardDoesNotAnswer) {
     std::string error;
     ASSERT_TRUE(connection.Connect(error)) << error;
     keyboard.StaySilentFor(4);
+    test::TempFolder folder;
     std::ostringstream out;
     std::ostringstream err;
-    EXPECT_EQ(RunInfo(connection, "", out, err), kExitFailed);
+    EXPECT_EQ(RunInfo(connection, ContextIn(folder), "", out, err), kExitFailed);
     EXPECT_EQ(err.str(), "cannot read the device information: the keyboard did not answer\n");
     EXPECT_EQ(out.str(), "");
 }
@@ -314,9 +322,7 @@ struct KeyCommandRig {
     explicit KeyCommandRig(sim::SimModel model = sim::SimModel::Keyboard126)
         : keyboard(model),
           connection(keyboard),
-          context(AppRoots{
-              std::filesystem::path(ZARVIN_SOURCE_LANGUAGE_FILE).parent_path() / "zarvinctl",
-              folder / "data", folder / "config", folder / "run"}) {
+          context(ContextIn(folder)) {
         std::string error;
         connected = connection.Connect(error);
     }
