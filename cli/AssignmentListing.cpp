@@ -112,7 +112,9 @@ void PrintProfileAssignments(const WorkingStore& store, int profile, const std::
     for (size_t slot = 0; slot < kFirstGKeySlot + kGKeyCount; ++slot) {
         const size_t record = KeyRecordNumber(static_cast<size_t>(profile), slot);
         if (shown ? shown(slot) : ShownByDefault(store, record)) {
-            out << "  " << AssignmentLine(store, record, texts) << '\n';
+            const bool own = store.Assignment(record).Is(AssignmentType::Default);
+            out << "  " << AssignmentLine(store, record, texts) << (own ? " (own function)" : "")
+                << '\n';
             any = true;
         }
     }

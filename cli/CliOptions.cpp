@@ -36,6 +36,7 @@ constexpr std::array kCommands{
     CommandShape{"udev-check", 1, 1},
     CommandShape{"sim", 0, 1},
     CommandShape{"help", 0, 1},
+    CommandShape{"targets", 0, 1},
 };
 // clang-format on
 
@@ -159,7 +160,8 @@ const char* const kUsage =
     "                   keyboard\n"
     "  show FILE        print a backup file: per profile the reassigned keys, then each\n"
     "                   macro with its cycles and actions\n"
-    "  keys             print the keyboard's reassigned keys of one profile, then its macros\n"
+    "  keys [--all]     print the keyboard's reassigned keys of one profile (with --all\n"
+    "                   every key it has), then its macros\n"
     "  remap KEY TARGET give KEY of one profile a new function and write it to the keyboard.\n"
     "                   TARGET is another key, a mouse button or wheel step (MouseLeft,\n"
     "                   WheelUp), a multimedia key (Mute, VolumeUp), function:1 to\n"
@@ -179,6 +181,10 @@ const char* const kUsage =
     "                   plug the stand-in keyboard in through /dev/uhid (needs root and the\n"
     "                   uhid module) so that the real hidraw path and the udev rule can be\n"
     "                   tried; MODEL is 126 (the default) or 128. Ctrl+C unplugs it\n"
+    "  targets [keys|targets|effects|macros]\n"
+    "                   every key name and every remap target with what it does; with a\n"
+    "                   word, only those names (macros: of the profile cache file), one a\n"
+    "                   line. The keyboard is not opened\n"
     "  help [COMMAND]   this text, or what COMMAND does, takes and an example\n"
     "                   (also 'zarvinctl COMMAND --help')\n"
     "  udev-check DEVPATH\n"
@@ -229,6 +235,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
             options.trace = true;
         } else if (arg == "--json") {
             options.json = true;
+        } else if (arg == "--all") {
+            options.all = true;
         } else if (arg == "--uhid") {
             options.uhid = true;
         } else if (arg == "--profile" || arg.rfind("--profile=", 0) == 0) {
@@ -314,6 +322,9 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         ParseUserModeArgument(options, parsed.error);
     } else if (options.command == "sim") {
         ParseSimArguments(options, parsed.error);
+    }
+    if (parsed.error.empty() && options.all && options.command != "keys") {
+        parsed.error = "'--all' goes with keys only";
     }
     if (parsed.error.empty() && options.uhid && options.command != "sim") {
         parsed.error = "'--uhid' goes with sim only";

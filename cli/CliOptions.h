@@ -32,6 +32,8 @@ struct CliOptions {
     // "--profile N" of the commands that work on one profile, typed 1 to 3 and kept as 0 to 2;
     // without it the active one.
     std::optional<int> profile;
+    // "--all": keys lists every key of the profile, not only the reassigned ones.
+    bool all = false;
     // remap and reset: the key, understood; remap: what it becomes.
     KeyCode key = 0;
     RemapTarget target;

@@ -49,10 +49,11 @@ constexpr std::array kHelp{
         "Prints a backup file: per profile the reassigned keys, then each macro with\n"
         "its cycles and actions. The keyboard is not needed.\n",
         "zarvinctl show ~/keyboard.fwc"},
-    CommandHelp{"keys", "",
+    CommandHelp{"keys", "[--all]",
         "Prints the reassigned keys of one profile (--profile N, 1 to 3; by default\n"
-        "the active one), then the macros.\n",
-        "zarvinctl --profile 2 keys"},
+        "the active one), or with --all every key the keyboard has with what it does,\n"
+        "then the macros.\n",
+        "zarvinctl --profile 2 keys\nzarvinctl keys --all"},
     CommandHelp{"remap", "KEY TARGET",
         "Gives KEY of one profile (--profile N, 1 to 3; by default the active one) a\n"
         "new function and writes it to the keyboard. Keys are named as in the key\n"
@@ -87,6 +88,14 @@ constexpr std::array kHelp{
         "module) so that the real hidraw path and the udev rule can be tried; MODEL\n"
         "is 126 (the default) or 128. Ctrl+C unplugs it.\n",
         "sudo zarvinctl sim --uhid 128"},
+    CommandHelp{"targets", "[keys|targets|effects|macros]",
+        "Lists every key name (KEY of remap and reset, and of colours) and every\n"
+        "remap target with what it does: keys, mouse buttons and wheel steps,\n"
+        "multimedia keys, function:1 to function:11, disabled and macro:NAME for the\n"
+        "macros of the profile cache file. With a word, prints only those names, or\n"
+        "the effect names that 'lighting set effect=NAME' takes, one a line. The\n"
+        "keyboard is not opened.\n",
+        "zarvinctl targets\nzarvinctl targets effects"},
     CommandHelp{"help", "[COMMAND]",
         "Prints the usage of every command, or of COMMAND: what it does, its\n"
         "arguments and an example. 'zarvinctl COMMAND --help' does the same.\n",

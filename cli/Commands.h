@@ -78,10 +78,11 @@ int RunRestore(KeyboardConnection& connection, const AppContext& context,
 int RunShow(const AppContext& context, const std::filesystem::path& file, std::ostream& out,
             std::ostream& err, OutputForm form = OutputForm::Text);
 
-// Prints the keyboard's reassigned keys of `profile` (by default the active one), then its
-// macros.
+// Prints the keyboard's reassigned keys of `profile` (by default the active one), or with
+// `allKeys` every key of its key matrix, then its macros.
 int RunKeys(KeyboardConnection& connection, const AppContext& context, std::optional<int> profile,
-            std::ostream& out, std::ostream& err, OutputForm form = OutputForm::Text);
+            bool allKeys, std::ostream& out, std::ostream& err,
+            OutputForm form = OutputForm::Text);
 
 // Gives `key` of `profile` (by default the active one) the assignment `target` (Default
 // for reset) and writes it to the keyboard. A key this keyboard lacks, or a macro name it does
@@ -108,6 +109,12 @@ int RunLightingSet(KeyboardConnection& connection, const AppContext& context,
 int RunUserMode(KeyboardConnection& connection, const AppContext& context,
                 std::optional<int> profile, int mode, std::ostream& out, std::ostream& err,
                 OutputForm form = OutputForm::Text);
+
+// Lists the names the command line takes, without opening the keyboard: `kind` empty, every key
+// name and every remap target with what it does; "keys", "targets", "effects" or "macros" (the
+// profile cache file's), the names alone, one a line.
+int RunTargets(const AppContext& context, const std::string& kind, std::ostream& out,
+               std::ostream& err, OutputForm form = OutputForm::Text);
 
 // Plugs the stand-in keyboard `model` in through /dev/uhid, with the memory kept between runs,
 // and answers its requests until SIGINT or SIGTERM unplug it.

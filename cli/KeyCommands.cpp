@@ -157,6 +157,22 @@ bool KeyboardHasKey(const DeviceImage& device, KeyCode key) {
     return false;
 }
 
+// The key slots of the keyboard's default key matrix, for listing every key it has.
+SlotFilter KeyboardSlots(const DeviceImage& device) {
+    std::vector<bool> present(kFirstGKeySlot + kGKeyIds.size(), false);
+    const DefaultKeyMatrix matrix = device.KeyMatrix();
+    const size_t positions =
+        std::min(static_cast<size_t>(device.Model().keyCount), matrix.size() / 3);
+    for (size_t i = 0; i < positions; ++i) {
+        const KeyCode code = EntryKeyCode({matrix[3 * i], matrix[3 * i + 1], matrix[3 * i + 2]});
+        const size_t slot = SlotOfKeyCode(code);
+        if (code != 0 && slot < present.size()) {
+            present[slot] = true;
+        }
+    }
+    return [present](size_t slot) { return slot < present.size() && present[slot]; };
+}
+
 }  // namespace
 
 int RunBackup(KeyboardConnection& connection, const AppContext& context, const fs::path& file,
@@ -235,7 +251,7 @@ int RunShow(const AppContext& context, const fs::path& file, std::ostream& out, 
 }
 
 int RunKeys(KeyboardConnection& connection, const AppContext& context, std::optional<int> profile,
-            std::ostream& out, std::ostream& err, OutputForm form) {
+            bool allKeys, std::ostream& out, std::ostream& err, OutputForm form) {
     LanguageTextCache texts(context.programFolder);
     KeyboardSession session(context, connection, texts, err);
     if (!ReadKeyboard(session, err)) {
@@ -244,15 +260,16 @@ int RunKeys(KeyboardConnection& connection, const AppContext& context, std::opti
     const int active = session.device.GetActiveProfile(connection.Link());
     const int shown = profile.value_or(active);
     const TextLookup lookup = texts.Lookup();
+    const SlotFilter filter = allKeys ? KeyboardSlots(session.device) : SlotFilter();
     if (form == OutputForm::Json) {
-        JsonValue listing = ProfileAssignmentsJson(session.working, shown, lookup);
+        JsonValue listing = ProfileAssignmentsJson(session.working, shown, lookup, filter);
         listing["active"] = shown == active;
         listing["macros"] = MacrosJson(session.working, lookup);
         PrintJson(out, listing);
         return kExitOk;
     }
     PrintProfileAssignments(session.working, shown, shown == active ? " (active)" : "", lookup,
-                            out);
+                            out, filter);
     PrintMacros(session.working, lookup, out);
     return kExitOk;
 }

@@ -82,9 +82,14 @@ std::optional<LightingSettings> ParseLightingSettings(const std::vector<std::str
         const std::string_view text = std::string_view(word).substr(equals + 1);
         const std::string value = Lower(text);
         bool taken = false;
-        if (name == "effect") {
+        if (name == "effect" && !text.empty() &&
+            !std::isdigit(static_cast<unsigned char>(text.front()))) {
+            settings.effectName = std::string(text);
+            taken = true;
+        } else if (name == "effect") {
             taken = Take(settings.effect, ParseNumber(value, 1, kHighestEffectCode), name,
-                         "an effect code the keyboard offers (see 'zarvinctl info')", text, error);
+                         "an effect name or code the keyboard offers (see 'zarvinctl info')",
+                         text, error);
         } else if (name == "brightness") {
             taken = Take(settings.brightness, ParseNumber(value, 0, kSliderMax), name, "0 to 5",
                          text, error);

@@ -14,6 +14,8 @@ namespace zarvin::cli {
 // The fields given on the command line; the others stay as the keyboard has them.
 struct LightingSettings {
     std::optional<int> effect;  // an effect code; whether the keyboard offers it is checked later
+    // An effect given by name, found among the keyboard's effects when the command runs.
+    std::optional<std::string> effectName;
     std::optional<int> brightness;     // 0 to 5
     std::optional<int> speed;          // slider position, 0 (slow) to 5 (fast)
     std::optional<uint8_t> direction;  // kDirectionFirst (A) or kDirectionSecond (B)
@@ -23,7 +25,7 @@ struct LightingSettings {
     std::optional<int> rate;    // 0 to 3
 
     bool Empty() const {
-        return !effect && !brightness && !speed && !direction && !colour && !multicolour &&
+        return !effect && !effectName && !brightness && !speed && !direction && !colour && !multicolour &&
                !option && !rate;
     }
 };

@@ -6,6 +6,7 @@
 
 #include "app/AppContext.h"
 #include "cli/Commands.h"
+#include "cli/EffectNames.h"
 #include "cli/KeyboardConnection.h"
 #include "cli/NoLightingView.h"
 #include "model/DeviceImage.h"
@@ -109,39 +110,9 @@ JsonValue LightingJson(const LightingSession& session, int activeProfile) {
     return object;
 }
 
-}  // namespace
-
-int RunLighting(KeyboardConnection& connection, const AppContext& context,
-                std::optional<int> profile, std::ostream& out, std::ostream& err,
-                OutputForm form) {
-    LightingSession session(connection, context);
-    int activeProfile = -1;
-    if (!Load(connection, session, profile, activeProfile, err))
-        return kExitFailed;
-    if (form == OutputForm::Json) {
-        PrintJson(out, LightingJson(session, activeProfile));
-        return kExitOk;
-    }
-    const LightingState& state = session.state;
-    out << ProfileLine(state, activeProfile) << '\n'
-        << "  effect       " << EffectText(session, state.Effect()) << '\n'
-        << "  brightness   " << state.Brightness() << '\n'
-        << "  speed        " << kSliderMax - state.Speed() << '\n'
-        << "  direction    " << DirectionText(state.Effect(), state.Direction()) << '\n'
-        << "  colour       " << Hex(state.MainColour()) << '\n'
-        << "  multicolour  " << (state.Multicolour() ? "on" : "off") << '\n'
-        << "  option       " << OptionColourName(state.OptionColour()) << '\n'
-        << "  rate         " << state.ReportRate() << '\n';
-    return kExitOk;
-}
-
-int RunLightingSet(KeyboardConnection& connection, const AppContext& context,
-                   std::optional<int> profile, const LightingSettings& settings, std::ostream& out,
-                   std::ostream& err, OutputForm form) {
-    LightingSession session(connection, context);
-    int activeProfile = -1;
-    if (!Load(connection, session, profile, activeProfile, err))
-        return kExitFailed;
+// Writes the fields given, each as the panel writes it, and prints them.
+int WriteLighting(LightingSession& session, int activeProfile, const LightingSettings& settings,
+                  std::ostream& out, std::ostream& err, OutputForm form) {
     LightingState& state = session.state;
     if (settings.effect && state.PositionOfEffect(*settings.effect) < 0) {
         err << "this keyboard does not offer effect " << *settings.effect << "; it offers:";
@@ -193,6 +164,56 @@ int RunLightingSet(KeyboardConnection& connection, const AppContext& context,
         PrintJson(out, LightingJson(session, activeProfile));
     }
     return kExitOk;
+}
+
+}  // namespace
+
+int RunLighting(KeyboardConnection& connection, const AppContext& context,
+                std::optional<int> profile, std::ostream& out, std::ostream& err,
+                OutputForm form) {
+    LightingSession session(connection, context);
+    int activeProfile = -1;
+    if (!Load(connection, session, profile, activeProfile, err))
+        return kExitFailed;
+    if (form == OutputForm::Json) {
+        PrintJson(out, LightingJson(session, activeProfile));
+        return kExitOk;
+    }
+    const LightingState& state = session.state;
+    out << ProfileLine(state, activeProfile) << '\n'
+        << "  effect       " << EffectText(session, state.Effect()) << '\n'
+        << "  brightness   " << state.Brightness() << '\n'
+        << "  speed        " << kSliderMax - state.Speed() << '\n'
+        << "  direction    " << DirectionText(state.Effect(), state.Direction()) << '\n'
+        << "  colour       " << Hex(state.MainColour()) << '\n'
+        << "  multicolour  " << (state.Multicolour() ? "on" : "off") << '\n'
+        << "  option       " << OptionColourName(state.OptionColour()) << '\n'
+        << "  rate         " << state.ReportRate() << '\n';
+    return kExitOk;
+}
+
+int RunLightingSet(KeyboardConnection& connection, const AppContext& context,
+                   std::optional<int> profile, const LightingSettings& settings, std::ostream& out,
+                   std::ostream& err, OutputForm form) {
+    LightingSession session(connection, context);
+    int activeProfile = -1;
+    if (!Load(connection, session, profile, activeProfile, err))
+        return kExitFailed;
+    LightingState& state = session.state;
+    LightingSettings resolved = settings;
+    if (settings.effectName) {
+        std::vector<NamedEffect> offered;
+        for (const uint8_t code : state.Info().Effects()) {
+            offered.push_back({code, EffectName(session, code)});
+        }
+        std::string error;
+        resolved.effect = EffectCodeOfName(*settings.effectName, offered, error);
+        if (!resolved.effect) {
+            err << error << '\n';
+            return kExitUsage;
+        }
+    }
+    return WriteLighting(session, activeProfile, resolved, out, err, form);
 }
 
 }  // namespace zarvin::cli

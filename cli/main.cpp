@@ -129,7 +129,8 @@ int RunCommand(const AppContext& context, const CliOptions& options, HidNodeSour
     }
     if (options.command == "keys") {
         return Run([&](std::ostream& err) {
-            return RunKeys(connection, context, options.profile, std::cout, err, gForm);
+            return RunKeys(connection, context, options.profile, options.all, std::cout, err,
+                           gForm);
         });
     }
     if (options.command == "remap" || options.command == "reset") {
@@ -208,6 +209,12 @@ int main(int argc, char** argv) {
         });
     }
     const AppContext context(SystemRoots());
+    if (options.command == "targets") {
+        return Run([&](std::ostream& err) {
+            return RunTargets(context, options.arguments.empty() ? "" : options.arguments.front(),
+                              std::cout, err, gForm);
+        });
+    }
     if (options.command == "sim") {
         return Run([&](std::ostream& err) {
             return RunUhidKeyboard(context, options.model, std::cout, err);

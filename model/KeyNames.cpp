@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "model/EditDistance.h"
+
 namespace zarvin {
 namespace {
 
@@ -196,24 +198,15 @@ const std::vector<Candidate>& Candidates() {
     return candidates;
 }
 
-size_t EditDistance(std::string_view a, std::string_view b) {
-    std::vector<size_t> previous(b.size() + 1);
-    std::vector<size_t> current(b.size() + 1);
-    for (size_t j = 0; j <= b.size(); ++j) {
-        previous[j] = j;
-    }
-    for (size_t i = 1; i <= a.size(); ++i) {
-        current[0] = i;
-        for (size_t j = 1; j <= b.size(); ++j) {
-            const size_t substitution = previous[j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1);
-            current[j] = std::min({previous[j] + 1, current[j - 1] + 1, substitution});
-        }
-        std::swap(previous, current);
-    }
-    return previous[b.size()];
-}
-
 }  // namespace
+
+std::vector<TypedKeyName> TypedKeyNames() {
+    std::vector<TypedKeyName> names;
+    for (const Candidate& candidate : Candidates()) {
+        names.push_back({candidate.spelling, candidate.code});
+    }
+    return names;
+}
 
 std::span<const KeyAlias> KeyNameAliases() {
     return kAliases;

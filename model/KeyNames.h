@@ -21,6 +21,16 @@ struct KeyAlias {
     KeyCode code;
 };
 
+// A name KeyCodeOfName takes, spelled without blanks, and its key.
+struct TypedKeyName {
+    std::string name;
+    KeyCode code;
+};
+
+// Every name once: the labels in slot order, G1 to G18, then the other names. A key's first
+// name is its label ("CapsLock", "Num7").
+std::vector<TypedKeyName> TypedKeyNames();
+
 // The other names, besides the labels and the G keys.
 std::span<const KeyAlias> KeyNameAliases();
 

@@ -111,7 +111,7 @@ TEST(JsonOutput, EveryPrintingCommandGivesOneObjectOnOneLine) {
          }},
         {"keys --profile 1",
          [&](JsonRig& r, std::ostream& out, std::ostream& err) {
-             return RunKeys(r.connection, r.context, 0, out, err, form);
+             return RunKeys(r.connection, r.context, 0, false, out, err, form);
          },
          [](const nlohmann::json& object, JsonRig&) {
              EXPECT_EQ(object["profile"], 1);

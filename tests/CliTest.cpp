@@ -330,7 +330,7 @@ struct KeyCommandRig {
     std::string Keys(std::optional<int> profile = {}) {
         std::ostringstream out;
         std::ostringstream err;
-        EXPECT_EQ(RunKeys(connection, context, profile, out, err), kExitOk) << err.str();
+        EXPECT_EQ(RunKeys(connection, context, profile, false, out, err), kExitOk) << err.str();
         return out.str();
     }
 
