@@ -11,8 +11,8 @@
 #include "model/DeviceImage.h"
 #include "model/DeviceInfo.h"
 #include "model/KeyboardModel.h"
-#include "store/LanguageTexts.h"
 #include "model/LightingEffects.h"
+#include "store/LanguageTexts.h"
 
 namespace zarvin::cli {
 namespace {

@@ -8,6 +8,7 @@
 #include "cli/KeyArguments.h"
 #include "model/KeyMapCodec.h"
 #include "model/KeyNames.h"
+#include "model/LightingEffects.h"
 #include "model/Utf16Text.h"
 #include "store/LanguageTexts.h"
 #include "store/ProfileStore.h"
@@ -71,8 +72,8 @@ std::vector<ListedTarget> ListedTargets(const TextLookup& texts,
 std::vector<std::string> EffectNamesForTyping(const AppContext& context) {
     const LanguageTexts texts(context.programFolder);
     std::vector<std::string> names;
-    for (const int code : kNamedEffectCodes) {
-        std::string name = texts.LoadModeText(ModeTextKey(code), kLanguageIndex);
+    for (const LightingEffect& effect : LightingEffects()) {
+        std::string name = texts.LoadModeText(effect.nameKey, kLanguageIndex);
         name.erase(std::remove(name.begin(), name.end(), ' '), name.end());
         names.push_back(name);
     }
