@@ -10,7 +10,6 @@
 #include "cli/Commands.h"
 #include "cli/KeyboardConnection.h"
 #include "cli/Trace.h"
-#include "model/LightingEffects.h"
 #include "model/MacroRecord.h"
 #include "sim/SimKeyboard.h"
 #include "store/ProfileFile.h"
