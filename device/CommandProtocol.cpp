@@ -20,9 +20,10 @@ constexpr uint8_t kDeviceInfoLengthByte = 0x2C;
 constexpr uint8_t kLightingWordLengthByte = 0x02;
 constexpr uint32_t kOffsetRange = 0x10000;
 
-// Replies that arrived after their exchange gave up would otherwise be taken for the reply to
-// the next request. A command interface sends nothing unasked, so a few are all there can be.
-constexpr int kMaxStaleReports = 8;
+// Replies that arrived after their exchange gave up, and every reply to another program on
+// the same node, would otherwise be taken for the reply to the next request. hidraw keeps at
+// most 64 reports for each reader; the bound only stops a device that never stops sending.
+constexpr int kMaxStaleReports = 1024;
 
 int ToMs(std::chrono::milliseconds duration) {
     return static_cast<int>(duration.count());
@@ -54,11 +55,16 @@ int StatusResult(uint8_t status) {
 }
 
 // Stamps the checksum, exchanges, and maps the reply's status.
-int Exchange(CommandLink& link, Packet& request, Packet& reply) {
+int Exchange(CommandLink& link, Packet& request, Packet& reply, int* attempts = nullptr) {
     StampChecksum(request);
-    const int result =
-        link.ExchangeCommand(request.data(), request.size(), reply.data(), reply.size());
+    const int result = link.ExchangeCommand(request.data(), request.size(), reply.data(),
+                                            reply.size(), attempts);
     return result == CommandResult::Success ? StatusResult(reply[PacketByte::Status]) : result;
+}
+
+bool SameHeader(const Packet& request, const Packet& reply) {
+    return std::equal(request.begin() + PacketByte::Command, request.begin() + PacketByte::Status,
+                      reply.begin() + PacketByte::Command);
 }
 
 // A request that carries nothing but its command.
@@ -118,6 +124,7 @@ int TransferChunks(CommandLink& link, uint8_t command, Direction direction, uint
     if (!fits(count)) {
         return kRejectedCall;
     }
+    const std::lock_guard transfer(link.Lock());
 
     // Cleared once per transfer: a short last chunk carries the previous chunk's bytes past its
     // length, and they count in its checksum.
@@ -131,9 +138,14 @@ int TransferChunks(CommandLink& link, uint8_t command, Direction direction, uint
                         packet.begin() + PacketByte::Data);
         }
         Packet reply{};
-        const int result = Exchange(link, packet, reply);
+        int attempts = 0;
+        const int result = Exchange(link, packet, reply, &attempts);
         if (result != CommandResult::Success) {
             return result;
+        }
+        if (direction == Direction::FromDevice && attempts > 1 &&
+            link.Echo() != ReplyEcho::Echoed) {
+            return CommandResult::NoReply;
         }
         if (direction == Direction::FromDevice) {
             std::copy_n(reply.begin() + PacketByte::Data, chunkLength,
@@ -183,8 +195,13 @@ void StampChecksum(Packet& packet) {
 }
 
 CommandLink::CommandLink(HidDevice& device, ExchangeTiming timing)
-    : device_(device), timing_(timing) {
+    : device_(device), timing_(timing), lock_(device, timing.nodeLockTimeout) {
     SetGeometry(KeyMapGeometry{});
+}
+
+void CommandLink::SetConnected(bool connected) {
+    echo_.store(ReplyEcho::Unknown);
+    connected_.store(connected);
 }
 
 KeyMapGeometry CommandLink::Geometry() const {
@@ -198,7 +215,10 @@ void CommandLink::SetGeometry(KeyMapGeometry geometry) {
 }
 
 int CommandLink::ExchangeCommand(const uint8_t* request, size_t requestLength, uint8_t* reply,
-                                 size_t replyLength) {
+                                 size_t replyLength, int* attempts) {
+    if (attempts != nullptr) {
+        *attempts = 0;
+    }
     if (!Connected()) {
         return CommandResult::NoReply;
     }
@@ -211,13 +231,19 @@ int CommandLink::ExchangeCommand(const uint8_t* request, size_t requestLength, u
     // Held over the write, the read and every retry, so that no other thread's request comes
     // between a request and its reply.
     std::lock_guard guard(lock_);
+    if (!lock_.HoldNode()) {
+        return CommandResult::Busy;
+    }
     for (int attempt = 0; attempt < timing_.attempts; ++attempt) {
         DiscardStaleReports();
         if (!device_.Write(packet.data(), packet.size(), nullptr, ToMs(timing_.writeTimeout))) {
             return CommandResult::WriteFailed;
         }
+        if (attempts != nullptr) {
+            *attempts = attempt + 1;
+        }
         Packet received{};
-        if (ReadReply(received)) {
+        if (ReadReply(packet, received)) {
             if (reply != nullptr) {
                 std::copy_n(received.begin(), std::min(replyLength, kPacketSize), reply);
             }
@@ -237,6 +263,9 @@ int CommandLink::SendCommand(const uint8_t* request, size_t requestLength) {
         std::copy_n(request, std::min(requestLength, kPacketSize), packet.begin());
     }
     std::lock_guard guard(lock_);
+    if (!lock_.HoldNode()) {
+        return 0;
+    }
     return device_.Write(packet.data(), packet.size(), nullptr, ToMs(timing_.writeTimeout)) ? 1 : 0;
 }
 
@@ -249,9 +278,9 @@ void CommandLink::DiscardStaleReports() {
     }
 }
 
-bool CommandLink::ReadReply(Packet& reply) {
-    // Other reports can share the node; they are not the reply, and waiting past them stays
-    // within the one read time-out.
+bool CommandLink::ReadReply(const Packet& request, Packet& reply) {
+    // Other reports can share the node, and so can replies to other requests; none is the
+    // reply, and waiting past them stays within the one read time-out.
     const Clock::time_point deadline = Clock::now() + timing_.readTimeout;
     for (;;) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
@@ -261,7 +290,13 @@ bool CommandLink::ReadReply(Packet& reply) {
             return false;
         }
         if (transferred == kPacketSize && reply[PacketByte::ReportId] == kCommandReportId) {
-            return true;
+            const bool matches = SameHeader(request, reply);
+            ReplyEcho expected = ReplyEcho::Unknown;
+            echo_.compare_exchange_strong(expected,
+                                          matches ? ReplyEcho::Echoed : ReplyEcho::NotEchoed);
+            if (matches || echo_.load() == ReplyEcho::NotEchoed) {
+                return true;
+            }
         }
         if (Clock::now() >= deadline) {
             return false;
