@@ -66,12 +66,15 @@ fi
 
 UNPACKED=$WORK/unpacked
 mkdir -p "$UNPACKED"
-for package in "$KERNEL_PACKAGE" busybox-static udev; do
+# Of the kernel only the kernel itself and the HID modules.
+dpkg-deb --fsys-tarfile "$(fetch "$KERNEL_PACKAGE")" | tar -x -C "$UNPACKED" --wildcards \
+    './boot/vmlinuz-*' './lib/modules/*/kernel/drivers/hid/hid.ko*' \
+    './lib/modules/*/kernel/drivers/hid/uhid.ko*' './lib/modules/*/kernel/drivers/hid/hid-generic.ko*'
+for package in busybox-static udev; do
     dpkg-deb -x "$(fetch "$package")" "$UNPACKED"
 done
 # systemd only for its seat rules.
 dpkg-deb -x "$(fetch systemd)" "$WORK/systemd"
-# Files that only the virtual machine's packages provide, for ldd below.
 KERNEL=$(ls "$UNPACKED"/boot/vmlinuz-* | head -n 1)
 MODULES=$(ls -d "$UNPACKED"/lib/modules/* | head -n 1)
 
