@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 #include <numeric>
+#include <optional>
 #include <thread>
 
 #include "device/HidDevice.h"
@@ -280,26 +281,43 @@ void CommandLink::DiscardStaleReports() {
 
 bool CommandLink::ReadReply(const Packet& request, Packet& reply) {
     // Other reports can share the node, and so can replies to other requests; none is the
-    // reply, and waiting past them stays within the one read time-out.
+    // reply, and waiting past them stays within the one read time-out. Until the connection
+    // knows whether the keyboard echoes, a reply that does not match may be another program's:
+    // it is kept while a matching one may still come, and taken, as the keyboard's way, only
+    // when none came within the time-out.
     const Clock::time_point deadline = Clock::now() + timing_.readTimeout;
+    std::optional<Packet> unmatched;
+    // At the time-out: the kept reply, if any, is the reply after all.
+    const auto takeUnmatched = [&] {
+        if (!unmatched || echo_.load() != ReplyEcho::Unknown) {
+            return false;
+        }
+        echo_.store(ReplyEcho::NotEchoed);
+        reply = *unmatched;
+        return true;
+    };
     for (;;) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
         size_t transferred = 0;
         if (!device_.Read(reply.data(), reply.size(), &transferred,
                           ToMs(std::max(left, std::chrono::milliseconds{0})))) {
-            return false;
+            return device_.LastError() == HidError::TimedOut && takeUnmatched();
         }
         if (transferred == kPacketSize && reply[PacketByte::ReportId] == kCommandReportId) {
-            const bool matches = SameHeader(request, reply);
-            ReplyEcho expected = ReplyEcho::Unknown;
-            echo_.compare_exchange_strong(expected,
-                                          matches ? ReplyEcho::Echoed : ReplyEcho::NotEchoed);
-            if (matches || echo_.load() == ReplyEcho::NotEchoed) {
+            if (SameHeader(request, reply)) {
+                ReplyEcho unknown = ReplyEcho::Unknown;
+                echo_.compare_exchange_strong(unknown, ReplyEcho::Echoed);
                 return true;
+            }
+            if (echo_.load() == ReplyEcho::NotEchoed) {
+                return true;
+            }
+            if (echo_.load() == ReplyEcho::Unknown && !unmatched) {
+                unmatched = reply;
             }
         }
         if (Clock::now() >= deadline) {
-            return false;
+            return takeUnmatched();
         }
     }
 }
