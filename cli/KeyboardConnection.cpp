@@ -65,6 +65,10 @@ std::string CommandResultText(int result) {
             return "the keyboard did not answer";
         case CommandResult::WriteFailed:
             return "the request could not be sent to the keyboard";
+        case CommandResult::Busy:
+            return "another program kept the keyboard busy for more than " +
+                   std::to_string(ExchangeTiming{}.nodeLockTimeout.count() / 1000) +
+                   " s (close other programs that configure it, or try again)";
         case CommandResult::RefusedFF:
             return "the keyboard refused the request (status 0xff)";
         case CommandResult::RefusedFE:

@@ -96,6 +96,10 @@ void MonitorPrinter::ShowMessage(std::string_view textKey) {
           {{"event", "message"}, {"text", std::string(textKey)}});
 }
 
+void MonitorPrinter::ShowFormattedMessage(std::string_view textKey, std::string_view argument) {
+    Print("message for the user: " + std::string(textKey) + '\n' + std::string(argument));
+}
+
 void MonitorPrinter::PrintError(const std::string& line) {
     const std::lock_guard lock(mutex_);
     err_ << line << std::endl;

@@ -40,6 +40,9 @@ public:
     void ShowBusyIndicator(bool shown) override;
 
     void ShowMessage(std::string_view textKey) override;
+    // The argument follows the key on lines of its own: for the refused node it is the whole
+    // guidance (the node, the rule and the commands that apply it).
+    void ShowFormattedMessage(std::string_view textKey, std::string_view argument) override;
 
     // A line for standard error (a trace line, a hint), kept whole among the others.
     void PrintError(const std::string& line);

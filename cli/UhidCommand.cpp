@@ -1,44 +1,16 @@
-#include <signal.h>
-#include <sys/signalfd.h>
-
 #include <filesystem>
 #include <string>
 #include <system_error>
 
 #include "app/AppContext.h"
+#include "cli/BlockedStopSignals.h"
 #include "cli/Commands.h"
 #include "cli/SimImageFile.h"
-#include "platform/UniqueFd.h"
 #include "sim/SimFirmware.h"
 #include "sim/SimImageFile.h"
 #include "sim/UhidKeyboard.h"
 
 namespace zarvin::cli {
-namespace {
-
-// While it lives, SIGINT and SIGTERM are not delivered but make its descriptor readable.
-class BlockedStopSignals {
-public:
-    BlockedStopSignals() {
-        sigemptyset(&signals_);
-        sigaddset(&signals_, SIGINT);
-        sigaddset(&signals_, SIGTERM);
-        sigprocmask(SIG_BLOCK, &signals_, &previous_);
-        fd_.Reset(::signalfd(-1, &signals_, SFD_CLOEXEC | SFD_NONBLOCK));
-    }
-    ~BlockedStopSignals() { sigprocmask(SIG_SETMASK, &previous_, nullptr); }
-    BlockedStopSignals(const BlockedStopSignals&) = delete;
-    BlockedStopSignals& operator=(const BlockedStopSignals&) = delete;
-
-    int Descriptor() const { return fd_.Get(); }
-
-private:
-    sigset_t signals_{};
-    sigset_t previous_{};
-    UniqueFd fd_;
-};
-
-}  // namespace
 
 int RunUhidKeyboard(const AppContext& context, sim::SimModel model, std::ostream& out,
                     std::ostream& err) {

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <mutex>
 #include <sstream>
 
 #include "app/AppContext.h"
@@ -110,6 +111,10 @@ int RunCommand(const AppContext& context, const CliOptions& options, HidNodeSour
     if (!connection.Connect(error)) {
         return Fail(error, kExitFailed);
     }
+    // The whole command is one unit: another program that locks the keyboard the same way (the
+    // window, another zarvinctl) waits for it, and cannot change the keyboard between what
+    // this command reads and what it writes.
+    const std::lock_guard wholeCommand(connection.Link().Lock());
     if (options.command == "profile") {
         return Run([&](std::ostream& err) {
             return RunProfile(connection, options.newProfile, std::cout, err, gForm);

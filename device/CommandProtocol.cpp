@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 #include <numeric>
+#include <optional>
 #include <thread>
 
 #include "device/HidDevice.h"
@@ -20,9 +21,10 @@ constexpr uint8_t kDeviceInfoLengthByte = 0x2C;
 constexpr uint8_t kLightingWordLengthByte = 0x02;
 constexpr uint32_t kOffsetRange = 0x10000;
 
-// Replies that arrived after their exchange gave up would otherwise be taken for the reply to
-// the next request. A command interface sends nothing unasked, so a few are all there can be.
-constexpr int kMaxStaleReports = 8;
+// Replies that arrived after their exchange gave up, and every reply to another program on
+// the same node, would otherwise be taken for the reply to the next request. hidraw keeps at
+// most 64 reports for each reader; the bound only stops a device that never stops sending.
+constexpr int kMaxStaleReports = 1024;
 
 int ToMs(std::chrono::milliseconds duration) {
     return static_cast<int>(duration.count());
@@ -54,11 +56,16 @@ int StatusResult(uint8_t status) {
 }
 
 // Stamps the checksum, exchanges, and maps the reply's status.
-int Exchange(CommandLink& link, Packet& request, Packet& reply) {
+int Exchange(CommandLink& link, Packet& request, Packet& reply, int* attempts = nullptr) {
     StampChecksum(request);
-    const int result =
-        link.ExchangeCommand(request.data(), request.size(), reply.data(), reply.size());
+    const int result = link.ExchangeCommand(request.data(), request.size(), reply.data(),
+                                            reply.size(), attempts);
     return result == CommandResult::Success ? StatusResult(reply[PacketByte::Status]) : result;
+}
+
+bool SameHeader(const Packet& request, const Packet& reply) {
+    return std::equal(request.begin() + PacketByte::Command, request.begin() + PacketByte::Status,
+                      reply.begin() + PacketByte::Command);
 }
 
 // A request that carries nothing but its command.
@@ -118,6 +125,7 @@ int TransferChunks(CommandLink& link, uint8_t command, Direction direction, uint
     if (!fits(count)) {
         return kRejectedCall;
     }
+    const std::lock_guard transfer(link.Lock());
 
     // Cleared once per transfer: a short last chunk carries the previous chunk's bytes past its
     // length, and they count in its checksum.
@@ -131,9 +139,14 @@ int TransferChunks(CommandLink& link, uint8_t command, Direction direction, uint
                         packet.begin() + PacketByte::Data);
         }
         Packet reply{};
-        const int result = Exchange(link, packet, reply);
+        int attempts = 0;
+        const int result = Exchange(link, packet, reply, &attempts);
         if (result != CommandResult::Success) {
             return result;
+        }
+        if (direction == Direction::FromDevice && attempts > 1 &&
+            link.Echo() != ReplyEcho::Echoed) {
+            return CommandResult::NoReply;
         }
         if (direction == Direction::FromDevice) {
             std::copy_n(reply.begin() + PacketByte::Data, chunkLength,
@@ -183,8 +196,13 @@ void StampChecksum(Packet& packet) {
 }
 
 CommandLink::CommandLink(HidDevice& device, ExchangeTiming timing)
-    : device_(device), timing_(timing) {
+    : device_(device), timing_(timing), lock_(device, timing.nodeLockTimeout) {
     SetGeometry(KeyMapGeometry{});
+}
+
+void CommandLink::SetConnected(bool connected) {
+    echo_.store(ReplyEcho::Unknown);
+    connected_.store(connected);
 }
 
 KeyMapGeometry CommandLink::Geometry() const {
@@ -198,7 +216,10 @@ void CommandLink::SetGeometry(KeyMapGeometry geometry) {
 }
 
 int CommandLink::ExchangeCommand(const uint8_t* request, size_t requestLength, uint8_t* reply,
-                                 size_t replyLength) {
+                                 size_t replyLength, int* attempts) {
+    if (attempts != nullptr) {
+        *attempts = 0;
+    }
     if (!Connected()) {
         return CommandResult::NoReply;
     }
@@ -211,13 +232,19 @@ int CommandLink::ExchangeCommand(const uint8_t* request, size_t requestLength, u
     // Held over the write, the read and every retry, so that no other thread's request comes
     // between a request and its reply.
     std::lock_guard guard(lock_);
+    if (!lock_.HoldNode()) {
+        return CommandResult::Busy;
+    }
     for (int attempt = 0; attempt < timing_.attempts; ++attempt) {
         DiscardStaleReports();
         if (!device_.Write(packet.data(), packet.size(), nullptr, ToMs(timing_.writeTimeout))) {
             return CommandResult::WriteFailed;
         }
+        if (attempts != nullptr) {
+            *attempts = attempt + 1;
+        }
         Packet received{};
-        if (ReadReply(received)) {
+        if (ReadReply(packet, received)) {
             if (reply != nullptr) {
                 std::copy_n(received.begin(), std::min(replyLength, kPacketSize), reply);
             }
@@ -237,6 +264,9 @@ int CommandLink::SendCommand(const uint8_t* request, size_t requestLength) {
         std::copy_n(request, std::min(requestLength, kPacketSize), packet.begin());
     }
     std::lock_guard guard(lock_);
+    if (!lock_.HoldNode()) {
+        return 0;
+    }
     return device_.Write(packet.data(), packet.size(), nullptr, ToMs(timing_.writeTimeout)) ? 1 : 0;
 }
 
@@ -249,22 +279,45 @@ void CommandLink::DiscardStaleReports() {
     }
 }
 
-bool CommandLink::ReadReply(Packet& reply) {
-    // Other reports can share the node; they are not the reply, and waiting past them stays
-    // within the one read time-out.
+bool CommandLink::ReadReply(const Packet& request, Packet& reply) {
+    // Other reports can share the node, and so can replies to other requests; none is the
+    // reply, and waiting past them stays within the one read time-out. Until the connection
+    // knows whether the keyboard echoes, a reply that does not match may be another program's:
+    // it is kept while a matching one may still come, and taken, as the keyboard's way, only
+    // when none came within the time-out.
     const Clock::time_point deadline = Clock::now() + timing_.readTimeout;
+    std::optional<Packet> unmatched;
+    // At the time-out: the kept reply, if any, is the reply after all.
+    const auto takeUnmatched = [&] {
+        if (!unmatched || echo_.load() != ReplyEcho::Unknown) {
+            return false;
+        }
+        echo_.store(ReplyEcho::NotEchoed);
+        reply = *unmatched;
+        return true;
+    };
     for (;;) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
         size_t transferred = 0;
         if (!device_.Read(reply.data(), reply.size(), &transferred,
                           ToMs(std::max(left, std::chrono::milliseconds{0})))) {
-            return false;
+            return device_.LastError() == HidError::TimedOut && takeUnmatched();
         }
         if (transferred == kPacketSize && reply[PacketByte::ReportId] == kCommandReportId) {
-            return true;
+            if (SameHeader(request, reply)) {
+                ReplyEcho unknown = ReplyEcho::Unknown;
+                echo_.compare_exchange_strong(unknown, ReplyEcho::Echoed);
+                return true;
+            }
+            if (echo_.load() == ReplyEcho::NotEchoed) {
+                return true;
+            }
+            if (echo_.load() == ReplyEcho::Unknown && !unmatched) {
+                unmatched = reply;
+            }
         }
         if (Clock::now() >= deadline) {
-            return false;
+            return takeUnmatched();
         }
     }
 }

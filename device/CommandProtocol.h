@@ -9,8 +9,9 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
-#include <mutex>
 #include <span>
+
+#include "device/CommandLock.h"
 
 namespace zarvin {
 
@@ -23,6 +24,9 @@ inline constexpr int Success = 1;
 // arguments cannot hold the transfer (a programming error): such a call sends nothing.
 inline constexpr int NoReply = 0;
 inline constexpr int WriteFailed = -1;
+// Another program kept the keyboard (the command node's lock) past the time-out; nothing was
+// sent.
+inline constexpr int Busy = -2;
 inline constexpr int RefusedFF = -102;
 inline constexpr int RefusedFE = -103;
 inline constexpr int BadProfile = -201;
@@ -88,11 +92,22 @@ struct ExchangeTiming {
     int attempts = 4;
     // Pause before EndTransfer and command 0x0C.
     std::chrono::milliseconds settle{10};
+    // How long an exchange waits while another program holds the keyboard.
+    std::chrono::milliseconds nodeLockTimeout{10000};
 };
 
+// Whether the connected keyboard echoes a request's bytes 3-6 (command, length, offset) in its
+// reply, learnt from the first reply of each connection.
+enum class ReplyEcho { Unknown, Echoed, NotEchoed };
+
 // The process-wide connection to the keyboard's command interface: the opened device, the
-// connected flag (owned by the device monitor), the key-map geometry of the connected model
-// and the command lock.
+// connected flag (owned by the device monitor), the key-map geometry of the connected model,
+// the command lock and what the keyboard's replies echo.
+//
+// hidraw hands every reply to every program that has the node open, so a reply is matched to
+// its request where the keyboard echoes the request's header: a reply whose bytes 3-6 differ
+// is another request's (another program's, or an earlier attempt's that came late) and is
+// dropped, and the wait goes on within the same time-out.
 class CommandLink {
 public:
     explicit CommandLink(HidDevice& device, ExchangeTiming timing = {});
@@ -100,7 +115,10 @@ public:
     HidDevice& Device() { return device_; }
 
     bool Connected() const { return connected_.load(); }
-    void SetConnected(bool connected) { connected_.store(connected); }
+    // Each connection learns the keyboard's echo afresh.
+    void SetConnected(bool connected);
+
+    ReplyEcho Echo() const { return echo_.load(); }
 
     KeyMapGeometry Geometry() const;
     void SetGeometry(KeyMapGeometry geometry);
@@ -108,27 +126,29 @@ public:
     const ExchangeTiming& Timing() const { return timing_; }
 
     // Guards every exchange. Held across a whole exchange (write, read and retries) so two
-    // threads never take each other's replies; recursive, so a caller can hold it across a
-    // whole BeginTransfer ... EndTransfer batch.
-    std::recursive_mutex& Lock() { return lock_; }
+    // threads never take each other's replies; a caller holds it across a whole batch, which
+    // other programs that take the node's lock then cannot come between.
+    CommandLock& Lock() { return lock_; }
 
     // Sends one request (padded or cut to 64 bytes) and waits for its reply; copies at most
-    // 64 bytes of it to `reply`. Reports of another report id are not the reply.
+    // 64 bytes of it to `reply`. Reports of another report id are not the reply. `attempts`,
+    // when given, receives how many times the request was sent.
     int ExchangeCommand(const uint8_t* request, size_t requestLength, uint8_t* reply,
-                        size_t replyLength);
+                        size_t replyLength, int* attempts = nullptr);
     // Writes one request without waiting for a reply: 1 when written, 0 otherwise.
     int SendCommand(const uint8_t* request, size_t requestLength);
 
 private:
     void DiscardStaleReports();
-    // Waits up to the read time-out for the next report of id 4.
-    bool ReadReply(Packet& reply);
+    // Waits up to the read time-out for the reply to `request`.
+    bool ReadReply(const Packet& request, Packet& reply);
 
     HidDevice& device_;
     ExchangeTiming timing_;
     std::atomic<bool> connected_{false};
     std::atomic<uint32_t> geometry_;  // blockLength | stride << 16
-    std::recursive_mutex lock_;
+    std::atomic<ReplyEcho> echo_{ReplyEcho::Unknown};
+    CommandLock lock_;
 };
 
 int BeginTransfer(CommandLink& link);
@@ -142,7 +162,10 @@ int ReadLighting(CommandLink& link, std::span<uint8_t, kPacketDataSize> buffer, 
 // Sends data[0, length); `length` is at most 56 and at most data.size().
 int WriteLighting(CommandLink& link, std::span<const uint8_t> data, uint8_t length,
                   uint16_t offset);
-// Chunked transfers. Key maps: profile 0..2, else BadProfile with nothing sent; `buffer` or
+// Chunked transfers, each under one hold of the command lock. Where the keyboard does not echo
+// its requests, a read in which any request had to be sent again fails (NoReply): the reply
+// taken may have been the earlier attempt's, and every later chunk would be one behind. Key
+// maps: profile 0..2, else BadProfile with nothing sent; `buffer` or
 // `data` holds at least the geometry's block length. Macro area: `count` bytes from offset 0,
 // at most the span's size. A count of 0 is a success with nothing sent. The area moved must lie
 // within the 16-bit offset range.

@@ -2,6 +2,7 @@
 
 #include <poll.h>
 #include <sys/eventfd.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,6 +17,9 @@ namespace zarvin {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// How often a wait for another program's node lock looks again (flock has no time-out).
+constexpr std::chrono::milliseconds kNodeLockRetry{5};
 
 char LowerAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
@@ -177,9 +181,12 @@ bool HidDevice::Open(const std::string& path, bool wantRead, bool wantWrite, boo
 
     struct stat status {};
     const bool isSocket = ::fstat(fd.Get(), &status) == 0 && S_ISSOCK(status.st_mode);
+    UniqueFd lockFd = source_.OpenNodeLock(node);
     {
         std::lock_guard lock(ioMutex_);
         fd_ = std::move(fd);
+        lockFd_ = std::move(lockFd);
+        nodeLocked_ = false;
         isSocket_ = isSocket;
         nodeHasSeveralCollections_ = parse.collections.size() > 1;
         collection_ = std::move(parse.collections[index]);
@@ -240,6 +247,9 @@ bool HidDevice::CloseHandle() {
     [[maybe_unused]] const ssize_t got = ::read(stopEvent_.Get(), &drained, sizeof drained);
     closing_ = false;
     FreeTables();
+    // Closing the descriptors gives up a node lock with them.
+    nodeLocked_ = false;
+    lockFd_.Reset();
     if (!fd_.Valid()) {
         return false;
     }
@@ -417,6 +427,52 @@ bool HidDevice::Write(const uint8_t* buffer, size_t length, size_t* transferred,
     lastError_ = result;
     EndIo(writeInProgress_);
     return result == HidError::None;
+}
+
+HidError HidDevice::LockNode(int timeoutMs) {
+    if (!BeginIo(lockInProgress_)) {
+        return lastError_.load();
+    }
+    const int lockFd = lockFd_.Valid() ? lockFd_.Get() : fd_.Get();
+    const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
+    HidError result = HidError::None;
+    bool locked = false;
+    for (;;) {
+        if (::flock(lockFd, LOCK_EX | LOCK_NB) == 0) {
+            locked = true;
+            break;
+        }
+        if (errno == EINTR) {
+            continue;
+        }
+        if (errno != EWOULDBLOCK) {
+            break;  // a node that takes no locks is used without one
+        }
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0) {
+            result = HidError::TimedOut;
+            break;
+        }
+        pollfd stop{stopEvent_.Get(), POLLIN, 0};
+        if (::poll(&stop, 1, static_cast<int>(std::min(left, kNodeLockRetry).count())) > 0) {
+            result = HidError::Stopped;
+            break;
+        }
+    }
+    nodeLocked_ = locked;
+    EndIo(lockInProgress_);
+    return result;
+}
+
+void HidDevice::UnlockNode() {
+    std::lock_guard lock(ioMutex_);
+    if (nodeLocked_.exchange(false)) {
+        ::flock(lockFd_.Valid() ? lockFd_.Get() : fd_.Get(), LOCK_UN);
+    }
+}
+
+bool HidDevice::NodeLocked() const {
+    return nodeLocked_.load();
 }
 
 bool HidDevice::ParseInputReport(const uint8_t* report, size_t length) {

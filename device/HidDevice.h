@@ -86,6 +86,14 @@ public:
     bool Read(uint8_t* buffer, size_t length, size_t* transferred, int timeoutMs);
     bool Write(const uint8_t* buffer, size_t length, size_t* transferred, int timeoutMs);
 
+    // Keeps other programs that lock the node the same way off it, with flock(LOCK_EX), until
+    // UnlockNode or Close. Waits up to `timeoutMs` for a program that holds it: TimedOut when it
+    // does not let go, Stopped when Close cuts the wait short. A node that takes no locks is
+    // used without one (None, NodeLocked false).
+    HidError LockNode(int timeoutMs);
+    void UnlockNode();
+    bool NodeLocked() const;
+
     bool ParseInputReport(const uint8_t* report, size_t length);
 
     bool IsSupportedKeyboard() const;
@@ -125,6 +133,8 @@ private:
     bool shareReadOnly_ = false;
 
     UniqueFd fd_;
+    UniqueFd lockFd_;  // what LockNode locks when the source names one; fd_ otherwise
+    std::atomic<bool> nodeLocked_{false};
     UniqueFd stopEvent_;  // eventfd; Close() writes it to end a wait in progress
     std::string devicePath_;
     HidCollectionCaps collection_;
@@ -135,6 +145,7 @@ private:
 
     std::atomic<bool> readInProgress_{false};
     std::atomic<bool> writeInProgress_{false};
+    std::atomic<bool> lockInProgress_{false};
     // Close() waits for a read or write in progress to leave before the descriptor is closed,
     // so a wait never polls a descriptor number that has been reused.
     std::mutex ioMutex_;

@@ -48,6 +48,12 @@ public:
     // write it only tells whether the node is still there (fd stays invalid).
     virtual HidError OpenNode(const std::string& node, bool read, bool write, UniqueFd& fd,
                               HidNodeInfo& info) = 0;
+
+    // What a program locks with flock() to keep other programs off `node` while it talks to
+    // it. Invalid (the default) means the descriptor OpenNode gave, as for a device node, where
+    // every open of the node shares the lock. A source whose opens are separate sockets returns
+    // a descriptor of its own for each call, all standing for the one node.
+    virtual UniqueFd OpenNodeLock(const std::string& /*node*/) { return UniqueFd(); }
 };
 
 }  // namespace zarvin

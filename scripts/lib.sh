@@ -25,6 +25,8 @@ ensure_packages() {
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev fonts-dejavu-core ccache
                 nlohmann-json3-dev)
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev python3)
+# The virtual machine of scripts/vm-test.sh; what runs inside it is fetched with apt-get download.
+VM_PACKAGES=(qemu-system-x86 cpio binutils)
 
 # Rebuilds of another checkout or build folder reuse what was compiled before: paths are hashed
 # relative to the checkout, so clones in other folders share one cache.

@@ -4,6 +4,9 @@
 #   scripts/test.sh --sanitize       the core tests again under AddressSanitizer and UBSan
 #   scripts/test.sh --tsan           the tests of the threaded parts (device threads, transport,
 #                                    protocol, stand-in keyboard) under ThreadSanitizer
+#   scripts/test.sh --vm             only the end-to-end test on a real kernel in a virtual
+#                                    machine (scripts/vm-test.sh), with zarvinctl and the uhid
+#                                    tests built in the same folder as the plain run
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 . "$ROOT/scripts/lib.sh"
@@ -41,12 +44,19 @@ case "${1:-}" in
     labels=$(IFS='|'; echo "${THREAD_TESTS[*]}")
     CTEST_ARGS=(-L "^($labels)\$")
     ;;
+--vm)
+    BUILD_DIR=${BUILD_DIR:-$ROOT/build}
+    cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${CACHE_ARGS[@]}" \
+        -DZARVIN_WERROR=ON >/dev/null
+    cmake --build "$BUILD_DIR" --target zarvinctl zarvin_access_tests
+    exec bash "$ROOT/scripts/vm-test.sh" "$BUILD_DIR"
+    ;;
 "")
     BUILD_DIR=${BUILD_DIR:-$ROOT/build}
     configure_and_build "$BUILD_DIR" -DZARVIN_WERROR=ON
     ;;
 *)
-    echo "usage: scripts/test.sh [--sanitize | --tsan]" >&2
+    echo "usage: scripts/test.sh [--sanitize | --tsan | --vm]" >&2
     exit 2
     ;;
 esac

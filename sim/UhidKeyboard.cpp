@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <system_error>
 #include <utility>
 
@@ -152,8 +153,13 @@ bool UhidKeyboard::HandleEvent(int fd, bool commandInterface, std::string& error
             if (!commandInterface || output.rtype != UHID_OUTPUT_REPORT) {
                 return true;
             }
+            int number = 0;
+            {
+                const std::lock_guard guard(faultMutex_);
+                number = ++requests_;
+            }
             const auto reply = firmware_.HandleRequest(std::span<const uint8_t>(output.data, size));
-            return !reply || Reply(fd, *reply, error);
+            return !reply || ReplyInTurn(fd, number, *reply, error);
         }
         case UHID_GET_REPORT: {
             // The keyboard has no feature reports: refuse at once rather than let the kernel
@@ -175,6 +181,28 @@ bool UhidKeyboard::HandleEvent(int fd, bool commandInterface, std::string& error
             // START, STOP, OPEN and CLOSE need no answer.
             return true;
     }
+}
+
+void UhidKeyboard::HoldReply(int late, int until) {
+    const std::lock_guard guard(faultMutex_);
+    holds_[requests_ + late] = requests_ + until;
+}
+
+bool UhidKeyboard::ReplyInTurn(int fd, int number, const Packet& reply, std::string& error) {
+    std::optional<Packet> earlier;
+    {
+        const std::lock_guard guard(faultMutex_);
+        if (const auto hold = holds_.find(number); hold != holds_.end()) {
+            held_[hold->second] = reply;
+            holds_.erase(hold);
+            return true;
+        }
+        if (const auto late = held_.find(number); late != held_.end()) {
+            earlier = late->second;
+            held_.erase(late);
+        }
+    }
+    return (!earlier || Reply(fd, *earlier, error)) && Reply(fd, reply, error);
 }
 
 bool UhidKeyboard::Reply(int fd, std::span<const uint8_t> report, std::string& error) {

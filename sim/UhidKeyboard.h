@@ -6,6 +6,8 @@
 // command interface's hidraw node are answered by the stand-in firmware.
 
 #include <filesystem>
+#include <map>
+#include <mutex>
 #include <span>
 #include <string>
 
@@ -33,6 +35,11 @@ public:
     // `error`, when /dev/uhid fails.
     bool Serve(int stopFd, std::string& error);
 
+    // A fault for tests, counted over the requests received from now on (1 = the next): the
+    // reply to request `late` leaves just before the reply to request `until`, as a slow
+    // keyboard's reply that comes after the host has sent the request again.
+    void HoldReply(int late, int until);
+
     // The device name both interfaces carry, as /sys/class/hidraw/hidrawN/device/uevent shows it
     // in HID_NAME.
     static constexpr const char* kDeviceName = "Zarvin stand-in keyboard";
@@ -40,10 +47,16 @@ public:
 private:
     bool HandleEvent(int fd, bool commandInterface, std::string& error);
     bool Reply(int fd, std::span<const uint8_t> report, std::string& error);
+    // Sends `reply` to request `number`, with a reply held back for it first.
+    bool ReplyInTurn(int fd, int number, const Packet& reply, std::string& error);
 
     SimFirmware& firmware_;
     UniqueFd command_;
     UniqueFd consumer_;
+    std::mutex faultMutex_;
+    int requests_ = 0;            // guarded by faultMutex_, like the two below
+    std::map<int, int> holds_;    // request number -> the request whose reply it waits for
+    std::map<int, Packet> held_;  // request number -> the reply to send just before its own
 };
 
 }  // namespace zarvin::sim

@@ -1,16 +1,28 @@
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <unistd.h>
 
+#include <atomic>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <mutex>
 #include <sstream>
 
 #include "app/AppContext.h"
+#include "cli/BlockedStopSignals.h"
 #include "cli/CliOptions.h"
 #include "cli/CommandHelp.h"
 #include "cli/Commands.h"
 #include "cli/KeyboardConnection.h"
+#include "cli/MonitorPrinter.h"
 #include "cli/Trace.h"
+#include "device/DeviceMonitor.h"
+#include "model/DeviceImage.h"
+#include "model/LightingEffects.h"
 #include "model/MacroRecord.h"
+#include "platform/AccessGuidance.h"
 #include "sim/SimKeyboard.h"
 #include "store/ProfileFile.h"
 #include "store/ProfileStore.h"
@@ -26,6 +38,7 @@ AppContext ContextIn(const test::TempFolder& folder) {
         AppRoots{std::filesystem::path(ZARVIN_SOURCE_LANGUAGE_FILE).parent_path() / "zarvinctl",
                  folder / "data", folder / "config", folder / "run"});
 }
+using namespace std::chrono_literals;
 
 TEST(CommandLine, UnderstandsCommandsAndOptions) {
     struct Case {
@@ -277,6 +290,53 @@ TEST(Connect, ExplainsWhyTheKeyboardCannotBeReached) {
     KeyboardConnection nothing(empty);
     EXPECT_FALSE(nothing.Connect(error));
     EXPECT_NE(error.find("no supported keyboard found"), std::string::npos) << error;
+}
+
+TEST(MonitorCommand, ExplainsARefusedKeyboardAsInfoDoes) {
+    LockedNodeSource locked;
+    locked.AddNode(HidNodeInfo{"/dev/hidraw5", 0x0C45, 0x5004, 0, 1, {}});
+    HidDevice device(locked);
+    CommandLink link(device);
+    DeviceImage image;
+    std::ostringstream out;
+    std::ostringstream err;
+    MonitorPrinter printer(out, err, link, image);
+    std::atomic<bool> autoShowDone{true};
+    DeviceMonitor monitor(link, image, printer, printer, autoShowDone,
+                          DeviceThreadTiming{.startDelay = 1ms, .rescan = 5ms});
+    ASSERT_TRUE(monitor.Start());
+    const bool told = printer.WaitForLines(1, 5s);
+    monitor.Stop();
+    ASSERT_TRUE(told);
+
+    const std::string text = out.str();
+    EXPECT_NE(text.find("message for the user: MAIN_NO_ACCESS_PROMPT\n"
+                        "No read/write access to /dev/hidraw5.\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find(InstalledUdevRuleFile().string()), std::string::npos) << text;
+    EXPECT_NE(text.find("sudo udevadm trigger --subsystem-match=hidraw"), std::string::npos)
+        << text;
+}
+
+// A stop signal ends the loop of `zarvinctl sim --uhid`, which then exits with its own status.
+[[noreturn]] void ReceiveStopSignalThenExit(int signal) {
+    {
+        const BlockedStopSignals stop;
+        ::kill(::getpid(), signal);
+        pollfd ready{stop.Descriptor(), POLLIN, 0};
+        if (::poll(&ready, 1, 5000) != 1) {
+            std::_Exit(2);
+        }
+    }
+    std::_Exit(0);
+}
+
+TEST(BlockedStopSignals, AStopSignalThatCameIsTakenNotDelivered) {
+    for (const int signal : {SIGTERM, SIGINT}) {
+        EXPECT_EXIT(ReceiveStopSignalThenExit(signal), ::testing::ExitedWithCode(0), "")
+            << strsignal(signal);
+    }
 }
 
 TEST(ListCommand, ShowsBothInterfacesOfTheStandIn) {

@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <linux/input.h>
 #include <linux/uhid.h>
@@ -9,6 +10,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -20,28 +22,35 @@
 #include "cli/UdevCheck.h"
 #include "device/CommandProtocol.h"
 #include "model/DeviceInfo.h"
+#include "platform/AccessGuidance.h"
 #include "platform/HidrawNodeSource.h"
 #include "platform/UniqueFd.h"
 #include "sim/SimFirmware.h"
 #include "sim/SimModel.h"
 #include "sim/SimReportDescriptors.h"
 #include "sim/UhidKeyboard.h"
+#include "support/BootKeyboardDescriptor.h"
 #include "support/RequestPacket.h"
 
 namespace zarvin::cli {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::chrono_literals;
 
-// The sysfs device paths (udev's %p) of the hidraw nodes the virtual keyboard made.
-std::vector<std::string> VirtualKeyboardNodes() {
+std::string FileText(const fs::path& file) {
+    std::ifstream in(file);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The sysfs device paths (udev's %p) of the hidraw nodes of the HID devices named `name`.
+std::vector<std::string> VirtualKeyboardNodes(const std::string& name = sim::UhidKeyboard::kDeviceName) {
     std::vector<std::string> devpaths;
     std::error_code error;
     for (const auto& entry : fs::directory_iterator("/sys/class/hidraw", error)) {
-        std::ifstream uevent(entry.path() / "device/uevent");
-        std::stringstream text;
-        text << uevent.rdbuf();
-        if (text.str().find(std::string("HID_NAME=") + sim::UhidKeyboard::kDeviceName) ==
+        if (FileText(entry.path() / "device/uevent").find("HID_NAME=" + name + "\n") ==
             std::string::npos) {
             continue;
         }
@@ -155,6 +164,27 @@ TEST_F(UhidProtocolTest, AnswersCommandRequestsAndRefusesReportRequests) {
     EXPECT_NE(refusal.u.get_report_reply.err, 0);
 }
 
+TEST_F(UhidProtocolTest, AHeldReplyLeavesJustBeforeTheReplyItWaitsFor) {
+    Receive(kernelCommand_.Get());
+    keyboard_.HoldReply(1, 2);
+    StartServing();
+
+    for (const uint16_t offset : {uint16_t{0}, uint16_t{56}}) {
+        uhid_event request{};
+        request.type = UHID_OUTPUT;
+        request.u.output.rtype = UHID_OUTPUT_REPORT;
+        const Packet packet = test_support::MakeRequest(0x07, 56, offset);
+        std::copy(packet.begin(), packet.end(), request.u.output.data);
+        request.u.output.size = static_cast<uint16_t>(packet.size());
+        Send(kernelCommand_.Get(), request);
+    }
+    for (const uint8_t offset : {uint8_t{0}, uint8_t{56}}) {
+        const uhid_event reply = Receive(kernelCommand_.Get());
+        ASSERT_EQ(reply.type, UHID_INPUT2);
+        EXPECT_EQ(reply.u.input2.data[5], offset);
+    }
+}
+
 TEST_F(UhidProtocolTest, AKernelThatGoesAwayEndsServingWithAnError) {
     StartServing();
     kernelConsumer_.Reset();
@@ -223,6 +253,134 @@ TEST_F(UhidKeyboardTest, TheFirmwareAnswersThroughTheRealHidrawTransport) {
     DeviceInfo info;
     ASSERT_EQ(ReadDeviceInfo(connection.Link(), info.bytes), CommandResult::Success);
     EXPECT_EQ(info.FirmwareVersion(), sim::kFactoryFirmwareVersion);
+}
+
+// The read of profile 1's key map: its chunk 1 is answered only after the host sent it again,
+// and that late reply comes while chunk 2 is awaited.
+TEST_F(UhidKeyboardTest, ALateReplyNeverLandsInAnotherChunk) {
+    ASSERT_EQ(devpaths_.size(), 2u);
+    HidrawNodeSource hidraw;
+    KeyboardConnection connection(hidraw, ExchangeTiming{.readTimeout = 100ms});
+    std::string error;
+    ASSERT_TRUE(connection.Connect(error)) << error;
+    keyboard_.HoldReply(2, 4);
+
+    const size_t length = sim::InfoOf(sim::SimModel::Keyboard128).keyMapLength;
+    std::vector<uint8_t> keyMap(length);
+    ASSERT_EQ(ReadKeyMap(connection.Link(), keyMap, 1), CommandResult::Success);
+    EXPECT_EQ(connection.Link().Echo(), ReplyEcho::Echoed);
+    const std::vector<uint8_t> factory = sim::FactoryMemory(sim::SimModel::Keyboard128).keyMaps;
+    EXPECT_EQ(keyMap, std::vector<uint8_t>(factory.begin() + static_cast<std::ptrdiff_t>(length),
+                                           factory.begin() + static_cast<std::ptrdiff_t>(2 * length)));
+}
+
+// What a backup reads: the three key maps and the start of the macro area.
+int ReadEverything(CommandLink& link, std::vector<uint8_t>& bytes) {
+    bytes.clear();
+    for (int profile = 0; profile < kProfileCount; ++profile) {
+        std::vector<uint8_t> keyMap(link.Geometry().blockLength);
+        if (const int result = ReadKeyMap(link, keyMap, profile); result != CommandResult::Success) {
+            return result;
+        }
+        bytes.insert(bytes.end(), keyMap.begin(), keyMap.end());
+    }
+    std::vector<uint8_t> macros(2048);
+    const int result = ReadMacroArea(link, macros, macros.size());
+    bytes.insert(bytes.end(), macros.begin(), macros.end());
+    return result;
+}
+
+// Each program receives the other's replies through the real hidraw node.
+TEST_F(UhidKeyboardTest, TwoProgramsReadingAtOnceEachGetWhatOneReadsAlone) {
+    ASSERT_EQ(devpaths_.size(), 2u);
+    HidrawNodeSource hidraw;
+    KeyboardConnection first(hidraw);
+    KeyboardConnection second(hidraw);
+    std::string error;
+    ASSERT_TRUE(first.Connect(error)) << error;
+    ASSERT_TRUE(second.Connect(error)) << error;
+    std::vector<uint8_t> alone;
+    ASSERT_EQ(ReadEverything(first.Link(), alone), CommandResult::Success);
+
+    std::vector<uint8_t> firstBytes;
+    std::vector<uint8_t> secondBytes;
+    int secondResult = CommandResult::NoReply;
+    std::thread other([&] { secondResult = ReadEverything(second.Link(), secondBytes); });
+    const int firstResult = ReadEverything(first.Link(), firstBytes);
+    other.join();
+    EXPECT_EQ(firstResult, CommandResult::Success);
+    EXPECT_EQ(secondResult, CommandResult::Success);
+    EXPECT_EQ(firstBytes, alone);
+    EXPECT_EQ(secondBytes, alone);
+}
+
+// Every open of the hidraw node shares its lock, as between two processes.
+TEST_F(UhidKeyboardTest, AProgramThatHoldsTheKeyboardKeepsAnotherOneOut) {
+    ASSERT_EQ(devpaths_.size(), 2u);
+    HidrawNodeSource hidraw;
+    KeyboardConnection holder(hidraw);
+    KeyboardConnection other(hidraw, ExchangeTiming{.nodeLockTimeout = 50ms});
+    std::string error;
+    ASSERT_TRUE(holder.Connect(error)) << error;
+    ASSERT_TRUE(other.Connect(error)) << error;
+    DeviceInfo info;
+    {
+        const std::lock_guard batch(holder.Link().Lock());
+        ASSERT_EQ(BeginTransfer(holder.Link()), CommandResult::Success);
+        EXPECT_EQ(ReadDeviceInfo(other.Link(), info.bytes), CommandResult::Busy);
+        ASSERT_EQ(EndTransfer(holder.Link()), CommandResult::Success);
+    }
+    EXPECT_EQ(ReadDeviceInfo(other.Link(), info.bytes), CommandResult::Success);
+}
+
+// A keyboard's key-report interface, plugged in with the supported ids: the helper calls it
+// none, and where udev runs with the rule installed its node gets no access tag.
+TEST(UhidKeyReportInterface, GetsNoAccessThoughItHasTheKeyboardsIds) {
+    if (::access("/dev/uhid", W_OK) != 0) {
+        GTEST_SKIP() << "/dev/uhid is missing or not writable here (it needs the uhid module "
+                        "and root): the virtual keyboard cannot be tried";
+    }
+    const std::string name = "Zarvin key-report interface";
+    UniqueFd uhid(::open("/dev/uhid", O_RDWR | O_CLOEXEC));
+    ASSERT_TRUE(uhid.Valid());
+    uhid_event create{};
+    create.type = UHID_CREATE2;
+    std::copy(name.begin(), name.end(), create.u.create2.name);
+    create.u.create2.bus = BUS_USB;
+    create.u.create2.vendor = 0x320F;
+    create.u.create2.product = 0x5000;
+    create.u.create2.rd_size = static_cast<uint16_t>(test_support::kBootKeyboard.size());
+    std::copy(test_support::kBootKeyboard.begin(), test_support::kBootKeyboard.end(),
+              create.u.create2.rd_data);
+    ASSERT_EQ(::write(uhid.Get(), &create, sizeof create), static_cast<ssize_t>(sizeof create));
+
+    std::vector<std::string> devpaths;
+    const auto deadline = std::chrono::steady_clock::now() + 3s;
+    while ((devpaths = VirtualKeyboardNodes(name)).empty() &&
+           std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(20ms);
+    }
+    ASSERT_EQ(devpaths.size(), 1u);
+    std::ostringstream out;
+    std::ostringstream err;
+    ASSERT_EQ(RunUdevCheck("/sys", devpaths.front(), out, err), kExitOk) << err.str();
+    EXPECT_EQ(out.str(), "ZARVIN_INTERFACE=none\n");
+
+    if (::access("/run/udev/control", F_OK) != 0 || !fs::exists(InstalledUdevRuleFile())) {
+        return;  // no udev with the rule: the helper's answer is all there is to see
+    }
+    // udev keeps what its rules decided for a node in its database, named by the node's numbers.
+    std::string numbers = FileText("/sys" + devpaths.front() + "/dev");
+    numbers.erase(numbers.find_last_not_of('\n') + 1);
+    const fs::path record = "/run/udev/data/c" + numbers;
+    std::string decided;
+    const auto udevDeadline = std::chrono::steady_clock::now() + 10s;
+    while ((decided = FileText(record)).find("E:ZARVIN_INTERFACE=") == std::string::npos &&
+           std::chrono::steady_clock::now() < udevDeadline) {
+        std::this_thread::sleep_for(50ms);
+    }
+    EXPECT_NE(decided.find("E:ZARVIN_INTERFACE=none\n"), std::string::npos) << decided;
+    EXPECT_EQ(decided.find("uaccess"), std::string::npos) << decided;
 }
 
 TEST(CommandLine, UnderstandsTheUhidKeyboardAndTheUdevHelper) {
