@@ -97,7 +97,8 @@ void MonitorPrinter::ShowMessage(std::string_view textKey) {
 }
 
 void MonitorPrinter::ShowFormattedMessage(std::string_view textKey, std::string_view argument) {
-    Print("message for the user: " + std::string(textKey) + '\n' + std::string(argument));
+    Print("message for the user: " + std::string(textKey) + '\n' + std::string(argument),
+          {{"event", "message"}, {"text", std::string(textKey)}, {"detail", std::string(argument)}});
 }
 
 void MonitorPrinter::PrintError(const std::string& line) {

@@ -101,20 +101,20 @@ for model in 126 128; do
             "roles: $roles$(cat /tmp/udevd.log)"
     fi
 
-    check "$model keys: profile 2 becomes active" \
-        sh -c 'zarvinctl profile 2 && [ "$(zarvinctl profile)" = 2 ]'
+    check "$model keys: profile 3 becomes active" \
+        sh -c 'zarvinctl profile 3 && [ "$(zarvinctl profile)" = 3 ]'
     check "$model keys: remap, keys, reset" sh -c '
-        zarvinctl remap --profile 0 CapsLock LeftCtrl >/dev/null &&
-        zarvinctl keys --profile 0 | grep -q "Caps Lock → Key (Left Ctrl)" &&
-        zarvinctl reset --profile 0 CapsLock >/dev/null &&
-        ! zarvinctl keys --profile 0 | grep -q "Caps Lock"'
+        zarvinctl remap --profile 1 CapsLock LeftCtrl >/dev/null &&
+        zarvinctl keys --profile 1 | grep -q "Caps Lock → Key (Left Ctrl)" &&
+        zarvinctl reset --profile 1 CapsLock >/dev/null &&
+        ! zarvinctl keys --profile 1 | grep -q "Caps Lock"'
     check "$model keys: backup, show, restore" sh -c '
-        zarvinctl remap --profile 1 F1 Mute >/dev/null &&
+        zarvinctl remap --profile 2 F1 Mute >/dev/null &&
         zarvinctl backup /tmp/b.fwc >/dev/null &&
         zarvinctl show /tmp/b.fwc | grep -q "F1 → Media (Mute)" &&
-        zarvinctl reset --profile 1 F1 >/dev/null &&
+        zarvinctl reset --profile 2 F1 >/dev/null &&
         zarvinctl restore /tmp/b.fwc >/dev/null &&
-        zarvinctl keys --profile 1 | grep -q "F1 → Media (Mute)"'
+        zarvinctl keys --profile 2 | grep -q "F1 → Media (Mute)"'
     check "$model keys: lighting read and written" sh -c '
         zarvinctl lighting set brightness=3 >/dev/null &&
         zarvinctl lighting | grep -q "brightness   3"'
@@ -150,21 +150,21 @@ for model in 126 128; do
     fi
 
     # Remaps beside a loop of reads change exactly the keys remapped.
-    zarvinctl keys --profile 0 >/tmp/keys-before
+    zarvinctl keys --profile 1 >/tmp/keys-before
     (
         count=0
         while [ $count -lt 15 ]; do
-            zarvinctl keys --profile 0 >/dev/null 2>&1
+            zarvinctl keys --profile 1 >/dev/null 2>&1
             count=$((count + 1))
         done
     ) &
     reader=$!
     remapped=0
     for key in F2 F3 F4 F5 F6; do
-        zarvinctl remap --profile 0 $key Mute >/dev/null 2>&1 && remapped=$((remapped + 1))
+        zarvinctl remap --profile 1 $key Mute >/dev/null 2>&1 && remapped=$((remapped + 1))
     done
     wait $reader
-    zarvinctl keys --profile 0 >/tmp/keys-after
+    zarvinctl keys --profile 1 >/tmp/keys-after
     added=$(diff /tmp/keys-before /tmp/keys-after | grep -c '^+ *F[2-6] → Media (Mute)$')
     removed=$(diff /tmp/keys-before /tmp/keys-after | grep '^-[^-]' | grep -vc '^-  no reassigned keys$')
     if [ "$remapped" -eq 5 ] && [ "$added" -eq 5 ] && [ "$removed" -eq 0 ]; then
@@ -207,7 +207,7 @@ $(tail -n 5 /tmp/cut.trace)"
     fi
     plug $model
     check "$model keys: plugged in again, it kept its memory" \
-        sh -c '[ "$(zarvinctl profile)" = 2 ] && zarvinctl backup /tmp/again.fwc >/dev/null &&
+        sh -c '[ "$(zarvinctl profile)" = 3 ] && zarvinctl backup /tmp/again.fwc >/dev/null &&
                cmp /tmp/again.fwc /tmp/whole.fwc'
     unplug INT
     check "$model keys: the stand-in ends with status 0 on SIGINT" test $? -eq 0
