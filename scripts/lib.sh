@@ -28,11 +28,12 @@ TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev python3)
 # The virtual machine of scripts/vm-test.sh; what runs inside it is fetched with apt-get download.
 VM_PACKAGES=(qemu-system-x86 cpio binutils)
 
-# Rebuilds of another checkout or build folder reuse what was compiled before: paths are hashed
-# relative to the checkout, so clones in other folders share one cache.
+# Rebuilds reuse what was compiled before. Each checkout keeps its own entries: with paths hashed
+# relative to the checkout, two checkouts on different branches were handed each other's objects
+# (one class, two layouts), so the cache is keyed on absolute paths.
 CACHE_ARGS=()
 if command -v ccache >/dev/null; then
-    export CCACHE_BASEDIR=$ROOT CCACHE_NOHASHDIR=1
+    unset CCACHE_BASEDIR CCACHE_NOHASHDIR
     CACHE_ARGS=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 fi
 
