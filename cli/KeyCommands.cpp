@@ -62,11 +62,14 @@ bool ReadKeyboard(KeyboardSession& session, std::ostream& err) {
 }
 
 // True when the whole transfer succeeded; otherwise says what happened.
-bool ReportApply(int result, int firstFailure, std::ostream& err) {
+bool ReportApply(int result, int firstFailure, bool sent, std::ostream& err) {
     if (result == CommandResult::Success && firstFailure == CommandResult::Success) {
         return true;
     }
-    if (firstFailure == CommandResult::Success) {
+    if (!sent) {
+        if (firstFailure != CommandResult::Success) {
+            err << "cannot read the keyboard: " << CommandResultText(firstFailure) << '\n';
+        }
         err << "nothing was written to the keyboard\n";
     } else if (result == CommandResult::Success) {
         err << "the keyboard was written only in part: " << CommandResultText(firstFailure) << '\n';
@@ -212,8 +215,9 @@ int RunRestore(KeyboardConnection& connection, const AppContext& context, const 
         err << "cannot save the profile cache file " << cache.string() << '\n';
     }
     int firstFailure = CommandResult::Success;
-    const int result = session.sync.ApplyToDevice(true, &firstFailure);
-    if (!ReportApply(result, firstFailure, err)) {
+    bool sent = false;
+    const int result = session.sync.ApplyToDevice(true, &firstFailure, &sent);
+    if (!ReportApply(result, firstFailure, sent, err)) {
         return kExitFailed;
     }
     if (form == OutputForm::Json) {
@@ -281,6 +285,7 @@ int RunRemap(KeyboardConnection& connection, const AppContext& context, std::opt
     const TextLookup lookup = texts.Lookup();
     KeyboardSession session(context, connection, texts, err);
     if (!ReadKeyboard(session, err)) {
+        err << "nothing was written to the keyboard\n";
         return kExitFailed;
     }
     if (!KeyboardHasKey(session.device, key)) {
@@ -310,10 +315,11 @@ int RunRemap(KeyboardConnection& connection, const AppContext& context, std::opt
         return kExitFailed;
     }
     SaveToProfilePath(session.working, context);
-    // The window applies the active profile only; another one goes out with all three.
+    // Only the profile the user changed is written.
     int firstFailure = CommandResult::Success;
-    const int result = session.sync.ApplyToDevice(changed != active, &firstFailure);
-    if (!ReportApply(result, firstFailure, err)) {
+    bool sent = false;
+    const int result = session.sync.ApplyProfileToDevice(changed, &firstFailure, &sent);
+    if (!ReportApply(result, firstFailure, sent, err)) {
         return kExitFailed;
     }
     if (form == OutputForm::Json) {

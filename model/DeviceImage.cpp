@@ -137,21 +137,57 @@ int DeviceImage::SetActiveProfile(CommandLink& link, int profile) {
 void DeviceImage::ForgetActiveProfile() {
     const std::lock_guard lock(mutex_);
     activeProfile_ = -1;
+    keyMatrixRead_ = false;
+    macroCapacityRead_ = false;
     ++connection_;
 }
 
 void DeviceImage::LoadConnectionData(CommandLink& link, UserMessages& messages) {
-    DefaultKeyMatrix matrix{};
-    if (ReadDefaultKeyMap(link, matrix) == CommandResult::Success) {
-        SetKeyMatrix(matrix);
-    } else {
+    {
+        const std::lock_guard lock(mutex_);
+        keyMatrixRead_ = false;
+        macroCapacityRead_ = false;
+    }
+    if (EnsureKeyMatrix(link) != CommandResult::Success) {
         messages.ShowMessage(kDefaultMatrixPrompt);
     }
+    EnsureMacroCapacity(link);
+}
+
+int DeviceImage::EnsureKeyMatrix(CommandLink& link) {
+    if (KeyMatrixRead()) {
+        return CommandResult::Success;
+    }
+    DefaultKeyMatrix matrix{};
+    const int result = ReadDefaultKeyMap(link, matrix);
+    if (result == CommandResult::Success) {
+        const std::lock_guard lock(mutex_);
+        keyMatrix_ = matrix;
+        keyMatrixRead_ = true;
+    }
+    return result;
+}
+
+bool DeviceImage::KeyMatrixRead() const {
+    const std::lock_guard lock(mutex_);
+    return keyMatrixRead_;
+}
+
+int DeviceImage::EnsureMacroCapacity(CommandLink& link) {
+    {
+        const std::lock_guard lock(mutex_);
+        if (macroCapacityRead_) {
+            return CommandResult::Success;
+        }
+    }
     DeviceInfo info;
-    if (ReadDeviceInfo(link, info.bytes) == CommandResult::Success) {
+    const int result = ReadDeviceInfo(link, info.bytes);
+    if (result == CommandResult::Success) {
         const std::lock_guard lock(mutex_);
         macroCapacity_ = info.MacroCapacityBytes();
+        macroCapacityRead_ = true;
     }
+    return result;
 }
 
 }  // namespace zarvin

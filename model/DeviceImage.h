@@ -47,18 +47,31 @@ public:
     // result of the keyboard operation that failed, or Success. A profile outside 0-255 does
     // nothing and returns BadProfile. A refused write empties the cache.
     int SetActiveProfile(CommandLink& link, int profile);
-    // The keyboard went away: the next GetActiveProfile asks it again.
+    // The keyboard went away: the next GetActiveProfile asks it again, and the next keyboard's
+    // layout and capacity must be read before they are used.
     void ForgetActiveProfile();
 
     // On every connection, before the main window hears of it: the default key matrix and the
-    // macro capacity. A failed matrix read tells the user and keeps the previous matrix.
+    // macro capacity. A failed matrix read tells the user and keeps the previous matrix, which
+    // then counts as not read.
     void LoadConnectionData(CommandLink& link, UserMessages& messages);
+
+    // Key maps may only be built or read against the connected keyboard's own layout: reads the
+    // default key matrix again when it has not been read since the connection. Success, or the
+    // result of the failed read.
+    int EnsureKeyMatrix(CommandLink& link);
+    // Whether the default key matrix is the connected keyboard's.
+    bool KeyMatrixRead() const;
+    // The same for the macro capacity, which decides what an apply may write.
+    int EnsureMacroCapacity(CommandLink& link);
 
 private:
     mutable std::mutex mutex_;
     KeyboardModel model_;
     DefaultKeyMatrix keyMatrix_;
     size_t macroCapacity_ = 0;
+    bool keyMatrixRead_ = false;
+    bool macroCapacityRead_ = false;
     int activeProfile_ = -1;
     // Counts ForgetActiveProfile calls, so an answer read before one is not cached after it.
     uint64_t connection_ = 0;

@@ -181,6 +181,30 @@ KeyAssignment AssignmentOfEntry(const KeyMapEntry& entry) {
     }
 }
 
+// What a position's keyboard entry means, against its default entry.
+KeyAssignment AssignmentOfPosition(const KeyMapEntry& entry, const KeyMapEntry& defaultEntry) {
+    return entry == defaultEntry ? KeyAssignment{} : AssignmentOfEntry(entry);
+}
+
+bool SameMeaning(const KeyAssignment& a, const KeyAssignment& b) {
+    return a.type == b.type && a.value == b.value;
+}
+
+// Whether the keyboard's entry for `record` may stay: it already means the record, or the record
+// is still as in the table the working store started from.
+bool Untouched(const KeyAssignment& record, const KeyAssignment& keyboardMeaning,
+               std::span<const uint8_t> startingTable, size_t slot) {
+    if (SameMeaning(record, keyboardMeaning)) {
+        return true;
+    }
+    if (startingTable.size() < KeyAssignment::kSize * (slot + 1)) {
+        return false;
+    }
+    const KeyAssignment started = LoadKeyAssignment(
+        startingTable.subspan(KeyAssignment::kSize * slot).first<KeyAssignment::kSize>());
+    return SameMeaning(record, started);
+}
+
 }  // namespace
 
 KeyTableBytes KeyTableOf(ProfileImage& image, size_t table) {
@@ -215,12 +239,15 @@ KeyCode EntryKeyCode(KeyMapEntry entry) {
 }
 
 void BuildKeyMap(int profile, std::span<uint8_t> block, DeviceImage& device,
-                 const AppliedStore& applied, const WorkingStore& working) {
+                 const AppliedStore& applied, const WorkingStore& working,
+                 const HeldKeyMap* held) {
     const DefaultKeyMatrix matrix =
         device.CopyMatrixEntry(kSharedDefaultSource, kSharedDefaultTarget);
 
-    const size_t copied = std::min(block.size(), matrix.size());
-    std::copy_n(matrix.begin(), copied, block.begin());
+    const std::span<const uint8_t> start =
+        held != nullptr ? held->block : std::span<const uint8_t>(matrix);
+    const size_t copied = std::min(block.size(), start.size());
+    std::copy_n(start.begin(), copied, block.begin());
     std::fill(block.begin() + static_cast<ptrdiff_t>(copied), block.end(), uint8_t{0});
     if (profile < 0 || static_cast<size_t>(profile) >= kKeyTableCount) {
         return;
@@ -236,8 +263,14 @@ void BuildKeyMap(int profile, std::span<uint8_t> block, DeviceImage& device,
         if (code == 0) {
             continue;
         }
+        const size_t slot = SlotOfKeyCode(code);
         const KeyAssignment record =
-            applied.Assignment(KeyRecordNumber(static_cast<size_t>(profile), SlotOfKeyCode(code)));
+            applied.Assignment(KeyRecordNumber(static_cast<size_t>(profile), slot));
+        if (held != nullptr && !record.Is(AssignmentType::PlayMacro) && i < copied / kEntryBytes &&
+            Untouched(record, AssignmentOfPosition(EntryAt(held->block, i), defaultEntry),
+                      held->startingTable, slot)) {
+            continue;
+        }
         PutEntry(block, i, EntryOfRecord(record, defaultEntry, working));
     }
 }

@@ -62,13 +62,29 @@ inline constexpr size_t kSharedDefaultTarget = 99;
 // The key code an entry stands for; 0 if none (00 and 05 entries, unknown usages).
 KeyCode EntryKeyCode(KeyMapEntry entry);
 
+// What the keyboard holds for the profile being built, so that a key the user did not touch
+// keeps the keyboard's own bytes, including entries no record can express (an unlisted consumer
+// usage, a system-control usage).
+struct HeldKeyMap {
+    // The profile's key map as the keyboard holds it now (the model's key-map length).
+    std::span<const uint8_t> block;
+    // When the working store could not be taken from the keyboard, the table it started from:
+    // a record still equal to it was not touched either.
+    std::span<const uint8_t> startingTable;
+};
+
 // Fills `block` (the model's key-map length, at most 512 bytes) with profile `profile`'s key
 // map from the applied store. First copies the default entry of position 106 over position 99
 // in `device`'s default key matrix itself; that stays until the matrix is read again. Positions
 // beyond the key count or the block keep the matrix's bytes. A profile outside 0-3 gives the
 // default entries.
+//
+// With `held`, the block starts as the keyboard's bytes, and a position whose record means what
+// the keyboard's entry means (or is still as in the starting table) keeps them; the rest are
+// encoded. PlayMacro records are always encoded: macro positions follow the macro list.
 void BuildKeyMap(int profile, std::span<uint8_t> block, DeviceImage& device,
-                 const AppliedStore& applied, const WorkingStore& working);
+                 const AppliedStore& applied, const WorkingStore& working,
+                 const HeldKeyMap* held = nullptr);
 
 // Rebuilds one profile's key table from a key map read from the keyboard, against the default
 // key matrix and key count of `device`. The table is cleared first (ResetProfileBlock). Reads

@@ -77,6 +77,10 @@ int DeviceSync::BackupDeviceToFile(const std::filesystem::path& path, int* comma
         return FileResult::Failure;
     }
 
+    // Entries mean something only against the keyboard's own layout.
+    if (failure.Note(device_.EnsureKeyMatrix(link_)) != CommandResult::Success) {
+        return FileResult::Failure;
+    }
     std::array<KeyMapBlock, kProfileCount> keyMaps{};
     for (int profile = 0; profile < kProfileCount; ++profile) {
         if (failure.Note(ReadKeyMap(link_, keyMaps[static_cast<size_t>(profile)], profile)) !=
@@ -127,8 +131,11 @@ int DeviceSync::LoadFromDevice(const std::function<void()>& refreshKeyView, int*
     if (read && working_.LoadProfileFile(cache) != FileResult::Success) {
         read = false;
     }
-    if (!read) {
+    if (read) {
+        startedCleared_.reset();
+    } else {
         working_.CreateDefaultImage(0);
+        startedCleared_ = working_.Image();
     }
     if (refreshKeyView) {
         refreshKeyView();
@@ -136,22 +143,56 @@ int DeviceSync::LoadFromDevice(const std::function<void()>& refreshKeyView, int*
     return read ? FileResult::Success : FileResult::Failure;
 }
 
-int DeviceSync::ApplyToDevice(bool allProfiles, int* firstFailure) {
+int DeviceSync::ApplyToDevice(bool allProfiles, int* firstFailure, bool* sent) {
     FirstFailure failure(firstFailure);
+    if (sent != nullptr) {
+        *sent = false;
+    }
     const std::lock_guard workingLock(working_.Lock());
     const std::lock_guard appliedLock(applied_.Lock());
     if (!applied_.TakeSnapshotOf(working_)) {
         return CommandResult::NoReply;
     }
-    return WriteKeysAndMacros(allProfiles, firstFailure);
+    return WriteKeysAndMacros(allProfiles, firstFailure, sent);
 }
 
-int DeviceSync::WriteKeysAndMacros(bool allProfiles, int* firstFailure) {
+int DeviceSync::ApplyProfileToDevice(int profile, int* firstFailure, bool* sent) {
     FirstFailure failure(firstFailure);
+    if (sent != nullptr) {
+        *sent = false;
+    }
+    if (profile < 0 || profile >= kProfileCount) {
+        failure.Note(CommandResult::BadProfile);
+        return CommandResult::NoReply;
+    }
+    const std::lock_guard workingLock(working_.Lock());
+    const std::lock_guard appliedLock(applied_.Lock());
+    if (!applied_.TakeSnapshotOf(working_)) {
+        return CommandResult::NoReply;
+    }
+    return WriteProfiles(profile, false, firstFailure, sent);
+}
+
+int DeviceSync::WriteKeysAndMacros(bool allProfiles, int* firstFailure, bool* sent) {
+    return WriteProfiles(std::nullopt, allProfiles, firstFailure, sent);
+}
+
+int DeviceSync::WriteProfiles(std::optional<int> only, bool allProfiles, int* firstFailure,
+                              bool* sent) {
+    FirstFailure failure(firstFailure);
+    if (sent != nullptr) {
+        *sent = false;
+    }
     // Building the key maps reads the working store's macro list: its lock comes first.
     const std::lock_guard workingLock(working_.Lock());
     const std::lock_guard appliedLock(applied_.Lock());
 
+    // What decides the bytes: the keyboard's layout and the room it has for macros.
+    if (failure.Note(device_.EnsureKeyMatrix(link_)) != CommandResult::Success ||
+        failure.Note(device_.EnsureMacroCapacity(link_)) != CommandResult::Success) {
+        messages_.ShowMessage(text_keys::MAIN_APPLY_NOT_READ);
+        return CommandResult::NoReply;
+    }
     const auto layout = ChooseMacroAreaLayout(MacroAreaSizes(applied_), device_.MacroCapacity());
     if (!layout) {
         messages_.ShowMessage(text_keys::EXTRA_MACRO_TOO_LONG);
@@ -168,7 +209,9 @@ int DeviceSync::WriteKeysAndMacros(bool allProfiles, int* firstFailure) {
     }
 
     std::vector<int> profiles;
-    if (allProfiles) {
+    if (only) {
+        profiles = {*only};
+    } else if (allProfiles) {
         profiles = {0, 1, 2};
     } else {
         int profileRead = CommandResult::Success;
@@ -179,16 +222,39 @@ int DeviceSync::WriteKeysAndMacros(bool allProfiles, int* firstFailure) {
         }
         profiles = {active};
     }
-    std::vector<KeyMapBlock> keyMaps(profiles.size());
-    for (size_t i = 0; i < profiles.size(); ++i) {
-        BuildKeyMap(profiles[i], keyMaps[i], device_, applied_, working_);
-    }
 
+    const size_t keyMapLength =
+        std::min<size_t>(link_.Geometry().blockLength, kDefaultKeyMatrixBytes);
     int lastKeyMapWrite = CommandResult::NoReply;
     {
+        // What the keyboard holds is read under the same lock as the writes that follow it.
         const std::lock_guard batch(link_.Lock());
+        std::vector<KeyMapBlock> held(profiles.size());
+        for (size_t i = 0; i < profiles.size(); ++i) {
+            if (failure.Note(ReadKeyMap(link_, held[i], profiles[i])) != CommandResult::Success) {
+                messages_.ShowMessage(text_keys::MAIN_APPLY_NOT_READ);
+                return CommandResult::NoReply;
+            }
+        }
+        std::vector<KeyMapBlock> keyMaps(profiles.size());
+        for (size_t i = 0; i < profiles.size(); ++i) {
+            HeldKeyMap keyboard{.block = std::span<const uint8_t>(held[i]).first(keyMapLength),
+                                .startingTable = {}};
+            if (startedCleared_) {
+                keyboard.startingTable =
+                    KeyTableOf(*startedCleared_, static_cast<size_t>(profiles[i]));
+            }
+            BuildKeyMap(profiles[i], keyMaps[i], device_, applied_, working_, &keyboard);
+        }
+        if (sent != nullptr) {
+            *sent = true;
+        }
         failure.Note(BeginTransfer(link_));
-        failure.Note(WriteMacroArea(link_, area, area.size()));
+        // A working store that started cleared knows nothing of the keyboard's macros: unless
+        // the user made some, those on the keyboard stay.
+        if (!startedCleared_ || applied_.MacroCount() > 0) {
+            failure.Note(WriteMacroArea(link_, area, area.size()));
+        }
         for (size_t i = 0; i < profiles.size(); ++i) {
             lastKeyMapWrite = failure.Note(WriteKeyMap(link_, keyMaps[i], profiles[i]));
         }

@@ -17,7 +17,10 @@
 #include <filesystem>
 #include <functional>
 
+#include <optional>
+
 #include "model/KeyCodes.h"
+#include "store/ProfileFile.h"
 
 namespace zarvin {
 
@@ -52,7 +55,9 @@ public:
                        int* commandResult = nullptr);
 
     // Snapshots the working store into the applied store and writes it with WriteKeysAndMacros.
-    int ApplyToDevice(bool allProfiles, int* firstFailure = nullptr);
+    int ApplyToDevice(bool allProfiles, int* firstFailure = nullptr, bool* sent = nullptr);
+    // The same for the key map of `profile` (0-2) alone, whether it is active or not.
+    int ApplyProfileToDevice(int profile, int* firstFailure = nullptr, bool* sent = nullptr);
 
     // Writes the applied store: the macro area (with the macros' names when they fit the
     // capacity, else without them and then EXTRA_PROFILE_SPACE_TIGHT), then the key map of the
@@ -60,10 +65,20 @@ public:
     // without names: EXTRA_MACRO_TOO_LONG and nothing is sent. CommandResult::Success when the
     // last key-map write succeeded, else NoReply; the other writes' results do not decide it
     // (the keyboard may be left partly written). `firstFailure`, when given, receives the result
-    // of the first operation of the batch that failed, else Success.
-    int WriteKeysAndMacros(bool allProfiles, int* firstFailure = nullptr);
+    // of the first operation of the batch that failed, else Success; `sent`, whether any write
+    // reached the keyboard.
+    //
+    // Key maps are built only against the keyboard's own layout and over what it holds now: the
+    // default key matrix (when not read since the connection), the macro capacity (likewise) and
+    // the key maps about to be written are read first, and a key whose record the user did not
+    // change keeps the keyboard's bytes. When any of these reads fails, MAIN_APPLY_NOT_READ is
+    // shown and nothing is sent.
+    int WriteKeysAndMacros(bool allProfiles, int* firstFailure = nullptr, bool* sent = nullptr);
 
 private:
+    // The profiles to write: `only`, or the active one, or all three.
+    int WriteProfiles(std::optional<int> only, bool allProfiles, int* firstFailure, bool* sent);
+
     const AppContext& context_;
     CommandLink& link_;
     DeviceImage& device_;
@@ -71,6 +86,9 @@ private:
     AppliedStore& applied_;
     UserMessages& messages_;
     TextLookup texts_;
+    // The cleared image the working store took when the keyboard could not be read; until the
+    // next successful read, a record still as in it counts as untouched.
+    std::optional<ProfileImage> startedCleared_;
 };
 
 }  // namespace zarvin

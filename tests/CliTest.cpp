@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <mutex>
 #include <sstream>
 
@@ -20,6 +21,8 @@
 #include "cli/Trace.h"
 #include "device/DeviceMonitor.h"
 #include "model/DeviceImage.h"
+#include "model/KeyMapCodec.h"
+#include "model/LittleEndian.h"
 #include "model/LightingEffects.h"
 #include "model/MacroRecord.h"
 #include "platform/AccessGuidance.h"
@@ -531,6 +534,121 @@ TEST(KeyCommands, RestoreOfADamagedFileWritesNothing) {
               kExitFailed);
     EXPECT_FALSE(rig.KeyboardWasWritten());
     EXPECT_FALSE(std::filesystem::exists(rig.context.userDataFolder / "$Profile0"));
+}
+
+// The packets (1 = the first one) that start a read of the default key matrix.
+std::vector<int> LayoutReadStarts(const sim::SimKeyboard& keyboard) {
+    std::vector<int> starts;
+    const std::vector<Packet> packets = keyboard.ReceivedPackets();
+    for (size_t i = 0; i < packets.size(); ++i) {
+        if (packets[i][PacketByte::Command] == Command::ReadDefaultKeyMap &&
+            LoadLe16(packets[i], PacketByte::Offset) == 0) {
+            starts.push_back(static_cast<int>(i) + 1);
+        }
+    }
+    return starts;
+}
+
+// Commands that write key maps fail, with status 1 and nothing written, when the keyboard never
+// lets its key layout be read: each try to read it is refused, however many the command makes.
+TEST(KeyCommands, NoKeyMapIsWrittenWhenTheLayoutCannotBeRead) {
+    const RemapTarget leftCtrl{.type = AssignmentType::Key, .value = 0x01D, .macroName = {}};
+    struct Case {
+        const char* name;
+        std::function<int(KeyCommandRig&, std::ostream&, std::ostream&)> run;
+    };
+    const Case cases[] = {
+        {"remap",
+         [&](KeyCommandRig& rig, std::ostream& out, std::ostream& err) {
+             return RunRemap(rig.connection, rig.context, {}, 0x03A, leftCtrl, out, err);
+         }},
+        {"remap --profile 3",
+         [&](KeyCommandRig& rig, std::ostream& out, std::ostream& err) {
+             return RunRemap(rig.connection, rig.context, 2, 0x03A, leftCtrl, out, err);
+         }},
+        {"reset",
+         [&](KeyCommandRig& rig, std::ostream& out, std::ostream& err) {
+             return RunRemap(rig.connection, rig.context, {}, 0x03A, RemapTarget{}, out, err);
+         }},
+        {"restore",
+         [&](KeyCommandRig& rig, std::ostream& out, std::ostream& err) {
+             std::recursive_mutex lock;
+             WorkingStore store(lock);
+             EXPECT_TRUE(store.SetAssignment(KeyRecordNumber(0, 0x03B),
+                                             {.type = 1, .gId = 0, .value = 0}));
+             EXPECT_EQ(store.SaveProfileFile(rig.folder / "made.fwc"), FileResult::Success);
+             return RunRestore(rig.connection, rig.context, rig.folder / "made.fwc", out, err);
+         }},
+    };
+    for (const Case& c : cases) {
+        std::vector<int> refused;
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            KeyCommandRig rig;
+            ASSERT_TRUE(rig.connected);
+            for (const int packet : refused) {
+                rig.keyboard.RefusePacket(packet, kStatusRefusedFE);
+            }
+            std::ostringstream out;
+            std::ostringstream err;
+            const int status = c.run(rig, out, err);
+            const std::vector<int> starts = LayoutReadStarts(rig.keyboard);
+            if (starts == refused) {
+                EXPECT_EQ(status, kExitFailed) << c.name;
+                EXPECT_NE(err.str().find("nothing was written to the keyboard"), std::string::npos)
+                    << c.name << ": " << err.str();
+                EXPECT_FALSE(rig.KeyboardWasWritten()) << c.name;
+                EXPECT_EQ(out.str(), "") << c.name;
+                break;
+            }
+            refused = starts;
+        }
+        EXPECT_FALSE(refused.empty()) << c.name;
+    }
+}
+
+// `remap --profile 3` while profile 1 is active writes profile 3's key map alone, and keys the
+// user did not touch keep the keyboard's bytes, even those no assignment can express.
+TEST(KeyCommands, RemapOfAnotherProfileWritesThatProfileAlone) {
+    KeyCommandRig rig;
+    ASSERT_TRUE(rig.connected);
+    const size_t length = sim::InfoOf(rig.keyboard.Model()).keyMapLength;
+    std::vector<uint8_t> expected;
+    size_t capsLock = 0;
+    rig.keyboard.WithFirmware([&](sim::SimFirmware& firmware) {
+        std::vector<uint8_t>& keyMaps = firmware.Memory().keyMaps;
+        const std::span<const uint8_t> matrix = firmware.DefaultKeyMatrix();
+        // A consumer usage the media table lacks on every profile's Q, Power on its W.
+        for (size_t i = 0; 3 * i + 2 < length; ++i) {
+            const KeyCode code = EntryKeyCode({matrix[3 * i], matrix[3 * i + 1], matrix[3 * i + 2]});
+            for (size_t profile = 0; profile < 3; ++profile) {
+                uint8_t* entry = &keyMaps[length * profile + 3 * i];
+                if (code == 0x010) {
+                    entry[0] = 0x03, entry[1] = 0x34, entry[2] = 0x12;
+                } else if (code == 0x011) {
+                    entry[0] = 0x04, entry[1] = 0x81, entry[2] = 0x00;
+                }
+            }
+            if (code == 0x03A) {
+                capsLock = i;
+            }
+        }
+        expected = keyMaps;
+    });
+    const size_t changed = length * 2 + 3 * capsLock;
+    expected[changed] = 0x02, expected[changed + 1] = 0x01, expected[changed + 2] = 0x01;
+
+    std::ostringstream out;
+    std::ostringstream err;
+    const RemapTarget leftCtrl{.type = AssignmentType::Key, .value = 0x01D, .macroName = {}};
+    ASSERT_EQ(RunRemap(rig.connection, rig.context, 2, 0x03A, leftCtrl, out, err), kExitOk)
+        << err.str();
+    rig.keyboard.WithFirmware(
+        [&](sim::SimFirmware& firmware) { EXPECT_EQ(firmware.Memory().keyMaps, expected); });
+    for (const Packet& packet : rig.keyboard.ReceivedPackets()) {
+        if (packet[PacketByte::Command] == Command::WriteKeyMap) {
+            EXPECT_EQ(LoadLe16(packet, PacketByte::Offset) / length, 2u);
+        }
+    }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <span>
@@ -20,6 +21,7 @@
 #include "device/KeyboardIds.h"
 #include "model/DeviceImage.h"
 #include "model/KeyAssignment.h"
+#include "model/KeyMapCodec.h"
 #include "model/LittleEndian.h"
 #include "model/MacroAreaHeader.h"
 #include "model/MacroRecord.h"
@@ -197,9 +199,8 @@ TEST(DeviceSync, AnApplySendsMacroAreaThenKeyMapsInOneTransfer) {
         ASSERT_EQ(rig.sync.ApplyToDevice(c.allProfiles), CommandResult::Success);
 
         std::vector<Packet> packets = rig.keyboard.ReceivedPackets();
-        // An apply of the active profile asks for it first.
-        while (!packets.empty() &&
-               packets.front()[PacketByte::Command] == Command::ReadDeviceInfo) {
+        // Before the transfer an apply reads (the active profile, the key maps it overwrites).
+        while (!packets.empty() && packets.front()[PacketByte::Command] != Command::BeginTransfer) {
             packets.erase(packets.begin());
         }
         ASSERT_GE(packets.size(), 4u);
@@ -293,15 +294,19 @@ TEST(DeviceSync, AFailurePartWayIsReported) {
     FillWorkingStore(dryRun.working);
     ASSERT_EQ(dryRun.sync.ApplyToDevice(true), CommandResult::Success);
     const std::vector<uint8_t> commands = dryRun.SentCommands();
-    const int firstKeyMapPacket = static_cast<int>(
-        std::find(commands.begin(), commands.end(), Command::WriteKeyMap) - commands.begin() + 1);
+    const auto packetOf = [&](uint8_t command) {
+        return static_cast<int>(std::find(commands.begin(), commands.end(), command) -
+                                commands.begin() + 1);
+    };
+    const int firstMacroAreaPacket = packetOf(Command::WriteMacroArea);
+    const int firstKeyMapPacket = packetOf(Command::WriteKeyMap);
     const int lastKeyMapPacket = static_cast<int>(commands.size()) - 1;
 
     struct Case {
         int refusedPacket;
         int result;
     };
-    for (const Case& c : {Case{2, CommandResult::Success},  // the first macro-area chunk
+    for (const Case& c : {Case{firstMacroAreaPacket, CommandResult::Success},
                           Case{firstKeyMapPacket, CommandResult::Success},
                           Case{lastKeyMapPacket, CommandResult::NoReply}}) {
         SyncRig rig(SimModel::Keyboard126);
@@ -373,6 +378,230 @@ TEST(DeviceSync, ASilentKeyboardLeavesAClearedImageAndTheBackupFileAsItWas) {
     EXPECT_EQ(rig.sync.LoadFromDevice(), FileResult::Failure);
     EXPECT_EQ(rig.working.Image(), DefaultProfileImage(0));
     EXPECT_EQ(rig.working.MacroCount(), 0);
+}
+
+// Ways a keyboard fails the next request.
+struct Fault {
+    const char* name;
+    std::function<void(sim::SimKeyboard&)> arm;
+};
+
+const std::vector<Fault>& NextRequestFaults() {
+    static const std::vector<Fault> faults = {
+        {"refused 0xff", [](sim::SimKeyboard& k) { k.RefusePacket(1, kStatusRefusedFF); }},
+        {"refused 0xfe", [](sim::SimKeyboard& k) { k.RefusePacket(1, kStatusRefusedFE); }},
+        {"unanswered", [](sim::SimKeyboard& k) { k.StaySilentFor(kQuickTiming.attempts); }},
+    };
+    return faults;
+}
+
+// The operations that build or read key maps, each returning whether it succeeded.
+struct KeyMapOperation {
+    const char* name;
+    std::function<bool(SyncRig&)> run;
+};
+
+const std::vector<KeyMapOperation>& KeyMapOperations() {
+    static const std::vector<KeyMapOperation> operations = {
+        {"backup",
+         [](SyncRig& rig) {
+             return rig.sync.BackupDeviceToFile(rig.folder / "backup.fwc") == FileResult::Success;
+         }},
+        {"apply of the active profile",
+         [](SyncRig& rig) { return rig.sync.ApplyToDevice(false) == CommandResult::Success; }},
+        {"apply of all profiles",
+         [](SyncRig& rig) { return rig.sync.ApplyToDevice(true) == CommandResult::Success; }},
+        {"apply of profile 1",
+         [](SyncRig& rig) { return rig.sync.ApplyProfileToDevice(1) == CommandResult::Success; }},
+    };
+    return operations;
+}
+
+bool AnyWrite(const std::vector<uint8_t>& commands) {
+    return std::any_of(commands.begin(), commands.end(), [](uint8_t command) {
+        return command == Command::BeginTransfer || command == Command::WriteMacroArea ||
+               command == Command::WriteKeyMap;
+    });
+}
+
+// A key map is never built, nor read into a file, against a layout that is not the keyboard's:
+// with the default key matrix unread at the connection and again before the operation, the
+// operation fails and writes nothing; the next one reads the layout and goes through.
+TEST(DeviceSync, NothingIsWrittenOrBackedUpWithoutTheKeyboardsLayout) {
+    for (const Fault& fault : NextRequestFaults()) {
+        for (const KeyMapOperation& operation : KeyMapOperations()) {
+            const std::string label = std::string(fault.name) + ", " + operation.name;
+            SyncRig rig(SimModel::Keyboard126);
+            fault.arm(rig.keyboard);
+            rig.Reconnect();
+            ASSERT_FALSE(rig.image.KeyMatrixRead()) << label;
+            FillWorkingStore(rig.working);
+            // The active profile is known, so the layout is the operation's first request.
+            ASSERT_EQ(rig.image.GetActiveProfile(rig.link), 0);
+            rig.keyboard.ClearLog();
+            rig.messages.Clear();
+            sim::SimMemory before;
+            rig.keyboard.WithFirmware([&](SimFirmware& firmware) { before = firmware.Memory(); });
+
+            fault.arm(rig.keyboard);
+            EXPECT_FALSE(operation.run(rig)) << label;
+            EXPECT_FALSE(AnyWrite(rig.SentCommands())) << label;
+            EXPECT_FALSE(fs::exists(rig.folder / "backup.fwc")) << label;
+            rig.keyboard.WithFirmware(
+                [&](SimFirmware& firmware) { EXPECT_TRUE(firmware.Memory() == before) << label; });
+            if (std::string_view(operation.name) != "backup") {
+                EXPECT_EQ(rig.messages.Shown(),
+                          std::vector<std::string>{std::string(text_keys::MAIN_APPLY_NOT_READ)})
+                    << label;
+            }
+
+            EXPECT_TRUE(operation.run(rig)) << label;
+            EXPECT_TRUE(rig.image.KeyMatrixRead()) << label;
+        }
+    }
+}
+
+// After an apply made once the layout could be read, the keyboard holds every assignment, the
+// positions the built-in matrix does not know (64 and above) and the G keys included.
+TEST(DeviceSync, AnApplyAfterALateLayoutReadKeepsEveryPosition) {
+    SyncRig rig(SimModel::Keyboard126);
+    rig.keyboard.RefusePacket(1, kStatusRefusedFF);
+    rig.Reconnect();
+    FillWorkingStore(rig.working);
+    const auto written = Reassigned(rig.working);
+    ASSERT_EQ(rig.sync.ApplyToDevice(true), CommandResult::Success);
+
+    std::vector<uint8_t> matrix;
+    std::vector<uint8_t> keyMaps;
+    rig.keyboard.WithFirmware([&](SimFirmware& firmware) {
+        const auto held = firmware.DefaultKeyMatrix();
+        matrix.assign(held.begin(), held.end());
+        keyMaps = firmware.Memory().keyMaps;
+    });
+    // Profile 1 has a mouse button on F4 and the wheel on F5; everything past position 63 is
+    // as the keyboard's layout says.
+    const size_t length = rig.link.Geometry().blockLength;
+    for (size_t at = 3 * 64; at < 3 * 126; ++at) {
+        EXPECT_EQ(keyMaps[length + at], matrix[at]) << "profile 1, byte " << at;
+    }
+    rig.working.EmptyStore();
+    ASSERT_EQ(rig.sync.LoadFromDevice(), FileResult::Success);
+    EXPECT_EQ(Reassigned(rig.working), written);
+}
+
+// Entries that no record can express, one per profile, at keys the user leaves alone.
+struct HeldEntry {
+    size_t profile;
+    KeyCode key;
+    std::array<uint8_t, 3> entry;
+};
+constexpr HeldEntry kInexpressible[] = {
+    {0, 0x010, {0x03, 0x34, 0x12}},  // Q: a consumer usage the media table lacks
+    {1, 0x011, {0x04, 0x81, 0x00}},  // W: system control, Power
+    {2, 0x012, {0x05, 0x02, 0x07}},  // E: stop-macro with a stray third byte
+    {1, 0x013, {0x03, 0x34, 0x12}},  // R
+};
+
+// The position of `key` in the keyboard's default key matrix.
+size_t PositionOfKey(SyncRig& rig, KeyCode key) {
+    const DefaultKeyMatrix matrix = rig.image.KeyMatrix();
+    for (size_t i = 0; i < static_cast<size_t>(rig.image.Model().keyCount); ++i) {
+        if (EntryKeyCode({matrix[3 * i], matrix[3 * i + 1], matrix[3 * i + 2]}) == key) {
+            return i;
+        }
+    }
+    ADD_FAILURE() << "no key " << key;
+    return 0;
+}
+
+std::vector<uint8_t> KeyboardKeyMaps(SyncRig& rig) {
+    std::vector<uint8_t> keyMaps;
+    rig.keyboard.WithFirmware(
+        [&](SimFirmware& firmware) { keyMaps = firmware.Memory().keyMaps; });
+    return keyMaps;
+}
+
+void PutHeldEntries(SyncRig& rig) {
+    const size_t length = rig.link.Geometry().blockLength;
+    std::vector<std::pair<size_t, std::array<uint8_t, 3>>> puts;
+    for (const HeldEntry& held : kInexpressible) {
+        puts.emplace_back(length * held.profile + 3 * PositionOfKey(rig, held.key), held.entry);
+    }
+    rig.keyboard.WithFirmware([&](SimFirmware& firmware) {
+        for (const auto& [at, entry] : puts) {
+            std::copy(entry.begin(), entry.end(), firmware.Memory().keyMaps.begin() +
+                                                      static_cast<std::ptrdiff_t>(at));
+        }
+    });
+}
+
+// Only the profile the user changed is written, and only the key the user changed differs
+// afterwards: the keyboard's own bytes stay everywhere else, whichever way the apply goes.
+TEST(DeviceSync, KeysTheUserDidNotTouchKeepTheKeyboardsBytes) {
+    struct Case {
+        const char* name;
+        std::function<int(SyncRig&)> apply;
+        std::vector<int> keyMapsWritten;
+    };
+    const Case cases[] = {
+        {"active profile", [](SyncRig& rig) { return rig.sync.ApplyToDevice(false); }, {1}},
+        {"all profiles", [](SyncRig& rig) { return rig.sync.ApplyToDevice(true); }, {0, 1, 2}},
+        {"profile 1", [](SyncRig& rig) { return rig.sync.ApplyProfileToDevice(1); }, {1}},
+    };
+    for (const Case& c : cases) {
+        SyncRig rig(SimModel::Keyboard126);
+        rig.keyboard.ChangeProfileOnKeyboard(1);
+        PutHeldEntries(rig);
+        ASSERT_EQ(rig.sync.LoadFromDevice(), FileResult::Success) << c.name;
+        std::vector<uint8_t> expected = KeyboardKeyMaps(rig);
+        const size_t length = rig.link.Geometry().blockLength;
+        // Caps Lock of profile 1 is disabled.
+        ASSERT_TRUE(rig.working.SetAssignment(KeyRecordNumber(1, 0x03A),
+                                              Assigned(AssignmentType::Disabled)));
+        const size_t capsLock = length + 3 * PositionOfKey(rig, 0x03A);
+        std::fill_n(expected.begin() + static_cast<std::ptrdiff_t>(capsLock), 3, uint8_t{0});
+        rig.keyboard.ClearLog();
+
+        ASSERT_EQ(c.apply(rig), CommandResult::Success) << c.name;
+        EXPECT_EQ(KeyboardKeyMaps(rig), expected) << c.name;
+        std::vector<int> written;
+        for (const Packet& packet : rig.keyboard.ReceivedPackets()) {
+            if (packet[PacketByte::Command] == Command::WriteKeyMap) {
+                const int profile = LoadLe16(packet, PacketByte::Offset) / static_cast<int>(length);
+                if (written.empty() || written.back() != profile) {
+                    written.push_back(profile);
+                }
+            }
+        }
+        EXPECT_EQ(written, c.keyMapsWritten) << c.name;
+    }
+}
+
+// When the keyboard could not be read, the working store starts cleared; an apply then writes
+// the keys the user changed and leaves every other key as the keyboard holds it.
+TEST(DeviceSync, AfterAFailedReadOnlyTheKeysTheUserChangedAreWritten) {
+    SyncRig rig(SimModel::Keyboard126);
+    FillWorkingStore(rig.working);
+    ASSERT_EQ(rig.sync.ApplyToDevice(true), CommandResult::Success);
+    PutHeldEntries(rig);
+    std::vector<uint8_t> expected = KeyboardKeyMaps(rig);
+
+    rig.keyboard.StaySilentFor(kQuickTiming.attempts);
+    ASSERT_EQ(rig.sync.LoadFromDevice(), FileResult::Failure);
+    ASSERT_TRUE(Reassigned(rig.working).empty());
+    ASSERT_TRUE(rig.working.SetAssignment(KeyRecordNumber(0, 0x03A),
+                                          Assigned(AssignmentType::Disabled)));
+    const size_t capsLock = 3 * PositionOfKey(rig, 0x03A);
+    std::fill_n(expected.begin() + static_cast<std::ptrdiff_t>(capsLock), 3, uint8_t{0});
+
+    std::vector<uint8_t> macroArea;
+    rig.keyboard.WithFirmware(
+        [&](SimFirmware& firmware) { macroArea = firmware.Memory().macroArea; });
+
+    ASSERT_EQ(rig.sync.ApplyToDevice(true), CommandResult::Success);
+    EXPECT_EQ(KeyboardKeyMaps(rig), expected);
+    rig.keyboard.WithFirmware(
+        [&](SimFirmware& firmware) { EXPECT_EQ(firmware.Memory().macroArea, macroArea); });
 }
 
 }  // namespace
