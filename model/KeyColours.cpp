@@ -233,12 +233,17 @@ void KeyColours::ResetUserModes(const std::function<bool()>& selectProfile,
     }
     syncProfileButtons();
     if (lighting_.OffersUserModes()) {
+        // The modes come from the user's files: painting and names stay; only a profile
+        // without a file gets the factory modes.
         for (int profile = 0; profile < kProfileCount; ++profile) {
             lighting_.SetCurrentProfile(profile);
-            files_.RestoreFromTemplate(profile);
-            FillModeCombo(profile);
+            files_.SeedFromTemplate(profile);
             LoadUserMode(profile, false);
         }
+        // The combo and the tools show the active profile's modes.
+        lighting_.SetCurrentProfile(activeProfile);
+        FillModeCombo(activeProfile);
+        LoadUserMode(activeProfile, false);
     }
     lighting_.SetCurrentProfile(activeProfile);
 }

@@ -69,7 +69,8 @@ public:
 
     // The keyboard changed its profile itself (event 0x0402): takes its active profile, turns
     // the lighting switch off, asks `selectProfile` (the profile store's switch, which may
-    // refuse) and `syncProfileButtons`, then gives every profile its factory user modes.
+    // refuse) and `syncProfileButtons`, then reloads every profile's user modes from its file
+    // (a profile without one gets the factory modes) and shows the active profile's.
     void ResetUserModes(const std::function<bool()>& selectProfile,
                         const std::function<void()>& syncProfileButtons);
     // The lighting defaults: the current profile's factory user modes, reloaded and sent.

@@ -1,7 +1,8 @@
 #include "model/MacroActionList.h"
 
 #include <algorithm>
-#include <limits>
+
+#include "model/MacroArea.h"
 
 namespace zarvin {
 
@@ -31,8 +32,9 @@ std::optional<size_t> MacroActionList::AddRecorded(std::optional<size_t> selecte
     if (Full()) {
         return std::nullopt;
     }
+    // The keyboard cannot hold a longer pause.
     const int32_t time = keepMeasured ? static_cast<int32_t>(std::clamp<int64_t>(
-                                            measured, 0, std::numeric_limits<int32_t>::max()))
+                                            measured, 0, kMaxMacroAreaDelay))
                                       : kFixedRecordedDelay;
     const size_t at = selected && *selected < rows_.size() ? *selected + 1 : rows_.size();
     MacroAction action{.delay = 0, .key = key, .state = state};

@@ -32,7 +32,7 @@ public:
     bool Full() const { return rows_.size() >= kMaxRows; }
 
     // A recorded event `measured` ms after the previous one (50 ms when measured delays are
-    // off). The row goes after `selected`, or to the end without one. A first row gets the
+    // off; at most 40950 ms, the longest the keyboard holds). The row goes after `selected`, or to the end without one. A first row gets the
     // delay 0; otherwise the row before it takes the new time and the new row that row's old
     // delay. Returns the new row's index; nothing, with nothing added, when the list is full.
     std::optional<size_t> AddRecorded(std::optional<size_t> selected, KeyCode key, uint16_t state,

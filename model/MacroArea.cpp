@@ -64,7 +64,9 @@ KeyMapEntry EventEntryOf(KeyCode key) {
 
 void EncodeAction(const MacroAction& action, std::span<uint8_t> out) {
     const KeyMapEntry entry = EventEntryOf(action.key);
-    const uint32_t units = static_cast<uint32_t>(action.delay / kDelayUnit) & kDelayMask;
+    // A longer pause would wrap to a short one: it is cut to the longest the area holds.
+    const int32_t delay = std::clamp(action.delay, int32_t{0}, kMaxMacroAreaDelay);
+    const auto units = static_cast<uint32_t>(delay / kDelayUnit);
     const uint32_t press = action.state == MacroAction::kRelease ? 0u : kPressBit;
     StoreLe16(out, 0, static_cast<uint16_t>(units | uint32_t{entry[0]} << kKindShift | press));
     out[2] = entry[1];
@@ -216,15 +218,12 @@ bool ConfirmMacroDelete(const MacroRecord& macro, const WorkingStore& working,
     if (macro.NewFlag() == 1) {
         return true;
     }
-    // Record 256 (the first G key of profile 0) is left out of the search.
-    constexpr size_t kUnsearchedRecord = 256;
     bool used = false;
     {
         const Guard guard(working.Lock());
         for (size_t record = 0; record < kKeyRecordCount && !used; ++record) {
             const KeyAssignment assignment = working.Assignment(record);
-            used = record != kUnsearchedRecord && assignment.Is(AssignmentType::PlayMacro) &&
-                   assignment.value == macro.Id();
+            used = assignment.Is(AssignmentType::PlayMacro) && assignment.value == macro.Id();
         }
     }
     return !used || questions.AskYesNo(text_keys::MACRO_DELETE_CONFIRM_OF_KEYS);

@@ -12,7 +12,7 @@
 //
 // An encoded action is a word (bits 0-11 delay in 10 ms units, bits 12-14 the entry kind of
 // the key map, bit 15 set for a press) and the last two bytes of the key's key-map entry.
-// Delays keep 12 bits, so the longest is 40950 ms and longer ones wrap.
+// Delays keep 12 bits, so the longest is 40950 ms; longer ones are written as 40950 ms.
 //
 // Locks: MacroAreaSizes and EncodeMacroArea take the given store's lock (the applied store's
 // in an apply); ConfirmMacroDelete and CommitMacroList take the working store's lock.

@@ -6,7 +6,7 @@
 #include "app/AppContext.h"
 #include "store/ProfileFile.h"
 #include "store/ProfileStore.h"
-#include "store/WholeFile.h"
+#include "store/UserLightingFiles.h"
 
 namespace zarvin {
 
@@ -14,29 +14,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kTemplateNumber = 3;
 constexpr int kSeededProfiles = 3;
-
-fs::path LightingFile(const fs::path& prefix, int number) {
-    return prefix.string() + std::to_string(number) + ".userd";
-}
 
 }  // namespace
 
 void EnsureUserFolder(const AppContext& context) {
     std::error_code ec;
-    if (fs::exists(context.userDataFolder, ec) ||
-        !fs::create_directories(context.userDataFolder, ec)) {
-        return;
-    }
-    const FileContents lightingTemplate =
-        ReadWholeFile(LightingFile(context.userColourPrefix, kTemplateNumber));
-    if (lightingTemplate.status != FileReadStatus::kRead) {
-        return;
-    }
-    const fs::path userPrefix = context.userDataFolder / "UserDengColor_";
+    fs::create_directories(context.userDataFolder, ec);
+    // Whoever made the folder, each missing user-mode file starts as the factory modes.
+    const UserLightingFiles files(context);
     for (int profile = 0; profile < kSeededProfiles; ++profile) {
-        WriteWholeFileAtomically(LightingFile(userPrefix, profile), lightingTemplate.bytes);
+        files.SeedFromTemplate(profile);
     }
 }
 

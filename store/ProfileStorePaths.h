@@ -14,11 +14,11 @@ class WorkingStore;
 // Formed from "$Profile%d" with 0, whatever the profile.
 inline constexpr std::string_view kProfileCacheFileName = "$Profile0";
 
-// Creates the per-user folder when it is missing and seeds it with the three user lighting files,
-// copies of the template beside the program (userColourPrefix + "3.userd") named
-// "UserDengColor_0.userd" to "UserDengColor_2.userd". A folder that exists is left alone. Nothing
-// is reported: without the folder later writes fail on their own, and without the template the
-// lighting files are simply not seeded.
+// Creates the per-user folder when it is missing and seeds each of the three user lighting files
+// that is missing, "UserDengColor_0.userd" to "UserDengColor_2.userd", with a copy of the
+// template beside the program (userColourPrefix + "3.userd"), whoever made the folder. Files
+// that are there stay as they are. Nothing is reported: without the folder later writes fail on
+// their own, and without the template the lighting files are simply not seeded.
 void EnsureUserFolder(const AppContext& context);
 
 // Runs EnsureUserFolder and gives the profile cache file. Every profile shares the one file, so

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <system_error>
 #include <utility>
 
 #include "app/AppContext.h"
@@ -156,6 +157,17 @@ void UserLightingFiles::WriteKeyEntries(
                             ColourText(entry.colour) + (entry.followsBase ? ",1" : ",0"));
     }
     WriteIniStrings(FileOf(profile), ModeSection(mode), values);
+}
+
+void UserLightingFiles::SeedFromTemplate(int profile) const {
+    std::error_code missing;
+    if (fs::symlink_status(FileOf(profile), missing).type() != fs::file_type::not_found) {
+        return;
+    }
+    const FileContents factory = ReadWholeFile(TemplateFile());
+    if (factory.status == FileReadStatus::kRead) {
+        WriteWholeFileAtomically(FileOf(profile), factory.bytes);
+    }
 }
 
 void UserLightingFiles::RestoreFromTemplate(int profile) const {

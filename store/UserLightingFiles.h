@@ -70,6 +70,9 @@ public:
     // Replaces the profile's file with a byte-for-byte copy of the template; without a
     // template the file is left empty, so every read gives the defaults.
     void RestoreFromTemplate(int profile) const;
+    // The same only when the profile has no file at all: a file that is there, whatever it
+    // holds, is the user's. Without a template nothing is made.
+    void SeedFromTemplate(int profile) const;
 
 private:
     std::filesystem::path userPrefix_;

@@ -261,6 +261,33 @@ TEST(KeyColoursTest, LoadUserModeTakesThePresentModeFromTheFile) {
     EXPECT_EQ(rig.ColourWrites().size(), 8u);
 }
 
+// The keyboard's own profile key (event 0x0402) reloads the modes from the user's files: what
+// was painted and named stays; only a profile without a file gets the factory modes.
+TEST(KeyColoursTest, TheKeyboardsProfileKeyKeepsThePaintedModes) {
+    KeyColourRig rig;
+    rig.folder.Write("bin/Skins/UserDengColor_3.userd", "[MODENAME]\n0=Factory\n");
+    for (const int profile : {0, 1}) {
+        const auto file = rig.files.FileOf(profile);
+        WriteIniString(file, "MODENAME", "0", std::string("Mine"));
+        WriteIniString(file, "Mode0", "50", std::string("1,2,3,0"));
+    }
+    const std::string painted = rig.folder.Read("data/UserDengColor_1.userd");
+    rig.SelectEffect(20);
+    ASSERT_TRUE(rig.lighting.OffersUserModes());
+    rig.keyboard.ChangeProfileOnKeyboard(1);
+
+    rig.colours.ResetUserModes([] { return true; }, [] {});
+
+    EXPECT_EQ(rig.folder.Read("data/UserDengColor_1.userd"), painted);
+    EXPECT_EQ(rig.files.ReadModeName(0, 0), "Mine");
+    for (const int profile : {0, 1}) {
+        EXPECT_EQ(rig.colours.Table().Colour(profile, 50), MakeColour(1, 2, 3)) << profile;
+    }
+    EXPECT_EQ(rig.files.ReadModeName(2, 0), "Factory");
+    EXPECT_EQ(rig.view.modeNames.front(), "Mine");
+    EXPECT_EQ(rig.lighting.CurrentProfile(), 1);
+}
+
 TEST(KeyColoursTest, ClearAndShowCoverEveryKeyButton) {
     KeyColourRig rig;
     rig.colours.LoadUserMode(0, false);

@@ -44,6 +44,16 @@ TEST(MacroActionList, RecordingGivesEachRowTheTimeToTheNextAndTheLastRowZero) {
     }
 }
 
+// The keyboard holds at most 40950 ms; a longer pause is shown and kept as that.
+TEST(MacroActionList, ARecordedPauseLongerThanTheKeyboardHoldsIsCut) {
+    MacroActionList list;
+    list.AddRecorded(std::nullopt, kA, kDown, 0, true);
+    list.AddRecorded(0, kA, kUp, 50000, true);
+    list.AddRecorded(1, kB, kDown, 40950, true);
+    EXPECT_EQ(list.Rows(), (std::vector<MacroAction>{Act(kA, kDown, 40950), Act(kA, kUp, 40950),
+                                                     Act(kB, kDown, 0)}));
+}
+
 TEST(MacroActionList, ARowRecordedInTheMiddleTakesThePreviousRowsDelay) {
     MacroActionList list;
     list.AddRecorded(std::nullopt, kA, kDown, 0, true);

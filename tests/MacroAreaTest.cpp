@@ -93,10 +93,16 @@ TEST(MacroArea, EncodesAndDecodesEachEventKind) {
         {"volume up as a key", Release(0x130, 0), {0x00, 0x20, 0x02, 0xC0}, Release(0x130, 0)},
         {"longest typed delay", Press(kKeyA, 40000), {0xA0, 0xAF, 0x02, 0x04}, Press(kKeyA, 40000)},
         {"delay rounded down", Press(kKeyA, 125), {0x0C, 0xA0, 0x02, 0x04}, Press(kKeyA, 120)},
-        {"delay wraps at 12 bits",
-         Press(kKeyA, 40960 + 50),
-         {0x05, 0xA0, 0x02, 0x04},
-         Press(kKeyA, 50)},
+        {"longest delay the area holds",
+         Press(kKeyA, 40950),
+         {0xFF, 0xAF, 0x02, 0x04},
+         Press(kKeyA, 40950)},
+        // Longer pauses, recorded or from a file, are cut to the longest instead of wrapping.
+        {"delay just past 12 bits", Press(kKeyA, 40960 + 50), {0xFF, 0xAF, 0x02, 0x04},
+         Press(kKeyA, 40950)},
+        {"recorded 50 s pause", Release(kKeyA, 50000), {0xFF, 0x2F, 0x02, 0x04},
+         Release(kKeyA, 40950)},
+        {"negative delay", Press(kKeyA, -20), {0x00, 0xA0, 0x02, 0x04}, Press(kKeyA, 0)},
         {"no device code", Press(kSysReq, 0), {0x00, 0x80, 0x00, 0x00}, Press(0, 0)},
     };
     for (const ActionCase& c : cases) {
@@ -309,12 +315,17 @@ TEST_F(MacroListFixture, DeletingAMacroInUseAsksFirst) {
     EXPECT_TRUE(no.asked.empty());
 }
 
-TEST_F(MacroListFixture, TheFirstGKeyOfProfileZeroIsNotSearched) {
-    ASSERT_TRUE(working_.SetAssignment(256, PlayMacro(5)));
-    ScriptedQuestions no(false);
-    EXPECT_TRUE(ConfirmMacroDelete(Macro(5, u"", 1, {}), working_, no));
-    ASSERT_TRUE(working_.SetAssignment(KeyRecordNumber(1, 256), PlayMacro(5)));
-    EXPECT_FALSE(ConfirmMacroDelete(Macro(5, u"", 1, {}), working_, no));
+// Every record is searched: the first and last G key of each profile, table 3 included.
+TEST_F(MacroListFixture, AMacroThatOnlyOneKeyPlaysAsksFirstWhicheverKeyThatIs) {
+    for (const size_t record : {KeyRecordNumber(0, kFirstGKeySlot), KeyRecordNumber(0, 0),
+                                KeyRecordNumber(1, kFirstGKeySlot), KeyRecordNumber(2, 273),
+                                KeyRecordNumber(3, kKeyTableRecords - 1)}) {
+        WorkingStore working(lock_);
+        ASSERT_TRUE(working.SetAssignment(record, PlayMacro(5)));
+        ScriptedQuestions no(false);
+        EXPECT_FALSE(ConfirmMacroDelete(Macro(5, u"", 1, {}), working, no)) << record;
+        EXPECT_EQ(no.asked.size(), 1u) << record;
+    }
 }
 
 TEST_F(MacroListFixture, CommitRepairsPlayMacroAssignments) {

@@ -421,11 +421,31 @@ TEST(ProfileStorePaths, EveryProfileSharesOneCacheFileInASeededUserFolder) {
     }
     EXPECT_FALSE(fs::exists(cache));
 
-    // An existing folder is left alone.
+    // A missing file is seeded again, whoever made the folder; the user's files stay as they are.
     fs::remove(folder / "data/VX77HUE_8246/UserDengColor_1.userd");
+    folder.Write("data/VX77HUE_8246/UserDengColor_2.userd", "[PRESENTMODE]\nmode=7\n");
     ASSERT_EQ(store.SaveProfileFile(cache), FileResult::Success);
     EXPECT_EQ(SaveToProfilePath(store, context), FileResult::Success);
-    EXPECT_FALSE(fs::exists(folder / "data/VX77HUE_8246/UserDengColor_1.userd"));
+    EXPECT_EQ(folder.Read("data/VX77HUE_8246/UserDengColor_1.userd"), "[PRESENTMODE]\nmode=0\n");
+    EXPECT_EQ(folder.Read("data/VX77HUE_8246/UserDengColor_2.userd"), "[PRESENTMODE]\nmode=7\n");
+}
+
+// A folder made by something else first (the stand-in's memory file, the cache file) still
+// gets the three user-mode files.
+TEST(ProfileStorePaths, AFolderMadeBeforeGetsItsUserModeFiles) {
+    TempFolder folder;
+    fs::create_directories(folder / "bin/Skins");
+    folder.Write("bin/Skins/UserDengColor_3.userd", "[MODENAME]\n0=Waves\n");
+    folder.Write("data/VX77HUE_8246/stand-in-keyboard-126.img", "image");
+    const AppContext context(
+        AppRoots{folder / "bin/zarvin", folder / "data", folder / "config", folder / "run"});
+    EnsureUserFolder(context);
+    for (const int profile : {0, 1, 2}) {
+        EXPECT_EQ(folder.Read("data/VX77HUE_8246/UserDengColor_" + std::to_string(profile) +
+                              ".userd"),
+                  "[MODENAME]\n0=Waves\n")
+            << profile;
+    }
 }
 
 }  // namespace
