@@ -1,11 +1,11 @@
 #include "cli/DescriptorDescription.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <fstream>
 #include <string_view>
 #include <system_error>
+
+#include "store/WholeFile.h"
 
 namespace zarvin {
 namespace {
@@ -184,24 +184,16 @@ bool LoadDescriptorFile(const std::filesystem::path& path, std::vector<uint8_t>&
         error = name + " is a folder, not a descriptor file";
         return false;
     }
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        error = "cannot open " + name + ": " + std::generic_category().message(errno);
+    // Never blocks: a named pipe or a device given as the file is refused, not waited on.
+    const FileContents file = ReadWholeFile(path, kMaxDescriptorFileBytes);
+    if (file.status != FileReadStatus::kRead) {
+        error = std::string(file.status == FileReadStatus::kMissing ? "cannot open " : "cannot read ") +
+                name + ": " + file.error;
         return false;
     }
-    std::string content(kMaxDescriptorFileBytes + 1, '\0');
-    file.read(content.data(), static_cast<std::streamsize>(content.size()));
-    if (file.bad()) {
-        error = "cannot read " + name;
-        return false;
-    }
-    content.resize(static_cast<size_t>(file.gcount()));
+    const std::string& content = file.bytes;
     if (content.empty()) {
         error = name + " is empty";
-        return false;
-    }
-    if (content.size() > kMaxDescriptorFileBytes) {
-        error = name + " is too large for a report descriptor";
         return false;
     }
 

@@ -17,8 +17,8 @@ int RunUhidKeyboard(const AppContext& context, sim::SimModel model, std::ostream
     sim::SimFirmware firmware(model);
     const std::filesystem::path file = SimImageFile(context.userDataFolder, model);
     std::string error;
-    std::error_code missing;
-    if (std::filesystem::exists(file, missing) &&
+    std::error_code unknown;
+    if (std::filesystem::status(file, unknown).type() != std::filesystem::file_type::not_found &&
         !sim::ReadImageFile(file, model, firmware.Memory(), error)) {
         err << "the stand-in keyboard's memory in " << file.string() << " cannot be used: " << error
             << " (run 'zarvinctl sim-reset' to start again from the factory state)\n";
@@ -43,7 +43,7 @@ int RunUhidKeyboard(const AppContext& context, sim::SimModel model, std::ostream
     if (!served) {
         err << error << '\n';
     }
-    std::filesystem::create_directories(file.parent_path(), missing);
+    std::filesystem::create_directories(file.parent_path(), unknown);
     if (!sim::WriteImageFile(file, model, firmware.Memory(), error)) {
         err << "cannot keep the stand-in keyboard's memory in " << file.string() << ": " << error
             << '\n';

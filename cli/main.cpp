@@ -18,6 +18,7 @@
 #include "platform/HidrawNodeSource.h"
 #include "sim/SimFirmware.h"
 #include "sim/SimImageFile.h"
+#include "sim/SimImageKeeper.h"
 #include "sim/SimKeyboard.h"
 
 namespace {
@@ -71,9 +72,10 @@ int ResetStandIn(const AppContext& context, const CliOptions& options) {
         // The factory memory is written over the file rather than the file removed: a window
         // on the stand-in, asked to reload, takes in a file but keeps its memory without one.
         const auto file = SimImageFile(context.userDataFolder, model);
-        std::error_code missing;
+        std::error_code unknown;
         std::string error;
-        if (std::filesystem::exists(file, missing) &&
+        if (std::filesystem::symlink_status(file, unknown).type() !=
+                std::filesystem::file_type::not_found &&
             !sim::WriteImageFile(file, model, sim::FactoryMemory(model), error)) {
             return Fail("cannot reset " + file.string() + ": " + error, kExitFailed);
         }
@@ -164,22 +166,18 @@ int RunCommand(const AppContext& context, const CliOptions& options, HidNodeSour
 
 int RunOnStandIn(const AppContext& context, const CliOptions& options) {
     sim::SimKeyboard keyboard(options.model);
-    const auto file = SimImageFile(context.userDataFolder, options.model);
+    sim::SimImageKeeper memory(keyboard, SimImageFile(context.userDataFolder, options.model));
     std::string error;
-    if (std::filesystem::exists(file) && !keyboard.LoadImage(file, error)) {
-        return Fail("the stand-in keyboard's memory in " + file.string() +
-                        " cannot be used: " + error +
-                        " (run 'zarvinctl sim-reset' to start again from the factory state)",
+    if (!memory.Load(error)) {
+        return Fail(error + " (run 'zarvinctl sim-reset' to start again from the factory state)",
                     kExitFailed);
     }
     const int status = options.command == "monitor"
                            ? RunMonitor(keyboard, &keyboard, options.trace, std::cout, std::cerr, gForm)
                            : RunCommand(context, options, keyboard, "(stand-in)");
-    std::error_code made;
-    std::filesystem::create_directories(file.parent_path(), made);
-    if (!keyboard.SaveImage(file, error)) {
-        return Fail("cannot keep the stand-in keyboard's memory in " + file.string() + ": " + error,
-                    kExitFailed);
+    // A command that changed nothing leaves the file alone.
+    if (!memory.SaveIfChanged(error)) {
+        return Fail(error, kExitFailed);
     }
     return status;
 }

@@ -5,8 +5,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include "store/WholeFile.h"
 
@@ -184,25 +182,14 @@ bool WriteImageFile(const std::filesystem::path& file, SimModel model, const Sim
 
 bool ReadImageFile(const std::filesystem::path& file, SimModel model, SimMemory& memory,
                    std::string& error) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        error = SystemError("cannot open", file);
+    // Never blocks, whatever stands in the file's place (a named pipe, a device).
+    const FileContents contents = ReadWholeFile(file, kMaxImageFileSize);
+    if (contents.status != FileReadStatus::kRead) {
+        error = "cannot read " + file.string() + ": " + contents.error;
         return false;
     }
-    std::vector<uint8_t> bytes;
-    char chunk[4096];
-    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
-        bytes.insert(bytes.end(), chunk, chunk + in.gcount());
-        if (bytes.size() > kMaxImageFileSize) {
-            error = file.string() + " is too large to be a keyboard image";
-            return false;
-        }
-    }
-    if (in.bad()) {
-        error = SystemError("cannot read", file);
-        return false;
-    }
-    return DecodeImage(bytes, model, memory, error);
+    const auto* bytes = reinterpret_cast<const uint8_t*>(contents.bytes.data());
+    return DecodeImage(std::span(bytes, contents.bytes.size()), model, memory, error);
 }
 
 }  // namespace zarvin::sim

@@ -12,8 +12,11 @@ SimImageKeeper::SimImageKeeper(SimKeyboard& keyboard, fs::path file)
     : keyboard_(keyboard), file_(std::move(file)) {}
 
 bool SimImageKeeper::Load(std::string& error) {
-    std::error_code missing;
-    if (fs::exists(file_, missing) && !keyboard_.LoadImage(file_, error)) {
+    // Only a file that is not there at all keeps the memory as it is; anything else in its
+    // place (a symbolic link loop, a named pipe) must be read and is refused with its reason.
+    std::error_code unknown;
+    if (fs::status(file_, unknown).type() != fs::file_type::not_found &&
+        !keyboard_.LoadImage(file_, error)) {
         error = "the stand-in keyboard's memory in " + file_.string() +
                 " cannot be used: " + error;
         return false;

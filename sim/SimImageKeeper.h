@@ -19,7 +19,8 @@ public:
     SimImageKeeper(SimKeyboard& keyboard, std::filesystem::path file);
 
     // Takes the file's memory into the keyboard; a missing file keeps the keyboard as it is.
-    // False, with `error` naming the file, when it cannot be read or is damaged.
+    // False, with `error` naming the file, when it cannot be read (a symbolic link loop, a
+    // named pipe: never blocks) or is damaged.
     bool Load(std::string& error);
     // Writes the memory when it differs from what was last loaded or written. False, with
     // `error` naming the file, when it cannot be written.

@@ -6,6 +6,8 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstring>
+#include <string>
 #include <system_error>
 
 #include "platform/UniqueFd.h"
@@ -61,14 +63,26 @@ FileContents ReadWholeFile(const fs::path& file, size_t maxBytes) {
     // Non-blocking, so that a named pipe put in the file's place cannot hang the open.
     const UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!fd.Valid()) {
-        contents.status = errno == ENOENT || errno == ENOTDIR ? FileReadStatus::kMissing
+        const int error = errno;
+        contents.status = error == ENOENT || error == ENOTDIR ? FileReadStatus::kMissing
                                                               : FileReadStatus::kFailed;
+        contents.error = std::strerror(error);
         return contents;
     }
     contents.status = FileReadStatus::kFailed;
     struct stat info {};
-    if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||
-        static_cast<unsigned long long>(info.st_size) > maxBytes) {
+    if (::fstat(fd.Get(), &info) != 0) {
+        contents.error = std::strerror(errno);
+        return contents;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        contents.error = S_ISFIFO(info.st_mode)  ? "it is a named pipe, not a file"
+                         : S_ISDIR(info.st_mode) ? "it is a folder, not a file"
+                                                 : "it is not a regular file";
+        return contents;
+    }
+    if (static_cast<unsigned long long>(info.st_size) > maxBytes) {
+        contents.error = "it is larger than " + std::to_string(maxBytes) + " bytes";
         return contents;
     }
     std::string bytes;
@@ -79,6 +93,7 @@ FileContents ReadWholeFile(const fs::path& file, size_t maxBytes) {
             if (errno == EINTR) {
                 continue;
             }
+            contents.error = std::strerror(errno);
             return contents;
         }
         if (got == 0) {
@@ -86,6 +101,7 @@ FileContents ReadWholeFile(const fs::path& file, size_t maxBytes) {
         }
         // The file may have grown since fstat().
         if (bytes.size() + static_cast<size_t>(got) > maxBytes) {
+            contents.error = "it is larger than " + std::to_string(maxBytes) + " bytes";
             return contents;
         }
         bytes.append(buffer, static_cast<size_t>(got));

@@ -23,8 +23,12 @@ enum class FileReadStatus {
 struct FileContents {
     FileReadStatus status = FileReadStatus::kMissing;
     std::string bytes;
+    // Why the file was not read, for messages that name it: "No such file or directory", "it
+    // is a named pipe, not a file", "it is larger than 1048576 bytes", ...
+    std::string error;
 };
 
+// Never blocks on a named pipe or device in the file's place: anything but a regular file fails.
 FileContents ReadWholeFile(const std::filesystem::path& file,
                            size_t maxBytes = kMaxSettingsFileBytes);
 

@@ -1,5 +1,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -583,6 +584,13 @@ protected:
         return path;
     }
 
+    // A named pipe nothing writes to: reading it must not wait.
+    std::filesystem::path Fifo(const std::string& name) const {
+        const std::filesystem::path path = folder_ / name;
+        EXPECT_EQ(::mkfifo(path.c_str(), 0600), 0);
+        return path;
+    }
+
     std::filesystem::path folder_;
 };
 
@@ -621,6 +629,7 @@ TEST_F(DescriptorFile, RejectsWhatIsNoDescriptor) {
     const std::vector<Case> cases = {
         {"missing", folder_ / "missing.bin", "cannot open"},
         {"folder", folder_, "is a folder"},
+        {"named pipe", Fifo("pipe.bin"), "is a named pipe"},
         {"empty", Write("empty.bin", ""), "is empty"},
         {"odd digits", Write("odd.txt", "05 01\n09 6\n"), "line 2: '6' has an odd number"},
         {"comments only", Write("comments.txt", "# nothing here\n"), "no descriptor bytes"},
