@@ -319,8 +319,13 @@ void LightingPanelView::PlaceCombos() {
     modeCombo_->setInsertPolicy(QComboBox::NoInsert);
     // A new name is typed as it stands, never completed from the other names.
     modeCombo_->setCompleter(nullptr);
-    connect(modeCombo_, &QComboBox::currentIndexChanged, this,
-            [this](int mode) { colours_->SelectUserMode(mode); });
+    connect(modeCombo_, &QComboBox::currentIndexChanged, this, [this](int mode) {
+        if (!colours_->SelectUserMode(mode)) {
+            core_.messages.ShowFormattedMessage(
+                text_keys::MAIN_USERMODE_NOT_KEPT,
+                UserLightingFiles(core_.context).FileOf(lighting_->CurrentProfile()).string());
+        }
+    });
     connect(modeCombo_->lineEdit(), &QLineEdit::textEdited, this,
             [this](const QString& name) { colours_->RenameUserMode(name.toStdString()); });
 }

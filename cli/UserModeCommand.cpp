@@ -1,9 +1,9 @@
 // The usermode command: one of a profile's ten user lighting modes, from its file, sent to the
 // keyboard as the window's user-mode combo sends it.
 
-#include <filesystem>
+#include <cerrno>
+#include <cstring>
 #include <string>
-#include <system_error>
 
 #include "app/AppContext.h"
 #include "cli/Commands.h"
@@ -15,12 +15,9 @@
 #include "model/LightingState.h"
 #include "store/ProfileStorePaths.h"
 #include "store/UserLightingFiles.h"
-
+#include "store/WholeFile.h"
 
 namespace zarvin::cli {
-namespace {
-
-}  // namespace
 
 int RunUserMode(KeyboardConnection& connection, const AppContext& context,
                 std::optional<int> profile, int mode, std::ostream& out, std::ostream& err,
@@ -35,14 +32,9 @@ int RunUserMode(KeyboardConnection& connection, const AppContext& context,
         return kExitFailed;
     }
 
-    // The window's first start seeds the per-user folder; a profile whose file is gone gets
-    // the factory modes again.
+    // A profile whose file is gone gets the factory modes again.
     EnsureUserFolder(context);
     const UserLightingFiles files(context);
-    std::error_code error;
-    if (!std::filesystem::exists(files.FileOf(target), error)) {
-        files.RestoreFromTemplate(target);
-    }
 
     NoLightingView panel;
     LightingCompanion companion;
@@ -51,7 +43,18 @@ int RunUserMode(KeyboardConnection& connection, const AppContext& context,
         context.userDataFolder / "duva.ini");
     lighting.SetCurrentProfile(target);
     KeyColours colours(connection.Link(), lighting, device, files, panel, panel, panel);
-    files.WritePresentMode(target, mode);
+    // The file says which mode the profile shows: one it does not keep is not sent.
+    errno = 0;
+    if (!files.WritePresentMode(target, mode)) {
+        const int writeError = errno;
+        const FileContents now = ReadWholeFile(files.FileOf(target));
+        const std::string reason = now.status == FileReadStatus::kFailed ? now.error
+                                   : writeError != 0 ? std::strerror(writeError)
+                                                     : "it cannot be written";
+        err << "cannot keep user mode " << mode << " in " << files.FileOf(target).string() << ": "
+            << reason << "; nothing was sent to the keyboard\n";
+        return kExitFailed;
+    }
     colours.LoadUserMode(target, false);
     result = colours.SendKeyColours(target);
     if (result != CommandResult::Success) {

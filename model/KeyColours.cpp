@@ -154,15 +154,20 @@ void KeyColours::SelectTool(int tool) {
     SaveTools();
 }
 
-void KeyColours::SelectUserMode(int mode) {
+bool KeyColours::SelectUserMode(int mode) {
     if (mode < 0 || mode >= kUserModeCount) {
-        return;
+        return true;
+    }
+    // The file decides which mode is loaded: a choice it does not keep is not sent either.
+    if (!files_.WritePresentMode(Profile(), mode)) {
+        RefreshUserModeTools();
+        return false;
     }
     mode_ = mode;
-    files_.WritePresentMode(Profile(), mode_);
     LoadUserMode(Profile(), true);
     RefreshUserModeTools();
     ShowKeyColours();
+    return true;
 }
 
 void KeyColours::RenameUserMode(std::string_view name) {

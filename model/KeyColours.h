@@ -56,8 +56,10 @@ public:
     void SetBrushColour(ColourValue colour);
     // kOwnColourTool or kBaseColourTool.
     void SelectTool(int tool);
-    // A mode chosen in the combo (0 to 9; anything else is ignored).
-    void SelectUserMode(int mode);
+    // A mode chosen in the combo (0 to 9; anything else is ignored). False when the choice
+    // cannot be stored in the profile's file: then nothing is sent, the mode stays as it was and
+    // the combo shows it again; telling the user is the window's.
+    bool SelectUserMode(int mode);
     // The combo's text, edited, names the current mode.
     void RenameUserMode(std::string_view name);
     void RefreshUserModeTools();

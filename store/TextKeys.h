@@ -56,6 +56,7 @@ inline constexpr std::string_view MENU_33 = "MENU_33";
 // Connection handling.
 inline constexpr std::string_view MAIN_DEFAULT_MATRIX_PROMPT = "MAIN_DEFAULT_MATRIX_PROMPT";
 inline constexpr std::string_view MAIN_APPLY_NOT_READ = "MAIN_APPLY_NOT_READ";
+inline constexpr std::string_view MAIN_USERMODE_NOT_KEPT = "MAIN_USERMODE_NOT_KEPT";
 
 // Applying key assignments.
 inline constexpr std::string_view EXTRA_MACRO_TOO_LONG = "EXTRA_MACRO_TOO_LONG";
@@ -209,6 +210,7 @@ inline constexpr std::array kAll = {
     MENU_33,
     MAIN_DEFAULT_MATRIX_PROMPT,
     MAIN_APPLY_NOT_READ,
+    MAIN_USERMODE_NOT_KEPT,
     EXTRA_MACRO_TOO_LONG,
     EXTRA_PROFILE_SPACE_TIGHT,
     KEY_PROMPT_SET,

@@ -103,8 +103,8 @@ int UserLightingFiles::ReadPresentMode(int profile) const {
     return std::clamp(mode[0], 0, kUserModeCount - 1);
 }
 
-void UserLightingFiles::WritePresentMode(int profile, int mode) const {
-    WriteIniString(FileOf(profile), kPresentModeSection, kPresentModeKey, std::to_string(mode));
+bool UserLightingFiles::WritePresentMode(int profile, int mode) const {
+    return WriteIniString(FileOf(profile), kPresentModeSection, kPresentModeKey, std::to_string(mode));
 }
 
 std::string UserLightingFiles::ReadModeName(int profile, int mode) const {

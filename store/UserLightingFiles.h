@@ -5,7 +5,7 @@
 // every key; and the template beside the program that gives back the factory layouts. Nothing
 // here reports an error: whatever cannot be read reads as the defaults (mode 0, names "0",
 // tool 0, black base and brush colours, red keys that follow the base colour), and writes that
-// fail leave the file as it was.
+// fail leave the file as it was (the present mode's write says so, as it decides what is sent).
 
 #include <filesystem>
 #include <string>
@@ -53,7 +53,8 @@ public:
     // Always 0 to 9: a value that is not a number reads as 0, one outside the range is brought
     // to its nearer end.
     int ReadPresentMode(int profile) const;
-    void WritePresentMode(int profile, int mode) const;
+    // False when the file cannot be written; it is then as it was.
+    bool WritePresentMode(int profile, int mode) const;
 
     std::string ReadModeName(int profile, int mode) const;
     void WriteModeName(int profile, int mode, std::string_view name) const;

@@ -355,6 +355,46 @@ TEST(KeyColoursTest, UserModeCommandSendsTheModeOfTheChosenProfile) {
     EXPECT_EQ(writes, 8);
 }
 
+// A mode that cannot be stored in the profile's file is not sent: the keyboard, the table and
+// the combo keep the mode that is stored, and the command line says why with status 1.
+TEST(KeyColoursTest, AUserModeThatCannotBeStoredIsNotSent) {
+    KeyColourRig rig;
+    rig.lighting.SetCurrentProfile(1);
+    WriteIniString(rig.files.FileOf(1), "Mode0", "50", std::string("1,2,3,0"));
+    rig.colours.LoadUserMode(1, false);
+    // A folder in the file's place cannot be written, even by root.
+    std::filesystem::remove(rig.files.FileOf(1));
+    std::filesystem::create_directories(rig.files.FileOf(1));
+    rig.keyboard.ClearLog();
+
+    EXPECT_FALSE(rig.colours.SelectUserMode(3));
+    EXPECT_EQ(rig.colours.CurrentMode(), 0);
+    EXPECT_TRUE(rig.ColourWrites().empty());
+    EXPECT_EQ(rig.colours.Table().Colour(1, 50), MakeColour(1, 2, 3));
+
+    test::TempFolder folder;
+    std::filesystem::create_directories(folder / "bin/Skins");
+    std::filesystem::copy_file(ZARVIN_USER_MODE_TEMPLATE, folder / "bin/Skins/UserDengColor_3.userd");
+    const AppContext context(
+        AppRoots{folder / "bin/zarvinctl", folder / "data", folder / "config", folder / "run"});
+    std::filesystem::create_directories(context.userDataFolder / "UserDengColor_2.userd");
+    sim::SimKeyboard keyboard;
+    cli::KeyboardConnection connection(keyboard, kQuickTiming);
+    std::string error;
+    ASSERT_TRUE(connection.Connect(error)) << error;
+    keyboard.ClearLog();
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(cli::RunUserMode(connection, context, 2, 3, out, err), cli::kExitFailed);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(err.str(), "cannot keep user mode 3 in " +
+                             (context.userDataFolder / "UserDengColor_2.userd").string() +
+                             ": it is a folder, not a file; nothing was sent to the keyboard\n");
+    for (const Packet& packet : keyboard.ReceivedPackets()) {
+        EXPECT_NE(packet[PacketByte::Command], Command::WriteKeyColours);
+    }
+}
+
 TEST(KeyColoursTest, UserModeArgumentOutsideTheRangeIsAUsageError) {
     for (const char* mode : {"10", "-1", "x", "3a"}) {
         const auto parsed = cli::ParseCommandLine({"usermode", mode});

@@ -113,6 +113,7 @@ TEST(ShippedLanguageFile, TemplatesTakeExactlyTheArgumentsTheirCallersPass) {
         {text_keys::STATUS_EXPORTED, "s"},
         {text_keys::STATUS_IMPORTED, "s"},
         {text_keys::STATUS_IMPORT_NOT_WRITTEN, "s"},
+        {text_keys::MAIN_USERMODE_NOT_KEPT, "s"},
     };
     const auto check = [&](std::string_view key) {
         const std::string value = texts.LoadText(key, 0);
