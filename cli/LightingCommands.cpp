@@ -80,6 +80,15 @@ std::string DirectionText(int effect, int direction) {
     return std::string(first ? "A" : "B") + " (" + word + ")";
 }
 
+// What the keyboard holds beside what the window takes from it, when the two differ.
+std::string OutOfRange(int held) {
+    return " (out of range: the keyboard holds " + std::to_string(held) + ")";
+}
+
+std::string ShownValue(int shown, int held) {
+    return std::to_string(shown) + (shown == held ? "" : OutOfRange(held));
+}
+
 std::string ProfileLine(const LightingState& state, int activeProfile) {
     return "profile " + std::to_string(ShownProfile(state.CurrentProfile())) +
            (state.CurrentProfile() == activeProfile ? " (active)" : "");
@@ -180,15 +189,30 @@ int RunLighting(KeyboardConnection& connection, const AppContext& context,
         return kExitOk;
     }
     const LightingState& state = session.state;
+    // Values the keyboard should not hold are shown as the window takes them, and marked.
+    const LightingRecord& held = state.Record(state.CurrentProfile());
+    const int heldDirection = held[LightingField::Direction];
+    const int heldOption = held[LightingField::OptionColour];
     out << ProfileLine(state, activeProfile) << '\n'
         << "  effect       " << EffectText(session, state.Effect()) << '\n'
-        << "  brightness   " << state.Brightness() << '\n'
-        << "  speed        " << kSliderMax - state.Speed() << '\n'
-        << "  direction    " << DirectionText(state.Effect(), state.Direction()) << '\n'
+        << "  brightness   "
+        << ShownValue(state.BrightnessPosition(), held[LightingField::Brightness]) << '\n'
+        << "  speed        " << state.SpeedPosition()
+        << (kSliderMax - state.SpeedPosition() == held[LightingField::Speed]
+                ? ""
+                : OutOfRange(held[LightingField::Speed]))
+        << '\n'
+        << "  direction    " << DirectionText(state.Effect(), state.Direction())
+        << (heldDirection == kDirectionFirst || heldDirection == kDirectionSecond
+                ? ""
+                : OutOfRange(heldDirection))
+        << '\n'
         << "  colour       " << Hex(state.MainColour()) << '\n'
         << "  multicolour  " << (state.Multicolour() ? "on" : "off") << '\n'
-        << "  option       " << OptionColourName(state.OptionColour()) << '\n'
-        << "  rate         " << state.ReportRate() << '\n';
+        << "  option       " << OptionColourName(state.OptionColour())
+        << (heldOption == state.OptionColour() ? "" : OutOfRange(heldOption)) << '\n'
+        << "  rate         " << ShownValue(state.ReportRate(), held[LightingField::ReportRate])
+        << '\n';
     return kExitOk;
 }
 

@@ -211,6 +211,14 @@ void LightingState::TakeCurrentRecord() {
     colourCRainbow_ = record[LightingField::ColourCRainbow] != 0;
 }
 
+int LightingState::BrightnessPosition() const {
+    return std::clamp(brightness_, 0, kSliderMax);
+}
+
+int LightingState::SpeedPosition() const {
+    return std::clamp(kSliderMax - speed_, 0, kSliderMax);
+}
+
 void LightingState::RefreshLightingPanel() {
     std::vector<std::string> names;
     positionTable_.fill(0);
@@ -222,11 +230,11 @@ void LightingState::RefreshLightingPanel() {
 
     CheckReportRateButton();
 
-    panel_.PlaceSlider(LightingControl::BrightnessSlider, brightness_);
-    panel_.SetBitmap(LightingControl::BrightnessSlider, BrightnessBitmap(brightness_));
-    const int speedPosition = std::clamp(kSliderMax - speed_, 0, kSliderMax);
-    panel_.PlaceSlider(LightingControl::SpeedSlider, speedPosition);
-    panel_.SetBitmap(LightingControl::SpeedSlider, SpeedBitmap(speedPosition));
+    // A brightness out of range would name another slider's bitmap.
+    panel_.PlaceSlider(LightingControl::BrightnessSlider, BrightnessPosition());
+    panel_.SetBitmap(LightingControl::BrightnessSlider, BrightnessBitmap(BrightnessPosition()));
+    panel_.PlaceSlider(LightingControl::SpeedSlider, SpeedPosition());
+    panel_.SetBitmap(LightingControl::SpeedSlider, SpeedBitmap(SpeedPosition()));
 
     panel_.ShowColour(LightingControl::ColourBButton, mainColour_);
     panel_.ShowColour(LightingControl::ColourAButton, mainColour_);

@@ -109,6 +109,9 @@ public:
 
     int Effect() const { return effect_; }
     int Brightness() const { return brightness_; }
+    // The slider positions the panel shows, 0 to 5 whatever the record holds.
+    int BrightnessPosition() const;
+    int SpeedPosition() const;
     // The device value after a reload, the slider position after a slider move.
     int Speed() const { return speed_; }
     int Direction() const { return direction_; }

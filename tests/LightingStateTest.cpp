@@ -580,6 +580,38 @@ TEST(LightingCommand, SetThenShowGivesTheNewValues) {
     EXPECT_NE(shown.find("multicolour  off\n"), std::string::npos) << shown;
 }
 
+// Values no control can show are printed as the window takes them, and marked.
+TEST(LightingCommand, ImpossibleValuesAreShownAsTheWindowTakesThemAndMarked) {
+    struct Case {
+        size_t field;
+        uint8_t held;
+        const char* line;
+    };
+    const Case cases[] = {
+        {LightingField::Brightness, 9, "brightness   5 (out of range: the keyboard holds 9)\n"},
+        {LightingField::Brightness, 3, "brightness   3\n"},
+        {LightingField::Speed, 9, "speed        0 (out of range: the keyboard holds 9)\n"},
+        {LightingField::Speed, 1, "speed        4\n"},
+        {LightingField::Direction, 7, "direction    B (right) (out of range: the keyboard holds 7)\n"},
+        {LightingField::OptionColour, 6, "option       red (out of range: the keyboard holds 6)\n"},
+        {LightingField::ReportRate, 200, "rate         3 (out of range: the keyboard holds 200)\n"},
+    };
+    for (const Case& c : cases) {
+        LightingCommandRig rig;
+        ASSERT_TRUE(rig.connected);
+        rig.keyboard.WithFirmware([&](sim::SimFirmware& firmware) {
+            firmware.Memory().lighting[LightingField::Effect] = 1;
+            firmware.Memory().lighting[c.field] = c.held;
+        });
+        std::ostringstream out;
+        std::ostringstream err;
+        ASSERT_EQ(cli::RunLighting(rig.connection, rig.context, {}, out, err), cli::kExitOk)
+            << err.str();
+        EXPECT_NE(out.str().find("  " + std::string(c.line)), std::string::npos)
+            << c.line << "\n" << out.str();
+    }
+}
+
 TEST(LightingCommand, AnEffectTheKeyboardLacksIsAUsageErrorAndWritesNothing) {
     LightingCommandRig rig;
     ASSERT_TRUE(rig.connected);
