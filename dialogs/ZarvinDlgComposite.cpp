@@ -27,6 +27,7 @@
 #include "model/KeyMapCodec.h"
 #include "model/KeyboardLayout.h"
 #include "model/MacroArea.h"
+#include "model/UserMessages.h"
 #include "skin/LayoutReaders.h"
 #include "skin/PictureLoader.h"
 #include "skin/PngButton.h"
@@ -209,8 +210,9 @@ void Zarvin_DlgComposite::CreateControls() {
     connect(mouseChoice_, &QCheckBox::clicked, this, [this] { OnSourceChosen(KeySource::Mouse); });
     connect(osk_, &CPngButton::clicked, this, [] { StartOnScreenKeyboard(); });
     connect(ok_, &CPngButton::clicked, this, [this] {
-        Apply();
-        accept();
+        if (Apply()) {
+            accept();
+        }
     });
     connect(cancel_, &CPngButton::clicked, this, [this] { reject(); });
     connect(apply_, &CPngButton::clicked, this, [this] { Apply(); });
@@ -560,7 +562,7 @@ void Zarvin_DlgComposite::SetChanged(bool changed) {
     apply_->setEnabled(changed);
 }
 
-void Zarvin_DlgComposite::Apply() {
+bool Zarvin_DlgComposite::Apply() {
     macros_->EndInPlaceEdit();
     macros_->StopRecording();
 
@@ -589,8 +591,9 @@ void Zarvin_DlgComposite::Apply() {
         // The macros stay as the store has them; the key's record is still written.
     }
 
+    const std::optional<std::string_view> refusal = KeyEditRefusal(edit);
     const int profile = core_.ActiveProfile();
-    if (profile >= 0 && profile < static_cast<int>(kKeyTableCount)) {
+    if (!refusal && profile >= 0 && profile < static_cast<int>(kKeyTableCount)) {
         std::lock_guard lock(core_.working.Lock());
         const size_t record =
             KeyRecordNumber(static_cast<size_t>(profile), static_cast<size_t>(target_.slot));
@@ -598,8 +601,14 @@ void Zarvin_DlgComposite::Apply() {
                                     BuildKeyEditRecord(edit, core_.working.Assignment(record)));
     }
     host_.ShowAssignments();
-    SetChanged(false);
+    // The macros are committed either way; the key waits for a choice.
+    SetChanged(refusal.has_value());
     host_.SetPendingChanges(true);
+    if (refusal) {
+        core_.messages.ShowMessage(*refusal);
+        return false;
+    }
+    return true;
 }
 
 void Zarvin_DlgComposite::done(int result) {

@@ -62,8 +62,10 @@ public:
     void ApplyLanguage();
 
     // Apply (1015): commits the macro page's macros and writes the edited key's record into the
-    // active profile of the working store. OK runs it before closing.
-    void Apply();
+    // active profile of the working store. OK runs it before closing. An edit that cannot be
+    // written (the macro page with no macro chosen) leaves the key as it was, says why and
+    // returns false; OK then keeps the editor open.
+    bool Apply();
     // Something was edited since the editor opened or last applied (what enables Apply).
     bool Changed() const { return changed_; }
 

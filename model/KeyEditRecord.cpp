@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "store/TextKeys.h"
+
 namespace zarvin {
 
 std::optional<int> MouseChoiceOf(KeyCode code) {
@@ -25,7 +27,18 @@ constexpr uint16_t TypeValue(AssignmentType type) { return static_cast<uint16_t>
 
 }  // namespace
 
+std::optional<std::string_view> KeyEditRefusal(const KeyEdit& edit) {
+    if (edit.pageType == TypeValue(AssignmentType::PlayMacro) &&
+        (edit.macroListEmpty || edit.currentMacroId == 0)) {
+        return text_keys::KEY_NO_MACRO_CHOSEN;
+    }
+    return std::nullopt;
+}
+
 KeyAssignment BuildKeyEditRecord(const KeyEdit& edit, const KeyAssignment& previous) {
+    if (KeyEditRefusal(edit)) {
+        return previous;
+    }
     KeyAssignment record = previous;
     record.type = edit.pageType;
     record.gId = GIdOfSlot(edit.targetSlot);
@@ -51,12 +64,8 @@ KeyAssignment BuildKeyEditRecord(const KeyEdit& edit, const KeyAssignment& previ
             }
             break;
         case AssignmentType::PlayMacro:
-            if (edit.macroListEmpty) {
-                makeDefault();
-            } else {
-                record.value = edit.currentMacroId;
-                record.gId = static_cast<uint16_t>(std::clamp(edit.cycles, 0, 0xFFFF));
-            }
+            record.value = edit.currentMacroId;
+            record.gId = static_cast<uint16_t>(std::clamp(edit.cycles, 0, 0xFFFF));
             break;
         case AssignmentType::Media:
             record.value = edit.mediaEntry;

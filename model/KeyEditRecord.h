@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 #include "model/KeyAssignment.h"
 #include "model/KeyCodes.h"
@@ -39,9 +40,14 @@ struct KeyEdit {
 // The G identifier of a G-key slot; 0 for every other slot.
 uint16_t GIdOfSlot(size_t slot);
 
+// Why the edit cannot be written, as the text key that tells the user; nothing when it can. The
+// macro page with no macro chosen (none in the list, or none selected) would give the key a
+// macro id that plays whichever macro comes first: the key keeps its assignment instead.
+std::optional<std::string_view> KeyEditRefusal(const KeyEdit& edit);
+
 // The record to write over `previous`: type, gId and value from the edit; mark and reserved
-// stay as they were. A key given to itself, no key at all, a mouse entry outside the drop-down
-// or a macro assignment without macros leave the key at Default.
+// stay as they were. A key given to itself, no key at all or a mouse entry outside the drop-down
+// leave the key at Default; an edit KeyEditRefusal refuses gives `previous` unchanged.
 KeyAssignment BuildKeyEditRecord(const KeyEdit& edit, const KeyAssignment& previous);
 
 }  // namespace zarvin

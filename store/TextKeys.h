@@ -57,6 +57,7 @@ inline constexpr std::string_view MENU_33 = "MENU_33";
 inline constexpr std::string_view MAIN_DEFAULT_MATRIX_PROMPT = "MAIN_DEFAULT_MATRIX_PROMPT";
 inline constexpr std::string_view MAIN_APPLY_NOT_READ = "MAIN_APPLY_NOT_READ";
 inline constexpr std::string_view MAIN_USERMODE_NOT_KEPT = "MAIN_USERMODE_NOT_KEPT";
+inline constexpr std::string_view KEY_NO_MACRO_CHOSEN = "KEY_NO_MACRO_CHOSEN";
 
 // Applying key assignments.
 inline constexpr std::string_view EXTRA_MACRO_TOO_LONG = "EXTRA_MACRO_TOO_LONG";
@@ -211,6 +212,7 @@ inline constexpr std::array kAll = {
     MAIN_DEFAULT_MATRIX_PROMPT,
     MAIN_APPLY_NOT_READ,
     MAIN_USERMODE_NOT_KEPT,
+    KEY_NO_MACRO_CHOSEN,
     EXTRA_MACRO_TOO_LONG,
     EXTRA_PROFILE_SPACE_TIGHT,
     KEY_PROMPT_SET,

@@ -96,15 +96,25 @@ INSTANTIATE_TEST_SUITE_P(
                    5, 12},
         RecordCase{"MacroOnAKey", Macro(kSlotA, false, 3, 255), Type(AssignmentType::PlayMacro),
                    255, 3},
-        RecordCase{"NoMacroCurrent", Macro(kSlotA, false, 0, 1), Type(AssignmentType::PlayMacro), 1,
-                   0},
-        RecordCase{"EmptyMacroList", Macro(kSlotG9, true, 0, 4), kDefault, 0x0309, 0},
+        // No macro chosen: the key keeps what it had (KeyEditRefusal says why).
+        RecordCase{"NoMacroCurrent", Macro(kSlotA, false, 0, 1), kPrevious.type, kPrevious.gId,
+                   kPrevious.value},
+        RecordCase{"EmptyMacroList", Macro(kSlotG9, true, 0, 4), kPrevious.type, kPrevious.gId,
+                   kPrevious.value},
         RecordCase{"Media", Media(17), Type(AssignmentType::Media), 0, 17},
         RecordCase{"Function", Function(10), Type(AssignmentType::Function), 0, 10},
         RecordCase{"LaunchKeepsItsType", Edit(kSlotA, AssignmentType::LaunchProgram),
                    Type(AssignmentType::LaunchProgram), 0, 0},
         RecordCase{"UnknownTypeKept", KeyEdit{.targetSlot = kSlotA, .pageType = 9}, 9, 0, 0}),
     [](const testing::TestParamInfo<RecordCase>& param) { return param.param.name; });
+
+TEST(KeyEditRefusalTest, OnlyTheMacroPageWithoutAChosenMacroIsRefused) {
+    EXPECT_EQ(KeyEditRefusal(Macro(kSlotA, false, 0, 1)), "KEY_NO_MACRO_CHOSEN");
+    EXPECT_EQ(KeyEditRefusal(Macro(kSlotA, true, 0, 1)), "KEY_NO_MACRO_CHOSEN");
+    EXPECT_EQ(KeyEditRefusal(Macro(kSlotA, false, 3, 1)), std::nullopt);
+    EXPECT_EQ(KeyEditRefusal(Captured(kSlotA, 0)), std::nullopt);
+    EXPECT_EQ(KeyEditRefusal(Media(2)), std::nullopt);
+}
 
 TEST(MouseChoiceTest, EntriesOfTheMouseDropDown) {
     EXPECT_EQ(MouseChoiceOf(0x171), 0);

@@ -260,14 +260,31 @@ TEST(KeyEditorTest, MacroModeAssignsTheCurrentMacroToG9) {
     EXPECT_EQ(record.gId, 4);
 }
 
-TEST(KeyEditorTest, MacroPageWithoutMacrosGivesDefault) {
-    EditorRig rig;
-    rig.Assign(kSlotA, AssignmentType::Media, 2);
-    rig.OpenOn(kSlotA, kControlA);
-    rig.Find<CPngButton>("macroPage")->click();
-    EXPECT_TRUE(rig.Find<QComboBox>("macroList")->isVisible());
-    rig.editor.Apply();
-    EXPECT_EQ(rig.Assignment(kSlotA).type, Type(AssignmentType::Default));
+// The macro page with no macro chosen would assign a macro that plays whichever comes first:
+// Apply and OK leave the key as it was, say why, and OK keeps the editor open.
+TEST(KeyEditorTest, MacroPageWithoutAChosenMacroKeepsTheKey) {
+    for (const bool withMacros : {false, true}) {
+        for (const char* button : {"apply", "ok"}) {
+            EditorRig rig;
+            if (withMacros) {
+                rig.core.working.SetMacros({Macro(3, u"First", 1)});
+            }
+            rig.Assign(kSlotA, AssignmentType::Media, 2);
+            rig.OpenOn(kSlotA, kControlA);
+            rig.Find<CPngButton>("macroPage")->click();
+            auto* list = rig.Find<QComboBox>("macroList");
+            EXPECT_TRUE(list->isVisible());
+            list->setCurrentIndex(-1);
+            rig.Find<CPngButton>(button)->click();
+            const KeyAssignment record = rig.Assignment(kSlotA);
+            EXPECT_EQ(record.type, Type(AssignmentType::Media)) << button << withMacros;
+            EXPECT_EQ(record.value, 2) << button << withMacros;
+            EXPECT_EQ(rig.messages.Shown(), std::vector<std::string>{"KEY_NO_MACRO_CHOSEN"})
+                << button << withMacros;
+            EXPECT_TRUE(rig.editor.IsOpen()) << button << withMacros;
+            rig.editor.CloseIfOpen();
+        }
+    }
 }
 
 TEST(KeyEditorTest, ClearOnAMediaKeyGivesDefaultOnTheSingleKeyPage) {
