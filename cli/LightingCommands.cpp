@@ -131,9 +131,10 @@ int WriteLighting(LightingSession& session, int activeProfile, const LightingSet
         return kExitUsage;
     }
 
-    // The text names the fields written; JSON gives the whole record afterwards.
-    std::ostringstream written;
-    std::ostream& shown = form == OutputForm::Json ? written : out;
+    // The text names the fields written; JSON gives the whole record afterwards. Either is
+    // told only once every write went through.
+    state.TakeWriteFailure();
+    std::ostringstream shown;
     shown << ProfileLine(state, activeProfile) << '\n';
     if (settings.effect) {
         state.SelectEffect(state.PositionOfEffect(*settings.effect));
@@ -169,8 +170,15 @@ int WriteLighting(LightingSession& session, int activeProfile, const LightingSet
         state.SetReportRate(*settings.rate);
         shown << "  rate         " << *settings.rate << '\n';
     }
+    if (const int failure = state.TakeWriteFailure(); failure != CommandResult::Success) {
+        err << "writing the lighting to the keyboard failed: " << CommandResultText(failure)
+            << '\n';
+        return kExitFailed;
+    }
     if (form == OutputForm::Json) {
         PrintJson(out, LightingJson(session, activeProfile));
+    } else {
+        out << shown.str();
     }
     return kExitOk;
 }

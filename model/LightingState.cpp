@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 #include "model/LightingSwitchFile.h"
@@ -469,15 +470,24 @@ void LightingState::WriteFields(size_t offset, std::span<const uint8_t> bytes, s
     std::copy(bytes.begin(), bytes.end(), kept.begin() + static_cast<std::ptrdiff_t>(offset));
     std::copy(secondBytes.begin(), secondBytes.end(),
               kept.begin() + static_cast<std::ptrdiff_t>(secondOffset));
+    const auto note = [this](int result) {
+        if (writeFailure_ == CommandResult::Success) {
+            writeFailure_ = result;
+        }
+    };
     std::lock_guard lock(link_.Lock());
-    BeginTransfer(link_);
-    WriteLighting(link_, bytes, static_cast<uint8_t>(bytes.size()),
-                  static_cast<uint16_t>(base + offset));
+    note(BeginTransfer(link_));
+    note(WriteLighting(link_, bytes, static_cast<uint8_t>(bytes.size()),
+                       static_cast<uint16_t>(base + offset)));
     if (!secondBytes.empty()) {
-        WriteLighting(link_, secondBytes, static_cast<uint8_t>(secondBytes.size()),
-                      static_cast<uint16_t>(base + secondOffset));
+        note(WriteLighting(link_, secondBytes, static_cast<uint8_t>(secondBytes.size()),
+                           static_cast<uint16_t>(base + secondOffset)));
     }
-    EndTransfer(link_);
+    note(EndTransfer(link_));
+}
+
+int LightingState::TakeWriteFailure() {
+    return std::exchange(writeFailure_, CommandResult::Success);
 }
 
 void LightingState::ShowDirectionArrows(int code) {

@@ -127,6 +127,10 @@ public:
     bool GridTrigger() const { return gridTrigger_; }
     bool LightingPanelOn() const { return panelOn_; }
 
+    // The result of the first field write that failed since the last call, else Success; then
+    // starts again. The window does not check its writes; the command line tells the user.
+    int TakeWriteFailure();
+
 private:
     int Load(bool onConnection);
     void TakeCurrentRecord();
@@ -148,6 +152,7 @@ private:
     LightingPanel& panel_;
     LightingCompanion& companion_;
     EffectNamer effectName_;
+    int writeFailure_ = CommandResult::Success;
     std::filesystem::path switchFile_;
 
     int currentProfile_ = 0;

@@ -612,6 +612,48 @@ TEST(LightingCommand, ImpossibleValuesAreShownAsTheWindowTakesThemAndMarked) {
     }
 }
 
+// A refusal at any packet of `lighting set`: either it says it failed (status 1, nothing shown
+// as written) or the keyboard holds exactly what a clean run leaves.
+TEST(LightingCommand, ASetThatSucceedsLeftTheKeyboardAsAskedAtEveryRefusedPacket) {
+    std::string error;
+    const auto settings = cli::ParseLightingSettings(
+        {"effect=7", "brightness=2", "speed=4", "colour=FF8000", "rate=1"}, error);
+    ASSERT_TRUE(settings) << error;
+    const auto run = [&](LightingCommandRig& rig, std::ostream& out, std::ostream& err) {
+        return cli::RunLightingSet(rig.connection, rig.context, {}, *settings, out, err);
+    };
+    std::array<uint8_t, sim::kLightingAreaSize> wanted{};
+    size_t packets = 0;
+    {
+        LightingCommandRig rig;
+        ASSERT_TRUE(rig.connected);
+        std::ostringstream out;
+        std::ostringstream err;
+        ASSERT_EQ(run(rig, out, err), cli::kExitOk) << err.str();
+        rig.keyboard.WithFirmware(
+            [&](sim::SimFirmware& firmware) { wanted = firmware.Memory().lighting; });
+        packets = rig.keyboard.ReceivedPackets().size();
+    }
+    for (size_t packet = 1; packet <= packets; ++packet) {
+        LightingCommandRig rig;
+        ASSERT_TRUE(rig.connected);
+        rig.keyboard.RefusePacket(static_cast<int>(packet), kStatusRefusedFE);
+        std::ostringstream out;
+        std::ostringstream err;
+        const int status = run(rig, out, err);
+        std::array<uint8_t, sim::kLightingAreaSize> held{};
+        rig.keyboard.WithFirmware(
+            [&](sim::SimFirmware& firmware) { held = firmware.Memory().lighting; });
+        if (status == cli::kExitOk) {
+            EXPECT_EQ(held, wanted) << "packet " << packet;
+        } else {
+            EXPECT_EQ(status, cli::kExitFailed) << "packet " << packet;
+            EXPECT_EQ(out.str(), "") << "packet " << packet;
+            EXPECT_NE(err.str(), "") << "packet " << packet;
+        }
+    }
+}
+
 TEST(LightingCommand, AnEffectTheKeyboardLacksIsAUsageErrorAndWritesNothing) {
     LightingCommandRig rig;
     ASSERT_TRUE(rig.connected);
