@@ -18,6 +18,7 @@
 #include "model/LightingPreview.h"
 #include "model/LightingState.h"
 #include "model/LightingSwitchFile.h"
+#include "model/UserMessages.h"
 #include "skin/BaseDialog.h"
 #include "skin/BitmapSlider.h"
 #include "skin/LayoutReaders.h"
