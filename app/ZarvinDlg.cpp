@@ -891,6 +891,7 @@ void CZarvinDlg::ImportBackup() {
         const std::lock_guard lock(core_.working.Lock());
         core_.working.EmptyStore();
         core_.working.LoadProfileFile(*file);
+        core_.sync.WorkingStoreReplaced();
         SaveToProfilePath(core_.working, core_.context);
         written = core_.sync.ApplyToDevice(true) == CommandResult::Success;
         keys_->ShowAssignments();

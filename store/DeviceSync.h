@@ -54,6 +54,10 @@ public:
     int LoadFromDevice(const std::function<void()>& refreshKeyView = {},
                        int* commandResult = nullptr);
 
+    // The working store was replaced as a whole (a backup file imported): every record in it is
+    // what the user wants written, even after a failed read of the keyboard.
+    void WorkingStoreReplaced() { startedCleared_.reset(); }
+
     // Snapshots the working store into the applied store and writes it with WriteKeysAndMacros.
     int ApplyToDevice(bool allProfiles, int* firstFailure = nullptr, bool* sent = nullptr);
     // The same for the key map of `profile` (0-2) alone, whether it is active or not.
