@@ -9,9 +9,11 @@
 #include "model/KeyCodes.h"
 #include "model/KeyMapCodec.h"
 #include "model/KeyboardLayout.h"
+#include "model/SpokenNames.h"
 #include "skin/BaseDialog.h"
 #include "skin/LayoutEntry.h"
 #include "skin/LayoutReaders.h"
+#include "store/AccessTextKeys.h"
 
 namespace zarvin {
 namespace {
@@ -20,6 +22,8 @@ constexpr std::string_view kSection = "BUTTONINFO";
 constexpr std::string_view kOriginSection = "BUTTONINFO2";
 constexpr std::string_view kFlipSetting = "Flip";
 constexpr int kOutlineWidth = 50;
+// A G key's code: 0x200 + (n - 1) for G key n.
+constexpr int kGKeyCodeBase = 0x200;
 
 QColor ToQColor(uint32_t colour) {
     return QColor(RedOf(colour), GreenOf(colour), BlueOf(colour));
@@ -48,6 +52,7 @@ CPngButton* KeyboardView::AddButton(int controlId, std::string_view skinEntry,
 void KeyboardView::AddIndicator(int controlId, std::string_view skinEntry) {
     auto* indicator = new CPngButton(&window_);
     indicator->setAttribute(Qt::WA_TransparentForMouseEvents);
+    indicator->SetButtonRole(ButtonRole::Display);
     PlaceControl(*indicator, window_.SkinFile(), kSection, skinEntry);
     buttons_[controlId] = indicator;
 }
@@ -56,6 +61,8 @@ void KeyboardView::SkinKeyButtons() {
     const ButtonFaces keyFaces = KeyButtonFaces();
     for (const KeyButton& key : KeyButtons()) {
         CPngButton* button = AddButton(key.controlId, SkinEntryOf(key), keyFaces);
+        // Until the assignments are known the key says its own name.
+        button->setAccessibleName(QString::fromStdString(KeyButtonName(key)));
         const int controlId = key.controlId;
         connect(button, &CPngButton::clicked, this, [this, controlId] {
             if (clickHandler_) {
@@ -72,6 +79,7 @@ void KeyboardView::SkinKeyButtons() {
     for (int n = 1; n <= kDKeyCount; ++n) {
         const std::string entry = "KEY_D" + std::to_string(n);
         CPngButton* button = AddButton(kFirstDKey + n - 1, entry, keyFaces);
+        button->setAccessibleName(QStringLiteral("D%1").arg(n));
         const LayoutEntry origin = ReadLayoutEntry(window_.SkinFile(), kOriginSection, entry);
         if (origin != missing) {
             button->SetFaces(origin.x, origin.y, keyFaces);
@@ -89,13 +97,20 @@ void KeyboardView::SkinKeyButtons() {
     AddButton(kLockAb, "LOCK_AB", lockFaces)->SetDrawHook([this](CPngButton& b, bool normal) {
         RedrawLinked(b, normal);
     });
+    // The lock lights only show.
+    for (const int lock : {kLockCaps, kLockNum, kLockScroll, kLockAb}) {
+        Button(lock)->SetButtonRole(ButtonRole::Display);
+    }
 
     AddIndicator(kLeftIndicator, "LEFT_ARROW");
     AddIndicator(kRightIndicator, "RIGHT_ARROW");
-    AddButton(kFlipDisplay, "FLIP_0", {});
+    AddButton(kFlipDisplay, "FLIP_0", {})->SetButtonRole(ButtonRole::Display);
     for (int controlId : {kFlipLeft, kFlipRight}) {
         CPngButton* flip =
             AddButton(controlId, controlId == kFlipLeft ? "FLIP_1" : "FLIP_2", keyFaces);
+        const QString name = QString::fromStdString(core_.Text(access_keys::MAIN_FLIP));
+        flip->setAccessibleName(name);
+        flip->SetTooltip(name, true);
         connect(flip, &CPngButton::clicked, this, &KeyboardView::ToggleFlip);
     }
     const auto redrawLinked = [this](CPngButton& b, bool normal) { RedrawLinked(b, normal); };
@@ -123,15 +138,24 @@ void KeyboardView::ShowAssignments() {
             profile < 0 ? KeyAssignment{}
                         : core_.working.Assignment(KeyRecordNumber(static_cast<size_t>(profile),
                                                                    static_cast<size_t>(*slot)));
-        const std::string name =
-            key.kind == KeyButtonKind::GKey
-                ? "G" + std::to_string(*slot - static_cast<int>(kFirstGKeySlot) + 1)
-                : KeyNameOf(key.keyCode, texts);
+        const std::string name = KeyButtonName(key);
         const AssignmentCaptionText caption = AssignmentCaption(name, record, core_.working, texts);
         button->SetSelected(caption.assigned, true);
         button->SetTooltip(QString::fromStdString(caption.caption), true);
+        button->setAccessibleName(
+            QString::fromStdString(KeySpokenName(name, record, core_.working, texts)));
     }
     ApplyFlip();
+}
+
+std::string KeyboardView::KeyButtonName(const KeyButton& key) const {
+    if (key.kind == KeyButtonKind::GKey) {
+        return "G" + std::to_string(key.keyCode - kGKeyCodeBase + 1);
+    }
+    if (key.kind == KeyButtonKind::Fn) {
+        return "Fn";
+    }
+    return KeyNameOf(key.keyCode, core_.Texts());
 }
 
 int KeyboardView::FlipValue() const {

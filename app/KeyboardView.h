@@ -14,6 +14,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "model/KeyColourView.h"
@@ -26,6 +27,7 @@ namespace zarvin {
 
 class CBaseDialog;
 class ConfiguratorCore;
+struct KeyButton;
 
 // The main window's state surfaces (full-window images) that the key buttons cut faces from.
 struct KeyFaceSet {
@@ -97,6 +99,8 @@ private:
     static constexpr int kKeyAboveEnter = 1055;
 
     ButtonFaces KeyButtonFaces() const;
+    // The key's own name: its key name, "G1"-"G9" or "Fn".
+    std::string KeyButtonName(const KeyButton& key) const;
     CPngButton* AddButton(int controlId, std::string_view skinEntry, const ButtonFaces& faces);
     void AddIndicator(int controlId, std::string_view skinEntry);
     void RedrawLinked(CPngButton& button, bool normalFace);

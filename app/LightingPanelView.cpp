@@ -1,10 +1,8 @@
 #include "app/LightingPanelView.h"
 
 #include <QComboBox>
-#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
@@ -21,9 +19,12 @@
 #include "model/UserMessages.h"
 #include "skin/BaseDialog.h"
 #include "skin/BitmapSlider.h"
+#include "model/SpokenNames.h"
 #include "skin/LayoutReaders.h"
+#include "skin/PictureButton.h"
 #include "skin/PngButton.h"
 #include "skin/SkinColorBtn.h"
+#include "store/AccessTextKeys.h"
 #include "store/TextKeys.h"
 #include "store/UserLightingFiles.h"
 
@@ -128,24 +129,45 @@ struct Picture {
     int controlId;
     const char* skinEntry;
     const char* bitmap;
+    ButtonRole role;
 };
 
 constexpr Picture kPictures[] = {
-    {Id::LightingSwitch, "CONTROL_DengStaPic", "dengup.bmp"},
-    {Id::FirstArrow, "CONTROL_BLFXLStaPic", "leftdown.bmp"},
-    {Id::SecondArrow, "CONTROL_BLFXRStaPic", "rightup.bmp"},
-    {Id::MulticolourB, "CONTROL_FYSJSStaPic", "sjsup.bmp"},
-    {Id::MulticolourA, "CONTROL_HXsjsStaPic", "sjsup.bmp"},
-    {Id::OptionRed, "CONTROL_HONGPIC", "hong.bmp"},
-    {Id::OptionYellow, "CONTROL_HUANGPIC", "huang.bmp"},
-    {Id::OptionGreen, "CONTROL_LVPIC", "lv.bmp"},
-    {Id::OptionBlue, "CONTROL_LANPIC", "lan.bmp"},
-    {UserModeControl::OwnColourTool, "CONTROL_USERgjStaPic1", "user1down.bmp"},
-    {UserModeControl::BaseColourTool, "CONTROL_USERgjStaPic2", "user2up.bmp"},
-    {1183, "CONTROL_FYdjcfStaPic", ""},
-    {1180, "CONTROL_FYggcfStaPic", ""},
-    {1188, "CONTROL_TSsjsStaPic", "sjsup.bmp"},
-    {1192, "CONTROL_CDsjsStaPic", "sjsup.bmp"},
+    {Id::LightingSwitch, "CONTROL_DengStaPic", "dengup.bmp", ButtonRole::Toggle},
+    {Id::FirstArrow, "CONTROL_BLFXLStaPic", "leftdown.bmp", ButtonRole::Choice},
+    {Id::SecondArrow, "CONTROL_BLFXRStaPic", "rightup.bmp", ButtonRole::Choice},
+    {Id::MulticolourB, "CONTROL_FYSJSStaPic", "sjsup.bmp", ButtonRole::Toggle},
+    {Id::MulticolourA, "CONTROL_HXsjsStaPic", "sjsup.bmp", ButtonRole::Toggle},
+    {Id::OptionRed, "CONTROL_HONGPIC", "hong.bmp", ButtonRole::Choice},
+    {Id::OptionYellow, "CONTROL_HUANGPIC", "huang.bmp", ButtonRole::Choice},
+    {Id::OptionGreen, "CONTROL_LVPIC", "lv.bmp", ButtonRole::Choice},
+    {Id::OptionBlue, "CONTROL_LANPIC", "lan.bmp", ButtonRole::Choice},
+    {UserModeControl::OwnColourTool, "CONTROL_USERgjStaPic1", "user1down.bmp",
+     ButtonRole::Choice},
+    {UserModeControl::BaseColourTool, "CONTROL_USERgjStaPic2", "user2up.bmp", ButtonRole::Choice},
+    {1183, "CONTROL_FYdjcfStaPic", "", ButtonRole::Display},
+    {1180, "CONTROL_FYggcfStaPic", "", ButtonRole::Display},
+    {1188, "CONTROL_TSsjsStaPic", "sjsup.bmp", ButtonRole::Display},
+    {1192, "CONTROL_CDsjsStaPic", "sjsup.bmp", ButtonRole::Display},
+};
+
+// What each report-rate button sets, in the order of the buttons.
+constexpr std::array<const char*, 4> kReportRates{"1000 Hz", "500 Hz", "250 Hz", "125 Hz"};
+
+// The option colours' names, in the order of their buttons.
+constexpr std::array<std::string_view, 4> kOptionColourNames{
+    access_keys::COLOUR_RED, access_keys::COLOUR_YELLOW, access_keys::COLOUR_GREEN,
+    access_keys::COLOUR_BLUE};
+
+// The direction an arrow picture shows, by the start of the picture's name.
+struct ArrowName {
+    std::string_view picturePrefix;
+    std::string_view textKey;
+};
+constexpr ArrowName kArrowNames[] = {
+    {"left", access_keys::DIRECTION_LEFT},    {"right", access_keys::DIRECTION_RIGHT},
+    {"up", access_keys::DIRECTION_UP},        {"down", access_keys::DIRECTION_DOWN},
+    {"julong", access_keys::DIRECTION_INWARDS}, {"kuosan", access_keys::DIRECTION_OUTWARDS},
 };
 
 struct ColourButton {
@@ -249,6 +271,7 @@ const QPixmap& LightingPanelView::Bitmap(std::string_view name) {
 template <typename Widget>
 Widget* LightingPanelView::Place(int controlId, std::string_view skinEntry, Widget* widget) {
     PlaceControl(*widget, window_.SkinFile(), kSection, skinEntry);
+    widget->setProperty("controlId", controlId);
     controls_[controlId] = widget;
     return widget;
 }
@@ -266,12 +289,14 @@ void LightingPanelView::PlaceLabel(int controlId, std::string_view skinEntry) {
 }
 
 void LightingPanelView::PlacePicture(int controlId, std::string_view skinEntry,
-                                     std::string_view bitmap) {
-    auto* picture = Place(controlId, skinEntry, new QLabel(&window_));
+                                     std::string_view bitmap, ButtonRole role) {
+    auto* picture = Place(controlId, skinEntry, new CPictureButton(&window_));
+    picture->SetButtonRole(role);
     if (!bitmap.empty()) {
-        picture->setPixmap(Bitmap(bitmap));
+        picture->SetPicture(Bitmap(bitmap));
     }
-    picture->installEventFilter(this);
+    connect(picture, &CPictureButton::clicked, this,
+            [this, controlId] { OnPictureClicked(controlId); });
 }
 
 void LightingPanelView::PlaceColourButton(int controlId, std::string_view skinEntry) {
@@ -281,6 +306,7 @@ void LightingPanelView::PlaceColourButton(int controlId, std::string_view skinEn
     button->SetColumnsNumber(kColourColumns);
     connect(button, &CSkinColorBtn::ColourChosen, this, [this, controlId](const QColor& colour) {
         OnColourChosen(controlId, ToColourValue(colour));
+        NameColourButton(controlId);
     });
 }
 
@@ -339,6 +365,7 @@ void LightingPanelView::PlaceReportRateButtons() {
         auto* button = new CPngButton(&window_);
         PlaceWithFaces(*button, window_.SkinFile(), kSection, "FUNC_REPORT" + std::to_string(n + 1),
                        buttonFaces);
+        button->SetButtonRole(ButtonRole::Choice);
         controls_[kReportRateButtons[n]] = button;
         const int rate = static_cast<int>(n);
         connect(button, &CPngButton::clicked, this,
@@ -361,12 +388,12 @@ void LightingPanelView::PlaceControls() {
         hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     }
     for (const Picture& picture : kPictures) {
-        PlacePicture(picture.controlId, picture.skinEntry, picture.bitmap);
+        PlacePicture(picture.controlId, picture.skinEntry, picture.bitmap, picture.role);
     }
     for (int chip = Id::FirstColourChip; chip <= Id::LastColourChip; ++chip) {
         const int n = chip - Id::FirstColourChip + 1;
         PlacePicture(chip, "CONTROL_Color" + std::to_string(n),
-                     "Color" + std::to_string(n) + ".bmp");
+                     "Color" + std::to_string(n) + ".bmp", ButtonRole::Push);
     }
     for (const ColourButton& button : kColourButtons) {
         PlaceColourButton(button.controlId, button.skinEntry);
@@ -393,6 +420,7 @@ void LightingPanelView::ApplyLanguage() {
     if (auto* rgb = qobject_cast<QLabel*>(Control(kRgbLabel))) {
         rgb->setText(QStringLiteral("RGB"));
     }
+    NameControls();
     // The switch shows and hides the controls; said plainly, since "lighting" and a switch
     // read as turning the lights off.
     const QString switchTip = QString::fromStdString(core_.Text(text_keys::LIGHT_SWITCH_TIP));
@@ -403,6 +431,112 @@ void LightingPanelView::ApplyLanguage() {
     }
     if (auto* hint = qobject_cast<QLabel*>(Control(kSwitchHint))) {
         hint->setText(QString::fromStdString(core_.Text(text_keys::LIGHT_SWITCH_HINT)));
+    }
+}
+
+QString LightingPanelView::Text(std::string_view key) const {
+    return QString::fromStdString(core_.Text(key));
+}
+
+void LightingPanelView::SetName(int controlId, const QString& name) {
+    if (QWidget* control = Control(controlId)) {
+        control->setAccessibleName(name);
+        control->setToolTip(name);
+    }
+}
+
+void LightingPanelView::NameControls() {
+    const auto light = [this](const char* key) {
+        return QString::fromStdString(core_.LightText(key));
+    };
+    SetName(Id::EffectCombo, Text(access_keys::LIGHT_EFFECT));
+    SetName(UserModeControl::ModeCombo, Text(access_keys::LIGHT_USER_MODE));
+    SetName(Id::BrightnessSlider, light("Light"));
+    SetName(Id::SpeedSlider, light("Speed"));
+    SetName(Id::LightingSwitch, light("Deng"));
+    SetName(Id::MulticolourA, light("DC"));
+    SetName(Id::MulticolourB, light("DC"));
+    SetName(Id::RedEdit, Text(access_keys::LIGHT_RED));
+    SetName(Id::GreenEdit, Text(access_keys::LIGHT_GREEN));
+    SetName(Id::BlueEdit, Text(access_keys::LIGHT_BLUE));
+    SetName(UserModeControl::OwnColourTool, Text(access_keys::LIGHT_OWN_TOOL));
+    SetName(UserModeControl::BaseColourTool, Text(access_keys::LIGHT_BASE_TOOL));
+    for (size_t n = 0; n < kOptionColourNames.size(); ++n) {
+        SetName(Id::OptionRed + static_cast<int>(n),
+                QString::fromStdString(FillTextArguments(
+                    core_.Text(access_keys::LIGHT_OPTION_COLOUR),
+                    {core_.Text(kOptionColourNames[n])})));
+    }
+    for (size_t n = 0; n < kReportRateButtons.size(); ++n) {
+        SetName(kReportRateButtons[n],
+                QString::fromStdString(FillTextArguments(
+                    core_.Text(access_keys::LIGHT_REPORT_RATE), {kReportRates[n]})));
+    }
+    for (int chip = Id::FirstColourChip; chip <= Id::LastColourChip; ++chip) {
+        if (auto* picture = qobject_cast<CPictureButton*>(Control(chip))) {
+            // The chip says the colour it shows.
+            const QImage image = picture->Picture().toImage();
+            const QColor shown = image.isNull() ? QColor(Qt::black)
+                                                : image.pixelColor(image.rect().center());
+            SetName(chip, QString::fromStdString(FillTextArguments(
+                              core_.Text(access_keys::LIGHT_PRESET),
+                              {ColourSpokenName(ToColourValue(shown), core_.Texts())})));
+        }
+    }
+    for (const int controlId : {Id::FirstArrow, Id::SecondArrow}) {
+        if (auto* picture = qobject_cast<CPictureButton*>(Control(controlId))) {
+            NameArrow(*picture, arrowPictures_[controlId]);
+        }
+    }
+    for (const ColourButton& button : kColourButtons) {
+        NameColourButton(button.controlId);
+    }
+}
+
+void LightingPanelView::NameArrow(CPictureButton& arrow, std::string_view bitmap) {
+    const int controlId = arrow.property("controlId").toInt();
+    arrowPictures_[controlId] = std::string(bitmap);
+    for (const ArrowName& name : kArrowNames) {
+        if (bitmap.starts_with(name.picturePrefix)) {
+            const QString spoken = QString::fromStdString(FillTextArguments(
+                core_.Text(access_keys::LIGHT_DIRECTION), {core_.Text(name.textKey)}));
+            arrow.setAccessibleName(spoken);
+            arrow.setToolTip(spoken);
+            return;
+        }
+    }
+}
+
+void LightingPanelView::NameColourButton(int controlId) {
+    auto* button = qobject_cast<CSkinColorBtn*>(Control(controlId));
+    if (button == nullptr) {
+        return;
+    }
+    const char* label = controlId == UserModeControl::BaseColour ? "JColor" : "Color";
+    const std::string colour =
+        ColourSpokenName(ToColourValue(button->ShownColour()), core_.Texts());
+    SetName(controlId, QString::fromStdString(FillTextArguments(
+                           core_.Text(access_keys::NAMED_COLOUR),
+                           {core_.LightText(label), colour})));
+}
+
+void LightingPanelView::ShowPictureStates() {
+    const auto setOn = [this](int controlId, bool on) {
+        if (auto* picture = qobject_cast<CPictureButton*>(Control(controlId))) {
+            picture->SetOn(on);
+        }
+    };
+    setOn(Id::LightingSwitch, lighting_->LightingPanelOn());
+    setOn(Id::FirstArrow, lighting_->Direction() == kDirectionFirst);
+    setOn(Id::SecondArrow, lighting_->Direction() == kDirectionSecond);
+    setOn(Id::MulticolourA, lighting_->Multicolour());
+    setOn(Id::MulticolourB, lighting_->Multicolour());
+    for (int n = 0; n < static_cast<int>(kOptionColourNames.size()); ++n) {
+        setOn(Id::OptionRed + n, lighting_->OptionColour() == n);
+    }
+    if (colours_) {
+        setOn(UserModeControl::OwnColourTool, colours_->Tool() == kOwnColourTool);
+        setOn(UserModeControl::BaseColourTool, colours_->Tool() == kBaseColourTool);
     }
 }
 
@@ -427,6 +561,12 @@ void LightingPanelView::OnSliderMoved(int controlId, int position) {
 }
 
 void LightingPanelView::OnPictureClicked(int controlId) {
+    RunPicture(controlId);
+    // A click on a choice already made changes nothing the model would show again.
+    ShowPictureStates();
+}
+
+void LightingPanelView::RunPicture(int controlId) {
     switch (controlId) {
         case Id::LightingSwitch:
             lighting_->ToggleLightingPanel();
@@ -508,19 +648,6 @@ void LightingPanelView::OnColourChosen(int controlId, ColourValue colour) {
     }
 }
 
-bool LightingPanelView::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonPress &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        for (const auto& [controlId, widget] : controls_) {
-            if (widget == watched) {
-                OnPictureClicked(controlId);
-                return true;
-            }
-        }
-    }
-    return QObject::eventFilter(watched, event);
-}
-
 // LightingPanel
 
 void LightingPanelView::ShowGroup(LightingGroup group, bool shown) {
@@ -546,8 +673,12 @@ void LightingPanelView::SetBitmap(int controlId, std::string_view bitmap) {
     QWidget* widget = Control(controlId);
     if (auto* slider = qobject_cast<CBitmapSlider*>(widget)) {
         slider->SetBitmap(Bitmap(bitmap));
-    } else if (auto* picture = qobject_cast<QLabel*>(widget)) {
-        picture->setPixmap(Bitmap(bitmap));
+    } else if (auto* picture = qobject_cast<CPictureButton*>(widget)) {
+        picture->SetPicture(Bitmap(bitmap));
+        if (controlId == Id::FirstArrow || controlId == Id::SecondArrow) {
+            NameArrow(*picture, bitmap);
+        }
+        ShowPictureStates();
     }
 }
 
@@ -585,6 +716,7 @@ void LightingPanelView::PlaceSlider(int controlId, int position) {
 void LightingPanelView::ShowColour(int controlId, ColourValue colour) {
     if (auto* button = qobject_cast<CSkinColorBtn*>(Control(controlId))) {
         button->SetColour(ToQColor(colour));
+        NameColourButton(controlId);
     }
 }
 

@@ -22,14 +22,15 @@
 #include "model/KeyColourView.h"
 #include "model/LightingCompanion.h"
 #include "model/LightingPanel.h"
+#include "skin/ButtonRole.h"
 
 class QComboBox;
-class QEvent;
 class QWidget;
 
 namespace zarvin {
 
 class CBaseDialog;
+class CPictureButton;
 class ConfiguratorCore;
 class KeyColours;
 class KeyboardView;
@@ -105,24 +106,30 @@ public:
     // Whether the preview starts afresh on the next tick.
     bool PreviewRestartPending() const { return restartPreview_; }
 
-protected:
-    // Clicks on the panel's pictures (switch, arrows, check pictures, option colours, tools,
-    // chips).
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void LoadBitmaps();
     const QPixmap& Bitmap(std::string_view name);
     template <typename Widget>
     Widget* Place(int controlId, std::string_view skinEntry, Widget* widget);
     void PlaceLabel(int controlId, std::string_view skinEntry);
-    void PlacePicture(int controlId, std::string_view skinEntry, std::string_view bitmap);
+    void PlacePicture(int controlId, std::string_view skinEntry, std::string_view bitmap,
+                      ButtonRole role);
     void PlaceColourButton(int controlId, std::string_view skinEntry);
     void PlaceSliderControl(int controlId, std::string_view skinEntry);
     void PlaceEdits();
     void PlaceCombos();
     void PlaceReportRateButtons();
+    // Clicks on the panel's pictures (switch, arrows, check pictures, option colours, tools,
+    // chips).
     void OnPictureClicked(int controlId);
+    void RunPicture(int controlId);
+    // What the controls are called and whether the pictures are on, for assistive technology.
+    QString Text(std::string_view key) const;
+    void SetName(int controlId, const QString& name);
+    void NameControls();
+    void NameArrow(CPictureButton& arrow, std::string_view bitmap);
+    void NameColourButton(int controlId);
+    void ShowPictureStates();
     void OnColourChosen(int controlId, ColourValue colour);
 
     CBaseDialog& window_;
@@ -138,6 +145,8 @@ private:
     std::map<std::string, QPixmap, std::less<>> bitmaps_;
     QComboBox* effectCombo_ = nullptr;
     QComboBox* modeCombo_ = nullptr;
+    // The picture each direction arrow shows, which says its direction.
+    std::map<int, std::string> arrowPictures_;
 };
 
 }  // namespace zarvin

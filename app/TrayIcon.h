@@ -44,6 +44,9 @@ public:
     // Runs with the menu before it opens; the menu's actions carry their command ids as data.
     void SetMenuHook(std::function<void(QMenu& menu)> hook);
 
+    // The menu the icon opens.
+    QMenu& Menu() const { return *menu_; }
+
     // The program's icon pictures, drawn for this project.
     static QIcon IconOf(int iconId);
 

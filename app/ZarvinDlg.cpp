@@ -46,6 +46,7 @@
 #include "skin/SkinIniFile.h"
 #include "skin/StateImages.h"
 #include "store/ProfileFile.h"
+#include "store/AccessTextKeys.h"
 #include "store/ProfileStorePaths.h"
 #include "store/TextKeys.h"
 
@@ -84,9 +85,11 @@ constexpr TextButton kTextButtons[] = {
     {MainControl::Cancel, "PROFILE_CANCLE", 8},   {MainControl::Apply, "PROFILE_APPLY", 8},
 };
 
+// The buttons that show a picture without words: the tooltip is also the name screen readers
+// read.
 struct Tooltip {
     int controlId;
-    const char* textKey;
+    std::string_view textKey;
 };
 constexpr Tooltip kTooltips[] = {
     {MainControl::Help, "MAIN_HELP_PROMPT"},
@@ -94,6 +97,10 @@ constexpr Tooltip kTooltips[] = {
     {MainControl::Menu, "MAIN_MENU_PROMPT"},
     {MainControl::Close, "MAIN_CLOSE_PROMPT"},
     {MainControl::Macro, "MAIN_MACRO_PROMPT"},
+    {MainControl::Profiles, "PROFILE_TIP"},
+    {MainControl::Web, access_keys::MAIN_WEB},
+    {MainControl::Documentation, access_keys::MAIN_DOCUMENTATION},
+    {MainControl::Source, access_keys::MAIN_SOURCE},
 };
 
 bool IsArrowKey(int key) {
@@ -261,9 +268,10 @@ void CZarvinDlg::PlaceButtons() {
     PlaceButton(MainControl::Minimise, "CONTROL_MINIMIZE", command);
     PlaceButton(MainControl::Menu, "CONTROL_MENU", command);
     PlaceButton(MainControl::Apply, "CONTROL2_APPLY", apply);
-    PlaceButton(MainControl::Profile1, "FUNC_PROFILE1", key);
-    PlaceButton(MainControl::Profile2, "FUNC_PROFILE2", key);
-    PlaceButton(MainControl::Profile3, "FUNC_PROFILE3", key);
+    for (const int profile : {MainControl::Profile1, MainControl::Profile2, MainControl::Profile3}) {
+        const std::string entry = "FUNC_PROFILE" + std::to_string(profile - MainControl::Profile1 + 1);
+        PlaceButton(profile, entry.c_str(), key)->SetButtonRole(ButtonRole::Choice);
+    }
     PlaceButton(MainControl::Default, "FUNC_DEFAULT", key);
     PlaceButton(MainControl::Web, "CONTROL_Network", command);
     PlaceButton(MainControl::Documentation, "CONTROL_Facebook", command);
@@ -273,6 +281,7 @@ void CZarvinDlg::PlaceButtons() {
     version->SetTextStyle(true, 8, QStringLiteral("Verdana Unicode MS"), kTextColours, 0x24);
     version->setText(QString());
     version->setEnabled(false);
+    version->SetButtonRole(ButtonRole::Display);
 }
 
 void CZarvinDlg::PlaceBusyIndicator() {
@@ -314,6 +323,7 @@ QString CZarvinDlg::StatusText() const {
 
 void CZarvinDlg::CreateTrayIcon() {
     tray_->SetMenuHook([this](QMenu& menu) {
+        menu.setTitle(QString::fromStdString(core_.Text("KEYBOARD_TRAY_DESC")));
         for (QAction* action : menu.actions()) {
             const int command = action->data().toInt();
             const char* key = command == TrayCommand::Open    ? "MENU_11"
@@ -671,6 +681,8 @@ void CZarvinDlg::ApplyLanguage(int languageIndex) {
         Button(tooltip.controlId)
             ->SetTooltip(QString::fromStdString(core_.Text(tooltip.textKey)), true);
     }
+    Button(MainControl::Link)
+        ->setAccessibleName(QString::fromStdString(core_.Text(access_keys::MAIN_HOME_PAGE)));
     // The lighting labels, the report-rate label and the "RGB" label are the panel's.
     panel_->ApplyLanguage();
     for (const TextButton& text : kTextButtons) {

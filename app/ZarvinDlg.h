@@ -129,6 +129,7 @@ public:
     AboutBox* About() const { return about_; }
     // What the status line says now (empty once it has faded).
     QString StatusText() const;
+    CTrayIcon& Tray() const { return *tray_; }
 
     // MainWindowLink
     void SendMessage(uint32_t message, uint32_t tag) override;

@@ -33,6 +33,7 @@
 #include "skin/PngButton.h"
 #include "skin/ReportCtrl.h"
 #include "skin/StateImages.h"
+#include "store/AccessTextKeys.h"
 #include "store/TextKeys.h"
 
 namespace zarvin {
@@ -139,7 +140,9 @@ void Zarvin_DlgComposite::CreateControls() {
     // page's pictures; the pointer goes through it to the window, which can be dragged there.
     mask_ = button();
     mask_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    mask_->SetButtonRole(ButtonRole::Display);
     title_ = button();
+    title_->SetButtonRole(ButtonRole::Display);
     osk_ = button();
     clear_ = button();
     mediaPage_ = button();
@@ -156,6 +159,9 @@ void Zarvin_DlgComposite::CreateControls() {
         macroButton->setObjectName(QString::fromLatin1(entry));
         macroButtons_.emplace_back(macroButton, entry);
         pageWidgets_.emplace_back(macroButton, Page::Macro);
+    }
+    for (CPngButton* page : {keyPage_, macroPage_, mediaPage_, functionPage_}) {
+        page->SetButtonRole(ButtonRole::Choice);
     }
     keyPage_->setObjectName(QStringLiteral("keyPage"));
     macroPage_->setObjectName(QStringLiteral("macroPage"));
@@ -692,6 +698,10 @@ void Zarvin_DlgComposite::ApplyLanguage() {
         mediaPage_->setText(text(MULTI_MEDIA));
         functionPage_->setText(text(FUNCTION_KEY));
     }
+    // The page buttons keep their names where macro mode leaves them without words.
+    keyPage_->setAccessibleName(text(SINGLE_KEY));
+    mediaPage_->setAccessibleName(text(MULTI_MEDIA));
+    functionPage_->setAccessibleName(text(FUNCTION_KEY));
     setWindowTitle(title_->text());
     macroPage_->setText(text(MACRO_SETTING));
     ok_->setText(text(MACRO_OK));
@@ -707,6 +717,21 @@ void Zarvin_DlgComposite::ApplyLanguage() {
     macros_->ApplyLanguage();
     clear_->SetTooltip(text(COMPOSITE_PROMPT_CLEAR), true);
     osk_->SetTooltip(text(COMPOSITE_PROMPT_OSK), true);
+    apply_->setAccessibleName(text(PROFILE_APPLY));
+    MacroButton("FUNC_MACRO_ADD")->SetTooltip(text(access_keys::MACRO_ADD), true);
+    MacroButton("FUNC_MACRO_DELETE")->SetTooltip(text(access_keys::MACRO_REMOVE), true);
+    // The fields are named by the labels beside them.
+    const std::pair<QWidget*, QLabel*> labelled[] = {
+        {keyField_, singleLabel_},       {keyboardChoice_, keyboardLabel_},
+        {mouseChoice_, mouseLabel_},     {mouseList_, mouseLabel_},
+        {macroList_, macroNameLabel_},   {cycles_, cyclesLabel_},
+        {recordDelay_, recordDelayLabel_}, {mediaList_, mediaLabel_},
+        {functionList_, functionLabel_}};
+    for (const auto& [field, label] : labelled) {
+        field->setAccessibleName(label->text());
+        label->setBuddy(field);
+    }
+    actions_->setAccessibleName(text(access_keys::MACRO_ACTIONS));
 }
 
 }  // namespace zarvin

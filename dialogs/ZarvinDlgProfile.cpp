@@ -15,6 +15,7 @@
 #include "skin/StateImages.h"
 #include "store/ProfileFile.h"
 #include "store/ProfileStorePaths.h"
+#include "store/AccessTextKeys.h"
 #include "store/TextKeys.h"
 
 namespace zarvin {
@@ -109,6 +110,7 @@ void CZarvin_DlgProfile::reject() {
 void CZarvin_DlgProfile::InitDialog() {
     ++openCount_;
     PlaceControls();
+    NameControls();
     FillList();
     EnableApply(false);
 }
@@ -158,6 +160,20 @@ void CZarvin_DlgProfile::PlaceControls() {
                        faces);
     }
     PlaceControl(*list_, SkinFile(), kLayoutSection, "PROGRAM_LIST");
+}
+
+// The buttons show their words in their pictures; screen readers and tooltips get them here.
+void CZarvin_DlgProfile::NameControls() {
+    const auto text = [this](std::string_view key) { return QString::fromStdString(core_.Text(key)); };
+    const std::pair<CPngButton*, std::string_view> names[] = {
+        {okButton_, text_keys::PROFILE_OK},           {cancelButton_, text_keys::PROFILE_CANCLE},
+        {addButton_, access_keys::PROFILE_ADD},       {loadButton_, access_keys::PROFILE_LOAD},
+        {deleteButton_, access_keys::PROFILE_DELETE}, {applyButton_, text_keys::PROFILE_APPLY}};
+    for (const auto& [button, key] : names) {
+        button->SetTooltip(text(key), true);
+    }
+    list_->setAccessibleName(text(access_keys::PROFILE_LIST));
+    setWindowTitle(text(text_keys::PROFILE_TIP));
 }
 
 // Every profile is kept in the one cache file, so the three rows show the same file.

@@ -59,6 +59,7 @@ protected:
 private:
     void CreateControls();
     void PlaceControls();
+    void NameControls();
     void FillList();
     void AppendRow(const std::filesystem::path& file);
 

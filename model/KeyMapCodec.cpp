@@ -321,15 +321,8 @@ uint8_t MacroPosition(int32_t macroId, const WorkingStore& working) {
     return found == macros.end() ? uint8_t{0} : static_cast<uint8_t>(found - macros.begin());
 }
 
-AssignmentCaptionText AssignmentCaption(std::string_view buttonName, const KeyAssignment& record,
-                                        const WorkingStore& working, const TextLookup& texts) {
-    if (record.Is(AssignmentType::Default)) {
-        return {std::string(buttonName), false};
-    }
-    std::string caption = std::string(buttonName) + texts(text_keys::KEY_PROMPT_SET);
-    const auto withDetail = [&](std::string_view promptKey, const std::string& detail) {
-        caption += texts(promptKey) + detail + ")";
-    };
+std::string AssignedFunctionName(const KeyAssignment& record, const WorkingStore& working,
+                                 const TextLookup& texts) {
     const auto index = [&](size_t rows) -> std::optional<size_t> {
         if (record.value < 0 || static_cast<size_t>(record.value) >= rows) {
             return std::nullopt;
@@ -338,35 +331,54 @@ AssignmentCaptionText AssignmentCaption(std::string_view buttonName, const KeyAs
     };
     switch (static_cast<AssignmentType>(record.type)) {
         case AssignmentType::Key:
-            withDetail(text_keys::KEY_PROMPT_SINGLE,
-                       KeyNameOf(KeyCodeOfValue(record.value), texts));
-            break;
+            return KeyNameOf(KeyCodeOfValue(record.value), texts);
         case AssignmentType::PlayMacro: {
-            std::string name;
             const Guard guard(working.Lock());
             for (const MacroRecord& macro : working.Macros()) {
                 if (macro.Id() == record.value) {
-                    name = Utf8OfUtf16(macro.Name());
-                    break;
+                    return Utf8OfUtf16(macro.Name());
                 }
             }
-            withDetail(text_keys::KEY_PROMPT_MACRO, name);
-            break;
+            return {};
         }
         case AssignmentType::Media: {
             const auto row = index(MediaFunctionTable.size());
-            withDetail(text_keys::KEY_PROMPT_MEDIA,
-                       row ? KeyNameOf(MediaFunctionTable[*row].keyCode, texts) : std::string());
-            break;
+            return row ? KeyNameOf(MediaFunctionTable[*row].keyCode, texts) : std::string();
         }
         case AssignmentType::Function: {
             const auto row = index(text_keys::kFunctionKeyDescriptions.size());
-            withDetail(text_keys::KEY_PROMPT_FUNCTION,
-                       row ? texts(text_keys::kFunctionKeyDescriptions[*row]) : std::string());
-            break;
+            return row ? texts(text_keys::kFunctionKeyDescriptions[*row]) : std::string();
         }
         default:
+            return {};
+    }
+}
+
+AssignmentCaptionText AssignmentCaption(std::string_view buttonName, const KeyAssignment& record,
+                                        const WorkingStore& working, const TextLookup& texts) {
+    if (record.Is(AssignmentType::Default)) {
+        return {std::string(buttonName), false};
+    }
+    std::string caption = std::string(buttonName) + texts(text_keys::KEY_PROMPT_SET);
+    std::string_view promptKey;
+    switch (static_cast<AssignmentType>(record.type)) {
+        case AssignmentType::Key:
+            promptKey = text_keys::KEY_PROMPT_SINGLE;
             break;
+        case AssignmentType::PlayMacro:
+            promptKey = text_keys::KEY_PROMPT_MACRO;
+            break;
+        case AssignmentType::Media:
+            promptKey = text_keys::KEY_PROMPT_MEDIA;
+            break;
+        case AssignmentType::Function:
+            promptKey = text_keys::KEY_PROMPT_FUNCTION;
+            break;
+        default:
+            break;
+    }
+    if (!promptKey.empty()) {
+        caption += texts(promptKey) + AssignedFunctionName(record, working, texts) + ")";
     }
     std::u16string units = Utf16OfUtf8(caption);
     if (units.size() >= kKeyNameCapacity) {

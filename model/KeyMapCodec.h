@@ -113,4 +113,9 @@ struct AssignmentCaptionText {
 AssignmentCaptionText AssignmentCaption(std::string_view buttonName, const KeyAssignment& record,
                                         const WorkingStore& working, const TextLookup& texts);
 
+// What a Key, PlayMacro, Media or Function record names: the key, the macro's name, the
+// multimedia or keyboard function; empty for other records and values without a meaning.
+std::string AssignedFunctionName(const KeyAssignment& record, const WorkingStore& working,
+                                 const TextLookup& texts);
+
 }  // namespace zarvin

@@ -9,6 +9,7 @@
 
 #include "skin/OutlineRegion.h"
 #include "skin/PictureLoader.h"
+#include "skin/SkinAccessibility.h"
 #include "skin/SkinIniFile.h"
 
 namespace zarvin {
@@ -25,7 +26,9 @@ CBaseDialog::CBaseDialog(std::filesystem::path skinFile, std::filesystem::path s
                          QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
       skinFile_(std::move(skinFile)),
-      skinFolder_(std::move(skinFolder)) {}
+      skinFolder_(std::move(skinFolder)) {
+    InstallSkinAccessibility();
+}
 
 void CBaseDialog::setVisible(bool visible) {
     if (visible && !initialised_) {

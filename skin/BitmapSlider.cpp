@@ -1,5 +1,6 @@
 #include "skin/BitmapSlider.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QMetaObject>
 #include <QMouseEvent>
@@ -10,6 +11,8 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+
+#include "skin/FocusRing.h"
 
 namespace zarvin {
 
@@ -44,7 +47,7 @@ int SliderPositionOfPixel(int x, int minimum, int maximum, int width) {
 
 CBitmapSlider::CBitmapSlider(int controlId, QWidget* parent)
     : QWidget(parent), controlId_(controlId) {
-    setFocusPolicy(Qt::ClickFocus);
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 void CBitmapSlider::SetRange(int minimum, int maximum) {
@@ -54,8 +57,18 @@ void CBitmapSlider::SetRange(int minimum, int maximum) {
 }
 
 void CBitmapSlider::SetPosition(int position) {
-    position_ = std::clamp(position, minimum_, maximum_);
+    const int clamped = std::clamp(position, minimum_, maximum_);
+    if (clamped != position_ && QAccessible::isActive()) {
+        position_ = clamped;
+        QAccessibleValueChangeEvent event(this, clamped);
+        QAccessible::updateAccessibility(&event);
+    }
+    position_ = clamped;
     update();
+}
+
+void CBitmapSlider::MoveByUser(int position) {
+    MoveTo(std::clamp(position, minimum_, maximum_));
 }
 
 void CBitmapSlider::SetBitmap(const QPixmap& bitmap) {
@@ -81,6 +94,9 @@ void CBitmapSlider::paintEvent(QPaintEvent*) {
         painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
     }
     painter.drawPixmap(0, 0, bitmap_);
+    if (hasFocus()) {
+        DrawFocusRing(painter, rect());
+    }
 }
 
 void CBitmapSlider::mousePressEvent(QMouseEvent* event) {

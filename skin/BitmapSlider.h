@@ -16,6 +16,9 @@
 //                         a notch from fine wheels and touchpads count once they add up to one.
 //                         The wheel stays armed from a button press until the pointer leaves
 //
+// The slider takes the focus from the keyboard and from a click, and shows the focus ring while
+// it has it.
+//
 // Every position is clamped to [minimum, maximum]. Each key, wheel turn, press or drag step that
 // moves to the pointer, and each release reports the position, changed or not:
 // Moved(controlId, position) is the window message 0x28D1 (wParam the control id, lParam the
@@ -52,6 +55,9 @@ public:
     int PageSize() const { return pageSize_; }
     void SetPosition(int position);
     int Position() const { return position_; }
+    // A position chosen by the user through assistive technology: clamped and reported like
+    // a key press.
+    void MoveByUser(int position);
 
     // Shows the picture and resizes the slider to it.
     void SetBitmap(const QPixmap& bitmap);

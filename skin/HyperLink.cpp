@@ -1,9 +1,12 @@
 #include "skin/HyperLink.h"
 
 #include <QDesktopServices>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QProcess>
 #include <QUrl>
+
+#include "skin/FocusRing.h"
 
 namespace zarvin {
 
@@ -21,6 +24,7 @@ const char* const kSystemBrowser = "x-www-browser";
 
 CHyperLink::CHyperLink(QWidget* parent) : QLabel(parent) {
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::StrongFocus);
     setTextFormat(Qt::PlainText);
     QFont underlined = font();
     underlined.setUnderline(true);
@@ -40,6 +44,25 @@ void CHyperLink::mouseReleaseEvent(QMouseEvent* event) {
         Open();
     }
     QLabel::mouseReleaseEvent(event);
+}
+
+void CHyperLink::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+        Open();
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void CHyperLink::focusInEvent(QFocusEvent* event) {
+    QLabel::focusInEvent(event);
+    ShowColour();
+}
+
+void CHyperLink::focusOutEvent(QFocusEvent* event) {
+    QLabel::focusOutEvent(event);
+    ShowColour();
 }
 
 void CHyperLink::enterEvent(QEnterEvent* event) {
@@ -68,7 +91,10 @@ void CHyperLink::Open() {
 
 void CHyperLink::ShowColour() {
     QPalette colours = palette();
-    colours.setColor(QPalette::WindowText, hover_ ? kHover : visited_ ? kVisited : kUnvisited);
+    colours.setColor(QPalette::WindowText, hover_      ? kHover
+                                           : hasFocus() ? FocusRingColour()
+                                           : visited_   ? kVisited
+                                                        : kUnvisited);
     setPalette(colours);
 }
 

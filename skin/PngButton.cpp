@@ -2,9 +2,13 @@
 
 #include <QCursor>
 #include <QEnterEvent>
+#include <QKeyEvent>
 #include <QImage>
 #include <QPainter>
 #include <QToolTip>
+
+#include "skin/FocusRing.h"
+#include "skin/SkinAccessibility.h"
 
 namespace zarvin {
 
@@ -44,6 +48,8 @@ int QtTextFlags(unsigned format) {
 }  // namespace
 
 CPngButton::CPngButton(QWidget* parent) : QAbstractButton(parent) {
+    // The keyboard reaches it; a click does not take the focus from where the user types.
+    setFocusPolicy(Qt::TabFocus);
     tooltipTimer_.setSingleShot(true);
     tooltipTimer_.setInterval(kTooltipDelayMs);
     connect(&tooltipTimer_, &QTimer::timeout, this, &CPngButton::ShowTooltip);
@@ -72,7 +78,11 @@ void CPngButton::SetToggleFaces(const QImage* off, const QImage* on, bool toggle
 }
 
 void CPngButton::SetSelected(bool selected, bool draw) {
+    const bool changed = selected_ != selected;
     selected_ = selected;
+    if (changed && role_ != ButtonRole::Push) {
+        NotifyCheckedChanged(this);
+    }
     if (draw) {
         repaint();
     }
@@ -105,7 +115,10 @@ void CPngButton::SetTooltip(const QString& text, bool activate) {
     if (text.isEmpty()) {
         return;
     }
-    tooltipText_ = text;
+    if (tooltipText_ != text) {
+        tooltipText_ = text;
+        NotifyNameChanged(this);
+    }
     tooltipActive_ = activate;
     if (!activate) {
         tooltipTimer_.stop();
@@ -113,6 +126,20 @@ void CPngButton::SetTooltip(const QString& text, bool activate) {
     } else if (QToolTip::isVisible() && underMouse()) {
         ShowTooltip();
     }
+}
+
+void CPngButton::SetButtonRole(ButtonRole role) {
+    role_ = role;
+    if (role == ButtonRole::Display) {
+        setFocusPolicy(Qt::NoFocus);
+    }
+}
+
+QString CPngButton::SpokenName() const {
+    if (!accessibleName().isEmpty()) {
+        return accessibleName();
+    }
+    return text().isEmpty() ? tooltipText_ : text();
 }
 
 CPngButton::Look CPngButton::CurrentLook() const {
@@ -151,6 +178,9 @@ void CPngButton::paintEvent(QPaintEvent* /*event*/) {
         if (textOn_) {
             DrawText(painter, look.textColour);
         }
+        if (hasFocus()) {
+            DrawFocusRing(painter, rect());
+        }
     }
     if (drawHook_) {
         drawHook_(*this, look.face == faces_.normal);
@@ -178,6 +208,15 @@ void CPngButton::DrawText(QPainter& painter, const QColor& colour) const {
                             Qt::TextDontClip | (flags & (Qt::TextSingleLine | Qt::TextWordWrap));
     painter.drawText(QRectF(-place.width() / 2, -place.height() / 2, place.width(), place.height()),
                      turnedFlags, caption);
+}
+
+void CPngButton::keyPressEvent(QKeyEvent* event) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        !event->isAutoRepeat()) {
+        click();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
 }
 
 void CPngButton::enterEvent(QEnterEvent* event) {

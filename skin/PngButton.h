@@ -19,12 +19,18 @@
 // whether the face drawn was the normal one. A double click gives two clicks. The surfaces are
 // not owned and must outlive the button; a face that was never set draws nothing, leaving what
 // lies beneath (the window's background) visible.
+//
+// For the keyboard and assistive technology (skin/SkinAccessibility.h) the button has a role: a
+// toggle or a choice is on while it is selected; a display takes no focus. Its accessible name
+// is the name its owner sets, else its text, else its tooltip.
 
 #include <QAbstractButton>
 #include <QColor>
 #include <QString>
 #include <QTimer>
 #include <functional>
+
+#include "skin/ButtonRole.h"
 
 class QEnterEvent;
 class QImage;
@@ -99,6 +105,10 @@ public:
     // enters the button, which activates it again.
     void SetTooltip(const QString& text, bool activate);
     void SetDrawHook(DrawHook hook) { drawHook_ = std::move(hook); }
+    void SetButtonRole(ButtonRole role);
+    ButtonRole Role() const { return role_; }
+    // The name assistive technology reads: the accessible name, the text or the tooltip.
+    QString SpokenName() const;
     void Redraw() { repaint(); }
 
     Look CurrentLook() const;
@@ -113,6 +123,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // Enter presses the button as Space does.
+    void keyPressEvent(QKeyEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
@@ -149,6 +161,7 @@ private:
     QTimer tooltipTimer_;
 
     DrawHook drawHook_;
+    ButtonRole role_ = ButtonRole::Push;
 };
 
 }  // namespace zarvin

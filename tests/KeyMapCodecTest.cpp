@@ -8,6 +8,7 @@
 
 #include "model/DeviceImage.h"
 #include "model/KeyMapCodec.h"
+#include "model/SpokenNames.h"
 #include "sim/SimKeyMatrix.h"
 #include "store/ProfileStore.h"
 
@@ -343,6 +344,58 @@ TEST_F(KeyMapFixture, CaptionFitsTheNameBuffer) {
     const AssignmentCaptionText caption =
         AssignmentCaption(longName, Record(AssignmentType::Disabled), working_, BracketText);
     EXPECT_EQ(caption.caption, std::string(kKeyNameCapacity - 1, 'x'));
+}
+
+TEST_F(KeyMapFixture, SpokenNamesSayTheKeyAndWhatItDoesNow) {
+    ASSERT_TRUE(working_.SetMacros({Macro(2, u"Copy")}));
+    // Each spoken text names its kind and shows where its two arguments go.
+    const TextLookup texts = [](std::string_view key) -> std::string {
+        if (key.starts_with("ACCESS_KEY_")) {
+            return std::string(key.substr(11)) + "(%s|%s)";
+        }
+        return BracketText(key);
+    };
+    const std::pair<KeyAssignment, std::string> cases[] = {
+        {Record(AssignmentType::Default), "Caps"},
+        {Record(AssignmentType::Key, kLeftAlt), "REMAPPED(Caps|[IDS_KEYBOARD_LALT])"},
+        {Record(AssignmentType::PlayMacro, 2), "MACRO(Caps|Copy)"},
+        {Record(AssignmentType::Media, 6), "MEDIA(Caps|[MEDIA_V_ADD_7])"},
+        {Record(AssignmentType::Function, 0), "FUNCTION(Caps|[FUNC_KEY_DESC1])"},
+        {Record(AssignmentType::Disabled), "DISABLED(Caps|)"},
+        {Record(AssignmentType::StopMacro), "STOP_MACRO(Caps|)"},
+        {Record(AssignmentType::LaunchProgram), "LAUNCH(Caps|)"},
+        {Record(AssignmentType::TextBlock), "TEXT(Caps|)"},
+        {KeyAssignment{.type = 9}, "CHANGED(Caps|)"},
+    };
+    for (const auto& [record, expected] : cases) {
+        EXPECT_EQ(KeySpokenName("Caps", record, working_, texts), expected);
+    }
+}
+
+TEST(SpokenColourTest, ColoursAreCalledByTheNameTheirHueSuggests) {
+    const std::pair<ColourValue, std::string_view> cases[] = {
+        {MakeColour(0, 0, 0), "COLOUR_BLACK"},       {MakeColour(30, 20, 35), "COLOUR_BLACK"},
+        {MakeColour(128, 128, 128), "COLOUR_GREY"},  {MakeColour(250, 250, 240), "COLOUR_WHITE"},
+        {MakeColour(255, 0, 0), "COLOUR_RED"},       {MakeColour(250, 10, 20), "COLOUR_RED"},
+        {MakeColour(255, 130, 0), "COLOUR_ORANGE"},  {MakeColour(255, 255, 0), "COLOUR_YELLOW"},
+        {MakeColour(0, 255, 0), "COLOUR_GREEN"},     {MakeColour(0, 255, 255), "COLOUR_CYAN"},
+        {MakeColour(0, 0, 255), "COLOUR_BLUE"},      {MakeColour(128, 0, 255), "COLOUR_PURPLE"},
+        {MakeColour(255, 0, 160), "COLOUR_PINK"},
+    };
+    for (const auto& [colour, expected] : cases) {
+        EXPECT_EQ(ColourNameKey(colour), expected) << std::hex << colour;
+    }
+    const TextLookup texts = [](std::string_view key) -> std::string {
+        return key == "ACCESS_COLOUR" ? "%s (%s, %s, %s)" : std::string(key);
+    };
+    EXPECT_EQ(ColourSpokenName(MakeColour(255, 130, 0), texts), "COLOUR_ORANGE (255, 130, 0)");
+}
+
+TEST(SpokenColourTest, ArgumentsFillThePlaceholdersInOrder) {
+    EXPECT_EQ(FillTextArguments("%s, remapped to %s", {"Caps Lock", "Left Ctrl"}),
+              "Caps Lock, remapped to Left Ctrl");
+    EXPECT_EQ(FillTextArguments("%s and %s", {"one"}), "one and ");
+    EXPECT_EQ(FillTextArguments("no place", {"one"}), "no place");
 }
 
 }  // namespace

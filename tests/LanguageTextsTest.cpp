@@ -8,6 +8,7 @@
 #include "model/LightingEffects.h"
 #include "platform/ProgramPath.h"
 #include "store/IniFile.h"
+#include "store/AccessTextKeys.h"
 #include "store/LanguageTexts.h"
 #include "store/TextKeys.h"
 #include "store/Utf8Text.h"
@@ -87,6 +88,9 @@ TEST(ShippedLanguageFile, HasEveryKeyTheProgramLooksUp) {
     for (const std::string_view key : text_keys::kKeyNames) {
         expectText("TEXT", key, texts.LoadText(key, 0));
     }
+    for (const std::string_view key : access_keys::kAll) {
+        expectText("TEXT", key, texts.LoadText(key, 0));
+    }
     for (const std::string_view key : light_keys::kAll) {
         expectText("LIGHT", key, texts.LoadLightText(key, 0));
     }
@@ -132,6 +136,23 @@ TEST(ShippedLanguageFile, TemplatesTakeExactlyTheArgumentsTheirCallersPass) {
     }
     for (const std::string_view key : text_keys::kKeyNames) {
         check(key);
+    }
+    // The controls' spoken names fill their "%s" in order, one for each argument.
+    const std::map<std::string_view, std::string_view> spoken = {
+        {access_keys::KEY_REMAPPED, "ss"},   {access_keys::KEY_MACRO, "ss"},
+        {access_keys::KEY_MEDIA, "ss"},      {access_keys::KEY_FUNCTION, "ss"},
+        {access_keys::KEY_DISABLED, "s"},    {access_keys::KEY_STOP_MACRO, "s"},
+        {access_keys::KEY_LAUNCH, "s"},      {access_keys::KEY_TEXT, "s"},
+        {access_keys::KEY_CHANGED, "s"},     {access_keys::COLOUR, "ssss"},
+        {access_keys::NAMED_COLOUR, "ss"},   {access_keys::LIGHT_REPORT_RATE, "s"},
+        {access_keys::LIGHT_DIRECTION, "s"}, {access_keys::LIGHT_OPTION_COLOUR, "s"},
+        {access_keys::LIGHT_PRESET, "s"},
+    };
+    for (const std::string_view key : access_keys::kAll) {
+        const std::string value = texts.LoadText(key, 0);
+        const auto found = spoken.find(key);
+        EXPECT_EQ(Conversions(value), found == spoken.end() ? "" : found->second)
+            << key << "=" << value;
     }
     char formatted[64];
     std::snprintf(formatted, sizeof formatted, texts.LoadText(text_keys::UNKNOWN_KEY, 0).c_str(),

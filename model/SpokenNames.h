@@ -1,0 +1,36 @@
+#pragma once
+
+// What the windows' controls are called for screen readers (and in some tooltips), built from
+// the language file's texts: a key button says its key and what that key does now, a colour
+// says its everyday name and its red, green and blue values.
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+#include "model/KeyAssignment.h"
+#include "model/KeyCodes.h"
+#include "model/LightingPanel.h"
+
+namespace zarvin {
+
+class WorkingStore;
+
+// `pattern` with each "%s" replaced by the next argument, in order; "%s" without an argument
+// left is dropped.
+std::string FillTextArguments(std::string_view pattern,
+                              std::initializer_list<std::string_view> arguments);
+
+// "Caps Lock, remapped to Left Ctrl", "G1, plays macro Copy"; the key's name alone when it
+// keeps its own function. `keyName` is the key's own name ("G1"-"G9" for the G keys).
+std::string KeySpokenName(std::string_view keyName, const KeyAssignment& record,
+                          const WorkingStore& working, const TextLookup& texts);
+
+// The text key of the everyday name of a colour: black, grey and white for colours without
+// much hue, else the nearest of red, orange, yellow, green, cyan, blue, purple and pink.
+std::string_view ColourNameKey(ColourValue colour);
+
+// "Orange (red 255, green 130, blue 0)".
+std::string ColourSpokenName(ColourValue colour, const TextLookup& texts);
+
+}  // namespace zarvin
