@@ -323,7 +323,8 @@ QString CZarvinDlg::StatusText() const {
 
 void CZarvinDlg::CreateTrayIcon() {
     tray_->SetMenuHook([this](QMenu& menu) {
-        menu.setTitle(QString::fromStdString(core_.Text("KEYBOARD_TRAY_DESC")));
+        // The menu's name for screen readers.
+        menu.setWindowTitle(QString::fromStdString(core_.Text("KEYBOARD_TRAY_DESC")));
         for (QAction* action : menu.actions()) {
             const int command = action->data().toInt();
             const char* key = command == TrayCommand::Open    ? "MENU_11"
