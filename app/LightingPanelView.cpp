@@ -22,6 +22,7 @@
 #include "model/SpokenNames.h"
 #include "skin/LayoutReaders.h"
 #include "skin/PictureButton.h"
+#include "skin/PictureLoader.h"
 #include "skin/PngButton.h"
 #include "skin/SkinColorBtn.h"
 #include "store/AccessTextKeys.h"
@@ -264,7 +265,7 @@ const QPixmap& LightingPanelView::Bitmap(std::string_view name) {
         return found->second;
     }
     const std::filesystem::path file = window_.SkinFolder() / std::string(name);
-    return bitmaps_.emplace(std::string(name), QPixmap(QString::fromStdString(file.string())))
+    return bitmaps_.emplace(std::string(name), QPixmap::fromImage(ReadScaledPicture(file)))
         .first->second;
 }
 

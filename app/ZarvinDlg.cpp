@@ -287,7 +287,7 @@ void CZarvinDlg::PlaceButtons() {
 void CZarvinDlg::PlaceBusyIndicator() {
     for (int frame = 0; frame < kBusyFrameCount; ++frame) {
         busyFrames_[static_cast<size_t>(frame)] =
-            ReadPicture(SkinFolder() / ("jdt" + std::to_string(frame + 1) + ".bmp"));
+            ReadScaledPicture(SkinFolder() / ("jdt" + std::to_string(frame + 1) + ".bmp"));
     }
     busyLabel_ = new QLabel(this);
     PlaceControl(*busyLabel_, SkinFile(), kButtonSection, "CONTROL_JDTStatic");

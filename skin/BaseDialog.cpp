@@ -51,11 +51,13 @@ void CBaseDialog::ApplySkin() {
     const std::string mask = reader.GetString("SCREEN", "Mask", main).value_or("");
     // A missing name reads as the folder itself, which no picture reader accepts.
     background_ = LoadSkinPicture(skinFolder_ / std::filesystem::path(main).relative_path());
-    const QImage maskPicture =
-        LoadSkinPicture(skinFolder_ / std::filesystem::path(mask).relative_path());
-
+    QImage maskPicture = LoadSkinPicture(skinFolder_ / std::filesystem::path(mask).relative_path());
     if (!background_.isNull()) {
-        setFixedSize(background_.size());
+        setFixedSize(background_.deviceIndependentSize().toSize());
+    }
+    // The outline is made in the window's own coordinates.
+    if (!maskPicture.isNull() && maskPicture.devicePixelRatio() != 1.0) {
+        maskPicture = maskPicture.scaled(maskPicture.deviceIndependentSize().toSize());
     }
     if (maskPicture.isNull()) {
         clearMask();

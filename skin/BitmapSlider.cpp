@@ -73,7 +73,7 @@ void CBitmapSlider::MoveByUser(int position) {
 
 void CBitmapSlider::SetBitmap(const QPixmap& bitmap) {
     bitmap_ = bitmap;
-    resize(bitmap_.size());
+    resize(bitmap_.deviceIndependentSize().toSize());
     update();
 }
 

@@ -1,9 +1,11 @@
 #include "skin/PictureLoader.h"
 
 #include <QFile>
+#include <QGuiApplication>
 #include <QImageReader>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <utility>
 
 namespace zarvin {
@@ -38,8 +40,47 @@ SkinPictureFailureHandler SetSkinPictureFailureHandler(SkinPictureFailureHandler
     return std::exchange(FailureHandler(), std::move(handler));
 }
 
+namespace {
+
+int& ChosenScale() {
+    static int scale = 0;
+    return scale;
+}
+
+}  // namespace
+
+int SkinPictureScale() {
+    if (ChosenScale() != 0) {
+        return ChosenScale();
+    }
+    return qGuiApp != nullptr && qGuiApp->devicePixelRatio() > 1.0 ? 2 : 1;
+}
+
+void SetSkinPictureScale(int scale) {
+    ChosenScale() = scale;
+}
+
+std::filesystem::path TwinOf(const std::filesystem::path& file, int scale) {
+    std::filesystem::path twin = file;
+    twin.replace_filename(file.stem().string() + "@" + std::to_string(scale) + "x" +
+                          file.extension().string());
+    return twin;
+}
+
+QImage ReadScaledPicture(const std::filesystem::path& file) {
+    const int scale = SkinPictureScale();
+    if (scale > 1) {
+        QImage twin = ReadPicture(TwinOf(file, scale));
+        if (!twin.isNull()) {
+            twin.setDevicePixelRatio(scale);
+            return twin;
+        }
+    }
+    return ReadPicture(file);
+}
+
 QImage LoadSkinPicture(const std::filesystem::path& file) {
-    QImage picture = ReadPicture(file);
+    QImage picture = ReadScaledPicture(file);
     if (picture.isNull()) {
         FailureHandler()(file, kSkinPictureExitCode);
     }

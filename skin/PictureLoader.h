@@ -18,6 +18,18 @@ inline constexpr int kSkinPictureExitCode = 1;
 // The picture in `file`; a null image when it cannot be read or decoded.
 QImage ReadPicture(const std::filesystem::path& file);
 
+// High-density screens: every skin picture "name.ext" has a twin "name@2x.ext", twice as wide
+// and high. At a device pixel ratio above 1 the windows read the twins, with their device pixel
+// ratio set to 2, so that they keep their size in the layout and draw as sharp as the text.
+// SkinPictureScale() is 2 there and 1 otherwise; a test may set the scale (0 follows the
+// screens again).
+int SkinPictureScale();
+void SetSkinPictureScale(int scale);
+std::filesystem::path TwinOf(const std::filesystem::path& file, int scale);
+// The picture for the scale: the twin when the scale is 2 and the twin can be read, else the
+// picture itself.
+QImage ReadScaledPicture(const std::filesystem::path& file);
+
 // Called with the unreadable file and the exit code. The default handler prints
 // "cannot read skin picture: <file>" on standard error and ends the process with `exitCode`.
 using SkinPictureFailureHandler =
@@ -27,8 +39,8 @@ using SkinPictureFailureHandler =
 // Only the user-interface thread reads skins, so no lock guards the handler.
 SkinPictureFailureHandler SetSkinPictureFailureHandler(SkinPictureFailureHandler handler);
 
-// The picture in `file`. When it cannot be read the failure handler runs; should it return
-// (tests), the result is a null image.
+// The picture in `file` at the scale (ReadScaledPicture). When it cannot be read the failure
+// handler runs; should it return (tests), the result is a null image.
 QImage LoadSkinPicture(const std::filesystem::path& file);
 
 }  // namespace zarvin

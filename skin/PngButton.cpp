@@ -166,8 +166,11 @@ void CPngButton::paintEvent(QPaintEvent* /*event*/) {
     {
         QPainter painter(this);
         if (look.face != nullptr) {
-            const QRect source(originX_ - 1, originY_ - 1, width(), height());
-            painter.drawImage(QPoint(0, 0), *look.face, source);
+            // The face's pixels may be denser than the window's (a 2x surface).
+            const qreal ratio = look.face->devicePixelRatio();
+            const QRectF source((originX_ - 1) * ratio, (originY_ - 1) * ratio, width() * ratio,
+                                height() * ratio);
+            painter.drawImage(QRectF(0, 0, width(), height()), *look.face, source);
         }
         if (outline_) {
             // The frame runs from (1, 1) to (width - 1, height - 1), the pen centred on it.

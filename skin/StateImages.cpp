@@ -9,7 +9,10 @@ namespace zarvin {
 QImage MakeStateSurface(const QImage& image, QSize clientSize) {
     const QSize size =
         clientSize.expandedTo(QSize(0, 0)) + QSize(kStateSurfaceMargin, kStateSurfaceMargin);
-    QImage surface(size, QImage::Format_RGB32);
+    // The surface takes the picture's density, so a sharp twin stays sharp.
+    const qreal ratio = image.isNull() ? 1.0 : image.devicePixelRatio();
+    QImage surface((QSizeF(size) * ratio).toSize(), QImage::Format_RGB32);
+    surface.setDevicePixelRatio(ratio);
     surface.fill(Qt::black);
     if (!image.isNull()) {
         QPainter painter(&surface);
@@ -20,7 +23,7 @@ QImage MakeStateSurface(const QImage& image, QSize clientSize) {
 }
 
 QImage LoadStateSurface(const std::filesystem::path& file, QSize clientSize) {
-    return MakeStateSurface(ReadPicture(file), clientSize);
+    return MakeStateSurface(ReadScaledPicture(file), clientSize);
 }
 
 }  // namespace zarvin

@@ -584,5 +584,51 @@ TEST_F(BaseDialogTest, MissingPicturesAreReportedByName) {
     }
 }
 
+// ---- High-density screens ----
+
+TEST_F(BaseDialogTest, AtTwiceTheDensityTheWindowWearsTheTwinsAtItsOwnSize) {
+    SavePicture(Filled(QSize(30, 20), qRgb(10, 10, 10)), "back.png");
+    SavePicture(Filled(QSize(60, 40), qRgb(200, 0, 0)), "back@2x.png");
+    const QImage mask = MaskOf({"..##..", "######", "..##.."}).scaled(30, 20);
+    SavePicture(mask, "mask.png");
+    SavePicture(mask.scaled(60, 40), "mask@2x.png");
+    WriteSkin("back.png", "mask.png");
+
+    SetSkinPictureScale(2);
+    CountingDialog dialog(skinFile, skinFolder);
+    dialog.show();
+    SetSkinPictureScale(0);
+    EXPECT_EQ(dialog.size(), QSize(30, 20));
+    EXPECT_EQ(dialog.Background().devicePixelRatio(), 2.0);
+    EXPECT_EQ(dialog.Background().pixel(0, 0), qRgb(200, 0, 0));
+    EXPECT_TRUE(SameRegion(dialog.mask(), OutlineRegion(mask)));
+}
+
+TEST_F(BaseDialogTest, APictureWithoutATwinServesAtEveryDensity) {
+    SavePicture(Filled(QSize(30, 20), qRgb(10, 10, 10)), "back.png");
+    SetSkinPictureScale(2);
+    const QImage picture = ReadScaledPicture(folder / "back.png");
+    SetSkinPictureScale(0);
+    EXPECT_EQ(picture.size(), QSize(30, 20));
+    EXPECT_EQ(picture.devicePixelRatio(), 1.0);
+}
+
+TEST(SkinPicture, ButtonsCutTheirFacesFromADenseSurfaceAtTheirOwnPlace) {
+    QImage twin = Coordinates(80, 60, 0);
+    twin.setDevicePixelRatio(2);
+    const QImage surface = MakeStateSurface(twin, QSize(40, 30));
+    EXPECT_EQ(surface.devicePixelRatio(), 2.0);
+    EXPECT_EQ(surface.size(), QSize(280, 260));
+
+    CPngButton button;
+    button.setGeometry(11, 6, 4, 3);
+    button.SetFaces(11, 6, {&surface, &surface, &surface, &surface, &surface});
+    const QImage drawn = button.grab().toImage();
+    // The face starts at (origin - 1) in window pixels: (20, 10) in the twin's.
+    const QColor first = drawn.pixelColor(0, 0);
+    EXPECT_NEAR(first.red(), 20, 2);
+    EXPECT_NEAR(first.green(), 10, 2);
+}
+
 }  // namespace
 }  // namespace zarvin

@@ -345,6 +345,28 @@ INSTANTIATE_TEST_SUITE_P(Windows, SkinContract,
                              return file.substr(0, file.find('.'));
                          });
 
+// Screens at 200 % read the twin "name@2x.ext" of every picture: the same picture, twice as
+// wide and high.
+TEST(SkinPictures, EveryPictureHasItsTwinOfTwiceTheSize) {
+    int pictures = 0;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(kSkins)) {
+        const fs::path file = entry.path();
+        const std::string stem = file.stem().string();
+        if (!entry.is_regular_file() || stem.ends_with("@2x") ||
+            QImageReader(QString::fromStdString(file.string())).format().isEmpty()) {
+            continue;
+        }
+        ++pictures;
+        const fs::path twin = file.parent_path() / (stem + "@2x" + file.extension().string());
+        const QImageReader picture(QString::fromStdString(file.string()));
+        const QImageReader twinPicture(QString::fromStdString(twin.string()));
+        ASSERT_TRUE(fs::exists(twin)) << twin;
+        EXPECT_EQ(twinPicture.format(), picture.format()) << twin;
+        EXPECT_EQ(twinPicture.size(), picture.size() * 2) << twin;
+    }
+    EXPECT_GT(pictures, 100);
+}
+
 TEST(MainSkin, LinksToAnAddressOfAtMost259Characters) {
     const std::string link = Read(kSkins / "Main.ini", "SCREEN", "Link");
     ASSERT_NE(link, kMissing);

@@ -101,15 +101,16 @@ void DrawKeycap(QPainter& painter, const KeycapArt& art, Look look) {
     const bool word = art.legend.size() > 2 && !numbered;
     painter.setPen(legendColour);
     if (art.upperLegend.isEmpty()) {
-        painter.setFont(UiFont(word ? 10 : 14, word ? QFont::Normal : QFont::Medium));
+        painter.setFont(UiFont(word ? 11 : 14, word ? QFont::Normal : QFont::Medium));
         painter.drawText(legendArea, Qt::AlignCenter, art.legend);
     } else {
         const QRectF upper(legendArea.left(), legendArea.top() + 3, legendArea.width(),
                            legendArea.height() / 2 - 2);
         const QRectF lower(legendArea.left(), legendArea.center().y() - 1, legendArea.width(),
                            legendArea.height() / 2 - 2);
-        painter.setFont(UiFont(11));
-        painter.setPen(look == Look::Normal ? colour::kTextSecondary : legendColour);
+        // The shifted symbols stay readable at 100 %: a size up and a brighter grey.
+        painter.setFont(UiFont(12, QFont::Medium));
+        painter.setPen(look == Look::Normal ? colour::kTextLegend : legendColour);
         painter.drawText(upper, Qt::AlignCenter, art.upperLegend);
         painter.setFont(UiFont(13, QFont::Medium));
         painter.setPen(legendColour);

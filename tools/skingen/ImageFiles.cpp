@@ -4,12 +4,16 @@
 #include <QString>
 #include <stdexcept>
 
+#include "Scale.h"
+
 namespace zarvin::skingen {
 namespace {
 
 constexpr int kJpegQuality = 95;
 
-void Save(const QImage& image, const std::filesystem::path& file, const char* format, int quality) {
+void Save(const QImage& image, const std::filesystem::path& name, const char* format,
+          int quality) {
+    const std::filesystem::path file = ScaledName(name);
     QImageWriter writer(QString::fromStdString(file.string()), format);
     writer.setQuality(quality);
     if (!writer.write(image.convertToFormat(QImage::Format_RGB32))) {

@@ -6,6 +6,7 @@
 #include "Icons.h"
 #include "StateImage.h"
 #include "Surfaces.h"
+#include "Scale.h"
 #include "Theme.h"
 
 namespace zarvin::skingen {
@@ -88,7 +89,7 @@ QImage PaintMainWindow(const MainLayout& layout, MainImage image) {
 }
 
 QImage PaintArrowImage(const MainLayout& layout) {
-    QImage image(layout.arrowImageSize, QImage::Format_RGB32);
+    QImage image = NewPicture(layout.arrowImageSize);
     image.fill(colour::kCard);
     QPainter painter(&image);
     for (const LayoutRect& origin : layout.arrowOrigins) {

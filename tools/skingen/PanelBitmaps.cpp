@@ -6,6 +6,7 @@
 
 #include "Icons.h"
 #include "Look.h"
+#include "Scale.h"
 #include "Theme.h"
 
 namespace zarvin::skingen {
@@ -14,7 +15,7 @@ namespace {
 constexpr int kSliderPositions = 6;
 
 QImage Blank(QSize size, const QColor& background = colour::kCard) {
-    QImage image(size, QImage::Format_RGB32);
+    QImage image = NewPicture(size);
     image.fill(background);
     return image;
 }

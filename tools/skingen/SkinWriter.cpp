@@ -7,6 +7,7 @@
 #include "MainPainter.h"
 #include "PanelBitmaps.h"
 #include "ProfilePainter.h"
+#include "Scale.h"
 #include "SkinFile.h"
 #include "WindowMask.h"
 
@@ -104,9 +105,14 @@ void WriteSkin(const fs::path& folder, const std::string& homePage) {
     if (error) {
         throw std::runtime_error("cannot create " + folder.string() + ": " + error.message());
     }
-    WriteMain(folder, homePage);
-    WriteComposite(folder);
-    WriteProfile(folder);
+    // Every picture twice: as the windows show it at 100 %, and twice as dense for 200 %.
+    for (const int scale : {1, 2}) {
+        SetDrawingScale(scale);
+        WriteMain(folder, homePage);
+        WriteComposite(folder);
+        WriteProfile(folder);
+    }
+    SetDrawingScale(1);
 }
 
 }  // namespace zarvin::skingen

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include "Scale.h"
 #include "Theme.h"
 
 namespace zarvin::skingen {
@@ -21,7 +22,7 @@ Look LookInSet(SetImage image, bool selectable) {
 }
 
 QImage PaintWindowPicture(QSize size, Shift shift, const std::function<void(QPainter&)>& draw) {
-    QImage image(size, QImage::Format_RGB32);
+    QImage image = NewPicture(size);
     image.fill(colour::kWindow);
     QPainter painter(&image);
     if (shift == Shift::FaceOrigin) {

@@ -2,12 +2,13 @@
 
 #include <QPainter>
 
+#include "Scale.h"
 #include "Surfaces.h"
 
 namespace zarvin::skingen {
 
 QImage MakeWindowMask(QSize size) {
-    QImage mask(size, QImage::Format_RGB32);
+    QImage mask = NewPicture(size);
     mask.fill(Qt::white);
     QPainter painter(&mask);
     painter.setRenderHint(QPainter::Antialiasing, false);
