@@ -10,6 +10,7 @@
 #   composite-key.png, composite-macro.png, composite-media.png, composite-function.png
 #                         the four pages of the composite key editor (its title names the key)
 #   profile.png           the profile dialog
+# and the same again at 200 % (QT_SCALE_FACTOR=2, the skin's 2x pictures) in scale-200/.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 . "$ROOT/scripts/lib.sh"
@@ -29,5 +30,6 @@ cmake --build "$BUILD_DIR" --target zarvin_skinpreview
 
 mkdir -p "$FOLDER"
 QT_QPA_PLATFORM=offscreen "$BUILD_DIR/bin/zarvin_skinpreview" "$FOLDER"
+QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 "$BUILD_DIR/bin/zarvin_skinpreview" "$FOLDER/scale-200"
 echo "Screenshots in $(cd "$FOLDER" && pwd):"
-ls -1 "$FOLDER"/*.png
+ls -1 "$FOLDER"/*.png "$FOLDER"/scale-200/*.png

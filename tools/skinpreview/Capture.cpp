@@ -12,7 +12,10 @@ QImage CaptureWindow(QWidget& window) {
     window.show();
     QApplication::processEvents();
     const QImage drawn = window.grab().toImage();
+    // At a device pixel ratio above 1 the grab has more pixels than the window; the mask is in
+    // window coordinates, so the picture keeps the grab's ratio.
     QImage picture(drawn.size(), QImage::Format_ARGB32);
+    picture.setDevicePixelRatio(drawn.devicePixelRatio());
     picture.fill(Qt::transparent);
     QPainter painter(&picture);
     if (!window.mask().isEmpty()) {
