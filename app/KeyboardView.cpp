@@ -1,13 +1,17 @@
 #include "app/KeyboardView.h"
 
 #include <QImage>
+#include <algorithm>
+#include <QKeyEvent>
 #include <QMetaObject>
+#include <vector>
 #include <string>
 
 #include "app/ConfiguratorCore.h"
 #include "model/KeyAssignment.h"
 #include "model/KeyCodes.h"
 #include "model/KeyMapCodec.h"
+#include "model/KeyNavigation.h"
 #include "model/KeyboardLayout.h"
 #include "model/SpokenNames.h"
 #include "skin/BaseDialog.h"
@@ -117,7 +121,92 @@ void KeyboardView::SkinKeyButtons() {
     for (int controlId : {kFlipDisplay, kFlipLeft, kFlipRight, kEnter}) {
         buttons_.at(controlId)->SetDrawHook(redrawLinked);
     }
+    for (const auto& [controlId, button] : buttons_) {
+        if (IsKeyControl(controlId)) {
+            button->setFocusPolicy(Qt::NoFocus);
+            button->installEventFilter(this);
+        }
+    }
     ApplyFlip();
+    // Tab reaches the keyboard at its top-left key; the arrows move from there.
+    std::vector<QWidget*> keys = KeyWidgets();
+    const auto topLeft = std::min_element(keys.begin(), keys.end(), [](QWidget* a, QWidget* b) {
+        return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x());
+    });
+    if (topLeft != keys.end()) {
+        MakeFocusKey(static_cast<CPngButton*>(*topLeft));
+    }
+}
+
+bool KeyboardView::IsKeyControl(int controlId) {
+    return FindKeyButton(controlId) != nullptr ||
+           (controlId >= kFirstDKey && controlId < kFirstDKey + kDKeyCount);
+}
+
+std::vector<QWidget*> KeyboardView::KeyWidgets() const {
+    std::vector<QWidget*> keys;
+    for (const auto& [controlId, button] : buttons_) {
+        if (IsKeyControl(controlId)) {
+            keys.push_back(button);
+        }
+    }
+    return keys;
+}
+
+void KeyboardView::MakeFocusKey(CPngButton* key) {
+    if (focusKey_ == key) {
+        return;
+    }
+    if (focusKey_ != nullptr) {
+        focusKey_->setFocusPolicy(Qt::NoFocus);
+    }
+    focusKey_ = key;
+    focusKey_->setFocusPolicy(Qt::TabFocus);
+}
+
+void KeyboardView::MoveFocus(CPngButton& from, int arrow) {
+    const KeyDirection direction = arrow == Qt::Key_Left    ? KeyDirection::Left
+                                   : arrow == Qt::Key_Right ? KeyDirection::Right
+                                   : arrow == Qt::Key_Up    ? KeyDirection::Up
+                                                            : KeyDirection::Down;
+    // Keys out of sight or switched off (F1-F4 or D1-D6) are passed over.
+    std::vector<CPngButton*> keys;
+    std::vector<KeyRect> places;
+    size_t start = 0;
+    for (QWidget* widget : KeyWidgets()) {
+        auto* key = static_cast<CPngButton*>(widget);
+        if (key == &from) {
+            start = keys.size();
+        } else if (!key->isVisible() || !key->isEnabled()) {
+            continue;
+        }
+        keys.push_back(key);
+        const QRect place = key->geometry();
+        places.push_back({static_cast<double>(place.x()), static_cast<double>(place.y()),
+                          static_cast<double>(place.width()), static_cast<double>(place.height())});
+    }
+    if (const std::optional<size_t> next = NearestKeyInDirection(places, start, direction)) {
+        MakeFocusKey(keys[*next]);
+        keys[*next]->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+bool KeyboardView::eventFilter(QObject* watched, QEvent* event) {
+    auto* key = qobject_cast<CPngButton*>(watched);
+    if (key == nullptr) {
+        return QObject::eventFilter(watched, event);
+    }
+    if (event->type() == QEvent::FocusIn) {
+        MakeFocusKey(key);
+    } else if (event->type() == QEvent::KeyPress) {
+        const int arrow = static_cast<QKeyEvent*>(event)->key();
+        if (arrow == Qt::Key_Left || arrow == Qt::Key_Right || arrow == Qt::Key_Up ||
+            arrow == Qt::Key_Down) {
+            MoveFocus(*key, arrow);
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void KeyboardView::SetKeyClickHandler(std::function<void(int controlId)> handler) {

@@ -16,6 +16,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/KeyColourView.h"
 #include "model/LightingPreview.h"
@@ -80,6 +81,14 @@ public:
     // 0 or 1, as the setting "Flip" holds it.
     int FlipValue() const;
 
+    // The key buttons (keys, G keys, Fn, D1-D6), in control-id order. The keyboard takes one
+    // place in the window's Tab order: only the key that last had the focus takes it from Tab,
+    // and the arrow keys move between the keys.
+    std::vector<QWidget*> KeyWidgets() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     // Control ids of the view's buttons that are not keys.
     static constexpr int kLockCaps = 1125;
@@ -98,6 +107,9 @@ private:
     static constexpr int kEnter = 1070;
     static constexpr int kKeyAboveEnter = 1055;
 
+    static bool IsKeyControl(int controlId);
+    void MakeFocusKey(CPngButton* key);
+    void MoveFocus(CPngButton& from, int arrow);
     ButtonFaces KeyButtonFaces() const;
     // The key's own name: its key name, "G1"-"G9" or "Fn".
     std::string KeyButtonName(const KeyButton& key) const;
@@ -116,6 +128,7 @@ private:
     std::function<void(int controlId)> clickHandler_;
     // The skin places D1-D6: they stand in for F1-F4 while flipped.
     bool dKeysShown_ = false;
+    CPngButton* focusKey_ = nullptr;
 };
 
 }  // namespace zarvin

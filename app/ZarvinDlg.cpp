@@ -1,5 +1,6 @@
 #include "app/ZarvinDlg.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCursor>
 #include <QDir>
@@ -45,6 +46,7 @@
 #include "skin/PngButton.h"
 #include "skin/SkinIniFile.h"
 #include "skin/StateImages.h"
+#include "skin/TabOrder.h"
 #include "store/ProfileFile.h"
 #include "store/AccessTextKeys.h"
 #include "store/ProfileStorePaths.h"
@@ -216,6 +218,9 @@ void CZarvinDlg::InitDialog() {
     setWindowTitle(QString::fromStdString(core_.Text("MAIN_CAPTION")));
     CreateTrayIcon();
     SetPendingChanges(false);
+
+    // The keyboard takes one place in the Tab order; the arrows move inside it.
+    OrderTabsByLayout(*this, {keys_->KeyWidgets()});
 
     currentTrayIcon_ = TrayIcon::Disconnected;
     PostMessage(WindowMessage::Initialised, MessageTag::Init);
@@ -667,7 +672,12 @@ void CZarvinDlg::ShowBackupMenu() {
     menu.addAction(QString::fromStdString(core_.Text("MENU_2")))->setData(MainControl::Export);
     menu.addSeparator();
     menu.addAction(QString::fromStdString(core_.Text("MENU_3")))->setData(TrayCommand::About);
-    if (const QAction* chosen = menu.exec(QCursor::pos())) {
+    // Opened from the keyboard, the menu opens below its button rather than at the pointer.
+    const CPngButton* button = Button(MainControl::Menu);
+    const QPoint at = button != nullptr && !button->underMouse()
+                          ? button->mapToGlobal(QPoint(0, button->height()))
+                          : QCursor::pos();
+    if (const QAction* chosen = menu.exec(at)) {
         RunCommand(chosen->data().toInt());
     }
 }
@@ -978,11 +988,14 @@ bool CZarvinDlg::eventFilter(QObject* watched, QEvent* event) {
     }
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (IsEnterOrEscape(key)) {
-        // Enter never closes the window; in an RGB box it applies the typed colour.
+        // Neither closes the window: Enter presses the button that has the focus, and in an RGB
+        // box it applies the typed colour.
         if (key != Qt::Key_Escape && event->type() == QEvent::KeyPress && panel_) {
             panel_->CommitRgbEditsFrom(watched);
         }
-        return true;
+        const bool onButton = qobject_cast<QAbstractButton*>(widget) != nullptr &&
+                              widget == QApplication::focusWidget();
+        return !(onButton && key != Qt::Key_Escape);
     }
     if (key == Qt::Key_F1) {
         if (event->type() == QEvent::KeyPress) {

@@ -33,6 +33,7 @@ constexpr int kMaxMacros = 100;
 constexpr int64_t kInsertedPressTime = 2;
 constexpr uint8_t kLeftWindowsVk = 0x5B;
 constexpr uint8_t kRightWindowsVk = 0x5C;
+constexpr uint8_t kEscapeVk = 0x1B;
 
 bool IsMediaKey(KeyCode code) {
     return std::ranges::any_of(MediaFunctionTable,
@@ -600,6 +601,17 @@ void MacroPage::ShowRecordingLook() {
 }
 
 bool MacroPage::OnRecordedKey(const KeyMessage& message) {
+    // Escape ends the recording, so that it can be stopped without the mouse; an Escape in a
+    // macro is chosen in the action list instead.
+    if (message.vk == kEscapeVk) {
+        if (!message.release) {
+            EndRecording();
+            if (controls_.record != nullptr) {
+                controls_.record->setFocus(Qt::OtherFocusReason);
+            }
+        }
+        return true;
+    }
     const uint16_t state = message.release ? MacroAction::kRelease : MacroAction::kPress;
     if (message.release) {
         heldWindowsKey_ = 0;

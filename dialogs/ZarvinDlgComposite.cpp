@@ -1,7 +1,9 @@
 #include "dialogs/ZarvinDlgComposite.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QMouseEvent>
 #include <QComboBox>
 #include <QFont>
 #include <QGuiApplication>
@@ -33,6 +35,7 @@
 #include "skin/PngButton.h"
 #include "skin/ReportCtrl.h"
 #include "skin/StateImages.h"
+#include "skin/TabOrder.h"
 #include "store/AccessTextKeys.h"
 #include "store/TextKeys.h"
 
@@ -267,7 +270,8 @@ void Zarvin_DlgComposite::InitDialog() {
 
     PlaceBesideButton();
     ApplyLanguage();
-    // Enter and Esc never reach the dialog's controls while it is open.
+    OrderTabsByLayout(*this);
+    // Enter and Esc are the editor's own while it is open (see eventFilter).
     qApp->installEventFilter(this);
 }
 
@@ -466,7 +470,7 @@ void Zarvin_DlgComposite::ShowPage(bool initial) {
             // The keyboard can only be taken by a window on the screen; showEvent takes it
             // when the editor opens on this page.
             if (isVisible()) {
-                capture_->Install();
+                ArmCapture();
             }
             if (initial) {
                 ShowInitialKey();
@@ -504,6 +508,10 @@ void Zarvin_DlgComposite::ShowInitialKey() {
 
 void Zarvin_DlgComposite::SelectSource(KeySource source) {
     const bool keyboard = source == KeySource::Keyboard;
+    if (!keyboard) {
+        // A mouse action is chosen in its list, which the keyboard must be free to reach.
+        capture_->Remove();
+    }
     keyField_->setEnabled(keyboard);
     mouseList_->setEnabled(!keyboard);
     keyboardChoice_->setChecked(keyboard);
@@ -541,9 +549,24 @@ void Zarvin_DlgComposite::OnSourceChosen(KeySource source) {
     SetChanged(true);
 }
 
+void Zarvin_DlgComposite::ArmCapture() {
+    if (mouseChoice_->isChecked()) {
+        return;
+    }
+    keyCaptured_ = false;
+    keyField_->setFocus(Qt::OtherFocusReason);
+    capture_->Install();
+}
+
 bool Zarvin_DlgComposite::OnKeyMessage(const KeyMessage& message) {
     const KeyCaptureDecision decision =
         DecideKeyCapture({message.vk, message.keyWord}, mouseChoice_->isChecked());
+    // One key per waiting: once the captured key is let go, the keyboard moves between the
+    // controls again (Enter or Space on the key field, or a click on it, waits anew).
+    if (message.release && keyCaptured_) {
+        capture_->Remove();
+        return decision.action != KeyCaptureDecision::Action::PassOn;
+    }
     switch (decision.action) {
         case KeyCaptureDecision::Action::PassOn:
             return false;
@@ -557,6 +580,7 @@ bool Zarvin_DlgComposite::OnKeyMessage(const KeyMessage& message) {
 }
 
 void Zarvin_DlgComposite::Capture(KeyCode key) {
+    keyCaptured_ = true;
     capturedKey_ = key;
     keyField_->setText(QString::fromStdString(KeyNameOf(key, core_.Texts())));
     pageType_ = TypeOf(AssignmentType::Key);
@@ -633,7 +657,7 @@ void Zarvin_DlgComposite::done(int result) {
 void Zarvin_DlgComposite::showEvent(QShowEvent* event) {
     CBaseDialog::showEvent(event);
     if (IsOpen() && PageOf(pageType_) == Page::Key) {
-        capture_->Install();
+        ArmCapture();
     }
 }
 
@@ -646,13 +670,29 @@ bool Zarvin_DlgComposite::eventFilter(QObject* watched, QEvent* event) {
         return CBaseDialog::eventFilter(watched, event);
     }
     const int key = static_cast<QKeyEvent*>(event)->key();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
-        // A cell being edited in the action list takes Enter (commit) and Escape (undo); the
-        // dialog itself never sees them, so they cannot close it.
-        if (actions_ != nullptr && widget != actions_ && actions_->isAncestorOf(widget)) {
-            return CBaseDialog::eventFilter(watched, event);
+    const bool press = event->type() == QEvent::KeyPress;
+    QWidget* focus = QApplication::focusWidget();
+    // An action being edited in place takes Enter and Escape itself.
+    const auto insideActions = [this](const QWidget* inner) {
+        return inner != nullptr && inner != actions_ && actions_->isAncestorOf(inner);
+    };
+    const bool editingAction = insideActions(widget) || insideActions(focus);
+    if (key == Qt::Key_Escape && !editingAction) {
+        if (press) {
+            reject();
         }
         return true;
+    }
+    const bool enterOrSpace = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
+    if (enterOrSpace && focus == keyField_ && PageOf(pageType_) == Page::Key) {
+        if (press) {
+            ArmCapture();
+        }
+        return true;
+    }
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        // Enter presses the focused button and never ends the editor by itself.
+        return !editingAction && !(qobject_cast<QAbstractButton*>(focus) != nullptr && widget == focus);
     }
     if (key == Qt::Key_F1) {
         if (event->type() == QEvent::KeyPress && !macros_->Recording()) {

@@ -105,6 +105,8 @@ private:
     void OnKeyPageButton();
     void OnClear();
     void OnSourceChosen(KeySource source);
+    // Waits for the key to assign: the next key pressed is captured, until it is let go.
+    void ArmCapture();
     bool OnKeyMessage(const KeyMessage& message);
     void Capture(KeyCode key);
     void MarkChanged() { SetChanged(true); }
@@ -118,6 +120,7 @@ private:
     bool macroMode_ = false;
     uint16_t pageType_ = 0;
     KeyCode capturedKey_ = 0;
+    bool keyCaptured_ = false;  // since the capture last began to wait
     int32_t initialValue_ = 0;
     bool changed_ = false;
     int openCount_ = 0;

@@ -13,6 +13,7 @@
 #include "skin/PngButton.h"
 #include "skin/ReportCtrl.h"
 #include "skin/StateImages.h"
+#include "skin/TabOrder.h"
 #include "store/ProfileFile.h"
 #include "store/ProfileStorePaths.h"
 #include "store/AccessTextKeys.h"
@@ -111,6 +112,7 @@ void CZarvin_DlgProfile::InitDialog() {
     ++openCount_;
     PlaceControls();
     NameControls();
+    OrderTabsByLayout(*this);
     FillList();
     EnableApply(false);
 }

@@ -62,7 +62,12 @@ void ApplyControlStyle(QApplication& application) {
         "QDialog#AboutBox QLabel#AboutName { color: #ffffff; font-size: 18px; font-weight: 600; }"
         "QDialog#AboutBox QPushButton { background: #262a31; color: #e4e7ec;"
         "  border: 1px solid #383d47; border-radius: 5px; padding: 5px 18px; }"
-        "QDialog#AboutBox QPushButton:hover { border-color: #ff8200; color: #ff8200; }"));
+        "QDialog#AboutBox QPushButton:hover { border-color: #ff8200; color: #ff8200; }"
+        // The focus ring of the plain controls, in the accent colour as on the skin's own.
+        "QLineEdit:focus, QComboBox:focus, QTableWidget:focus, QTreeView:focus,"
+        "  QPushButton:focus { border: 2px solid #ff8200; }"
+        "QCheckBox::indicator:focus { border: 2px solid #ff8200; }"
+        "QToolButton:focus { border: 2px solid #ff8200; border-radius: 3px; }"));
     // The report lists draw their grid lines in the palette's mid colour.
     QPalette palette = QApplication::palette();
     palette.setColor(QPalette::Mid, QColor(0x26, 0x2a, 0x31));

@@ -5,11 +5,13 @@
 #include <QGridLayout>
 #include <QPainter>
 #include <QPixmap>
-#include <QStyleOptionFocusRect>
+#include <QKeyEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
+
+#include "skin/FocusRing.h"
 
 namespace zarvin {
 
@@ -102,10 +104,7 @@ void CSkinColorBtn::paintEvent(QPaintEvent*) {
     painter.drawPolygon(triangle.data(), static_cast<int>(triangle.size()));
 
     if (hasFocus()) {
-        QStyleOptionFocusRect focus;
-        focus.initFrom(this);
-        focus.rect = rect().adjusted(1, 1, -1, -1);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+        DrawFocusRing(painter, rect());
     }
 }
 
@@ -169,8 +168,29 @@ void CSkinColorBtn::ShowPopup() {
     }
 
     popup->move(mapToGlobal(QPoint(0, height())));
+    popup->installEventFilter(this);
     popup->show();
+    // The keyboard starts at the first entry; Tab and the arrows move, Enter or Space picks,
+    // Escape closes.
+    const QList<QToolButton*> entries = popup->findChildren<QToolButton*>();
+    if (!entries.isEmpty()) {
+        entries.front()->setFocus(Qt::PopupFocusReason);
+    }
     update();
+}
+
+bool CSkinColorBtn::eventFilter(QObject* watched, QEvent* event) {
+    auto* popup = qobject_cast<QWidget*>(watched);
+    if (popup != nullptr && popup->windowType() == Qt::Popup && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (auto* entry = qobject_cast<QToolButton*>(popup->focusWidget())) {
+                entry->click();
+                return true;
+            }
+        }
+    }
+    return QPushButton::eventFilter(watched, event);
 }
 
 void CSkinColorBtn::Pick(const QColor& colour) {

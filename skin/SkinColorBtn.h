@@ -43,6 +43,8 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    // Enter picks the popup entry that has the focus.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void ShowPopup();

@@ -2,8 +2,11 @@
 
 #include <QAccessible>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QTest>
+#include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <mutex>
 #include <set>
@@ -201,7 +204,7 @@ int ControlOfKeyCode(KeyCode code) {
 
 TEST(AccessibleStateTest, KeyButtonsSayWhatTheKeyDoesNow) {
     constexpr KeyCode kCapsLock = 0x3A;
-    constexpr KeyCode kLeftCtrl = 0x1D;
+    constexpr KeyCode kLeftCtrlCode = 0x1D;
     WindowRig rig;
     rig.StartConnected();
     CPngButton* caps = rig.window.Keys().Button(ControlOfKeyCode(kCapsLock));
@@ -212,7 +215,7 @@ TEST(AccessibleStateTest, KeyButtonsSayWhatTheKeyDoesNow) {
         const std::lock_guard lock(rig.core.working.Lock());
         KeyAssignment remapped;
         remapped.type = static_cast<uint16_t>(AssignmentType::Key);
-        remapped.value = kLeftCtrl;
+        remapped.value = kLeftCtrlCode;
         rig.core.working.SetAssignment(KeyRecordNumber(0, SlotOfKeyCode(kCapsLock)), remapped);
     }
     rig.window.ShowAssignments();
@@ -254,6 +257,151 @@ TEST(AccessibleStateTest, SlidersGiveTheirValueAndTakeOneFromAssistiveTechnology
     value->setCurrentValue(wanted);
     ASSERT_TRUE(WaitUntil([&] { return rig.window.Panel().Lighting().Brightness() == wanted; }));
     EXPECT_EQ(value->currentValue().toInt(), wanted);
+}
+
+// ---- keyboard-only use ----
+
+// A key as the keyboard sends it: its Qt key and its Linux key code.
+struct KeyStroke {
+    Qt::Key key;
+    quint32 evdev;
+};
+constexpr KeyStroke kTab{Qt::Key_Tab, 15};
+constexpr KeyStroke kEnter{Qt::Key_Return, 28};
+constexpr KeyStroke kSpace{Qt::Key_Space, 57};
+constexpr KeyStroke kEscape{Qt::Key_Escape, 1};
+constexpr KeyStroke kUp{Qt::Key_Up, 103};
+constexpr KeyStroke kDown{Qt::Key_Down, 108};
+constexpr KeyStroke kLeft{Qt::Key_Left, 105};
+constexpr KeyStroke kRight{Qt::Key_Right, 106};
+constexpr KeyStroke kLeftCtrl{Qt::Key_Control, 29};
+
+// Where the keyboard's events go: the widget that grabbed it, else the focus, else the active
+// window.
+QWidget* KeyboardTarget() {
+    if (QWidget* grabber = QWidget::keyboardGrabber()) {
+        return grabber;
+    }
+    if (QWidget* focus = QApplication::focusWidget()) {
+        return focus;
+    }
+    return QApplication::activeWindow();
+}
+
+void Press(const KeyStroke& stroke) {
+    QWidget* target = KeyboardTarget();
+    ASSERT_NE(target, nullptr);
+    // X11's key codes are Linux's plus 8.
+    QKeyEvent press(QEvent::KeyPress, stroke.key, Qt::NoModifier, stroke.evdev + 8, 0, 0);
+    QApplication::sendEvent(target, &press);
+    // A key that closed the last window has no one left to hear its release.
+    target = KeyboardTarget();
+    if (target == nullptr) {
+        QApplication::processEvents();
+        return;
+    }
+    QKeyEvent release(QEvent::KeyRelease, stroke.key, Qt::NoModifier, stroke.evdev + 8, 0, 0);
+    QApplication::sendEvent(target, &release);
+    QApplication::processEvents();
+}
+
+// Tab until `target` has the focus, at most once round every control.
+bool TabTo(const QWidget* target) {
+    for (int step = 0; step < 80; ++step) {
+        if (QApplication::focusWidget() == target) {
+            return true;
+        }
+        Press(kTab);
+    }
+    return QApplication::focusWidget() == target;
+}
+
+// The window manager's part: the window the user returns to is active again.
+void ActivateWindow(QWidget& window) {
+    window.activateWindow();
+    WaitUntil([&] { return QApplication::activeWindow() == &window; });
+}
+
+TEST(KeyboardOnlyTest, AssignsLeftCtrlToCapsLockAppliesItAndSwitchesProfile) {
+    constexpr KeyCode kCapsLock = 0x3A;
+    constexpr KeyCode kLeftCtrlCode = 0x1D;
+    WindowRig rig;
+    rig.StartConnected();
+    ActivateWindow(rig.window);
+
+    // Tab reaches the keyboard once; the arrows go from key to key.
+    const std::vector<QWidget*> keys = rig.window.Keys().KeyWidgets();
+    for (int step = 0; step < 80 && !std::ranges::count(keys, QApplication::focusWidget()); ++step) {
+        Press(kTab);
+    }
+    ASSERT_TRUE(std::ranges::count(keys, QApplication::focusWidget()));
+    CPngButton* caps = rig.window.Keys().Button(ControlOfKeyCode(kCapsLock));
+    for (int step = 0; step < 40 && QApplication::focusWidget() != caps; ++step) {
+        const QWidget* at = QApplication::focusWidget();
+        const QPoint here = at->geometry().center();
+        const QPoint there = caps->geometry().center();
+        if (std::abs(there.y() - here.y()) > at->height() / 2) {
+            Press(there.y() < here.y() ? kUp : kDown);
+        } else {
+            Press(there.x() < here.x() ? kLeft : kRight);
+        }
+    }
+    ASSERT_EQ(QApplication::focusWidget(), caps);
+
+    // Enter opens the editor, which waits for the key to assign.
+    Press(kEnter);
+    Zarvin_DlgComposite& editor = rig.window.KeyEditor();
+    ASSERT_TRUE(editor.IsOpen());
+    ASSERT_TRUE(WaitUntil([&] { return editor.isVisible(); }));
+    Press(kLeftCtrl);
+    ASSERT_TRUE(TabTo(editor.findChild<CPngButton*>(QStringLiteral("ok"))));
+    Press(kEnter);
+    ASSERT_FALSE(editor.IsOpen());
+
+    ActivateWindow(rig.window);
+    ASSERT_TRUE(TabTo(rig.window.Button(MainControl::Apply)));
+    Press(kEnter);
+    const KeyAssignment onKeyboard = rig.OnKeyboard(0, SlotOfKeyCode(kCapsLock));
+    EXPECT_EQ(onKeyboard.type, static_cast<uint16_t>(AssignmentType::Key));
+    EXPECT_EQ(onKeyboard.value, kLeftCtrlCode);
+    EXPECT_FALSE(rig.window.HasPendingChanges());
+
+    ASSERT_TRUE(TabTo(rig.window.Button(MainControl::Profile2)));
+    Press(kSpace);
+    EXPECT_TRUE(WaitUntil([&] { return rig.KeyboardProfile() == 1; }));
+    EXPECT_TRUE(rig.ProfileButtonSelected(1));
+}
+
+TEST(KeyboardOnlyTest, EscapeClosesTheDialogsAndNeverTheMainWindow) {
+    WindowRig rig;
+    rig.StartConnected();
+    ActivateWindow(rig.window);
+    ASSERT_TRUE(TabTo(rig.window.Button(MainControl::Apply)->isEnabled()
+                          ? rig.window.Button(MainControl::Apply)
+                          : rig.window.Button(MainControl::Profile1)));
+    Press(kEscape);
+    Press(kEnter);
+    EXPECT_TRUE(rig.window.isVisible());
+
+    rig.window.RunCommand(MainControl::Profiles);
+    ASSERT_TRUE(rig.window.ProfileDialog().IsOpen());
+    ActivateWindow(rig.window.ProfileDialog());
+    Press(kEscape);
+    EXPECT_FALSE(rig.window.ProfileDialog().IsOpen());
+
+    // The key editor first takes Escape as the key to assign; then Escape closes it.
+    ActivateWindow(rig.window);
+    rig.window.OnKeyClicked(test_support::kKeyA);
+    Zarvin_DlgComposite& editor = rig.window.KeyEditor();
+    ASSERT_TRUE(WaitUntil([&] { return editor.isVisible(); }));
+    Press(kEscape);
+    EXPECT_TRUE(editor.IsOpen());
+    EXPECT_TRUE(editor.Changed());
+    Press(kEscape);
+    EXPECT_FALSE(editor.IsOpen());
+    EXPECT_EQ(rig.Working(0, test_support::kSlotA).type,
+              static_cast<uint16_t>(AssignmentType::Default));
+    EXPECT_TRUE(rig.window.isVisible());
 }
 
 }  // namespace

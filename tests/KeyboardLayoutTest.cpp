@@ -2,9 +2,13 @@
 
 #include <cmath>
 #include <set>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "model/KeyCodes.h"
+#include "model/KeyNavigation.h"
 #include "model/KeyboardLayout.h"
 
 namespace zarvin {
@@ -143,6 +147,52 @@ TEST(KeyboardLayout, MainBlockRowsAreFullWithoutGaps) {
         }
         EXPECT_DOUBLE_EQ(covered, 15) << "row at " << row;
     }
+}
+
+const KeyButton& KeyWithLegend(std::string_view legend) {
+    for (const KeyButton& button : KeyButtons()) {
+        if (legend == button.legend) {
+            return button;
+        }
+    }
+    ADD_FAILURE() << "no key " << legend;
+    return KeyButtons().front();
+}
+
+TEST(KeyNavigation, ArrowsMoveToTheNeighbourOnTheSameRowOrColumn) {
+    std::vector<KeyRect> places;
+    for (const KeyButton& button : KeyButtons()) {
+        places.push_back(button.place);
+    }
+    const auto indexOf = [](const KeyButton& button) {
+        return static_cast<size_t>(&button - KeyButtons().data());
+    };
+    const struct {
+        const char* from;
+        KeyDirection direction;
+        const char* to;  // nullptr: the edge of the keyboard
+    } cases[] = {
+        {"Caps Lock", KeyDirection::Right, "A"}, {"A", KeyDirection::Left, "Caps Lock"},
+        {"A", KeyDirection::Up, "Q"},            {"Caps Lock", KeyDirection::Up, "Tab"},
+        {"Tab", KeyDirection::Down, "Caps Lock"}, {"Esc", KeyDirection::Up, "G6"},
+        {"G1", KeyDirection::Left, nullptr},
+    };
+    for (const auto& move : cases) {
+        const std::optional<size_t> reached =
+            NearestKeyInDirection(places, indexOf(KeyWithLegend(move.from)), move.direction);
+        if (move.to == nullptr) {
+            EXPECT_FALSE(reached) << move.from;
+        } else {
+            ASSERT_TRUE(reached) << move.from << " towards " << move.to;
+            EXPECT_STREQ(KeyButtons()[*reached].legend, move.to) << move.from;
+        }
+    }
+    // A key out of sight is passed over.
+    places[indexOf(KeyWithLegend("A"))] = KeyRect{};
+    const std::optional<size_t> overA =
+        NearestKeyInDirection(places, indexOf(KeyWithLegend("Caps Lock")), KeyDirection::Right);
+    ASSERT_TRUE(overA);
+    EXPECT_STREQ(KeyButtons()[*overA].legend, "S");
 }
 
 }  // namespace
