@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/ConfiguratorCore.h"
 #include "app/TrayIcon.h"
+#include "control/ConfiguratorCore.h"
 #include "device/WindowMessages.h"
 #include "skin/HyperLink.h"
 

@@ -7,7 +7,9 @@
 #include <vector>
 #include <string>
 
-#include "app/ConfiguratorCore.h"
+#include "control/ConfiguratorCore.h"
+#include "control/ProfileKeyMaps.h"
+#include "model/AccessTextKeys.h"
 #include "model/KeyAssignment.h"
 #include "model/KeyCodes.h"
 #include "model/KeyMapCodec.h"
@@ -17,7 +19,6 @@
 #include "skin/BaseDialog.h"
 #include "skin/LayoutEntry.h"
 #include "skin/LayoutReaders.h"
-#include "store/AccessTextKeys.h"
 
 namespace zarvin {
 namespace {

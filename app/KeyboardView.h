@@ -5,9 +5,6 @@
 // lock indicators. With the lighting switch off the buttons show which keys carry an
 // assignment; with it on they show per-key colours as outlines (KeyColourButtons) and the
 // lighting preview. What a click does is the main window's: the view reports it.
-//
-// PUBLIC SURFACE (fixed; the main window uses it). Everything below `private:` is the
-// implementer's.
 
 #include <QObject>
 #include <QRect>
@@ -18,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "model/KeyColourView.h"
+#include "control/KeyColourView.h"
 #include "model/LightingPreview.h"
 #include "skin/PngButton.h"
 

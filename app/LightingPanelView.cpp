@@ -9,24 +9,24 @@
 #include <array>
 #include <span>
 
-#include "app/ConfiguratorCore.h"
 #include "app/KeyboardView.h"
-#include "model/KeyColours.h"
+#include "control/ConfiguratorCore.h"
+#include "control/KeyColours.h"
+#include "control/LightingState.h"
+#include "device/UserMessages.h"
+#include "model/AccessTextKeys.h"
 #include "model/LightingEffects.h"
 #include "model/LightingPreview.h"
-#include "model/LightingState.h"
-#include "model/LightingSwitchFile.h"
-#include "model/UserMessages.h"
+#include "model/SpokenNames.h"
+#include "model/TextKeys.h"
 #include "skin/BaseDialog.h"
 #include "skin/BitmapSlider.h"
-#include "model/SpokenNames.h"
 #include "skin/LayoutReaders.h"
 #include "skin/PictureButton.h"
 #include "skin/PictureLoader.h"
 #include "skin/PngButton.h"
 #include "skin/SkinColorBtn.h"
-#include "store/AccessTextKeys.h"
-#include "store/TextKeys.h"
+#include "store/LightingSwitchFile.h"
 #include "store/UserLightingFiles.h"
 
 namespace zarvin {

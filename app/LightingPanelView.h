@@ -6,9 +6,6 @@
 // the lighting logic (LightingState), the per-key colours and user modes (KeyColours) and the
 // preview (LightingPreview), implements the interfaces they show through, and forwards every
 // control event to them.
-//
-// PUBLIC SURFACE (fixed; the main window uses it). Everything below `private:` is the
-// implementer's.
 
 #include <QObject>
 #include <QPixmap>
@@ -19,9 +16,9 @@
 #include <string_view>
 #include <vector>
 
-#include "model/KeyColourView.h"
-#include "model/LightingCompanion.h"
-#include "model/LightingPanel.h"
+#include "control/KeyColourView.h"
+#include "control/LightingCompanion.h"
+#include "control/LightingPanel.h"
 #include "skin/ButtonRole.h"
 
 class QComboBox;

@@ -2,18 +2,16 @@
 
 // The core's messages and questions as message boxes, with the texts of the current language.
 // Callable from any thread: a call from another thread is carried out on the window thread and
-// returns when the box has closed.
-//
-// PUBLIC SURFACE (fixed; start-up builds it before the core, then gives it the core's texts).
-// Everything below `private:` is the implementer's.
+// returns when the box has closed. Start-up builds it before the core, then gives it the core's
+// texts.
 
 #include <QObject>
 #include <string>
 
 #include "app/WindowThreadCalls.h"
+#include "control/UserQuestions.h"
+#include "device/UserMessages.h"
 #include "model/KeyCodes.h"
-#include "model/UserMessages.h"
-#include "model/UserQuestions.h"
 
 namespace zarvin {
 

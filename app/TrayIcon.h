@@ -5,9 +5,6 @@
 // a double click sends the open command, the picture is one of the icons 128 (keyboard not
 // connected), 141 (connected) and 142 (the keyboard's notice). Where the desktop has no
 // notification area, Create reports failure and every other operation does nothing.
-//
-// PUBLIC SURFACE (fixed; the main window uses it). Everything below `private:` is the
-// implementer's.
 
 #include <QIcon>
 #include <QObject>

@@ -4,8 +4,6 @@
 // lighting panel, the profile buttons, Apply and Default and its own small buttons and menus,
 // owns the editor dialogs and the tray icon, and receives every message of the device threads
 // (MainWindowLink) and of other program instances.
-//
-// PUBLIC SURFACE (fixed; start-up uses it). Everything below `private:` is the implementer's.
 
 #include <QEventLoop>
 #include <QImage>
@@ -20,11 +18,11 @@
 #include <string>
 #include <string_view>
 
-#include "app/EditorHost.h"
-#include "app/ProfileSwitch.h"
 #include "app/WindowThreadCalls.h"
+#include "control/ProfileSwitch.h"
 #include "device/DeviceThreadTiming.h"
 #include "device/MainWindowLink.h"
+#include "dialogs/EditorHost.h"
 #include "skin/BaseDialog.h"
 
 class QLabel;

@@ -11,22 +11,22 @@
 #include <string>
 #include <vector>
 
-#include "app/AppContext.h"
-#include "app/ConfiguratorCore.h"
 #include "app/DaemonLauncher.h"
 #include "app/MessageBoxes.h"
 #include "app/QuitSignals.h"
 #include "app/SingleInstance.h"
-#include "app/StartupArguments.h"
 #include "app/TrayIcon.h"
 #include "app/ZarvinDlg.h"
-#include "cli/SimImageFile.h"
+#include "control/ConfiguratorCore.h"
+#include "control/StartupArguments.h"
+#include "device/HidrawNodeSource.h"
 #include "device/WindowMessages.h"
-#include "platform/HidrawNodeSource.h"
 #include "platform/InstanceChannel.h"
+#include "sim/SimImageFile.h"
 #include "sim/SimImageKeeper.h"
 #include "sim/SimKeyboard.h"
 #include "skin/ControlStyle.h"
+#include "store/AppContext.h"
 
 namespace {
 
@@ -105,7 +105,7 @@ int RunWindow(int argc, char** argv, AppContext& context, bool startHidden,
     if (standInModel) {
         standIn = std::make_unique<sim::SimKeyboard>(*standInModel);
         standInMemory = std::make_unique<sim::SimImageKeeper>(
-            *standIn, cli::SimImageFile(context.userDataFolder, *standInModel));
+            *standIn, sim::ImageFilePath(context.userDataFolder, *standInModel));
         if (!standInMemory->Load(error)) {
             return Fail(error + " (run 'zarvinctl sim-reset' to start again from the factory state)",
                         kExitFailed);

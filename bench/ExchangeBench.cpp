@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "device/CommandProtocol.h"
+#include "device/DeviceInfo.h"
 #include "device/HidDevice.h"
-#include "device/KeyboardIds.h"
-#include "model/DeviceInfo.h"
+#include "keyboard/KeyboardIds.h"
 #include "sim/SimKeyboard.h"
 
 namespace {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "control/ProfileMacros.h"
 #include "model/MacroArea.h"
 #include "store/ProfileStore.h"
 

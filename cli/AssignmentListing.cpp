@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "control/ProfileKeyMaps.h"
 #include "model/KeyAssignment.h"
 #include "model/KeyMapCodec.h"
 #include "model/MacroRecord.h"

@@ -3,15 +3,15 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/AppContext.h"
 #include "cli/DescriptorDescription.h"
 #include "cli/KeyboardConnection.h"
+#include "device/DeviceImage.h"
+#include "device/DeviceInfo.h"
 #include "device/HidDevice.h"
-#include "device/KeyboardIds.h"
-#include "model/DeviceImage.h"
-#include "model/DeviceInfo.h"
-#include "model/KeyboardModel.h"
+#include "keyboard/KeyboardIds.h"
+#include "keyboard/KeyboardModel.h"
 #include "model/LightingEffects.h"
+#include "store/AppContext.h"
 #include "store/LanguageTexts.h"
 
 namespace zarvin::cli {

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "store/WholeFile.h"
+#include "platform/WholeFile.h"
 
 namespace zarvin {
 namespace {

@@ -5,16 +5,16 @@
 #include <mutex>
 #include <system_error>
 
-#include "app/AppContext.h"
 #include "cli/AssignmentListing.h"
 #include "cli/Commands.h"
 #include "cli/KeyboardConnection.h"
 #include "cli/LanguageMessages.h"
+#include "control/DeviceSync.h"
 #include "device/CommandProtocol.h"
-#include "model/DeviceImage.h"
+#include "device/DeviceImage.h"
 #include "model/KeyMapCodec.h"
 #include "model/Utf16Text.h"
-#include "store/DeviceSync.h"
+#include "store/AppContext.h"
 #include "store/ProfileFile.h"
 #include "store/ProfileStore.h"
 #include "store/ProfileStorePaths.h"

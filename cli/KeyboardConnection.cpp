@@ -1,7 +1,7 @@
 #include "cli/KeyboardConnection.h"
 
-#include "device/KeyboardIds.h"
-#include "model/KeyboardModel.h"
+#include "keyboard/KeyboardIds.h"
+#include "keyboard/KeyboardModel.h"
 #include "platform/AccessGuidance.h"
 
 namespace zarvin::cli {

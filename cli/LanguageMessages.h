@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "device/UserMessages.h"
 #include "model/KeyCodes.h"
-#include "model/UserMessages.h"
 #include "store/LanguageTexts.h"
 
 namespace zarvin::cli {

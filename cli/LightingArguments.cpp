@@ -6,7 +6,7 @@
 #include <charconv>
 #include <string_view>
 
-#include "model/LightingState.h"
+#include "control/LightingState.h"
 
 namespace zarvin::cli {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "model/LightingPanel.h"
+#include "control/LightingPanel.h"
 
 namespace zarvin::cli {
 

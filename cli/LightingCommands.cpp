@@ -4,16 +4,16 @@
 #include <cstdio>
 #include <sstream>
 
-#include "app/AppContext.h"
 #include "cli/Commands.h"
 #include "cli/EffectNames.h"
 #include "cli/KeyboardConnection.h"
 #include "cli/NoLightingView.h"
-#include "model/DeviceImage.h"
+#include "control/LightingState.h"
+#include "device/DeviceImage.h"
 #include "model/LightingEffects.h"
-#include "model/LightingState.h"
-#include "model/LightingSwitchFile.h"
+#include "store/AppContext.h"
 #include "store/LanguageTexts.h"
+#include "store/LightingSwitchFile.h"
 
 
 namespace zarvin::cli {

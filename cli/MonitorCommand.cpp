@@ -16,10 +16,10 @@
 #include "cli/StandInControls.h"
 #include "cli/Trace.h"
 #include "device/CommandProtocol.h"
+#include "device/DeviceImage.h"
 #include "device/DeviceMonitor.h"
 #include "device/EventListener.h"
 #include "device/HidDevice.h"
-#include "model/DeviceImage.h"
 #include "platform/UniqueFd.h"
 
 namespace zarvin::cli {

@@ -5,10 +5,10 @@
 #include <ctime>
 
 #include "device/CommandProtocol.h"
+#include "device/DeviceImage.h"
+#include "device/DeviceInfo.h"
 #include "device/HidDevice.h"
 #include "device/WindowMessages.h"
-#include "model/DeviceImage.h"
-#include "model/DeviceInfo.h"
 
 namespace zarvin::cli {
 

@@ -15,7 +15,7 @@
 
 #include "cli/JsonOutput.h"
 #include "device/MainWindowLink.h"
-#include "model/UserMessages.h"
+#include "device/UserMessages.h"
 
 namespace zarvin {
 class CommandLink;

@@ -4,16 +4,16 @@
 #include <mutex>
 #include <system_error>
 
-#include "app/AppContext.h"
 #include "cli/KeyArguments.h"
 #include "model/KeyMapCodec.h"
 #include "model/KeyNames.h"
 #include "model/LightingEffects.h"
+#include "model/TextKeys.h"
 #include "model/Utf16Text.h"
+#include "store/AppContext.h"
 #include "store/LanguageTexts.h"
 #include "store/ProfileStore.h"
 #include "store/ProfileStorePaths.h"
-#include "store/TextKeys.h"
 
 namespace zarvin::cli {
 namespace {

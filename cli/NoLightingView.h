@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "model/KeyColourView.h"
-#include "model/LightingPanel.h"
+#include "control/KeyColourView.h"
+#include "control/LightingPanel.h"
 
 namespace zarvin::cli {
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "cli/MonitorPrinter.h"
+#include "device/DeviceInfo.h"
 #include "device/EventListener.h"
-#include "model/DeviceInfo.h"
 #include "sim/SimKeyboard.h"
 
 namespace zarvin::cli {

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <iomanip>
 
-#include "app/AppContext.h"
 #include "cli/Commands.h"
 #include "cli/LanguageMessages.h"
 #include "cli/NameLists.h"
+#include "store/AppContext.h"
 
 namespace zarvin::cli {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "cli/Commands.h"
 #include "device/HidReportDescriptor.h"
-#include "device/KeyboardIds.h"
+#include "keyboard/KeyboardIds.h"
 #include "platform/SysfsHidAttributes.h"
 
 namespace zarvin::cli {

@@ -2,20 +2,20 @@
 #include <string>
 #include <system_error>
 
-#include "app/AppContext.h"
 #include "cli/BlockedStopSignals.h"
 #include "cli/Commands.h"
-#include "cli/SimImageFile.h"
+#include "platform/UniqueFd.h"
 #include "sim/SimFirmware.h"
 #include "sim/SimImageFile.h"
 #include "sim/UhidKeyboard.h"
+#include "store/AppContext.h"
 
 namespace zarvin::cli {
 
 int RunUhidKeyboard(const AppContext& context, sim::SimModel model, std::ostream& out,
                     std::ostream& err) {
     sim::SimFirmware firmware(model);
-    const std::filesystem::path file = SimImageFile(context.userDataFolder, model);
+    const std::filesystem::path file = sim::ImageFilePath(context.userDataFolder, model);
     std::string error;
     std::error_code unknown;
     if (std::filesystem::status(file, unknown).type() != std::filesystem::file_type::not_found &&

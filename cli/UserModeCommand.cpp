@@ -5,17 +5,17 @@
 #include <cstring>
 #include <string>
 
-#include "app/AppContext.h"
 #include "cli/Commands.h"
 #include "cli/KeyboardConnection.h"
 #include "cli/NoLightingView.h"
-#include "model/DeviceImage.h"
-#include "model/KeyColours.h"
-#include "model/LightingCompanion.h"
-#include "model/LightingState.h"
+#include "control/KeyColours.h"
+#include "control/LightingCompanion.h"
+#include "control/LightingState.h"
+#include "device/DeviceImage.h"
+#include "platform/WholeFile.h"
+#include "store/AppContext.h"
 #include "store/ProfileStorePaths.h"
 #include "store/UserLightingFiles.h"
-#include "store/WholeFile.h"
 
 namespace zarvin::cli {
 

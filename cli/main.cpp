@@ -6,20 +6,19 @@
 #include <mutex>
 #include <sstream>
 
-#include "app/AppContext.h"
 #include "cli/CliOptions.h"
 #include "cli/CommandHelp.h"
 #include "cli/Commands.h"
 #include "cli/KeyboardConnection.h"
-#include "cli/SimImageFile.h"
 #include "cli/Trace.h"
 #include "cli/UdevCheck.h"
 #include "cli/WindowReload.h"
-#include "platform/HidrawNodeSource.h"
+#include "device/HidrawNodeSource.h"
 #include "sim/SimFirmware.h"
 #include "sim/SimImageFile.h"
 #include "sim/SimImageKeeper.h"
 #include "sim/SimKeyboard.h"
+#include "store/AppContext.h"
 
 namespace {
 
@@ -71,7 +70,7 @@ int ResetStandIn(const AppContext& context, const CliOptions& options) {
         }
         // The factory memory is written over the file rather than the file removed: a window
         // on the stand-in, asked to reload, takes in a file but keeps its memory without one.
-        const auto file = SimImageFile(context.userDataFolder, model);
+        const auto file = sim::ImageFilePath(context.userDataFolder, model);
         std::error_code unknown;
         std::string error;
         if (std::filesystem::symlink_status(file, unknown).type() !=
@@ -166,7 +165,7 @@ int RunCommand(const AppContext& context, const CliOptions& options, HidNodeSour
 
 int RunOnStandIn(const AppContext& context, const CliOptions& options) {
     sim::SimKeyboard keyboard(options.model);
-    sim::SimImageKeeper memory(keyboard, SimImageFile(context.userDataFolder, options.model));
+    sim::SimImageKeeper memory(keyboard, sim::ImageFilePath(context.userDataFolder, options.model));
     std::string error;
     if (!memory.Load(error)) {
         return Fail(error + " (run 'zarvinctl sim-reset' to start again from the factory state)",

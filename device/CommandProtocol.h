@@ -12,6 +12,7 @@
 #include <span>
 
 #include "device/CommandLock.h"
+#include "keyboard/KeyboardFacts.h"
 
 namespace zarvin {
 
@@ -35,9 +36,6 @@ inline constexpr int BadProfile = -201;
 inline constexpr size_t kPacketSize = 64;
 inline constexpr size_t kPacketDataSize = 56;
 inline constexpr uint8_t kCommandReportId = 0x04;
-inline constexpr size_t kDeviceInfoSize = 44;
-inline constexpr int kProfileCount = 3;
-inline constexpr uint16_t kKeyColourProfileStride = 512;
 
 // Byte positions within a request or reply packet.
 namespace PacketByte {
@@ -80,11 +78,6 @@ using Packet = std::array<uint8_t, kPacketSize>;
 uint16_t CommandChecksum(std::span<const uint8_t, kPacketSize> packet);
 // Writes the checksum into bytes 1-2.
 void StampChecksum(Packet& packet);
-
-struct KeyMapGeometry {
-    uint16_t blockLength = 378;
-    uint16_t stride = 378;
-};
 
 struct ExchangeTiming {
     std::chrono::milliseconds writeTimeout{1000};

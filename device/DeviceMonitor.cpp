@@ -4,12 +4,12 @@
 #include <system_error>
 
 #include "device/CommandProtocol.h"
+#include "device/DeviceImage.h"
 #include "device/HidDevice.h"
-#include "device/KeyboardIds.h"
 #include "device/MainWindowLink.h"
+#include "device/UserMessages.h"
 #include "device/WindowMessages.h"
-#include "model/DeviceImage.h"
-#include "model/UserMessages.h"
+#include "keyboard/KeyboardIds.h"
 #include "platform/AccessGuidance.h"
 
 namespace zarvin {

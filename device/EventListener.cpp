@@ -2,9 +2,9 @@
 
 #include <system_error>
 
-#include "device/KeyboardIds.h"
 #include "device/MainWindowLink.h"
 #include "device/WindowMessages.h"
+#include "keyboard/KeyboardIds.h"
 
 namespace zarvin {
 

@@ -11,7 +11,7 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "device/KeyboardIds.h"
+#include "keyboard/KeyboardIds.h"
 
 namespace zarvin {
 namespace {

@@ -6,8 +6,6 @@
 // (QWidget::grabKeyboard), so the Super keys and the keys that would move the focus reach it.
 // Key events come from the native scan code (evdev code + 8, platform/LinuxKeyEvents.h); an
 // event without a known scan code is passed on untouched.
-//
-// PUBLIC SURFACE (fixed; the macro recorder and the key capture of the key editor use it).
 
 #include <QObject>
 #include <QPointer>

@@ -10,12 +10,13 @@
 #include <algorithm>
 #include <mutex>
 
-#include "app/ConfiguratorCore.h"
+#include "control/ConfiguratorCore.h"
+#include "control/ProfileMacros.h"
+#include "control/UserQuestions.h"
+#include "device/UserMessages.h"
 #include "model/KeyMapCodec.h"
 #include "model/MacroArea.h"
 #include "model/MacroFieldRules.h"
-#include "model/UserMessages.h"
-#include "model/UserQuestions.h"
 #include "skin/PngButton.h"
 
 namespace zarvin {

@@ -4,9 +4,8 @@
 // their names, cycle counts and actions, the recorder, and in-place editing of the action list.
 // Nothing reaches the store until the editor's Apply commits Macros() (CommitMacroList).
 //
-// PUBLIC SURFACE (fixed; the key editor, Zarvin_DlgComposite, uses it). The editor creates and
-// places the page's controls from its skin file and hands them over; the page connects their
-// signals. Everything below `private:` is the implementer's.
+// The editor creates and places the page's controls from its skin file and hands them over; the
+// page connects their signals.
 
 #include <QObject>
 #include <cstdint>

@@ -18,26 +18,27 @@
 #include <string>
 #include <string_view>
 
-#include "app/ConfiguratorCore.h"
-#include "app/EditorHost.h"
+#include "control/ConfiguratorCore.h"
+#include "control/ProfileMacros.h"
+#include "device/UserMessages.h"
+#include "dialogs/EditorHost.h"
 #include "dialogs/KeyHook.h"
 #include "dialogs/MacroPage.h"
 #include "dialogs/OnScreenKeyboard.h"
+#include "model/AccessTextKeys.h"
 #include "model/EditorPlacement.h"
 #include "model/KeyAssignment.h"
 #include "model/KeyCaptureRule.h"
 #include "model/KeyMapCodec.h"
 #include "model/KeyboardLayout.h"
 #include "model/MacroArea.h"
-#include "model/UserMessages.h"
+#include "model/TextKeys.h"
 #include "skin/LayoutReaders.h"
 #include "skin/PictureLoader.h"
 #include "skin/PngButton.h"
 #include "skin/ReportCtrl.h"
 #include "skin/StateImages.h"
 #include "skin/TabOrder.h"
-#include "store/AccessTextKeys.h"
-#include "store/TextKeys.h"
 
 namespace zarvin {
 namespace {

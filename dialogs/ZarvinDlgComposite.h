@@ -3,9 +3,6 @@
 // Zarvin_DlgComposite: the key editor. Four pages (single key, macro, multimedia, function
 // key); Apply commits the macro page's macros and writes the edited key's assignment record into
 // the working profile store. The keyboard is written later by the main window's Apply.
-//
-// PUBLIC SURFACE (fixed; the main window, the keyboard view and the profile switch use it).
-// Everything below `private:` is the implementer's.
 
 #include <QImage>
 #include <QRect>

@@ -5,9 +5,11 @@
 #include <QStringList>
 #include <string>
 
-#include "app/ConfiguratorCore.h"
-#include "app/EditorHost.h"
+#include "control/ConfiguratorCore.h"
 #include "device/CommandProtocol.h"
+#include "dialogs/EditorHost.h"
+#include "model/AccessTextKeys.h"
+#include "model/TextKeys.h"
 #include "skin/LayoutReaders.h"
 #include "skin/PictureLoader.h"
 #include "skin/PngButton.h"
@@ -16,8 +18,6 @@
 #include "skin/TabOrder.h"
 #include "store/ProfileFile.h"
 #include "store/ProfileStorePaths.h"
-#include "store/AccessTextKeys.h"
-#include "store/TextKeys.h"
 
 namespace zarvin {
 

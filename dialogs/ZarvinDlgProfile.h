@@ -3,9 +3,6 @@
 // CZarvin_DlgProfile: the profile dialog. Lists the three profiles with the file behind each,
 // lets the user check the profile the keyboard is to use, add a blank backup file or an existing
 // one, remove rows, and apply.
-//
-// PUBLIC SURFACE (fixed; the main window and the profile switch use it). Everything below
-// `private:` is the implementer's.
 
 #include <QImage>
 #include <filesystem>

@@ -13,7 +13,8 @@
 #include <string_view>
 #include <vector>
 
-#include "model/DeviceImage.h"
+#include "control/ProfileKeyMaps.h"
+#include "device/DeviceImage.h"
 #include "model/KeyMapCodec.h"
 #include "model/MacroArea.h"
 #include "sim/SimKeyMatrix.h"

@@ -16,8 +16,9 @@
 #include <span>
 #include <vector>
 
-#include "device/KeyboardIds.h"
-#include "model/DeviceImage.h"
+#include "control/ProfileKeyMaps.h"
+#include "device/DeviceImage.h"
+#include "keyboard/KeyboardIds.h"
 #include "model/KeyMapCodec.h"
 #include "store/ProfileStore.h"
 

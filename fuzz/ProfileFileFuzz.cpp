@@ -21,7 +21,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/UserMessages.h"
+#include "device/UserMessages.h"
 #include "store/ProfileFile.h"
 #include "store/ProfileStore.h"
 

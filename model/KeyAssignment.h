@@ -61,6 +61,8 @@ inline constexpr size_t kKeyTableCount = 4;
 inline constexpr size_t kKeyTableRecords = 512;
 inline constexpr size_t kKeyRecordCount = kKeyTableCount * kKeyTableRecords;
 inline constexpr size_t kKeyTableBytes = kKeyTableRecords * KeyAssignment::kSize;
+// One key table (512 records of 16 bytes), as a profile image holds it.
+using KeyTableBytes = std::span<uint8_t, kKeyTableBytes>;
 
 constexpr size_t KeyRecordNumber(size_t table, size_t slot) {
     return kKeyTableRecords * table + slot;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "store/TextKeys.h"
+#include "model/TextKeys.h"
 
 namespace zarvin {
 namespace {

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <span>
 
-#include "device/CommandProtocol.h"
-#include "model/LightingPanel.h"
+#include "keyboard/KeyboardFacts.h"
+#include "model/ColourValue.h"
 
 namespace zarvin {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "store/TextKeys.h"
+#include "model/TextKeys.h"
 
 namespace zarvin {
 

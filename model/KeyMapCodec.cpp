@@ -1,12 +1,11 @@
 #include "model/KeyMapCodec.h"
 
 #include <algorithm>
-#include <mutex>
+#include <optional>
 
 #include "model/LittleEndian.h"
+#include "model/TextKeys.h"
 #include "model/Utf16Text.h"
-#include "store/ProfileStore.h"
-#include "store/TextKeys.h"
 
 namespace zarvin {
 
@@ -34,8 +33,6 @@ const std::array<MediaFunction, 18> MediaFunctionTable{{
 static_assert(kKeyboardFunctionCount == text_keys::kFunctionKeyDescriptions.size());
 
 namespace {
-
-using Guard = std::lock_guard<std::recursive_mutex>;
 
 constexpr KeyMapEntry kNothing{0x00, 0x00, 0x00};
 constexpr KeyMapEntry kStopMacro{0x05, 0x02, 0x00};
@@ -106,7 +103,7 @@ KeyMapEntry KeyEntryOf(KeyCode code) {
 }
 
 KeyMapEntry EntryOfRecord(const KeyAssignment& record, const KeyMapEntry& defaultEntry,
-                          const WorkingStore& working) {
+                          std::span<const MacroRecord> macros) {
     switch (static_cast<AssignmentType>(record.type)) {
         case AssignmentType::Disabled:
         case AssignmentType::TextBlock:
@@ -114,7 +111,7 @@ KeyMapEntry EntryOfRecord(const KeyAssignment& record, const KeyMapEntry& defaul
         case AssignmentType::StopMacro:
             return kStopMacro;
         case AssignmentType::PlayMacro:
-            return {kKindMacro, kMacroPlay, MacroPosition(record.value, working)};
+            return {kKindMacro, kMacroPlay, MacroPosition(record.value, macros)};
         case AssignmentType::Media:
             if (record.value >= 0 &&
                 static_cast<size_t>(record.value) < MediaFunctionTable.size()) {
@@ -207,12 +204,6 @@ bool Untouched(const KeyAssignment& record, const KeyAssignment& keyboardMeaning
 
 }  // namespace
 
-KeyTableBytes KeyTableOf(ProfileImage& image, size_t table) {
-    return std::span(image)
-        .subspan(kKeyTablesOffset + kKeyTableBytes * table)
-        .first<kKeyTableBytes>();
-}
-
 KeyCode EntryKeyCode(KeyMapEntry entry) {
     const auto [kind, first, second] = entry;
     const uint16_t usage = static_cast<uint16_t>(first | second << 8);
@@ -238,24 +229,22 @@ KeyCode EntryKeyCode(KeyMapEntry entry) {
     }
 }
 
-void BuildKeyMap(int profile, std::span<uint8_t> block, DeviceImage& device,
-                 const AppliedStore& applied, const WorkingStore& working,
-                 const HeldKeyMap* held) {
-    const DefaultKeyMatrix matrix =
-        device.CopyMatrixEntry(kSharedDefaultSource, kSharedDefaultTarget);
-
+void FillDefaultKeyMap(std::span<uint8_t> block, const DefaultKeyMatrix& matrix,
+                       const HeldKeyMap* held) {
     const std::span<const uint8_t> start =
         held != nullptr ? held->block : std::span<const uint8_t>(matrix);
     const size_t copied = std::min(block.size(), start.size());
     std::copy_n(start.begin(), copied, block.begin());
     std::fill(block.begin() + static_cast<ptrdiff_t>(copied), block.end(), uint8_t{0});
-    if (profile < 0 || static_cast<size_t>(profile) >= kKeyTableCount) {
-        return;
-    }
+}
 
-    const Guard workingGuard(working.Lock());
-    const Guard appliedGuard(applied.Lock());
-    const size_t positions = std::min({static_cast<size_t>(std::max(device.Model().keyCount, 0)),
+void EncodeKeyMap(std::span<uint8_t> block, const DefaultKeyMatrix& matrix, int keyCount,
+                  const std::function<KeyAssignment(size_t slot)>& recordOfSlot,
+                  std::span<const MacroRecord> macros, const HeldKeyMap* held) {
+    FillDefaultKeyMap(block, matrix, held);
+    const size_t heldPositions =
+        held != nullptr ? std::min(block.size(), held->block.size()) / kEntryBytes : 0;
+    const size_t positions = std::min({static_cast<size_t>(std::max(keyCount, 0)),
                                        block.size() / kEntryBytes, kMaxPositions});
     for (size_t i = 0; i < positions; ++i) {
         const KeyMapEntry defaultEntry = EntryAt(matrix, i);
@@ -264,20 +253,14 @@ void BuildKeyMap(int profile, std::span<uint8_t> block, DeviceImage& device,
             continue;
         }
         const size_t slot = SlotOfKeyCode(code);
-        const KeyAssignment record =
-            applied.Assignment(KeyRecordNumber(static_cast<size_t>(profile), slot));
-        if (held != nullptr && !record.Is(AssignmentType::PlayMacro) && i < copied / kEntryBytes &&
+        const KeyAssignment record = recordOfSlot(slot);
+        if (held != nullptr && !record.Is(AssignmentType::PlayMacro) && i < heldPositions &&
             Untouched(record, AssignmentOfPosition(EntryAt(held->block, i), defaultEntry),
                       held->startingTable, slot)) {
             continue;
         }
-        PutEntry(block, i, EntryOfRecord(record, defaultEntry, working));
+        PutEntry(block, i, EntryOfRecord(record, defaultEntry, macros));
     }
-}
-
-void DecodeKeyMap(std::span<const uint8_t> deviceBlock, const DeviceImage& device,
-                  KeyTableBytes records) {
-    DecodeKeyMap(deviceBlock, device.KeyMatrix(), device.Model().keyCount, records);
 }
 
 void DecodeKeyMap(std::span<const uint8_t> deviceBlock, const DefaultKeyMatrix& matrix,
@@ -312,16 +295,14 @@ void ResetProfileBlock(KeyTableBytes records) {
     }
 }
 
-uint8_t MacroPosition(int32_t macroId, const WorkingStore& working) {
-    const Guard guard(working.Lock());
-    const std::vector<MacroRecord>& macros = working.Macros();
+uint8_t MacroPosition(int32_t macroId, std::span<const MacroRecord> macros) {
     const auto found = std::find_if(macros.begin(), macros.end(), [&](const MacroRecord& macro) {
         return macro.Id() == macroId;
     });
     return found == macros.end() ? uint8_t{0} : static_cast<uint8_t>(found - macros.begin());
 }
 
-std::string AssignedFunctionName(const KeyAssignment& record, const WorkingStore& working,
+std::string AssignedFunctionName(const KeyAssignment& record, std::span<const MacroRecord> macros,
                                  const TextLookup& texts) {
     const auto index = [&](size_t rows) -> std::optional<size_t> {
         if (record.value < 0 || static_cast<size_t>(record.value) >= rows) {
@@ -333,8 +314,7 @@ std::string AssignedFunctionName(const KeyAssignment& record, const WorkingStore
         case AssignmentType::Key:
             return KeyNameOf(KeyCodeOfValue(record.value), texts);
         case AssignmentType::PlayMacro: {
-            const Guard guard(working.Lock());
-            for (const MacroRecord& macro : working.Macros()) {
+            for (const MacroRecord& macro : macros) {
                 if (macro.Id() == record.value) {
                     return Utf8OfUtf16(macro.Name());
                 }
@@ -355,7 +335,8 @@ std::string AssignedFunctionName(const KeyAssignment& record, const WorkingStore
 }
 
 AssignmentCaptionText AssignmentCaption(std::string_view buttonName, const KeyAssignment& record,
-                                        const WorkingStore& working, const TextLookup& texts) {
+                                        std::span<const MacroRecord> macros,
+                                        const TextLookup& texts) {
     if (record.Is(AssignmentType::Default)) {
         return {std::string(buttonName), false};
     }
@@ -378,7 +359,7 @@ AssignmentCaptionText AssignmentCaption(std::string_view buttonName, const KeyAs
             break;
     }
     if (!promptKey.empty()) {
-        caption += texts(promptKey) + AssignedFunctionName(record, working, texts) + ")";
+        caption += texts(promptKey) + AssignedFunctionName(record, macros, texts) + ")";
     }
     std::u16string units = Utf16OfUtf8(caption);
     if (units.size() >= kKeyNameCapacity) {

@@ -14,35 +14,25 @@
 // profile (slot SlotOfKeyCode) says what position i sends. A position whose default entry gives
 // no key code is never written nor read. An entry equal to the default entry means "Default".
 //
-// Locks: BuildKeyMap takes the working store's lock and then the applied store's (the order
-// used everywhere); MacroPosition and AssignmentCaption take the working store's lock. Nothing here
-// fails: entries without a meaning and codes without a device code end as Default, Disabled,
-// default entries or zero bytes.
+// Nothing here fails: entries without a meaning and codes without a device code end as Default,
+// Disabled, default entries or zero bytes.
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
 
-#include "model/DeviceImage.h"
+#include "keyboard/KeyboardFacts.h"
 #include "model/KeyAssignment.h"
 #include "model/KeyCodes.h"
-#include "store/ProfileFile.h"
+#include "model/MacroRecord.h"
 
 namespace zarvin {
 
-class AppliedStore;
-class WorkingStore;
-
 using KeyMapEntry = std::array<uint8_t, 3>;
-
-// One key table (512 records of 16 bytes) inside a profile image: what DecodeKeyMap fills and
-// ResetProfileBlock clears.
-using KeyTableBytes = std::span<uint8_t, kKeyTableBytes>;
-// Table `table` (0-3) of `image`.
-KeyTableBytes KeyTableOf(ProfileImage& image, size_t table);
 
 // A row of the media function table: the key code names it, the usage goes into 03 u0 u1.
 struct MediaFunction {
@@ -73,49 +63,54 @@ struct HeldKeyMap {
     std::span<const uint8_t> startingTable;
 };
 
-// Fills `block` (the model's key-map length, at most 512 bytes) with profile `profile`'s key
-// map from the applied store. First copies the default entry of position 106 over position 99
-// in `device`'s default key matrix itself; that stays until the matrix is read again. Positions
-// beyond the key count or the block keep the matrix's bytes. A profile outside 0-3 gives the
-// default entries.
+// The bytes of a key map before any record is written: the default key matrix, zero past it;
+// with `held`, the keyboard's bytes instead of the matrix.
+void FillDefaultKeyMap(std::span<uint8_t> block, const DefaultKeyMatrix& matrix,
+                       const HeldKeyMap* held = nullptr);
+
+// Fills `block` (at most 512 bytes) with a key map: FillDefaultKeyMap, then for each of the first
+// `keyCount` positions whose default entry names a key, the entry of the record `recordOfSlot`
+// gives for that key's slot. A PlayMacro record plays the macro at its id's position in `macros`.
 //
-// With `held`, the block starts as the keyboard's bytes, and a position whose record means what
-// the keyboard's entry means (or is still as in the starting table) keeps them; the rest are
-// encoded. PlayMacro records are always encoded: macro positions follow the macro list.
-void BuildKeyMap(int profile, std::span<uint8_t> block, DeviceImage& device,
-                 const AppliedStore& applied, const WorkingStore& working,
-                 const HeldKeyMap* held = nullptr);
+// With `held`, a position whose record means what the keyboard's entry means (or is still as in
+// the starting table) keeps the keyboard's bytes; the rest are encoded. PlayMacro records are
+// always encoded: macro positions follow the macro list.
+void EncodeKeyMap(std::span<uint8_t> block, const DefaultKeyMatrix& matrix, int keyCount,
+                  const std::function<KeyAssignment(size_t slot)>& recordOfSlot,
+                  std::span<const MacroRecord> macros, const HeldKeyMap* held = nullptr);
 
 // Rebuilds one profile's key table from a key map read from the keyboard, against the default
-// key matrix and key count of `device`. The table is cleared first (ResetProfileBlock). Reads
-// only whole entries inside `deviceBlock`; a short block leaves the rest at Default.
-void DecodeKeyMap(std::span<const uint8_t> deviceBlock, const DeviceImage& device,
-                  KeyTableBytes records);
-// The same against an explicit matrix and key count (at most 170 positions are read).
+// key matrix and the key count (at most 170 positions are read). The table is cleared first
+// (ResetProfileBlock). Reads only whole entries inside `deviceBlock`; a short block leaves the
+// rest at Default.
 void DecodeKeyMap(std::span<const uint8_t> deviceBlock, const DefaultKeyMatrix& matrix,
                   int keyCount, KeyTableBytes records);
 
 // All 512 records zero; the G-key records (slots 256-273) carry their identifiers (kGKeyIds).
 void ResetProfileBlock(KeyTableBytes records);
 
-// The 0-based position of macro `macroId` in the working store's macro list; 0 when the list is
-// empty or holds no such macro (an assignment to a vanished macro plays the first one).
-uint8_t MacroPosition(int32_t macroId, const WorkingStore& working);
+
+// The 0-based position of macro `macroId` in `macros`; 0 when the list is empty or holds no
+// such macro (an assignment to a vanished macro plays the first one).
+uint8_t MacroPosition(int32_t macroId, std::span<const MacroRecord> macros);
 
 struct AssignmentCaptionText {
     std::string caption;    // UTF-8, at most 259 UTF-16 units
     bool assigned = false;  // drawn with the assigned look
 };
 
+
 // The text and look of a key button. `buttonName` is KeyNameOf the key's code, or "G1"-"G9" for
 // a G button. Texts come through `texts` (KEY_PROMPT_*, FUNC_KEY_DESC*, key names); a macro's
-// name from the working store.
+// name from `macros`.
 AssignmentCaptionText AssignmentCaption(std::string_view buttonName, const KeyAssignment& record,
-                                        const WorkingStore& working, const TextLookup& texts);
+                                        std::span<const MacroRecord> macros,
+                                        const TextLookup& texts);
 
 // What a Key, PlayMacro, Media or Function record names: the key, the macro's name, the
-// multimedia or keyboard function; empty for other records and values without a meaning.
-std::string AssignedFunctionName(const KeyAssignment& record, const WorkingStore& working,
+// multimedia or keyboard function; empty for other records and values without a meaning. A
+// macro's name comes from `macros`.
+std::string AssignedFunctionName(const KeyAssignment& record, std::span<const MacroRecord> macros,
                                  const TextLookup& texts);
 
 }  // namespace zarvin

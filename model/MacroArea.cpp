@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <mutex>
 #include <string>
 #include <utility>
 
@@ -10,15 +9,11 @@
 #include "model/KeyMapCodec.h"
 #include "model/LittleEndian.h"
 #include "model/MacroAreaHeader.h"
-#include "model/UserQuestions.h"
+#include "model/TextKeys.h"
 #include "model/Utf16Text.h"
-#include "store/ProfileStore.h"
-#include "store/TextKeys.h"
 
 namespace zarvin {
 namespace {
-
-using Guard = std::lock_guard<std::recursive_mutex>;
 
 constexpr size_t kOffsetBytes = 2;
 constexpr size_t kBlockHeaderBytes = 4;
@@ -129,11 +124,6 @@ MacroAreaSize MacroAreaSizes(std::span<const MacroRecord> macros) {
     return sizes;
 }
 
-MacroAreaSize MacroAreaSizes(const ProfileStore& store) {
-    const Guard guard(store.Lock());
-    return MacroAreaSizes(store.Macros());
-}
-
 std::optional<MacroAreaLayout> ChooseMacroAreaLayout(MacroAreaSize sizes, size_t capacity) {
     if (sizes.withNames <= capacity) {
         return MacroAreaLayout{sizes.withNames, true};
@@ -178,11 +168,6 @@ bool EncodeMacroArea(std::span<const MacroRecord> macros, std::span<uint8_t> are
     return true;
 }
 
-bool EncodeMacroArea(const ProfileStore& store, std::span<uint8_t> area, bool withNames) {
-    const Guard guard(store.Lock());
-    return EncodeMacroArea(store.Macros(), area, withNames);
-}
-
 std::vector<MacroRecord> DecodeMacroArea(std::span<const uint8_t> area, size_t count,
                                          const TextLookup& texts) {
     const size_t tableRoom = area.size() > MacroAreaHeader::kSize
@@ -211,57 +196,6 @@ std::optional<MacroRecord> NewMacro(std::u16string_view name, std::span<const Ma
         }
     }
     return std::nullopt;
-}
-
-bool ConfirmMacroDelete(const MacroRecord& macro, const WorkingStore& working,
-                        UserQuestions& questions) {
-    if (macro.NewFlag() == 1) {
-        return true;
-    }
-    bool used = false;
-    {
-        const Guard guard(working.Lock());
-        for (size_t record = 0; record < kKeyRecordCount && !used; ++record) {
-            const KeyAssignment assignment = working.Assignment(record);
-            used = assignment.Is(AssignmentType::PlayMacro) && assignment.value == macro.Id();
-        }
-    }
-    return !used || questions.AskYesNo(text_keys::MACRO_DELETE_CONFIRM_OF_KEYS);
-}
-
-MacroCommit CommitMacroList(WorkingStore& working, std::vector<MacroRecord> edited) {
-    MacroCommit commit;
-    if (edited.size() > kMaxMacroRecords) {
-        return commit;
-    }
-    const Guard guard(working.Lock());
-    for (size_t record = 0; record < kKeyRecordCount; ++record) {
-        KeyAssignment assignment = working.Assignment(record);
-        if (!assignment.Is(AssignmentType::PlayMacro)) {
-            continue;
-        }
-        if (assignment.value == 0) {
-            if (!edited.empty()) {
-                assignment.value = edited.front().Id();
-                working.SetAssignment(record, assignment);
-            }
-            continue;
-        }
-        const auto found =
-            std::find_if(edited.begin(), edited.end(),
-                         [&](const MacroRecord& macro) { return macro.Id() == assignment.value; });
-        if (found == edited.end() || found->NewFlag() == 1) {
-            assignment.type = static_cast<uint16_t>(AssignmentType::Default);
-            assignment.value = 0;
-            working.SetAssignment(record, assignment);
-            commit.defaultedRecords.push_back(record);
-        }
-    }
-    for (MacroRecord& macro : edited) {
-        macro.SetNewFlag(0);
-    }
-    commit.committed = working.SetMacros(std::move(edited));
-    return commit;
 }
 
 }  // namespace zarvin

@@ -1,7 +1,6 @@
 #pragma once
 
-// The keyboard's macro area and the rules that keep the macro list and the key assignments
-// together. The area, all numbers 16-bit little-endian:
+// The keyboard's macro area and the rules of a macro list. The area, all numbers 16-bit little-endian:
 //
 //   0       header (MacroAreaHeader): AA 55, length of the area, macro count n, names flag,
 //           eight zero bytes
@@ -13,9 +12,6 @@
 // An encoded action is a word (bits 0-11 delay in 10 ms units, bits 12-14 the entry kind of
 // the key map, bit 15 set for a press) and the last two bytes of the key's key-map entry.
 // Delays keep 12 bits, so the longest is 40950 ms; longer ones are written as 40950 ms.
-//
-// Locks: MacroAreaSizes and EncodeMacroArea take the given store's lock (the applied store's
-// in an apply); ConfirmMacroDelete and CommitMacroList take the working store's lock.
 
 #include <cstddef>
 #include <cstdint>
@@ -29,10 +25,6 @@
 
 namespace zarvin {
 
-class ProfileStore;
-class UserQuestions;
-class WorkingStore;
-
 // The largest delay the area can hold.
 inline constexpr int32_t kMaxMacroAreaDelay = 40950;
 
@@ -41,7 +33,6 @@ struct MacroAreaSize {
     size_t withoutNames = 0;
     size_t withNames = 0;
 };
-MacroAreaSize MacroAreaSizes(const ProfileStore& store);
 MacroAreaSize MacroAreaSizes(std::span<const MacroRecord> macros);
 
 // How the area goes to a keyboard offering `capacity` bytes: with names when they fit, else
@@ -55,7 +46,6 @@ std::optional<MacroAreaLayout> ChooseMacroAreaLayout(MacroAreaSize sizes, size_t
 // Encodes the store's macros into `area`, whose size becomes the header's length; bytes after
 // the last block are zero. False, with `area` untouched, when the macros need more than
 // area.size() bytes or the area is larger than a 16-bit length can say.
-bool EncodeMacroArea(const ProfileStore& store, std::span<uint8_t> area, bool withNames);
 bool EncodeMacroArea(std::span<const MacroRecord> macros, std::span<uint8_t> area, bool withNames);
 
 // Decodes `count` macros from an area read from the keyboard (header included). The macros get
@@ -74,23 +64,6 @@ std::vector<MacroRecord> DecodeMacroArea(std::span<const uint8_t> area, size_t c
 // actions, and the smallest id of 1-100 that no macro of `list` uses; nothing when all are used.
 std::optional<MacroRecord> NewMacro(std::u16string_view name, std::span<const MacroRecord> list);
 
-// Whether the macro page may delete `macro`. A macro created in the open editor always may.
-// Otherwise, when a PlayMacro record of the working store names its id, the user is asked
-// MACRO_DELETE_CONFIRM_OF_KEYS and decides; else it may. Assignments are not changed here.
-bool ConfirmMacroDelete(const MacroRecord& macro, const WorkingStore& working,
-                        UserQuestions& questions);
 
-struct MacroCommit {
-    bool committed = false;
-    // Key records (KeyRecordNumber) whose PlayMacro assignment became Default, in record order;
-    // the caller redraws the buttons of those in the profile it shows.
-    std::vector<size_t> defaultedRecords;
-};
-
-// The key editor's Apply: makes `edited` the working store's macro list (new flags cleared) and
-// repairs PlayMacro records: one naming a macro that is gone, or whose id now belongs to a new
-// macro, becomes Default; one with value 0 gets the id of the list's first macro. More than 100
-// macros: nothing changes and `committed` is false.
-MacroCommit CommitMacroList(WorkingStore& working, std::vector<MacroRecord> edited);
 
 }  // namespace zarvin

@@ -29,6 +29,9 @@
 
 namespace zarvin {
 
+// Macros a list may hold.
+inline constexpr size_t kMaxMacroRecords = 100;
+
 struct MacroAction {
     static constexpr size_t kSize = 8;
     static constexpr uint16_t kPress = 0;

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "model/AccessTextKeys.h"
 #include "model/KeyMapCodec.h"
-#include "store/AccessTextKeys.h"
 
 namespace zarvin {
 
@@ -46,10 +46,10 @@ std::string FillTextArguments(std::string_view pattern,
 }
 
 std::string KeySpokenName(std::string_view keyName, const KeyAssignment& record,
-                          const WorkingStore& working, const TextLookup& texts) {
+                          std::span<const MacroRecord> macros, const TextLookup& texts) {
     const auto withFunction = [&](std::string_view key) {
         return FillTextArguments(texts(key),
-                                 {keyName, AssignedFunctionName(record, working, texts)});
+                                 {keyName, AssignedFunctionName(record, macros, texts)});
     };
     const auto alone = [&](std::string_view key) {
         return FillTextArguments(texts(key), {keyName});

@@ -5,16 +5,16 @@
 // says its everyday name and its red, green and blue values.
 
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 
+#include "model/ColourValue.h"
 #include "model/KeyAssignment.h"
 #include "model/KeyCodes.h"
-#include "model/LightingPanel.h"
+#include "model/MacroRecord.h"
 
 namespace zarvin {
-
-class WorkingStore;
 
 // `pattern` with each "%s" replaced by the next argument, in order; "%s" without an argument
 // left is dropped.
@@ -22,9 +22,10 @@ std::string FillTextArguments(std::string_view pattern,
                               std::initializer_list<std::string_view> arguments);
 
 // "Caps Lock, remapped to Left Ctrl", "G1, plays macro Copy"; the key's name alone when it
-// keeps its own function. `keyName` is the key's own name ("G1"-"G9" for the G keys).
+// keeps its own function. `keyName` is the key's own name ("G1"-"G9" for the G keys); a macro's
+// name comes from `macros`.
 std::string KeySpokenName(std::string_view keyName, const KeyAssignment& record,
-                          const WorkingStore& working, const TextLookup& texts);
+                          std::span<const MacroRecord> macros, const TextLookup& texts);
 
 // The text key of the everyday name of a colour: black, grey and white for colours without
 // much hue, else the nearest of red, orange, yellow, green, cyan, blue, purple and pink.

@@ -6,9 +6,6 @@
 // after changing the keyboard. A request is answered once it has been handled, so the sender
 // waits as for a sent window message. A socket left behind by a crashed instance never blocks a
 // new start; a live instance's socket is never removed. Plain POSIX, no Qt.
-//
-// PUBLIC SURFACE (fixed; start-up and zarvinctl use it). Everything below `private:` is the
-// implementer's.
 
 #include <sys/types.h>
 

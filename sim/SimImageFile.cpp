@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "store/WholeFile.h"
+#include "platform/WholeFile.h"
 
 namespace zarvin::sim {
 namespace {
@@ -190,6 +190,10 @@ bool ReadImageFile(const std::filesystem::path& file, SimModel model, SimMemory&
     }
     const auto* bytes = reinterpret_cast<const uint8_t*>(contents.bytes.data());
     return DecodeImage(std::span(bytes, contents.bytes.size()), model, memory, error);
+}
+
+std::filesystem::path ImageFilePath(const std::filesystem::path& userDataFolder, SimModel model) {
+    return userDataFolder / ("stand-in-keyboard-" + std::string(InfoOf(model).name) + ".img");
 }
 
 }  // namespace zarvin::sim

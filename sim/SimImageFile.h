@@ -22,6 +22,10 @@
 
 namespace zarvin::sim {
 
+// Where the stand-in keyboard keeps its memory between runs: one file per model in the user's
+// data folder.
+std::filesystem::path ImageFilePath(const std::filesystem::path& userDataFolder, SimModel model);
+
 std::vector<uint8_t> EncodeImage(SimModel model, const SimMemory& memory);
 
 // Checks every field and size; on failure `error` says what is wrong and `memory` is untouched.

@@ -4,7 +4,7 @@
 #include <array>
 #include <cctype>
 
-#include "device/KeyboardIds.h"
+#include "keyboard/KeyboardIds.h"
 
 namespace zarvin::sim {
 namespace {

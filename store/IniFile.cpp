@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <mutex>
 
+#include "platform/WholeFile.h"
 #include "store/DecimalNumber.h"
 #include "store/Utf8Text.h"
-#include "store/WholeFile.h"
 
 namespace zarvin {
 

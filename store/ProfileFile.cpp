@@ -5,11 +5,11 @@
 #include <string>
 #include <string_view>
 
+#include "device/UserMessages.h"
 #include "model/LittleEndian.h"
-#include "model/UserMessages.h"
+#include "model/TextKeys.h"
+#include "platform/WholeFile.h"
 #include "store/ProfileFileReader.h"
-#include "store/TextKeys.h"
-#include "store/WholeFile.h"
 
 namespace zarvin {
 
@@ -217,6 +217,12 @@ int ValidateProfileFile(const std::filesystem::path& path, UserMessages& message
         return FileResult::Failure;
     }
     return FileResult::Success;
+}
+
+KeyTableBytes KeyTableOf(ProfileImage& image, size_t table) {
+    return std::span(image)
+        .subspan(kKeyTablesOffset + kKeyTableBytes * table)
+        .first<kKeyTableBytes>();
 }
 
 }  // namespace zarvin

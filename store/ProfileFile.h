@@ -47,7 +47,6 @@ inline constexpr size_t kDeviceBlockOffset = 32;
 inline constexpr size_t kKeyTablesOffset = 64;
 inline constexpr size_t kProfileImageBytes = kKeyTablesOffset + kKeyTableCount * kKeyTableBytes;
 static_assert(kProfileImageBytes == 32832);
-inline constexpr size_t kMaxMacroRecords = 100;
 // The total size is a 32-bit field.
 inline constexpr uint64_t kMaxProfileFileBytes = UINT32_MAX;
 // Launch strings may take what a file of the largest size leaves them.
@@ -55,6 +54,8 @@ inline constexpr uint32_t kMaxLaunchStringTotal = static_cast<uint32_t>(
     kMaxProfileFileBytes - kProfileImageBytes - kMaxMacroRecords * MacroRecord::kSize);
 
 using ProfileImage = std::array<uint8_t, kProfileImageBytes>;
+// Table `table` (0-3) of `image`.
+KeyTableBytes KeyTableOf(ProfileImage& image, size_t table);
 
 inline constexpr std::array<uint8_t, 32> kDeviceBlock = {
     0x4B, 0x48, 0x20, 0x00, 0x20, 0x80, 0x00, 0x00, 0x04, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00, 0x00,

@@ -6,8 +6,8 @@
 #include <utility>
 
 #include "model/LittleEndian.h"
+#include "platform/WholeFile.h"
 #include "store/ProfileFileReader.h"
-#include "store/WholeFile.h"
 
 namespace zarvin {
 

@@ -3,7 +3,8 @@
 #include <string>
 #include <system_error>
 
-#include "app/AppContext.h"
+#include "platform/WholeFile.h"
+#include "store/AppContext.h"
 #include "store/ProfileFile.h"
 #include "store/ProfileStore.h"
 #include "store/UserLightingFiles.h"

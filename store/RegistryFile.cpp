@@ -9,8 +9,8 @@
 #include <variant>
 #include <vector>
 
+#include "platform/WholeFile.h"
 #include "store/Utf8Text.h"
-#include "store/WholeFile.h"
 
 namespace zarvin {
 

@@ -7,9 +7,9 @@
 #include <system_error>
 #include <utility>
 
-#include "app/AppContext.h"
+#include "platform/WholeFile.h"
+#include "store/AppContext.h"
 #include "store/IniFile.h"
-#include "store/WholeFile.h"
 
 namespace zarvin {
 

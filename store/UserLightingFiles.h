@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "model/LightingPanel.h"
+#include "model/ColourValue.h"
 
 namespace zarvin {
 

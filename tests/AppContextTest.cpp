@@ -9,8 +9,8 @@
 #include <string>
 #include <type_traits>
 
-#include "app/AppContext.h"
 #include "platform/ProgramPath.h"
+#include "store/AppContext.h"
 
 namespace zarvin {
 namespace {

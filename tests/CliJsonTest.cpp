@@ -10,13 +10,13 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/AppContext.h"
 #include "cli/Commands.h"
 #include "cli/KeyboardConnection.h"
 #include "cli/LightingArguments.h"
 #include "model/MacroRecord.h"
 #include "sim/SimFirmware.h"
 #include "sim/SimKeyboard.h"
+#include "store/AppContext.h"
 #include "store/ProfileFile.h"
 #include "store/ProfileStore.h"
 #include "support/TempFolder.h"

@@ -8,7 +8,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/AppContext.h"
 #include "cli/CliOptions.h"
 #include "cli/Commands.h"
 #include "cli/EffectNames.h"
@@ -17,6 +16,7 @@
 #include "model/KeyNames.h"
 #include "sim/SimFirmware.h"
 #include "sim/SimKeyboard.h"
+#include "store/AppContext.h"
 #include "support/TempFolder.h"
 
 namespace zarvin::cli {

@@ -11,7 +11,6 @@
 #include <mutex>
 #include <sstream>
 
-#include "app/AppContext.h"
 #include "cli/BlockedStopSignals.h"
 #include "cli/CliOptions.h"
 #include "cli/CommandHelp.h"
@@ -19,14 +18,15 @@
 #include "cli/KeyboardConnection.h"
 #include "cli/MonitorPrinter.h"
 #include "cli/Trace.h"
+#include "device/DeviceImage.h"
 #include "device/DeviceMonitor.h"
-#include "model/DeviceImage.h"
 #include "model/KeyMapCodec.h"
-#include "model/LittleEndian.h"
 #include "model/LightingEffects.h"
+#include "model/LittleEndian.h"
 #include "model/MacroRecord.h"
 #include "platform/AccessGuidance.h"
 #include "sim/SimKeyboard.h"
+#include "store/AppContext.h"
 #include "store/ProfileFile.h"
 #include "store/ProfileStore.h"
 #include "support/SocketNodeSource.h"

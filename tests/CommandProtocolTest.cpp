@@ -11,7 +11,7 @@
 
 #include "device/CommandProtocol.h"
 #include "device/HidDevice.h"
-#include "device/KeyboardIds.h"
+#include "keyboard/KeyboardIds.h"
 #include "sim/SimKeyboard.h"
 #include "support/CommandInterface.h"
 #include "support/LinkRig.h"

@@ -9,9 +9,10 @@
 #include <vector>
 
 #include "device/CommandProtocol.h"
+#include "device/DeviceImage.h"
 #include "device/HidDevice.h"
-#include "device/KeyboardIds.h"
-#include "model/DeviceImage.h"
+#include "device/UserMessages.h"
+#include "keyboard/KeyboardIds.h"
 #include "model/MacroAreaHeader.h"
 #include "sim/SimKeyMatrix.h"
 #include "sim/SimKeyboard.h"

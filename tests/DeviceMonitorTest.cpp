@@ -12,11 +12,12 @@
 
 #include "device/BusyIndicator.h"
 #include "device/CommandProtocol.h"
+#include "device/DeviceImage.h"
 #include "device/DeviceMonitor.h"
 #include "device/EventListener.h"
 #include "device/HidDevice.h"
+#include "device/UserMessages.h"
 #include "device/WindowMessages.h"
-#include "model/DeviceImage.h"
 #include "sim/SimKeyboard.h"
 #include "support/RecordingMessages.h"
 #include "support/RecordingWindow.h"

@@ -9,7 +9,7 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/HidrawNodeSource.h"
+#include "device/HidrawNodeSource.h"
 
 namespace zarvin {
 namespace {

@@ -8,9 +8,9 @@
 
 #include "model/KeyCodes.h"
 #include "model/KeyNames.h"
+#include "model/TextKeys.h"
 #include "store/IniFile.h"
 #include "store/LanguageTexts.h"
-#include "store/TextKeys.h"
 
 namespace zarvin {
 namespace {

@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "model/DeviceImage.h"
+#include "control/ProfileKeyMaps.h"
+#include "device/DeviceImage.h"
 #include "model/KeyMapCodec.h"
 #include "model/SpokenNames.h"
 #include "sim/SimKeyMatrix.h"

@@ -5,12 +5,12 @@
 #include <map>
 #include <string>
 
+#include "model/AccessTextKeys.h"
 #include "model/LightingEffects.h"
+#include "model/TextKeys.h"
 #include "platform/ProgramPath.h"
 #include "store/IniFile.h"
-#include "store/AccessTextKeys.h"
 #include "store/LanguageTexts.h"
-#include "store/TextKeys.h"
 #include "store/Utf8Text.h"
 #include "support/TempFolder.h"
 

@@ -11,15 +11,15 @@
 #include <string>
 #include <vector>
 
-#include "app/AppContext.h"
 #include "cli/CliOptions.h"
 #include "cli/Commands.h"
 #include "cli/KeyboardConnection.h"
+#include "control/LightingState.h"
 #include "device/CommandProtocol.h"
 #include "device/HidDevice.h"
-#include "model/LightingState.h"
-#include "model/LightingSwitchFile.h"
 #include "sim/SimKeyboard.h"
+#include "store/AppContext.h"
+#include "store/LightingSwitchFile.h"
 #include "support/LinkRig.h"
 #include "support/TempFolder.h"
 

@@ -4,10 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "control/ProfileMacros.h"
+#include "control/UserQuestions.h"
 #include "model/KeyAssignment.h"
 #include "model/LittleEndian.h"
 #include "model/MacroArea.h"
-#include "model/UserQuestions.h"
 #include "store/ProfileStore.h"
 
 namespace zarvin {

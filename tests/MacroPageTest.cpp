@@ -16,8 +16,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/AppContext.h"
-#include "app/ConfiguratorCore.h"
+#include "control/ConfiguratorCore.h"
 #include "dialogs/KeyHook.h"
 #include "dialogs/MacroPage.h"
 #include "model/KeyAssignment.h"
@@ -26,6 +25,7 @@
 #include "skin/ComboBox4ListCtrl.h"
 #include "skin/PngButton.h"
 #include "skin/ReportCtrl.h"
+#include "store/AppContext.h"
 #include "support/QtTestApplication.h"
 #include "support/RecordingMessages.h"
 #include "support/ScriptedQuestions.h"

@@ -13,10 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "app/AppContext.h"
+#include "device/UserMessages.h"
 #include "model/KeyAssignment.h"
 #include "model/LittleEndian.h"
 #include "model/MacroRecord.h"
+#include "store/AppContext.h"
 #include "store/ProfileFile.h"
 #include "store/ProfileStore.h"
 #include "store/ProfileStorePaths.h"

@@ -5,10 +5,10 @@
 #include <thread>
 #include <vector>
 
-#include "app/ProfileSwitch.h"
+#include "control/ProfileSwitch.h"
 #include "model/KeyAssignment.h"
+#include "model/TextKeys.h"
 #include "store/ProfileStorePaths.h"
-#include "store/TextKeys.h"
 #include "support/ConnectedCoreRig.h"
 #include "support/RecordingHost.h"
 

@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <string>
 
-#include "cli/SimImageFile.h"
+#include "sim/SimImageFile.h"
 #include "sim/SimModel.h"
 #include "support/TempFolder.h"
 
@@ -45,7 +45,7 @@ ProgramRun RunZarvinctl(const test::TempFolder& home, const std::string& argumen
 }
 
 fs::path MemoryFile(const test::TempFolder& home) {
-    return SimImageFile(home / "data" / "VX77HUE_8246", sim::SimModel::Keyboard126);
+    return sim::ImageFilePath(home / "data" / "VX77HUE_8246", sim::SimModel::Keyboard126);
 }
 
 TEST(StandInMemoryFile, WhatCannotBeReadIsAClearErrorNotACrashOrAHang) {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/StartupArguments.h"
+#include "control/StartupArguments.h"
 
 namespace zarvin {
 namespace {

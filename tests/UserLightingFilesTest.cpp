@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "model/LightingPanel.h"
+#include "control/LightingPanel.h"
 #include "store/IniFile.h"
 #include "store/UserLightingFiles.h"
 #include "support/TempFolder.h"

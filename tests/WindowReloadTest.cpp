@@ -9,7 +9,6 @@
 #include <cstdlib>
 
 #include "cli/CliOptions.h"
-#include "cli/SimImageFile.h"
 #include "cli/WindowReload.h"
 #include "platform/InstanceChannel.h"
 #include "sim/SimFirmware.h"
@@ -77,7 +76,7 @@ TEST(WindowReload, SimResetLeavesTheFactoryMemoryAndAsksTheWindowToReload) {
     std::filesystem::create_directories(runtime);
     std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
     const std::filesystem::path image =
-        SimImageFile(home / "data" / "VX77HUE_8246", sim::SimModel::Keyboard126);
+        sim::ImageFilePath(home / "data" / "VX77HUE_8246", sim::SimModel::Keyboard126);
     std::filesystem::create_directories(image.parent_path());
     sim::SimMemory changed = sim::FactoryMemory(sim::SimModel::Keyboard126);
     changed.keyColours[0] ^= 0xFF;

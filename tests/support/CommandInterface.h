@@ -1,7 +1,7 @@
 #pragma once
 
 #include "device/HidDevice.h"
-#include "device/KeyboardIds.h"
+#include "keyboard/KeyboardIds.h"
 
 namespace zarvin::test_support {
 

@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <filesystem>
 
-#include "app/AppContext.h"
-#include "app/ConfiguratorCore.h"
+#include "control/ConfiguratorCore.h"
 #include "device/CommandProtocol.h"
 #include "sim/SimKeyboard.h"
+#include "store/AppContext.h"
 #include "support/QuickTiming.h"
 #include "support/RecordingMessages.h"
 #include "support/ScriptedQuestions.h"

@@ -9,7 +9,7 @@
 
 #include "device/CommandProtocol.h"
 #include "device/HidDevice.h"
-#include "model/KeyboardModel.h"
+#include "keyboard/KeyboardModel.h"
 #include "sim/SimFirmware.h"
 #include "sim/SimKeyboard.h"
 #include "sim/SimModel.h"

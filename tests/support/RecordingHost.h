@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/EditorHost.h"
+#include "dialogs/EditorHost.h"
 
 namespace zarvin::test_support {
 

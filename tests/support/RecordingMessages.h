@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "model/UserMessages.h"
+#include "device/UserMessages.h"
 
 namespace zarvin::test_support {
 

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "model/UserQuestions.h"
+#include "control/UserQuestions.h"
 
 namespace zarvin::test_support {
 

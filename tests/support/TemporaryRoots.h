@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "app/AppContext.h"
+#include "store/AppContext.h"
 #include "support/TempFolder.h"
 
 namespace zarvin::test_support {

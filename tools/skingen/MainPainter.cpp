@@ -4,9 +4,9 @@
 
 #include "ControlArt.h"
 #include "Icons.h"
+#include "Scale.h"
 #include "StateImage.h"
 #include "Surfaces.h"
-#include "Scale.h"
 #include "Theme.h"
 
 namespace zarvin::skingen {

@@ -9,15 +9,15 @@
 #include "Capture.h"
 #include "SampleMacro.h"
 #include "SilentUser.h"
-#include "app/AppContext.h"
-#include "app/ConfiguratorCore.h"
-#include "app/EditorHost.h"
-#include "device/KeyboardIds.h"
+#include "control/ConfiguratorCore.h"
+#include "dialogs/EditorHost.h"
 #include "dialogs/ZarvinDlgComposite.h"
+#include "keyboard/KeyboardIds.h"
 #include "model/KeyAssignment.h"
 #include "sim/SimKeyboard.h"
 #include "sim/SimModel.h"
 #include "skin/ReportCtrl.h"
+#include "store/AppContext.h"
 
 namespace zarvin::preview {
 namespace {

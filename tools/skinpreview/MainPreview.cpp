@@ -19,18 +19,18 @@
 #include "SampleMacro.h"
 #include "SilentUser.h"
 #include "app/AboutBox.h"
-#include "app/AppContext.h"
-#include "app/ConfiguratorCore.h"
 #include "app/KeyboardView.h"
 #include "app/LightingPanelView.h"
 #include "app/ZarvinDlg.h"
+#include "control/ConfiguratorCore.h"
+#include "control/KeyColours.h"
+#include "control/LightingPanel.h"
+#include "control/LightingState.h"
 #include "device/WindowMessages.h"
 #include "model/KeyAssignment.h"
-#include "model/KeyColours.h"
 #include "model/KeyboardLayout.h"
-#include "model/LightingPanel.h"
-#include "model/LightingState.h"
 #include "sim/SimKeyboard.h"
+#include "store/AppContext.h"
 
 namespace zarvin::preview {
 namespace {

@@ -8,13 +8,13 @@
 
 #include "Capture.h"
 #include "SilentUser.h"
-#include "app/AppContext.h"
-#include "app/ConfiguratorCore.h"
-#include "app/EditorHost.h"
-#include "device/KeyboardIds.h"
+#include "control/ConfiguratorCore.h"
+#include "dialogs/EditorHost.h"
 #include "dialogs/ZarvinDlgProfile.h"
+#include "keyboard/KeyboardIds.h"
 #include "sim/SimKeyboard.h"
 #include "skin/ReportCtrl.h"
+#include "store/AppContext.h"
 
 namespace zarvin::preview {
 namespace {

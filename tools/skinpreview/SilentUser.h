@@ -5,8 +5,8 @@
 
 #include <string_view>
 
-#include "model/UserMessages.h"
-#include "model/UserQuestions.h"
+#include "control/UserQuestions.h"
+#include "device/UserMessages.h"
 
 namespace zarvin::preview {
 

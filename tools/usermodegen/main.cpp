@@ -10,9 +10,9 @@
 #include <string>
 #include <string_view>
 
+#include "control/LightingPanel.h"
 #include "model/KeyboardLayout.h"
-#include "model/LightingPanel.h"
-#include "store/WholeFile.h"
+#include "platform/WholeFile.h"
 
 namespace {
 

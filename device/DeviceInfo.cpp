@@ -1,4 +1,4 @@
-#include "model/DeviceInfo.h"
+#include "device/DeviceInfo.h"
 
 namespace zarvin {
 

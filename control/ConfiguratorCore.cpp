@@ -1,4 +1,4 @@
-#include "app/ConfiguratorCore.h"
+#include "control/ConfiguratorCore.h"
 
 #include "store/RegistryFile.h"
 

@@ -1,4 +1,4 @@
-#include "app/AppContext.h"
+#include "store/AppContext.h"
 
 #include <pwd.h>
 #include <unistd.h>

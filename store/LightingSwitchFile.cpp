@@ -1,4 +1,4 @@
-#include "model/LightingSwitchFile.h"
+#include "store/LightingSwitchFile.h"
 
 #include "store/IniFile.h"
 

@@ -1,11 +1,11 @@
-#include "model/KeyColours.h"
+#include "control/KeyColours.h"
 
 #include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "model/DeviceInfo.h"
+#include "device/DeviceInfo.h"
 
 namespace zarvin {
 

@@ -9,15 +9,12 @@
 #include <cstdint>
 #include <mutex>
 
-#include "model/KeyboardModel.h"
+#include "keyboard/KeyboardModel.h"
 
 namespace zarvin {
 
 class CommandLink;
 class UserMessages;
-
-inline constexpr size_t kDefaultKeyMatrixBytes = 512;
-using DefaultKeyMatrix = std::array<uint8_t, kDefaultKeyMatrixBytes>;
 
 // The matrix in force before any keyboard has answered.
 const DefaultKeyMatrix& BuiltInDefaultKeyMatrix();

@@ -1,4 +1,4 @@
-#include "store/DeviceSync.h"
+#include "control/DeviceSync.h"
 
 #include <algorithm>
 #include <array>
@@ -8,18 +8,20 @@
 #include <utility>
 #include <vector>
 
-#include "app/AppContext.h"
+#include "control/ProfileKeyMaps.h"
+#include "control/ProfileMacros.h"
 #include "device/CommandProtocol.h"
-#include "model/DeviceImage.h"
+#include "device/DeviceImage.h"
+#include "device/UserMessages.h"
 #include "model/KeyMapCodec.h"
 #include "model/MacroArea.h"
 #include "model/MacroAreaHeader.h"
-#include "model/UserMessages.h"
+#include "model/TextKeys.h"
+#include "platform/WholeFile.h"
+#include "store/AppContext.h"
 #include "store/ProfileFile.h"
 #include "store/ProfileStore.h"
 #include "store/ProfileStorePaths.h"
-#include "store/TextKeys.h"
-#include "store/WholeFile.h"
 
 namespace zarvin {
 namespace {

@@ -14,11 +14,11 @@
 #include <string>
 #include <string_view>
 
+#include "control/LightingCompanion.h"
+#include "control/LightingPanel.h"
 #include "device/CommandProtocol.h"
-#include "model/DeviceInfo.h"
-#include "model/LightingCompanion.h"
+#include "device/DeviceInfo.h"
 #include "model/LightingEffects.h"
-#include "model/LightingPanel.h"
 
 namespace zarvin {
 

@@ -1,4 +1,4 @@
-#include "platform/HidrawNodeSource.h"
+#include "device/HidrawNodeSource.h"
 
 #include <fcntl.h>
 #include <linux/hidraw.h>

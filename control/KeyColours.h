@@ -10,13 +10,13 @@
 #include <functional>
 #include <string_view>
 
+#include "control/KeyColourView.h"
+#include "control/LightingPanel.h"
+#include "control/LightingState.h"
 #include "device/CommandProtocol.h"
-#include "model/DeviceImage.h"
+#include "device/DeviceImage.h"
 #include "model/KeyColourTable.h"
-#include "model/KeyColourView.h"
 #include "model/KeyboardLayout.h"
-#include "model/LightingPanel.h"
-#include "model/LightingState.h"
 #include "store/UserLightingFiles.h"
 
 namespace zarvin {

@@ -1,10 +1,10 @@
-#include "model/DeviceImage.h"
+#include "device/DeviceImage.h"
 
 #include <algorithm>
 
 #include "device/CommandProtocol.h"
-#include "model/DeviceInfo.h"
-#include "model/UserMessages.h"
+#include "device/DeviceInfo.h"
+#include "device/UserMessages.h"
 
 namespace zarvin {
 namespace {

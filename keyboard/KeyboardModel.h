@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "device/CommandProtocol.h"
-#include "device/KeyboardIds.h"
+#include "keyboard/KeyboardFacts.h"
+#include "keyboard/KeyboardIds.h"
 
 namespace zarvin {
 

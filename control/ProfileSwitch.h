@@ -11,7 +11,25 @@
 namespace zarvin {
 
 class ConfiguratorCore;
-class EditorHost;
+
+// The main window as the switch sees it; the editor dialogs' EditorHost extends it.
+class ProfileSwitchHost {
+public:
+    virtual ~ProfileSwitchHost() = default;
+
+    // The pending-changes flag; the main window's Apply button is enabled exactly while it is set.
+    virtual void SetPendingChanges(bool pending) = 0;
+    virtual bool HasPendingChanges() const = 0;
+    // The main window's Apply (button 1006); returns once it has finished.
+    virtual void ApplyChanges() = 0;
+    // Selected looks and tooltips of the key and G buttons from the active profile's records.
+    virtual void ShowAssignments() = 0;
+    // The profiles button's caption and tooltip.
+    virtual void RebuildProfileMenu() = 0;
+    // The keyboard's active profile changed: the profile buttons, the key view and the lighting
+    // panel (whose writes address its current profile) follow it.
+    virtual void ShowActiveProfile() = 0;
+};
 
 // The editor dialogs as the switch sees them.
 class ProfileSwitchWindows {
@@ -27,7 +45,7 @@ public:
 
 class ProfileSwitch {
 public:
-    ProfileSwitch(ConfiguratorCore& core, EditorHost& host, ProfileSwitchWindows& windows);
+    ProfileSwitch(ConfiguratorCore& core, ProfileSwitchHost& host, ProfileSwitchWindows& windows);
 
     // 1 when switched, 0 when refused. A profile of 3 or more becomes 0; a negative one is
     // passed on unchanged (the keyboard then keeps its profile).
@@ -38,7 +56,7 @@ private:
     void DiscardChanges();
 
     ConfiguratorCore& core_;
-    EditorHost& host_;
+    ProfileSwitchHost& host_;
     ProfileSwitchWindows& windows_;
     // A profile question is on screen; a second switch does not ask again.
     bool questionOnScreen_ = false;

@@ -10,12 +10,12 @@
 #include <string>
 #include <string_view>
 
-#include "app/AppContext.h"
+#include "control/DeviceSync.h"
 #include "device/CommandProtocol.h"
+#include "device/DeviceImage.h"
 #include "device/HidDevice.h"
-#include "model/DeviceImage.h"
 #include "model/KeyCodes.h"
-#include "store/DeviceSync.h"
+#include "store/AppContext.h"
 #include "store/LanguageTexts.h"
 #include "store/ProfileStore.h"
 #include "store/Settings.h"

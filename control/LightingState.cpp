@@ -1,4 +1,4 @@
-#include "model/LightingState.h"
+#include "control/LightingState.h"
 
 #include <algorithm>
 #include <charconv>
@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "model/LightingSwitchFile.h"
+#include "store/LightingSwitchFile.h"
 
 namespace zarvin {
 

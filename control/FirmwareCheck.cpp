@@ -1,6 +1,6 @@
-#include "app/FirmwareCheck.h"
+#include "control/FirmwareCheck.h"
 
-#include "device/KeyboardIds.h"
+#include "keyboard/KeyboardIds.h"
 
 namespace zarvin {
 

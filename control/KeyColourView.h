@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "model/LightingPanel.h"
+#include "control/LightingPanel.h"
 
 namespace zarvin {
 

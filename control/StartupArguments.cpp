@@ -1,4 +1,4 @@
-#include "app/StartupArguments.h"
+#include "control/StartupArguments.h"
 
 #include <algorithm>
 #include <cctype>

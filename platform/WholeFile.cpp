@@ -1,4 +1,4 @@
-#include "store/WholeFile.h"
+#include "platform/WholeFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

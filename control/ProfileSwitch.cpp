@@ -1,18 +1,17 @@
-#include "app/ProfileSwitch.h"
+#include "control/ProfileSwitch.h"
 
 #include <mutex>
 
-#include "app/ConfiguratorCore.h"
-#include "app/EditorHost.h"
+#include "control/ConfiguratorCore.h"
+#include "control/UserQuestions.h"
 #include "device/CommandProtocol.h"
-#include "model/UserMessages.h"
-#include "model/UserQuestions.h"
+#include "device/UserMessages.h"
+#include "model/TextKeys.h"
 #include "store/ProfileStorePaths.h"
-#include "store/TextKeys.h"
 
 namespace zarvin {
 
-ProfileSwitch::ProfileSwitch(ConfiguratorCore& core, EditorHost& host,
+ProfileSwitch::ProfileSwitch(ConfiguratorCore& core, ProfileSwitchHost& host,
                              ProfileSwitchWindows& windows)
     : core_(core), host_(host), windows_(windows) {}
 
