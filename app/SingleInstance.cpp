@@ -4,16 +4,16 @@
 
 namespace zarvin {
 
-WindowRequest WindowRequestOf(InstanceRequest request) {
+WindowMessage WindowMessageOf(InstanceRequest request) {
     switch (request) {
         case InstanceRequest::Open:
-            return {WindowMessage::Open, MessageTag::Open};
+            return WindowMessage::Open;
         case InstanceRequest::Kill:
-            return {WindowMessage::Kill, MessageTag::Kill};
+            return WindowMessage::Kill;
         case InstanceRequest::Reload:
-            return {WindowMessage::Reload, MessageTag::Profile};
+            return WindowMessage::Reload;
     }
-    return {0, MessageTag::None};
+    return WindowMessage::Reload;
 }
 
 SingleInstance::SingleInstance(InstanceListener& listener, Handler handler, QObject* parent)
@@ -51,8 +51,7 @@ void SingleInstance::OnConnection() {
 }
 
 void SingleInstance::Handle(InstanceListener::Pending& pending) {
-    const WindowRequest request = WindowRequestOf(pending.request);
-    handler_(request.message, request.tag);
+    handler_(WindowMessageOf(pending.request));
     InstanceListener::Answer(pending);
 }
 

@@ -7,27 +7,22 @@
 
 #include <QObject>
 #include <QSocketNotifier>
-#include <cstdint>
 #include <deque>
 #include <functional>
 
+#include "device/WindowMessages.h"
 #include "platform/InstanceChannel.h"
 
 namespace zarvin {
 
-struct WindowRequest {
-    uint32_t message;
-    uint32_t tag;
-};
-
-// Open → 'SP' 'OPEN', Kill → 'MK' 'KILL', Reload → 'TR' 'PROF'.
-WindowRequest WindowRequestOf(InstanceRequest request);
+// The window message each request of another instance becomes.
+WindowMessage WindowMessageOf(InstanceRequest request);
 
 class SingleInstance : public QObject {
     Q_OBJECT
 
 public:
-    using Handler = std::function<void(uint32_t message, uint32_t tag)>;
+    using Handler = std::function<void(WindowMessage message)>;
 
     // `listener` outlives this object; `handler` runs on this object's thread.
     SingleInstance(InstanceListener& listener, Handler handler, QObject* parent = nullptr);

@@ -49,7 +49,7 @@ void DrawNoticeBadge(QPainter& painter) {
     painter.drawPoint(QPointF(centre.x(), 8.3));
 }
 
-QPixmap DrawIcon(int iconId, int size) {
+QPixmap DrawIcon(TrayIcon iconId, int size) {
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
@@ -86,7 +86,7 @@ CTrayIcon::~CTrayIcon() {
     Remove();
 }
 
-bool CTrayIcon::Create(const QString& tip, int iconId) {
+bool CTrayIcon::Create(const QString& tip, TrayIcon iconId) {
     Remove();
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {
         return false;  // the caller tells the user
@@ -114,7 +114,7 @@ bool CTrayIcon::Shown() const {
     return shown_;
 }
 
-void CTrayIcon::SetIconResource(int iconId) {
+void CTrayIcon::SetIconResource(TrayIcon iconId) {
     if (!shown_ || iconId == iconId_) {
         return;
     }
@@ -136,7 +136,7 @@ void CTrayIcon::SetMenuHook(std::function<void(QMenu& menu)> hook) {
     menuHook_ = std::move(hook);
 }
 
-QIcon CTrayIcon::IconOf(int iconId) {
+QIcon CTrayIcon::IconOf(TrayIcon iconId) {
     if (iconId != TrayIcon::Disconnected && iconId != TrayIcon::Connected &&
         iconId != TrayIcon::Notice) {
         return {};

@@ -13,6 +13,8 @@
 #include <functional>
 #include <memory>
 
+#include "device/WindowMessages.h"
+
 class QMenu;
 
 namespace zarvin {
@@ -32,11 +34,11 @@ public:
 
     // Adds the icon with the tip (cut to 127 characters) and picture `iconId`; false when the
     // desktop has no notification area.
-    bool Create(const QString& tip, int iconId);
+    bool Create(const QString& tip, TrayIcon iconId);
     void Remove();
     bool Shown() const;
     // When shown: changes the picture, or the tip.
-    void SetIconResource(int iconId);
+    void SetIconResource(TrayIcon iconId);
     void SetTip(const QString& tip);
     // Runs with the menu before it opens; the menu's actions carry their command ids as data.
     void SetMenuHook(std::function<void(QMenu& menu)> hook);
@@ -45,7 +47,7 @@ public:
     QMenu& Menu() const { return *menu_; }
 
     // The program's icon pictures, drawn for this project.
-    static QIcon IconOf(int iconId);
+    static QIcon IconOf(TrayIcon iconId);
 
     // What a click on the icon does: a double click sends the menu's first command (open);
     // every other click does nothing here (the desktop opens the menu itself).
@@ -63,7 +65,7 @@ private:
     std::unique_ptr<QSystemTrayIcon> tray_;
     std::function<void(QMenu& menu)> menuHook_;
     bool shown_ = false;
-    int iconId_ = 0;
+    TrayIcon iconId_ = TrayIcon::Remembered;
 };
 
 }  // namespace zarvin

@@ -223,8 +223,8 @@ void CZarvinDlg::InitDialog() {
     OrderTabsByLayout(*this, {keys_->KeyWidgets()});
 
     currentTrayIcon_ = TrayIcon::Disconnected;
-    PostMessage(WindowMessage::Initialised, MessageTag::Init);
-    HandleMessage(WindowMessage::Language, MessageTag::Language, core_.LanguageIndex());
+    PostMessage(WindowMessage::Initialised);
+    HandleMessage(WindowMessage::Language);
     StartTimer(WindowTimer::Preview, kFirstPreviewMs);
 }
 
@@ -369,41 +369,46 @@ CPngButton* CZarvinDlg::Button(int controlId) const {
 
 // ---- messages, timers and the device threads' calls ----
 
-void CZarvinDlg::HandleMessage(uint32_t message, uint32_t tag, int64_t parameter) {
+void CZarvinDlg::HandleMessage(WindowMessage message) {
     if (exited_) {
         return;
     }
-    if (message == WindowMessage::Initialised && tag == MessageTag::Init) {
-        hide();
-        EndHiddenFirstShow(*this);
-    } else if (message == WindowMessage::Open && tag == MessageTag::Open) {
-        OpenMainWindow();
-        // The "no keyboard" box may have been ended by the exit path.
-        if (!exited_) {
-            CheckFirmware();
-        }
-    } else if (message == WindowMessage::Kill && tag == MessageTag::Kill) {
-        ExitApplication();
-    } else if (message == WindowMessage::Reload && tag == MessageTag::Profile) {
-        RefreshConnection();
-    } else if (message == WindowMessage::CloseEditors && tag == MessageTag::None) {
-        CloseEditors();
-    } else if (message == WindowMessage::Language && tag == MessageTag::Language) {
-        ApplyLanguage(static_cast<int>(parameter));
-    } else if (message == kSliderMovedMessage && panel_) {
-        panel_->OnSliderMoved(static_cast<int>(tag), static_cast<int>(parameter));
+    switch (message) {
+        case WindowMessage::Initialised:
+            hide();
+            EndHiddenFirstShow(*this);
+            break;
+        case WindowMessage::Open:
+            OpenMainWindow();
+            // The "no keyboard" box may have been ended by the exit path.
+            if (!exited_) {
+                CheckFirmware();
+            }
+            break;
+        case WindowMessage::Kill:
+            ExitApplication();
+            break;
+        case WindowMessage::Reload:
+            RefreshConnection();
+            break;
+        case WindowMessage::CloseEditors:
+            CloseEditors();
+            break;
+        case WindowMessage::Language:
+            ApplyLanguage(core_.LanguageIndex());
+            break;
     }
 }
 
-void CZarvinDlg::SendMessage(uint32_t message, uint32_t tag) {
-    calls_.RunAndWait([this, message, tag] { HandleMessage(message, tag); });
+void CZarvinDlg::SendMessage(WindowMessage message) {
+    calls_.RunAndWait([this, message] { HandleMessage(message); });
 }
 
-void CZarvinDlg::PostMessage(uint32_t message, uint32_t tag) {
-    calls_.Post([this, message, tag] { HandleMessage(message, tag); });
+void CZarvinDlg::PostMessage(WindowMessage message) {
+    calls_.Post([this, message] { HandleMessage(message); });
 }
 
-void CZarvinDlg::StartTimer(int timerId, int milliseconds) {
+void CZarvinDlg::StartTimer(WindowTimer timerId, int milliseconds) {
     if (QThread::currentThread() != thread()) {
         calls_.Post([this, timerId, milliseconds] { StartTimer(timerId, milliseconds); });
         return;
@@ -416,7 +421,7 @@ void CZarvinDlg::StartTimer(int timerId, int milliseconds) {
     timer->start(milliseconds);
 }
 
-void CZarvinDlg::KillTimer(int timerId) {
+void CZarvinDlg::KillTimer(WindowTimer timerId) {
     if (QThread::currentThread() != thread()) {
         calls_.Post([this, timerId] { KillTimer(timerId); });
         return;
@@ -435,7 +440,7 @@ void CZarvinDlg::HideWindow() {
     hide();
 }
 
-void CZarvinDlg::SetTrayIconState(int mode, int icon) {
+void CZarvinDlg::SetTrayIconState(TrayMode mode, TrayIcon icon) {
     if (QThread::currentThread() != thread()) {
         calls_.Post([this, mode, icon] { SetTrayIconState(mode, icon); });
         return;
@@ -450,7 +455,7 @@ void CZarvinDlg::SetTrayIconState(int mode, int icon) {
     }
 }
 
-void CZarvinDlg::ShowTrayIcon(int icon) {
+void CZarvinDlg::ShowTrayIcon(TrayIcon icon) {
     if (icon != currentTrayIcon_) {
         currentTrayIcon_ = icon;
         tray_->SetIconResource(icon);
@@ -467,7 +472,7 @@ void CZarvinDlg::ShowBusyIndicator(bool shown) {
     }
 }
 
-void CZarvinDlg::OnTimer(int timerId) {
+void CZarvinDlg::OnTimer(WindowTimer timerId) {
     switch (timerId) {
         case WindowTimer::BusyFrame:
             ShowNextBusyFrame();

@@ -70,9 +70,6 @@ inline constexpr int Import = 32776;
 inline constexpr int Export = 32777;
 }  // namespace MainControl
 
-// The bitmap sliders' message: control id as tag, position as parameter.
-inline constexpr uint32_t kSliderMovedMessage = 0x28D1;
-
 class CZarvinDlg : public CBaseDialog,
                    public MainWindowLink,
                    public EditorHost,
@@ -89,9 +86,9 @@ public:
     // until the exit path ends the run; returns the exit code.
     int Run();
 
-    // A window message by number and tag, as another instance or a test sends it; handled on
-    // this thread before returning. Wrong tags are ignored.
-    void HandleMessage(uint32_t message, uint32_t tag, int64_t parameter = 0);
+    // A window message, as another instance or a test sends it; handled on this thread before
+    // returning.
+    void HandleMessage(WindowMessage message);
 
     // What Run() does before it waits: shows the window once (it hides itself at once) and
     // starts the device threads. Tests call it and then drive the window's event loop.
@@ -117,8 +114,8 @@ public:
     using FileChooser = std::function<std::optional<std::filesystem::path>(FileChoice choice)>;
     void SetFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
 
-    // The picture the tray icon shows (128, 141, 142), also where the desktop has no tray.
-    int CurrentTrayIcon() const { return currentTrayIcon_; }
+    // The picture the tray icon shows, also where the desktop has no tray.
+    TrayIcon CurrentTrayIcon() const { return currentTrayIcon_; }
     CPngButton* Button(int controlId) const;
     KeyboardView& Keys() { return *keys_; }
     LightingPanelView& Panel() { return *panel_; }
@@ -130,12 +127,12 @@ public:
     CTrayIcon& Tray() const { return *tray_; }
 
     // MainWindowLink
-    void SendMessage(uint32_t message, uint32_t tag) override;
-    void PostMessage(uint32_t message, uint32_t tag) override;
-    void StartTimer(int timerId, int milliseconds) override;
-    void KillTimer(int timerId) override;
+    void SendMessage(WindowMessage message) override;
+    void PostMessage(WindowMessage message) override;
+    void StartTimer(WindowTimer timer, int milliseconds) override;
+    void KillTimer(WindowTimer timer) override;
     void HideWindow() override;
-    void SetTrayIconState(int mode, int icon) override;
+    void SetTrayIconState(TrayMode mode, TrayIcon icon) override;
     void ShowBusyIndicator(bool shown) override;
 
     // EditorHost
@@ -175,7 +172,7 @@ private:
     void ApplyLanguage(int languageIndex);
     void SetTaskbarButton(bool shown);
 
-    void OnTimer(int timerId);
+    void OnTimer(WindowTimer timer);
     void ShowNextBusyFrame();
     void RefreshConnection();
     void CloseEditors();
@@ -193,7 +190,7 @@ private:
     void ExportBackup();
     void ShowBackupMenu();
     void OpenAddress(const QString& address);
-    void ShowTrayIcon(int icon);
+    void ShowTrayIcon(TrayIcon icon);
     void StopDeviceThreads();
     std::optional<std::filesystem::path> AskForFile(FileChoice choice);
     // Where the file dialogs open: the folder of the last backup, else the home folder.
@@ -222,7 +219,7 @@ private:
     std::unique_ptr<CTrayIcon> tray_;
     AboutBox* about_ = nullptr;
     std::map<int, CPngButton*> buttons_;
-    std::map<int, QTimer*> timers_;
+    std::map<WindowTimer, QTimer*> timers_;
     QLabel* busyLabel_ = nullptr;
     StatusLine* status_ = nullptr;
 
@@ -233,8 +230,8 @@ private:
     bool pendingChanges_ = false;
     bool exited_ = false;
     bool placed_ = false;  // moved to the middle of the screen at the first opening
-    int currentTrayIcon_ = 128;
-    int rememberedTrayIcon_ = 128;
+    TrayIcon currentTrayIcon_ = TrayIcon::Disconnected;
+    TrayIcon rememberedTrayIcon_ = TrayIcon::Disconnected;
     int busyFrame_ = 0;
 };
 

@@ -134,11 +134,11 @@ int RunWindow(int argc, char** argv, AppContext& context, bool startHidden,
     if (startHidden) {
         context.autoShowDone = true;
     }
-    const auto kill = [&window] { window.HandleMessage(WindowMessage::Kill, MessageTag::Kill); };
+    const auto kill = [&window] { window.HandleMessage(WindowMessage::Kill); };
     const QuitSignals quitSignals(kill);
     std::optional<SingleInstance> instance;
     if (listener) {
-        instance.emplace(*listener, [&](uint32_t message, uint32_t tag) {
+        instance.emplace(*listener, [&](WindowMessage message) {
             // zarvinctl --simulate changed the stand-in's file: the window reloads from it.
             if (message == WindowMessage::Reload && standInMemory) {
                 std::string failure;
@@ -146,7 +146,7 @@ int RunWindow(int argc, char** argv, AppContext& context, bool startHidden,
                     Fail(failure, kExitFailed);
                 }
             }
-            window.HandleMessage(message, tag);
+            window.HandleMessage(message);
         });
     }
     LaunchDaemon(context.daemonPath);

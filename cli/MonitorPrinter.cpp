@@ -28,8 +28,8 @@ MonitorPrinter::MonitorPrinter(std::ostream& out, std::ostream& err, CommandLink
                                const DeviceImage& image, OutputForm form)
     : out_(out), err_(err), link_(link), image_(image), form_(form) {}
 
-void MonitorPrinter::SendMessage(uint32_t message, uint32_t tag) {
-    if (message == WindowMessage::Reload && tag == MessageTag::Profile) {
+void MonitorPrinter::SendMessage(WindowMessage message) {
+    if (message == WindowMessage::Reload) {
         // Sent from the monitor thread, which owns the command interface's description.
         const HidDevice& device = link_.Device();
         char vendor[8];
@@ -49,14 +49,14 @@ void MonitorPrinter::SendMessage(uint32_t message, uint32_t tag) {
     }
 }
 
-// The first-connection 'SP' opens the window, which the monitor has none of.
-void MonitorPrinter::PostMessage(uint32_t, uint32_t) {}
+// The first connection's Open opens the window, which the monitor has none of.
+void MonitorPrinter::PostMessage(WindowMessage) {}
 
-void MonitorPrinter::StartTimer(int timerId, int) {
-    if (timerId == WindowTimer::LightingChanged) {
+void MonitorPrinter::StartTimer(WindowTimer timer, int) {
+    if (timer == WindowTimer::LightingChanged) {
         Print("notice 0x0401: lighting changed on the keyboard",
               {{"event", "notice"}, {"code", 0x0401}, {"text", "lighting changed on the keyboard"}});
-    } else if (timerId == WindowTimer::ProfileChanged) {
+    } else if (timer == WindowTimer::ProfileChanged) {
         DeviceInfo info;
         const bool read = ReadDeviceInfo(link_, info.bytes) == CommandResult::Success;
         JsonValue event{{"event", "notice"},
@@ -71,12 +71,12 @@ void MonitorPrinter::StartTimer(int timerId, int) {
     }
 }
 
-void MonitorPrinter::KillTimer(int) {}
+void MonitorPrinter::KillTimer(WindowTimer) {}
 
 // The window hides when the keyboard goes; "keyboard gone" says that already.
 void MonitorPrinter::HideWindow() {}
 
-void MonitorPrinter::SetTrayIconState(int mode, int icon) {
+void MonitorPrinter::SetTrayIconState(TrayMode mode, TrayIcon icon) {
     // The connection icons come with the connection lines; only the notices are news.
     if (mode == TrayMode::Notice) {
         Print("notice 0x1811: the tray shows the notice icon",

@@ -31,12 +31,12 @@ public:
     MonitorPrinter(std::ostream& out, std::ostream& err, CommandLink& link,
                    const DeviceImage& image, OutputForm form = OutputForm::Text);
 
-    void SendMessage(uint32_t message, uint32_t tag) override;
-    void PostMessage(uint32_t message, uint32_t tag) override;
-    void StartTimer(int timerId, int milliseconds) override;
-    void KillTimer(int timerId) override;
+    void SendMessage(WindowMessage message) override;
+    void PostMessage(WindowMessage message) override;
+    void StartTimer(WindowTimer timer, int milliseconds) override;
+    void KillTimer(WindowTimer timer) override;
     void HideWindow() override;
-    void SetTrayIconState(int mode, int icon) override;
+    void SetTrayIconState(TrayMode mode, TrayIcon icon) override;
     void ShowBusyIndicator(bool shown) override;
 
     void ShowMessage(std::string_view textKey) override;

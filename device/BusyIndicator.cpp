@@ -23,7 +23,7 @@ bool BusyIndicator::Start() {
     return true;
 }
 
-void BusyIndicator::Post(uint32_t message) {
+void BusyIndicator::Post(BusyMessage message) {
     queue_.Post(message);
 }
 

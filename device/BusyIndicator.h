@@ -3,11 +3,11 @@
 // The busy indicator's thread: the main window posts it BusyMessage::Show before an apply and
 // BusyMessage::Hide after it. It lives as long as the window, for every apply.
 
-#include <cstdint>
 #include <thread>
 
 #include "device/DeviceThreadTiming.h"
 #include "device/ThreadMessageQueue.h"
+#include "device/WindowMessages.h"
 
 namespace zarvin {
 
@@ -22,7 +22,7 @@ public:
 
     // False when the thread cannot be created: applies then run without the indicator.
     bool Start();
-    void Post(uint32_t message);
+    void Post(BusyMessage message);
     // Drops the messages not taken yet and hides a shown indicator at once. Joins.
     void Stop();
 
@@ -31,7 +31,7 @@ private:
 
     MainWindowLink& window_;
     const DeviceThreadTiming timing_;
-    ThreadMessageQueue queue_;
+    ThreadMessageQueue<BusyMessage> queue_;
     std::thread thread_;
 };
 

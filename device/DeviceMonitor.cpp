@@ -171,18 +171,18 @@ void DeviceMonitor::OnConnectionChanged(bool connected) {
     }
     if (connected) {
         image_.LoadConnectionData(link_, messages_);
-        window_.SendMessage(WindowMessage::Reload, MessageTag::Profile);
+        window_.SendMessage(WindowMessage::Reload);
         window_.SetTrayIconState(TrayMode::Connection, TrayIcon::Connected);
     } else {
         image_.ForgetActiveProfile();
-        window_.SendMessage(WindowMessage::CloseEditors, MessageTag::None);
+        window_.SendMessage(WindowMessage::CloseEditors);
         window_.HideWindow();
         window_.SetTrayIconState(TrayMode::Connection, TrayIcon::Disconnected);
     }
     lastReportedState_ = connected;
     if (!autoShowDone_) {
         if (connected) {
-            window_.PostMessage(WindowMessage::Open, MessageTag::Open);
+            window_.PostMessage(WindowMessage::Open);
         }
         autoShowDone_ = true;
     }

@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <condition_variable>
-#include <cstdint>
 #include <deque>
 #include <mutex>
 #include <optional>
@@ -11,10 +10,11 @@ namespace zarvin {
 
 // The messages a worker thread takes one by one, in the order they were posted, and the stop
 // that ends the worker's waits at once.
+template <typename Message>
 class ThreadMessageQueue {
 public:
     // Dropped once stopped.
-    void Post(uint32_t message) {
+    void Post(Message message) {
         {
             const std::lock_guard lock(mutex_);
             if (stopped_) {
@@ -26,13 +26,13 @@ public:
     }
 
     // The next message, waiting for one; nothing once stopped.
-    std::optional<uint32_t> Take() {
+    std::optional<Message> Take() {
         std::unique_lock lock(mutex_);
         wake_.wait(lock, [this] { return stopped_ || !messages_.empty(); });
         if (stopped_) {
             return std::nullopt;
         }
-        const uint32_t message = messages_.front();
+        const Message message = messages_.front();
         messages_.pop_front();
         return message;
     }
@@ -56,7 +56,7 @@ public:
 private:
     std::mutex mutex_;
     std::condition_variable wake_;
-    std::deque<uint32_t> messages_;
+    std::deque<Message> messages_;
     bool stopped_ = false;
 };
 

@@ -23,8 +23,8 @@ bool TrayNotices::Start() {
     return true;
 }
 
-void TrayNotices::Post(int mode) {
-    queue_.Post(static_cast<uint32_t>(mode));
+void TrayNotices::Post(TrayMode mode) {
+    queue_.Post(mode);
 }
 
 void TrayNotices::Stop() {
@@ -36,7 +36,7 @@ void TrayNotices::Stop() {
 
 void TrayNotices::Run() {
     while (const auto mode = queue_.Take()) {
-        window_.SetTrayIconState(static_cast<int>(*mode), TrayIcon::Remembered);
+        window_.SetTrayIconState(*mode, TrayIcon::Remembered);
         if (!queue_.WaitFor(timing_.trayNoticeHold)) {
             return;
         }

@@ -8,6 +8,7 @@
 
 #include "device/DeviceThreadTiming.h"
 #include "device/ThreadMessageQueue.h"
+#include "device/WindowMessages.h"
 
 namespace zarvin {
 
@@ -23,7 +24,7 @@ public:
     // False when the worker cannot be created; notices then change nothing.
     bool Start();
     // `mode` is TrayMode::Connection (notice 0x1810) or TrayMode::Notice (0x1811).
-    void Post(int mode);
+    void Post(TrayMode mode);
     // Drops the notices not shown yet and joins the worker.
     void Stop();
 
@@ -32,7 +33,7 @@ private:
 
     MainWindowLink& window_;
     const DeviceThreadTiming timing_;
-    ThreadMessageQueue queue_;
+    ThreadMessageQueue<TrayMode> queue_;
     std::thread worker_;
 };
 

@@ -408,18 +408,16 @@ TEST(MainWindowTest, EnterAndEscapeNeverCloseTheWindow) {
     EXPECT_FALSE(rig.window.Exited());
 }
 
-TEST(MainWindowTest, MessagesWithAnotherTagAreIgnored) {
+TEST(MainWindowTest, OpenShowsTheWindowAndKillExits) {
     WindowRig rig;
     rig.StartConnected();
-    rig.window.HandleMessage(WindowMessage::Kill, MessageTag::Open);
     rig.window.RunCommand(MainControl::Cancel);
-    rig.window.HandleMessage(WindowMessage::Open, MessageTag::Kill);
     EXPECT_FALSE(rig.window.Exited());
     EXPECT_FALSE(rig.window.isVisible());
 
-    rig.window.HandleMessage(WindowMessage::Open, MessageTag::Open);
+    rig.window.HandleMessage(WindowMessage::Open);
     EXPECT_TRUE(rig.window.isVisible());
-    rig.window.HandleMessage(WindowMessage::Kill, MessageTag::Kill);
+    rig.window.HandleMessage(WindowMessage::Kill);
     EXPECT_TRUE(rig.window.Exited());
     EXPECT_FALSE(rig.window.isVisible());
 }
@@ -443,7 +441,7 @@ TEST(MainWindowTest, TheExitPathEndsAMessageBoxThatIsOpen) {
     QTimer kill;
     kill.setSingleShot(true);
     QObject::connect(&kill, &QTimer::timeout, [&] {
-        rig.window.HandleMessage(WindowMessage::Kill, MessageTag::Kill);
+        rig.window.HandleMessage(WindowMessage::Kill);
     });
     kill.start(20);
     // Ends a box left open, so that a failure does not wait for ever.

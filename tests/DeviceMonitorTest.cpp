@@ -94,7 +94,7 @@ TEST(DeviceMonitor, KeyboardAttachedAtStartIsLoadedThenTheWindowOpens) {
         bool connectedAtReload = false;
         int keysAtReload = 0;
         size_t capacityAtReload = 0;
-        rig.window.OnSend([&](uint32_t message) {
+        rig.window.OnSend([&](WindowMessage message) {
             if (message == WindowMessage::Reload) {
                 connectedAtReload = rig.link.Connected();
                 keysAtReload = rig.image.Model().keyCount;

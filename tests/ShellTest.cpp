@@ -39,17 +39,17 @@ constexpr int kWaitMs = 5000;
 // ---- CTrayIcon ----
 
 // The icon's colour at a point of the 24-unit grid, rendered at 48 pixels.
-QColor ColourAt(int iconId, double x, double y) {
+QColor ColourAt(TrayIcon iconId, double x, double y) {
     const QImage image = CTrayIcon::IconOf(iconId).pixmap(48, 48).toImage();
     return image.pixelColor(static_cast<int>(x * 2), static_cast<int>(y * 2));
 }
 
 TEST(TrayIconPictures, ShowTheConnectionStateAndTheNotice) {
-    for (const int id : {TrayIcon::Disconnected, TrayIcon::Connected, TrayIcon::Notice}) {
-        EXPECT_FALSE(CTrayIcon::IconOf(id).isNull()) << id;
-        EXPECT_FALSE(CTrayIcon::IconOf(id).availableSizes().isEmpty()) << id;
+    for (const TrayIcon id : {TrayIcon::Disconnected, TrayIcon::Connected, TrayIcon::Notice}) {
+        EXPECT_FALSE(CTrayIcon::IconOf(id).isNull()) << static_cast<int>(id);
+        EXPECT_FALSE(CTrayIcon::IconOf(id).availableSizes().isEmpty()) << static_cast<int>(id);
     }
-    EXPECT_TRUE(CTrayIcon::IconOf(140).isNull());
+    EXPECT_TRUE(CTrayIcon::IconOf(TrayIcon::Remembered).isNull());
 
     // The keyboard's body, left of its keys: grey when not connected, orange when connected.
     const QColor disconnected = ColourAt(TrayIcon::Disconnected, 2, 12);
@@ -140,8 +140,7 @@ TEST(TrayIconWithoutNotificationArea, FailsAndIgnoresTheRest) {
 
 struct RequestCase {
     InstanceRequest request;
-    uint32_t message;
-    uint32_t tag;
+    WindowMessage message;
 };
 
 class InstanceRequestsReachTheWindow : public ::testing::TestWithParam<RequestCase> {};
@@ -155,10 +154,10 @@ TEST_P(InstanceRequestsReachTheWindow, AndAreAnsweredOnceHandled) {
     ASSERT_TRUE(listener.has_value()) << error;
 
     std::future<SendResult> sent;
-    std::vector<std::pair<uint32_t, uint32_t>> handled;
+    std::vector<WindowMessage> handled;
     bool senderWaited = false;
-    const SingleInstance instance(*listener, [&](uint32_t message, uint32_t tag) {
-        handled.emplace_back(message, tag);
+    const SingleInstance instance(*listener, [&](WindowMessage message) {
+        handled.push_back(message);
         senderWaited = sent.wait_for(std::chrono::milliseconds(20)) == std::future_status::timeout;
     });
     sent =
@@ -168,17 +167,15 @@ TEST_P(InstanceRequestsReachTheWindow, AndAreAnsweredOnceHandled) {
         kWaitMs));
     EXPECT_EQ(sent.get(), SendResult::Handled);
     ASSERT_EQ(handled.size(), 1u);
-    EXPECT_EQ(handled[0].first, c.message);
-    EXPECT_EQ(handled[0].second, c.tag);
+    EXPECT_EQ(handled[0], c.message);
     EXPECT_TRUE(senderWaited);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     EveryRequest, InstanceRequestsReachTheWindow,
-    ::testing::Values(RequestCase{InstanceRequest::Open, WindowMessage::Open, MessageTag::Open},
-                      RequestCase{InstanceRequest::Kill, WindowMessage::Kill, MessageTag::Kill},
-                      RequestCase{InstanceRequest::Reload, WindowMessage::Reload,
-                                  MessageTag::Profile}));
+    ::testing::Values(RequestCase{InstanceRequest::Open, WindowMessage::Open},
+                      RequestCase{InstanceRequest::Kill, WindowMessage::Kill},
+                      RequestCase{InstanceRequest::Reload, WindowMessage::Reload}));
 
 // "/Kill" while the running instance shows the message box of an open request: the box's loop
 // takes the kill, whose exit path ends the box.
@@ -193,9 +190,9 @@ TEST(SingleInstanceKill, IsHandledWhileAnEarlierRequestsBoxIsOpen) {
     constexpr int kBoxTimedOut = 1;
     QEventLoop box;
     std::future<SendResult> kill;
-    std::vector<uint32_t> handled;
+    std::vector<WindowMessage> handled;
     int boxEnd = -1;
-    const SingleInstance instance(*listener, [&](uint32_t message, uint32_t /*tag*/) {
+    const SingleInstance instance(*listener, [&](WindowMessage message) {
         handled.push_back(message);
         if (message == WindowMessage::Kill) {
             box.exit(kBoxEndedByKill);
@@ -214,7 +211,7 @@ TEST(SingleInstanceKill, IsHandledWhileAnEarlierRequestsBoxIsOpen) {
     };
     EXPECT_TRUE(QTest::qWaitFor([&] { return ready(open) && ready(kill); }, kWaitMs));
     EXPECT_EQ(boxEnd, kBoxEndedByKill);
-    EXPECT_EQ(handled, (std::vector<uint32_t>{WindowMessage::Open, WindowMessage::Kill}));
+    EXPECT_EQ(handled, (std::vector<WindowMessage>{WindowMessage::Open, WindowMessage::Kill}));
     EXPECT_EQ(open.get(), SendResult::Handled);
     ASSERT_TRUE(kill.valid());
     EXPECT_EQ(kill.get(), SendResult::Handled);

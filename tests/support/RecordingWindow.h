@@ -25,13 +25,13 @@ public:
 
     // Runs on the sending thread before a sent message is recorded, as the window's handler
     // would, to look at what the sender had done by then.
-    void OnSend(std::function<void(uint32_t message)> handler) {
+    void OnSend(std::function<void(WindowMessage message)> handler) {
         const std::lock_guard lock(mutex_);
         onSend_ = std::move(handler);
     }
 
-    void SendMessage(uint32_t message, uint32_t tag) override {
-        std::function<void(uint32_t)> handler;
+    void SendMessage(WindowMessage message) override {
+        std::function<void(WindowMessage)> handler;
         {
             const std::lock_guard lock(mutex_);
             handler = onSend_;
@@ -39,17 +39,18 @@ public:
         if (handler) {
             handler(message);
         }
-        Record("send " + Letters(message, 2) + ' ' + Letters(tag, 4));
+        Record("send " + Letters(message));
     }
-    void PostMessage(uint32_t message, uint32_t tag) override {
-        Record("post " + Letters(message, 2) + ' ' + Letters(tag, 4));
+    void PostMessage(WindowMessage message) override { Record("post " + Letters(message)); }
+    void StartTimer(WindowTimer timer, int milliseconds) override {
+        Record("timer " + std::to_string(static_cast<int>(timer)) + ' ' +
+               std::to_string(milliseconds));
     }
-    void StartTimer(int timerId, int milliseconds) override {
-        Record("timer " + std::to_string(timerId) + ' ' + std::to_string(milliseconds));
+    void KillTimer(WindowTimer timer) override {
+        Record("kill " + std::to_string(static_cast<int>(timer)));
     }
-    void KillTimer(int timerId) override { Record("kill " + std::to_string(timerId)); }
     void HideWindow() override { Record("hide"); }
-    void SetTrayIconState(int mode, int icon) override {
+    void SetTrayIconState(TrayMode mode, TrayIcon icon) override {
         const std::lock_guard lock(mutex_);
         if (mode == TrayMode::Notice) {
             trayIcon_ = TrayIcon::Notice;
@@ -58,7 +59,8 @@ public:
         } else {
             trayIcon_ = rememberedIcon_;
         }
-        RecordLocked("tray " + std::to_string(mode) + ' ' + std::to_string(icon));
+        RecordLocked("tray " + std::to_string(static_cast<int>(mode)) + ' ' +
+                     std::to_string(static_cast<int>(icon)));
     }
     void ShowBusyIndicator(bool shown) override { Record(shown ? "busy on" : "busy off"); }
 
@@ -70,7 +72,7 @@ public:
         const std::lock_guard lock(mutex_);
         records_.clear();
     }
-    int TrayIconShown() const {
+    TrayIcon TrayIconShown() const {
         const std::lock_guard lock(mutex_);
         return trayIcon_;
     }
@@ -92,16 +94,23 @@ public:
     }
 
 private:
-    // A message number or tag as its letters; 0 as "0".
-    static std::string Letters(uint32_t value, int count) {
-        if (value == 0) {
-            return "0";
+    // A message as the two letters and the tag the window messages were known by.
+    static std::string Letters(WindowMessage message) {
+        switch (message) {
+            case WindowMessage::CloseEditors:
+                return "GS 0";
+            case WindowMessage::Reload:
+                return "TR PROF";
+            case WindowMessage::Open:
+                return "SP OPEN";
+            case WindowMessage::Kill:
+                return "MK KILL";
+            case WindowMessage::Initialised:
+                return "MN INIT";
+            case WindowMessage::Language:
+                return "PA LANG";
         }
-        std::string text;
-        for (int i = count - 1; i >= 0; --i) {
-            text += static_cast<char>((value >> (8 * i)) & 0xFF);
-        }
-        return text;
+        return "?";
     }
 
     void Record(std::string record) {
@@ -116,9 +125,9 @@ private:
     mutable std::mutex mutex_;
     mutable std::condition_variable changed_;
     std::vector<std::string> records_;
-    std::function<void(uint32_t)> onSend_;
-    int trayIcon_ = TrayIcon::Disconnected;
-    int rememberedIcon_ = TrayIcon::Disconnected;
+    std::function<void(WindowMessage)> onSend_;
+    TrayIcon trayIcon_ = TrayIcon::Disconnected;
+    TrayIcon rememberedIcon_ = TrayIcon::Disconnected;
 };
 
 }  // namespace zarvin::test_support
