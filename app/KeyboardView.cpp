@@ -226,14 +226,14 @@ void KeyboardView::ShowAssignments() {
         // A keyboard that cannot say its profile leaves every key unassigned.
         const KeyAssignment record =
             profile < 0 ? KeyAssignment{}
-                        : core_.working.Assignment(KeyRecordNumber(static_cast<size_t>(profile),
+                        : core_.Working().Assignment(KeyRecordNumber(static_cast<size_t>(profile),
                                                                    static_cast<size_t>(*slot)));
         const std::string name = KeyButtonName(key);
-        const AssignmentCaptionText caption = AssignmentCaption(name, record, core_.working, texts);
+        const AssignmentCaptionText caption = AssignmentCaption(name, record, core_.Working(), texts);
         button->SetSelected(caption.assigned, true);
         button->SetTooltip(QString::fromStdString(caption.caption), true);
         button->setAccessibleName(
-            QString::fromStdString(KeySpokenName(name, record, core_.working, texts)));
+            QString::fromStdString(KeySpokenName(name, record, core_.Working(), texts)));
     }
     ApplyFlip();
 }
@@ -249,7 +249,7 @@ std::string KeyboardView::KeyButtonName(const KeyButton& key) const {
 }
 
 int KeyboardView::FlipValue() const {
-    return core_.settings.ReadProfileNumber(kFlipSetting, 0) == 1 ? 1 : 0;
+    return core_.UserSettings().ReadProfileNumber(kFlipSetting, 0) == 1 ? 1 : 0;
 }
 
 void KeyboardView::ApplyFlip() {
@@ -280,7 +280,7 @@ void KeyboardView::ApplyFlip() {
 }
 
 void KeyboardView::ToggleFlip() {
-    core_.settings.WriteProfileFlag(kFlipSetting, 1 - FlipValue());
+    core_.UserSettings().WriteProfileFlag(kFlipSetting, 1 - FlipValue());
     ApplyFlip();
 }
 

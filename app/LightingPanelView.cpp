@@ -226,10 +226,11 @@ LightingPanelView::LightingPanelView(CBaseDialog& window, ConfiguratorCore& core
                                      KeyboardView& keys, WindowHooks hooks)
     : window_(window), core_(core), keys_(keys), hooks_(std::move(hooks)) {
     lighting_ = std::make_unique<LightingState>(
-        core_.link, *this, *this, [this](int code) { return core_.ModeText(EffectNameKey(code)); },
-        LightingSwitchFile(core_.context.userDataFolder));
-    colours_ = std::make_unique<KeyColours>(core_.link, *lighting_, core_.device,
-                                            UserLightingFiles(core_.context), keys_, *this, *this);
+        core_.Link(), *this, *this,
+        [this](int code) { return core_.ModeText(EffectNameKey(code)); },
+        LightingSwitchFile(core_.Context().userDataFolder));
+    colours_ = std::make_unique<KeyColours>(core_.Link(), *lighting_, core_.Device(),
+                                            UserLightingFiles(core_.Context()), keys_, *this, *this);
     preview_ = std::make_unique<LightingPreview>();
 }
 
@@ -349,9 +350,9 @@ void LightingPanelView::PlaceCombos() {
     modeCombo_->setCompleter(nullptr);
     connect(modeCombo_, &QComboBox::currentIndexChanged, this, [this](int mode) {
         if (!colours_->SelectUserMode(mode)) {
-            core_.messages.ShowFormattedMessage(
+            core_.Messages().ShowFormattedMessage(
                 text_keys::MAIN_USERMODE_NOT_KEPT,
-                UserLightingFiles(core_.context).FileOf(lighting_->CurrentProfile()).string());
+                UserLightingFiles(core_.Context()).FileOf(lighting_->CurrentProfile()).string());
         }
     });
     connect(modeCombo_->lineEdit(), &QLineEdit::textEdited, this,

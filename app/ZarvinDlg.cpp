@@ -151,7 +151,7 @@ void CloseModalWindows() {
 }  // namespace
 
 CZarvinDlg::CZarvinDlg(ConfiguratorCore& core, HidNodeSource& eventNodes, QWidget* parent)
-    : CBaseDialog(core.context.mainSkinFile, core.context.skinFolder, parent),
+    : CBaseDialog(core.Context().mainSkinFile, core.Context().skinFolder, parent),
       core_(core),
       eventNodes_(eventNodes),
       chooseFile_([this](FileChoice choice) { return AskForFile(choice); }),
@@ -181,8 +181,8 @@ void CZarvinDlg::Initialise() {
     show();
     listener_ = std::make_unique<EventListener>(eventNodes_, *this, timing_);
     listener_->Start();
-    monitor_ = std::make_unique<DeviceMonitor>(core_.link, core_.device, core_.messages, *this,
-                                               core_.context.autoShowDone, timing_);
+    monitor_ = std::make_unique<DeviceMonitor>(core_.Link(), core_.Device(), core_.Messages(), *this,
+                                               core_.Context().autoShowDone, timing_);
     monitor_->Start();
     busy_ = std::make_unique<BusyIndicator>(*this, timing_);
     if (!busy_->Start()) {
@@ -192,7 +192,7 @@ void CZarvinDlg::Initialise() {
 
 void CZarvinDlg::InitDialog() {
     setWindowIcon(CTrayIcon::IconOf(TrayIcon::Disconnected));
-    core_.device.ForgetActiveProfile();
+    core_.Device().ForgetActiveProfile();
 
     LoadWindowImages();
     linkAddress_ =
@@ -205,7 +205,7 @@ void CZarvinDlg::InitDialog() {
     keys_->SkinKeyButtons();
     PlaceButtons();
 
-    EnsureUserFolder(core_.context);
+    EnsureUserFolder(core_.Context());
     panel_ = std::make_unique<LightingPanelView>(
         *this, core_, *keys_,
         LightingPanelView::WindowHooks{[this] { ShowAssignments(); },
@@ -490,7 +490,7 @@ void CZarvinDlg::OnTimer(WindowTimer timerId) {
         case WindowTimer::ProfileChanged:
             KillTimer(timerId);
             // The keyboard chose the profile itself: ask it again rather than the cache.
-            core_.device.ForgetActiveProfile();
+            core_.Device().ForgetActiveProfile();
             panel_->Colours().ResetUserModes([this] { return SelectKeyboardProfile(); },
                                              [this] { SyncProfileButtons(); });
             panel_->Lighting().LoadLighting();
@@ -593,13 +593,13 @@ void CZarvinDlg::OnKeyClicked(int controlId) {
 }
 
 void CZarvinDlg::OpenMainWindow() {
-    if (!core_.link.Connected()) {
+    if (!core_.Link().Connected()) {
         // A keyboard that is there but refuses this user needs another answer than none.
         const std::string refused = monitor_ ? monitor_->RefusedNode() : std::string();
         if (refused.empty()) {
-            core_.messages.ShowMessage("MAIN_NO_DEVICE_PROMPT");
+            core_.Messages().ShowMessage("MAIN_NO_DEVICE_PROMPT");
         } else {
-            core_.messages.ShowFormattedMessage("MAIN_NO_ACCESS_PROMPT", AccessGuidance(refused));
+            core_.Messages().ShowFormattedMessage("MAIN_NO_ACCESS_PROMPT", AccessGuidance(refused));
         }
         return;
     }
@@ -620,8 +620,8 @@ void CZarvinDlg::OpenMainWindow() {
 
 void CZarvinDlg::CheckFirmware() {
     DeviceInfo info;
-    ReadDeviceInfo(core_.link, info.bytes);
-    const HidAttributes& ids = core_.hid.Attributes();
+    ReadDeviceInfo(core_.Link(), info.bytes);
+    const HidAttributes& ids = core_.Hid().Attributes();
     if (!FirmwareUpdateOffered(ids.vendorId, ids.productId, info.FirmwareVersion())) {
         return;
     }
@@ -638,13 +638,13 @@ void CZarvinDlg::CheckFirmware() {
         return;
     }
     std::this_thread::sleep_for(kFirmwareQuestionPause);
-    const fs::path updater = core_.context.programFolder / firmware_update::kUpdaterFile;
+    const fs::path updater = core_.Context().programFolder / firmware_update::kUpdaterFile;
     if (fs::exists(updater)) {
         QProcess::startDetached(
             PathText(updater),
             {QString::fromUtf8(firmware_update::kUpdaterArgument.data(),
                                static_cast<qsizetype>(firmware_update::kUpdaterArgument.size()))},
-            PathText(core_.context.helpFolder));
+            PathText(core_.Context().helpFolder));
     }
 }
 
@@ -664,10 +664,10 @@ void CZarvinDlg::OpenAddress(const QString& address) {
 }
 
 void CZarvinDlg::OpenHelp() {
-    const fs::path page = core_.context.helpFolder / "index.html";
+    const fs::path page = core_.Context().helpFolder / "index.html";
     // Without a program to open web pages (xdg-open) the user still learns where the page is.
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(PathText(page)))) {
-        core_.messages.ShowFormattedMessage(text_keys::MAIN_HELP_NOT_OPENED, page.string());
+        core_.Messages().ShowFormattedMessage(text_keys::MAIN_HELP_NOT_OPENED, page.string());
     }
 }
 
@@ -737,9 +737,9 @@ CZarvinDlg::ApplyOutcome CZarvinDlg::ApplyPending() {
     }
     ApplyOutcome outcome = ApplyOutcome::Nothing;
     if (pendingChanges_) {
-        const std::lock_guard lock(core_.working.Lock());
-        if (SaveToProfilePath(core_.working, core_.context) == FileResult::Success &&
-            core_.sync.ApplyToDevice(false) == CommandResult::Success) {
+        const std::lock_guard lock(core_.Working().Lock());
+        if (SaveToProfilePath(core_.Working(), core_.Context()) == FileResult::Success &&
+            core_.Sync().ApplyToDevice(false) == CommandResult::Success) {
             SetPendingChanges(false);
             outcome = ApplyOutcome::Written;
         } else {
@@ -842,17 +842,17 @@ void CZarvinDlg::FollowActiveProfile(bool reloadLighting) {
 }
 
 void CZarvinDlg::RestoreDefaults() {
-    if (!core_.questions.AskYesNo("MAIN_PROMPT_DEFAULT")) {
+    if (!core_.Questions().AskYesNo("MAIN_PROMPT_DEFAULT")) {
         return;
     }
     {
-        const std::lock_guard lock(core_.working.Lock());
+        const std::lock_guard lock(core_.Working().Lock());
         const int profile = core_.ActiveProfile();
         if (profile >= 0 && profile < kProfileCountShown) {
             const auto table = static_cast<size_t>(profile);
             for (const KeyButton& button : KeyButtons()) {
                 if (const std::optional<int> slot = KeyboardView::SlotOfControl(button.controlId)) {
-                    core_.working.SetAssignment(KeyRecordNumber(table, static_cast<size_t>(*slot)),
+                    core_.Working().SetAssignment(KeyRecordNumber(table, static_cast<size_t>(*slot)),
                                                 KeyAssignment{});
                 }
             }
@@ -872,7 +872,7 @@ void CZarvinDlg::RestoreDefaults() {
 }
 
 fs::path CZarvinDlg::BackupFolder() const {
-    const fs::path last = core_.settings.ReadProfileString(kBackupFolderSetting, "");
+    const fs::path last = core_.UserSettings().ReadProfileString(kBackupFolderSetting, "");
     std::error_code error;
     if (!last.empty() && fs::is_directory(last, error)) {
         return last;
@@ -909,19 +909,19 @@ void CZarvinDlg::ImportBackup() {
     if (!file) {
         return;
     }
-    core_.settings.WriteProfileString(kBackupFolderSetting, file->parent_path().string());
-    if (ValidateProfileFile(*file, core_.messages) <= 0) {
-        core_.messages.ShowMessage("MAIN_PROMPT_INPORT");
+    core_.UserSettings().WriteProfileString(kBackupFolderSetting, file->parent_path().string());
+    if (ValidateProfileFile(*file, core_.Messages()) <= 0) {
+        core_.Messages().ShowMessage("MAIN_PROMPT_INPORT");
         return;
     }
     bool written = false;
     {
-        const std::lock_guard lock(core_.working.Lock());
-        core_.working.EmptyStore();
-        core_.working.LoadProfileFile(*file);
-        core_.sync.WorkingStoreReplaced();
-        SaveToProfilePath(core_.working, core_.context);
-        written = core_.sync.ApplyToDevice(true) == CommandResult::Success;
+        const std::lock_guard lock(core_.Working().Lock());
+        core_.Working().EmptyStore();
+        core_.Working().LoadProfileFile(*file);
+        core_.Sync().WorkingStoreReplaced();
+        SaveToProfilePath(core_.Working(), core_.Context());
+        written = core_.Sync().ApplyToDevice(true) == CommandResult::Success;
         keys_->ShowAssignments();
     }
     // A backup the keyboard did not take stays to be applied: the window shows it, the keyboard
@@ -936,15 +936,15 @@ void CZarvinDlg::ExportBackup() {
     if (!file) {
         return;
     }
-    core_.settings.WriteProfileString(kBackupFolderSetting, file->parent_path().string());
+    core_.UserSettings().WriteProfileString(kBackupFolderSetting, file->parent_path().string());
     int saved = FileResult::Failure;
     {
-        const std::lock_guard lock(core_.working.Lock());
-        saved = core_.working.SaveProfileFile(*file);
+        const std::lock_guard lock(core_.Working().Lock());
+        saved = core_.Working().SaveProfileFile(*file);
     }
     // The user chose where the backup goes; not finding it there later would be worse.
     if (saved != FileResult::Success) {
-        core_.messages.ShowFormattedMessage("MAIN_PROMPT_EXPORT", file->string());
+        core_.Messages().ShowFormattedMessage("MAIN_PROMPT_EXPORT", file->string());
         return;
     }
     Say(text_keys::STATUS_EXPORTED, file->filename().string());
@@ -955,8 +955,8 @@ void CZarvinDlg::ExportBackup() {
 void CZarvinDlg::RefreshConnection() {
     // A reload request may follow a profile change made elsewhere (zarvinctl): the keyboard is
     // asked again rather than the cache.
-    core_.device.ForgetActiveProfile();
-    core_.sync.LoadFromDevice([this] { ShowAssignments(); });
+    core_.Device().ForgetActiveProfile();
+    core_.Sync().LoadFromDevice([this] { ShowAssignments(); });
     SetPendingChanges(false);
     SyncProfileButtons();
     LightingState& lighting = panel_->Lighting();
@@ -1035,8 +1035,8 @@ void CZarvinDlg::ExitApplication() {
         timer->stop();
     }
     {
-        const std::lock_guard lock(core_.working.Lock());
-        core_.working.EmptyStore();
+        const std::lock_guard lock(core_.Working().Lock());
+        core_.Working().EmptyStore();
     }
     CloseModalWindows();
     run_.exit(0);
@@ -1046,7 +1046,7 @@ void CZarvinDlg::StopDeviceThreads() {
     // A device thread may wait on this thread (a sent message, a message box): end those waits
     // first, so that joining it cannot wait for ever.
     calls_.EndCalls();
-    if (auto* boxes = dynamic_cast<MessageBoxes*>(&core_.messages)) {
+    if (auto* boxes = dynamic_cast<MessageBoxes*>(&core_.Messages())) {
         boxes->EndPendingCalls();
     }
     if (monitor_) {

@@ -18,6 +18,7 @@
 #include "store/ProfileFile.h"
 #include "store/ProfileStore.h"
 #include "store/ProfileStorePaths.h"
+#include "store/ProfileStores.h"
 
 namespace zarvin::cli {
 namespace {
@@ -30,9 +31,10 @@ struct KeyboardSession {
     KeyboardSession(const AppContext& context, KeyboardConnection& connection,
                     LanguageTextCache& texts, std::ostream& err)
         : messages(texts, err),
-          working(workingLock),
-          applied(appliedLock),
-          sync(context, connection.Link(), device, working, applied, messages, texts.Lookup()) {
+          stores(workingLock, appliedLock),
+          working(stores.Working()),
+          applied(stores.Applied()),
+          sync(context, connection.Link(), device, stores, messages, texts.Lookup()) {
         const HidAttributes& ids = connection.Device().Attributes();
         device.SetModelFromIds(ids.vendorId, ids.productId);
         device.LoadConnectionData(connection.Link(), messages);
@@ -43,8 +45,9 @@ struct KeyboardSession {
     std::recursive_mutex appliedLock;
     StreamMessages messages;
     DeviceImage device;
-    WorkingStore working;
-    AppliedStore applied;
+    ProfileStores stores;
+    WorkingStore& working;
+    AppliedStore& applied;
     DeviceSync sync;
 };
 

@@ -123,8 +123,7 @@ int RunCommand(const AppContext& context, const CliOptions& options, HidNodeSour
     }
     if (options.command == "backup") {
         return Run([&](std::ostream& err) {
-            return RunBackup(connection, context, options.arguments.front(), std::cout, err,
-                             gForm);
+            return RunBackup(connection, context, options.arguments.front(), std::cout, err, gForm);
         });
     }
     if (options.command == "restore") {
@@ -159,8 +158,9 @@ int RunCommand(const AppContext& context, const CliOptions& options, HidNodeSour
                                err, gForm);
         });
     }
-    return Run(
-        [&](std::ostream& err) { return RunInfo(connection, context, label, std::cout, err, gForm); });
+    return Run([&](std::ostream& err) {
+        return RunInfo(connection, context, label, std::cout, err, gForm);
+    });
 }
 
 int RunOnStandIn(const AppContext& context, const CliOptions& options) {
@@ -171,9 +171,10 @@ int RunOnStandIn(const AppContext& context, const CliOptions& options) {
         return Fail(error + " (run 'zarvinctl sim-reset' to start again from the factory state)",
                     kExitFailed);
     }
-    const int status = options.command == "monitor"
-                           ? RunMonitor(keyboard, &keyboard, options.trace, std::cout, std::cerr, gForm)
-                           : RunCommand(context, options, keyboard, "(stand-in)");
+    const int status =
+        options.command == "monitor"
+            ? RunMonitor(keyboard, &keyboard, options.trace, std::cout, std::cerr, gForm)
+            : RunCommand(context, options, keyboard, "(stand-in)");
     // A command that changed nothing leaves the file alone.
     if (!memory.SaveIfChanged(error)) {
         return Fail(error, kExitFailed);

@@ -8,33 +8,33 @@ ConfiguratorCore::ConfiguratorCore(AppContext& appContext, HidNodeSource& nodes,
                                    UserMessages& userMessages, UserQuestions& userQuestions,
                                    ExchangeTiming timing,
                                    std::function<uint16_t()> systemLanguage)
-    : context(appContext),
-      messages(userMessages),
-      questions(userQuestions),
-      settings(RegistryFile(RegistryFilePath(appContext.configFolder)), std::move(systemLanguage)),
-      languageTexts(appContext.programFolder),
-      hid(nodes),
-      link(hid, timing),
-      working(appContext.workingConfigLock),
-      applied(appContext.appliedConfigLock),
-      sync(appContext, link, device, working, applied, userMessages, Texts()),
-      languageIndex_(settings.GetLanguageIndex()) {}
+    : context_(appContext),
+      messages_(userMessages),
+      questions_(userQuestions),
+      settings_(RegistryFile(RegistryFilePath(appContext.configFolder)),
+                std::move(systemLanguage)),
+      languageTexts_(appContext.programFolder),
+      hid_(nodes),
+      link_(hid_, timing),
+      stores_(appContext.workingConfigLock, appContext.appliedConfigLock),
+      sync_(appContext, link_, device_, stores_, userMessages, Texts()),
+      languageIndex_(settings_.GetLanguageIndex()) {}
 
 ConfiguratorCore::~ConfiguratorCore() {
-    link.SetConnected(false);
-    hid.Close();
+    link_.SetConnected(false);
+    hid_.Close();
 }
 
 std::string ConfiguratorCore::Text(std::string_view key) const {
-    return languageTexts.LoadText(key, languageIndex_);
+    return languageTexts_.LoadText(key, languageIndex_);
 }
 
 std::string ConfiguratorCore::LightText(std::string_view key) const {
-    return languageTexts.LoadLightText(key, languageIndex_);
+    return languageTexts_.LoadLightText(key, languageIndex_);
 }
 
 std::string ConfiguratorCore::ModeText(std::string_view key) const {
-    return languageTexts.LoadModeText(key, languageIndex_);
+    return languageTexts_.LoadModeText(key, languageIndex_);
 }
 
 TextLookup ConfiguratorCore::Texts() const {

@@ -18,6 +18,7 @@
 #include "store/AppContext.h"
 #include "store/LanguageTexts.h"
 #include "store/ProfileStore.h"
+#include "store/ProfileStores.h"
 #include "store/Settings.h"
 #include "store/SystemLanguage.h"
 
@@ -49,21 +50,32 @@ public:
     void SetLanguageIndex(int index) { languageIndex_ = index; }
 
     // The keyboard's active profile (0-2), or -1 when it cannot say.
-    int ActiveProfile() { return device.GetActiveProfile(link); }
+    int ActiveProfile() { return device_.GetActiveProfile(link_); }
 
-    AppContext& context;
-    UserMessages& messages;
-    UserQuestions& questions;
-    Settings settings;
-    LanguageTexts languageTexts;
-    DeviceImage device;
-    HidDevice hid;
-    CommandLink link;
-    WorkingStore working;
-    AppliedStore applied;
-    DeviceSync sync;
+    AppContext& Context() { return context_; }
+    UserMessages& Messages() { return messages_; }
+    UserQuestions& Questions() { return questions_; }
+    Settings& UserSettings() { return settings_; }
+    DeviceImage& Device() { return device_; }
+    HidDevice& Hid() { return hid_; }
+    CommandLink& Link() { return link_; }
+    // Code that needs both stores locks them through ProfileStores::BothLocked.
+    ProfileStores& Stores() { return stores_; }
+    WorkingStore& Working() { return stores_.Working(); }
+    AppliedStore& Applied() { return stores_.Applied(); }
+    DeviceSync& Sync() { return sync_; }
 
 private:
+    AppContext& context_;
+    UserMessages& messages_;
+    UserQuestions& questions_;
+    Settings settings_;
+    LanguageTexts languageTexts_;
+    DeviceImage device_;
+    HidDevice hid_;
+    CommandLink link_;
+    ProfileStores stores_;
+    DeviceSync sync_;
     int languageIndex_ = 0;
 };
 

@@ -22,6 +22,7 @@
 #include "store/ProfileFile.h"
 #include "store/ProfileStore.h"
 #include "store/ProfileStorePaths.h"
+#include "store/ProfileStores.h"
 
 namespace zarvin {
 namespace {
@@ -56,13 +57,11 @@ private:
 }  // namespace
 
 DeviceSync::DeviceSync(const AppContext& context, CommandLink& link, DeviceImage& device,
-                       WorkingStore& working, AppliedStore& applied, UserMessages& messages,
-                       TextLookup texts)
+                       ProfileStores& stores, UserMessages& messages, TextLookup texts)
     : context_(context),
       link_(link),
       device_(device),
-      working_(working),
-      applied_(applied),
+      stores_(stores),
       messages_(messages),
       texts_(std::move(texts)) {}
 
@@ -128,16 +127,17 @@ int DeviceSync::LoadFromDevice(const std::function<void()>& refreshKeyView, int*
     const std::filesystem::path cache = ProfilePath(context_, 0);
     // The backup refuses a keyboard without an active profile itself.
     bool read = BackupDeviceToFile(cache, commandResult) == FileResult::Success;
-    const std::lock_guard lock(working_.Lock());
-    working_.EmptyStore();
-    if (read && working_.LoadProfileFile(cache) != FileResult::Success) {
+    WorkingStore& working = stores_.Working();
+    const std::lock_guard lock(working.Lock());
+    working.EmptyStore();
+    if (read && working.LoadProfileFile(cache) != FileResult::Success) {
         read = false;
     }
     if (read) {
         startedCleared_.reset();
     } else {
-        working_.CreateDefaultImage(0);
-        startedCleared_ = working_.Image();
+        working.CreateDefaultImage(0);
+        startedCleared_ = working.Image();
     }
     if (refreshKeyView) {
         refreshKeyView();
@@ -150,9 +150,8 @@ int DeviceSync::ApplyToDevice(bool allProfiles, int* firstFailure, bool* sent) {
     if (sent != nullptr) {
         *sent = false;
     }
-    const std::lock_guard workingLock(working_.Lock());
-    const std::lock_guard appliedLock(applied_.Lock());
-    if (!applied_.TakeSnapshotOf(working_)) {
+    const ProfileStores::BothLocked locked(stores_);
+    if (!stores_.Applied().TakeSnapshotOf(stores_.Working())) {
         return CommandResult::NoReply;
     }
     return WriteKeysAndMacros(allProfiles, firstFailure, sent);
@@ -167,9 +166,8 @@ int DeviceSync::ApplyProfileToDevice(int profile, int* firstFailure, bool* sent)
         failure.Note(CommandResult::BadProfile);
         return CommandResult::NoReply;
     }
-    const std::lock_guard workingLock(working_.Lock());
-    const std::lock_guard appliedLock(applied_.Lock());
-    if (!applied_.TakeSnapshotOf(working_)) {
+    const ProfileStores::BothLocked locked(stores_);
+    if (!stores_.Applied().TakeSnapshotOf(stores_.Working())) {
         return CommandResult::NoReply;
     }
     return WriteProfiles(profile, false, firstFailure, sent);
@@ -185,9 +183,8 @@ int DeviceSync::WriteProfiles(std::optional<int> only, bool allProfiles, int* fi
     if (sent != nullptr) {
         *sent = false;
     }
-    // Building the key maps reads the working store's macro list: its lock comes first.
-    const std::lock_guard workingLock(working_.Lock());
-    const std::lock_guard appliedLock(applied_.Lock());
+    // Building the key maps reads the working store's macro list as well.
+    const ProfileStores::BothLocked locked(stores_);
 
     // What decides the bytes: the keyboard's layout and the room it has for macros.
     if (failure.Note(device_.EnsureKeyMatrix(link_)) != CommandResult::Success ||
@@ -195,7 +192,8 @@ int DeviceSync::WriteProfiles(std::optional<int> only, bool allProfiles, int* fi
         messages_.ShowMessage(text_keys::MAIN_APPLY_NOT_READ);
         return CommandResult::NoReply;
     }
-    const auto layout = ChooseMacroAreaLayout(MacroAreaSizes(applied_), device_.MacroCapacity());
+    const auto layout =
+        ChooseMacroAreaLayout(MacroAreaSizes(stores_.Applied()), device_.MacroCapacity());
     if (!layout) {
         messages_.ShowMessage(text_keys::EXTRA_MACRO_TOO_LONG);
         return CommandResult::NoReply;
@@ -206,7 +204,7 @@ int DeviceSync::WriteProfiles(std::optional<int> only, bool allProfiles, int* fi
     } catch (const std::bad_alloc&) {
         return CommandResult::NoReply;
     }
-    if (!EncodeMacroArea(applied_, area, layout->withNames)) {
+    if (!EncodeMacroArea(stores_.Applied(), area, layout->withNames)) {
         return CommandResult::NoReply;
     }
 
@@ -246,7 +244,7 @@ int DeviceSync::WriteProfiles(std::optional<int> only, bool allProfiles, int* fi
                 keyboard.startingTable =
                     KeyTableOf(*startedCleared_, static_cast<size_t>(profiles[i]));
             }
-            BuildKeyMap(profiles[i], keyMaps[i], device_, applied_, working_, &keyboard);
+            BuildKeyMap(profiles[i], keyMaps[i], device_, stores_, &keyboard);
         }
         if (sent != nullptr) {
             *sent = true;
@@ -254,7 +252,7 @@ int DeviceSync::WriteProfiles(std::optional<int> only, bool allProfiles, int* fi
         failure.Note(BeginTransfer(link_));
         // A working store that started cleared knows nothing of the keyboard's macros: unless
         // the user made some, those on the keyboard stay.
-        if (!startedCleared_ || applied_.MacroCount() > 0) {
+        if (!startedCleared_ || stores_.Applied().MacroCount() > 0) {
             failure.Note(WriteMacroArea(link_, area, area.size()));
         }
         for (size_t i = 0; i < profiles.size(); ++i) {

@@ -10,9 +10,8 @@
 // with the command lock held across the whole batch, so no other exchange lands in between.
 // Lighting and key colours do not pass through here.
 //
-// Locks: LoadFromDevice takes the working store's lock; ApplyToDevice takes the working store's
-// and then the applied store's for the whole snapshot and write; WriteKeysAndMacros takes the
-// applied store's. Every keyboard exchange runs on the calling thread.
+// Locks: LoadFromDevice takes the working store's lock; ApplyToDevice and WriteKeysAndMacros
+// hold both stores' locks (ProfileStores::BothLocked) for the whole snapshot and write. Every keyboard exchange runs on the calling thread.
 
 #include <filesystem>
 #include <functional>
@@ -25,11 +24,10 @@
 namespace zarvin {
 
 class AppContext;
-class AppliedStore;
 class CommandLink;
 class DeviceImage;
+class ProfileStores;
 class UserMessages;
-class WorkingStore;
 
 class DeviceSync {
 public:
@@ -37,8 +35,7 @@ public:
     // (DeviceImage::LoadConnectionData has run). `texts` names macros that the keyboard keeps
     // without names. Every collaborator outlives this object.
     DeviceSync(const AppContext& context, CommandLink& link, DeviceImage& device,
-               WorkingStore& working, AppliedStore& applied, UserMessages& messages,
-               TextLookup texts);
+               ProfileStores& stores, UserMessages& messages, TextLookup texts);
 
     // Reads the three key maps and the macro area and writes them to `path` in file form.
     // FileResult::Success, or Failure when the keyboard names no active profile in 0-3, a read
@@ -86,8 +83,7 @@ private:
     const AppContext& context_;
     CommandLink& link_;
     DeviceImage& device_;
-    WorkingStore& working_;
-    AppliedStore& applied_;
+    ProfileStores& stores_;
     UserMessages& messages_;
     TextLookup texts_;
     // The cleared image the working store took when the keyboard could not be read; until the

@@ -5,6 +5,7 @@
 #include "device/DeviceImage.h"
 #include "model/SpokenNames.h"
 #include "store/ProfileStore.h"
+#include "store/ProfileStores.h"
 
 namespace zarvin {
 namespace {
@@ -14,21 +15,20 @@ using Guard = std::lock_guard<std::recursive_mutex>;
 }  // namespace
 
 void BuildKeyMap(int profile, std::span<uint8_t> block, DeviceImage& device,
-                 const AppliedStore& applied, const WorkingStore& working,
-                 const HeldKeyMap* held) {
+                 const ProfileStores& stores, const HeldKeyMap* held) {
     const DefaultKeyMatrix matrix =
         device.CopyMatrixEntry(kSharedDefaultSource, kSharedDefaultTarget);
     if (profile < 0 || static_cast<size_t>(profile) >= kKeyTableCount) {
         FillDefaultKeyMap(block, matrix, held);
         return;
     }
-    const Guard workingGuard(working.Lock());
-    const Guard appliedGuard(applied.Lock());
+    const ProfileStores::BothLocked locked(stores);
+    const AppliedStore& applied = stores.Applied();
     const size_t profileIndex = static_cast<size_t>(profile);
     EncodeKeyMap(
         block, matrix, device.Model().keyCount,
         [&](size_t slot) { return applied.Assignment(KeyRecordNumber(profileIndex, slot)); },
-        working.Macros(), held);
+        stores.Working().Macros(), held);
 }
 
 void DecodeKeyMap(std::span<const uint8_t> deviceBlock, const DeviceImage& device,

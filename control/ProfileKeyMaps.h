@@ -3,8 +3,8 @@
 // Key maps and key captions from the profile stores, with the default key matrix and the model
 // of the connected keyboard.
 //
-// Locks: BuildKeyMap takes the working store's lock and then the applied store's (the order
-// used everywhere); MacroPosition and AssignmentCaption take the working store's lock.
+// Locks: BuildKeyMap holds both stores' locks (ProfileStores::BothLocked); MacroPosition and
+// AssignmentCaption take the working store's lock.
 
 #include <cstddef>
 #include <cstdint>
@@ -18,8 +18,8 @@
 
 namespace zarvin {
 
-class AppliedStore;
 class DeviceImage;
+class ProfileStores;
 class WorkingStore;
 
 // Fills `block` (the model's key-map length, at most 512 bytes) with profile `profile`'s key
@@ -29,8 +29,7 @@ class WorkingStore;
 // default entries. With `held`, keys the user did not touch keep the keyboard's bytes
 // (EncodeKeyMap).
 void BuildKeyMap(int profile, std::span<uint8_t> block, DeviceImage& device,
-                 const AppliedStore& applied, const WorkingStore& working,
-                 const HeldKeyMap* held = nullptr);
+                 const ProfileStores& stores, const HeldKeyMap* held = nullptr);
 
 // DecodeKeyMap against the default key matrix and key count of `device`.
 void DecodeKeyMap(std::span<const uint8_t> deviceBlock, const DeviceImage& device,

@@ -22,7 +22,7 @@ int ProfileSwitch::SelectProfile(int profile) {
     // The key editor works on the active profile's records; switching under it would make it
     // write them into the wrong profile.
     if (windows_.KeyEditorOpen()) {
-        core_.messages.ShowMessage(text_keys::PROFILE_SEELCT_PROMPT2);
+        core_.Messages().ShowMessage(text_keys::PROFILE_SEELCT_PROMPT2);
         return 0;
     }
     if (windows_.ProfileDialogApplyEnabled() || host_.HasPendingChanges()) {
@@ -30,7 +30,7 @@ int ProfileSwitch::SelectProfile(int profile) {
         // ask again; it only switches.
         if (!questionOnScreen_) {
             questionOnScreen_ = true;
-            if (core_.questions.AskYesNo(text_keys::PROFILE_SELECT_PROMPT)) {
+            if (core_.Questions().AskYesNo(text_keys::PROFILE_SELECT_PROMPT)) {
                 host_.ApplyChanges();
             } else {
                 host_.SetPendingChanges(false);
@@ -38,15 +38,15 @@ int ProfileSwitch::SelectProfile(int profile) {
             }
             questionOnScreen_ = false;
         }
-        core_.device.SetActiveProfile(core_.link, profile);
+        core_.Device().SetActiveProfile(core_.Link(), profile);
     } else {
-        core_.device.SetActiveProfile(core_.link, profile);
+        core_.Device().SetActiveProfile(core_.Link(), profile);
         if (windows_.ProfileDialogOpen()) {
             windows_.ProfileDialogShowActive(profile);
         }
     }
     {
-        const std::lock_guard lock(core_.working.Lock());
+        const std::lock_guard lock(core_.Working().Lock());
         host_.ShowAssignments();
     }
     host_.RebuildProfileMenu();
@@ -60,9 +60,9 @@ void ProfileSwitch::DiscardChanges() {
         return;
     }
     // The cache file holds what was last applied or read from the keyboard.
-    const std::lock_guard lock(core_.working.Lock());
-    core_.working.EmptyStore();
-    core_.working.LoadProfileFile(ProfilePath(core_.context, active));
+    const std::lock_guard lock(core_.Working().Lock());
+    core_.Working().EmptyStore();
+    core_.Working().LoadProfileFile(ProfilePath(core_.Context(), active));
 }
 
 }  // namespace zarvin

@@ -140,8 +140,8 @@ void MacroPage::SetUpActionList() {
 
 void MacroPage::LoadMacroList() {
     const std::string settingName = core_.Text("MACRO_ACTION_RECORD_DELAY");
-    const int stored = core_.settings.ReadProfileNumber(settingName, 0);
-    core_.settings.WriteProfileFlag(settingName, stored);
+    const int stored = core_.UserSettings().ReadProfileNumber(settingName, 0);
+    core_.UserSettings().WriteProfileFlag(settingName, stored);
     recordDelay_ = stored == 1 ? 1 : 0;
     if (controls_.recordDelay != nullptr) {
         controls_.recordDelay->setChecked(recordDelay_ == 1);
@@ -154,8 +154,8 @@ void MacroPage::LoadMacroList() {
 
     FreeMacroPage();
     {
-        const std::lock_guard lock(core_.working.Lock());
-        macros_ = core_.working.Macros();
+        const std::lock_guard lock(core_.Working().Lock());
+        macros_ = core_.Working().Macros();
     }
     for (MacroRecord& macro : macros_) {
         macro.SetNewFlag(0);
@@ -271,7 +271,7 @@ void MacroPage::ApplyLanguage() {
 
 void MacroPage::OnAdd() {
     if (macros_.size() >= kMaxMacros) {
-        core_.messages.ShowFormattedMessage("MACRO_ERR_MAX", std::to_string(kMaxMacros));
+        core_.Messages().ShowFormattedMessage("MACRO_ERR_MAX", std::to_string(kMaxMacros));
         return;
     }
     if (macros_.empty()) {
@@ -298,7 +298,7 @@ void MacroPage::OnDelete() {
         return;
     }
     const auto position = static_cast<size_t>(current_);
-    if (!ConfirmMacroDelete(macros_[position], core_.working, core_.questions)) {
+    if (!ConfirmMacroDelete(macros_[position], core_.Working(), core_.Questions())) {
         return;
     }
     macros_.erase(macros_.begin() + current_);
@@ -377,7 +377,7 @@ void MacroPage::OnCyclesChanged(const QString& text) {
 
 void MacroPage::OnRecordDelayClicked() {
     recordDelay_ = recordDelay_ == 1 ? 0 : 1;
-    core_.settings.WriteProfileFlag(core_.Text("MACRO_ACTION_RECORD_DELAY"), recordDelay_);
+    core_.UserSettings().WriteProfileFlag(core_.Text("MACRO_ACTION_RECORD_DELAY"), recordDelay_);
     if (controls_.recordDelay != nullptr) {
         controls_.recordDelay->setChecked(recordDelay_ == 1);
     }
@@ -470,7 +470,7 @@ void MacroPage::OnClearActions() {
     if (controls_.actions == nullptr || controls_.actions->ItemCount() == 0) {
         return;
     }
-    if (!core_.questions.AskYesNo("MACRO_ACTION_CLEAR_CONFIRM")) {
+    if (!core_.Questions().AskYesNo("MACRO_ACTION_CLEAR_CONFIRM")) {
         return;
     }
     controls_.actions->DeleteAllItems();
@@ -516,7 +516,7 @@ CReportCtrl::CellEditor MacroPage::BeforeCellEdit(int row, int column) {
                 {StateText(MacroAction::kPress), StateText(MacroAction::kRelease)}, action.state,
                 kStateListRows);
         default:
-            core_.messages.ShowMessage("MACRO_ACTION_ERR_MODIFY");
+            core_.Messages().ShowMessage("MACRO_ACTION_ERR_MODIFY");
             return CReportCtrl::CellEditor::Refused();
     }
 }
@@ -530,7 +530,7 @@ void MacroPage::OnCellEditEnd(const CReportCtrl::CellEdit& edit) {
         }
         const EditedDelay delay = EditedDelayOf(edit.text.toStdString());
         if (delay.overMaximum) {
-            core_.messages.ShowFormattedMessage("MACRO_ACTION_ERR_DELAY_MAX",
+            core_.Messages().ShowFormattedMessage("MACRO_ACTION_ERR_DELAY_MAX",
                                                 std::to_string(kMaxEditedDelay));
         }
         const auto row = static_cast<size_t>(edit.row);

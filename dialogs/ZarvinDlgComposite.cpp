@@ -88,7 +88,7 @@ ButtonFaces FacesOf(const QImage& normal, const QImage& over, const QImage& down
 
 Zarvin_DlgComposite::Zarvin_DlgComposite(ConfiguratorCore& core, EditorHost& host,
                                          QWidget* parent)
-    : CBaseDialog(core.context.compositeSkinFile, core.context.compositeSkinFolder, parent),
+    : CBaseDialog(core.Context().compositeSkinFile, core.Context().compositeSkinFolder, parent),
       core_(core),
       host_(host) {
     CreateControls();
@@ -390,8 +390,8 @@ void Zarvin_DlgComposite::ReadTargetRecord() {
     if (profile < 0 || profile >= static_cast<int>(kKeyTableCount)) {
         return;
     }
-    std::lock_guard lock(core_.working.Lock());
-    const KeyAssignment record = core_.working.Assignment(
+    std::lock_guard lock(core_.Working().Lock());
+    const KeyAssignment record = core_.Working().Assignment(
         KeyRecordNumber(static_cast<size_t>(profile), static_cast<size_t>(target_.slot)));
     pageType_ = record.type;
     initialValue_ = record.value;
@@ -617,7 +617,7 @@ bool Zarvin_DlgComposite::Apply() {
         if (current >= 0 && current < static_cast<int>(list.size())) {
             edit.currentMacroId = list[static_cast<size_t>(current)].Id();
         }
-        CommitMacroList(core_.working, std::move(list));
+        CommitMacroList(core_.Working(), std::move(list));
     } catch (const std::bad_alloc&) {
         // The macros stay as the store has them; the key's record is still written.
     }
@@ -625,18 +625,18 @@ bool Zarvin_DlgComposite::Apply() {
     const std::optional<std::string_view> refusal = KeyEditRefusal(edit);
     const int profile = core_.ActiveProfile();
     if (!refusal && profile >= 0 && profile < static_cast<int>(kKeyTableCount)) {
-        std::lock_guard lock(core_.working.Lock());
+        std::lock_guard lock(core_.Working().Lock());
         const size_t record =
             KeyRecordNumber(static_cast<size_t>(profile), static_cast<size_t>(target_.slot));
-        core_.working.SetAssignment(record,
-                                    BuildKeyEditRecord(edit, core_.working.Assignment(record)));
+        core_.Working().SetAssignment(
+            record, BuildKeyEditRecord(edit, core_.Working().Assignment(record)));
     }
     host_.ShowAssignments();
     // The macros are committed either way; the key waits for a choice.
     SetChanged(refusal.has_value());
     host_.SetPendingChanges(true);
     if (refusal) {
-        core_.messages.ShowMessage(*refusal);
+        core_.Messages().ShowMessage(*refusal);
         return false;
     }
     return true;

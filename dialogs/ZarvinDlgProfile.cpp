@@ -60,7 +60,7 @@ fs::path ToPath(const QString& text) {
 }  // namespace
 
 CZarvin_DlgProfile::CZarvin_DlgProfile(ConfiguratorCore& core, EditorHost& host, QWidget* parent)
-    : CBaseDialog(core.context.profileSkinFile, core.context.profileSkinFolder, parent),
+    : CBaseDialog(core.Context().profileSkinFile, core.Context().profileSkinFolder, parent),
       core_(core),
       host_(host),
       chooseNewFile_([this](const fs::path& start) { return ChooseNewFileInDialog(start); }),
@@ -182,7 +182,7 @@ void CZarvin_DlgProfile::NameControls() {
 void CZarvin_DlgProfile::FillList() {
     list_->DeleteAllItems();
     for (int profile = 0; profile < kProfileCount; ++profile) {
-        AppendRow(ProfilePath(core_.context, profile));
+        AppendRow(ProfilePath(core_.Context(), profile));
     }
     const int active = core_.ActiveProfile();
     if (active != -1) {
@@ -200,9 +200,9 @@ void CZarvin_DlgProfile::AppendRow(const fs::path& file) {
 }
 
 void CZarvin_DlgProfile::OnAdd() {
-    EnsureUserFolder(core_.context);
+    EnsureUserFolder(core_.Context());
     const fs::path file =
-        chooseNewFile_(core_.context.userDataFolder / core_.Text(text_keys::PROFILE_NEW));
+        chooseNewFile_(core_.Context().userDataFolder / core_.Text(text_keys::PROFILE_NEW));
     if (file.empty()) {
         return;
     }
@@ -213,8 +213,8 @@ void CZarvin_DlgProfile::OnAdd() {
 }
 
 void CZarvin_DlgProfile::OnLoad() {
-    EnsureUserFolder(core_.context);
-    const fs::path file = chooseExistingFile_(core_.context.userDataFolder);
+    EnsureUserFolder(core_.Context());
+    const fs::path file = chooseExistingFile_(core_.Context().userDataFolder);
     if (file.empty()) {
         return;
     }
@@ -236,14 +236,14 @@ void CZarvin_DlgProfile::OnApply() {
     for (int row = 0; row < rows; ++row) {
         const QString file =
             list_->ItemText(row, FolderColumn) + list_->ItemText(row, NameColumn) + QStringLiteral(".fwc");
-        core_.settings.WriteProfileString(ProfileValueName(row + 1), file.toStdString());
+        core_.UserSettings().WriteProfileString(ProfileValueName(row + 1), file.toStdString());
     }
-    core_.settings.WriteProfileNumber(ProfileValueName(0), rows);
+    core_.UserSettings().WriteProfileNumber(ProfileValueName(0), rows);
 
     // With no row checked the keyboard keeps its profile (a negative profile changes nothing).
-    core_.device.SetActiveProfile(core_.link,
+    core_.Device().SetActiveProfile(core_.Link(),
                                   list_->NextItem(-1, CReportCtrl::RowState::Checked));
-    core_.sync.LoadFromDevice([this] { host_.ShowAssignments(); });
+    core_.Sync().LoadFromDevice([this] { host_.ShowAssignments(); });
     host_.RebuildProfileMenu();
     host_.ShowActiveProfile();
     EnableApply(false);

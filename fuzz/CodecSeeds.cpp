@@ -19,6 +19,7 @@
 #include "model/MacroArea.h"
 #include "sim/SimKeyMatrix.h"
 #include "store/ProfileStore.h"
+#include "store/ProfileStores.h"
 
 namespace {
 
@@ -94,8 +95,9 @@ Bytes BuiltKeyMap(sim::SimModel model) {
 
     std::recursive_mutex workingLock;
     std::recursive_mutex appliedLock;
-    WorkingStore working(workingLock);
-    AppliedStore applied(appliedLock);
+    ProfileStores stores(workingLock, appliedLock);
+    WorkingStore& working = stores.Working();
+    AppliedStore& applied = stores.Applied();
     working.SetMacros(SeedMacros());
     const auto assign = [&](KeyCode key, AssignmentType type, int32_t value) {
         working.SetAssignment(KeyRecordNumber(0, SlotOfKeyCode(key)),
@@ -112,7 +114,7 @@ Bytes BuiltKeyMap(sim::SimModel model) {
     assign(0x200, AssignmentType::Key, 0x145);  // G1: Num Lock
     applied.TakeSnapshotOf(working);
     Bytes block(info.keyMapLength);
-    BuildKeyMap(0, block, device, applied, working);
+    BuildKeyMap(0, block, device, stores);
     return block;
 }
 

@@ -21,6 +21,7 @@
 #include "keyboard/KeyboardIds.h"
 #include "model/KeyMapCodec.h"
 #include "store/ProfileStore.h"
+#include "store/ProfileStores.h"
 
 namespace {
 
@@ -86,8 +87,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     DecodeKeyMap(sent, device, KeyTableOf(image, 0));
     std::recursive_mutex workingLock;
     std::recursive_mutex appliedLock;
-    WorkingStore working(workingLock);
-    AppliedStore applied(appliedLock);
+    ProfileStores stores(workingLock, appliedLock);
+    WorkingStore& working = stores.Working();
+    AppliedStore& applied = stores.Applied();
     for (size_t slot = 0; slot < kKeyTableRecords; ++slot) {
         const KeyAssignment record = LoadKeyAssignment(RecordBytes(image, slot));
         CheckRecord(slot, record);
@@ -96,7 +98,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     Require(applied.TakeSnapshotOf(working));
     std::vector<uint8_t> block(model.keyMapLength, 0xEE);
-    BuildKeyMap(0, block, device, applied, working);
+    BuildKeyMap(0, block, device, stores);
     const DefaultKeyMatrix used = device.KeyMatrix();
     const auto entryOf = [](std::span<const uint8_t> bytes, size_t position) {
         return KeyMapEntry{bytes[3 * position], bytes[3 * position + 1], bytes[3 * position + 2]};

@@ -244,8 +244,8 @@ void EncodeKeyMap(std::span<uint8_t> block, const DefaultKeyMatrix& matrix, int 
     FillDefaultKeyMap(block, matrix, held);
     const size_t heldPositions =
         held != nullptr ? std::min(block.size(), held->block.size()) / kEntryBytes : 0;
-    const size_t positions = std::min({static_cast<size_t>(std::max(keyCount, 0)),
-                                       block.size() / kEntryBytes, kMaxPositions});
+    const size_t positions = std::min(
+        {static_cast<size_t>(std::max(keyCount, 0)), block.size() / kEntryBytes, kMaxPositions});
     for (size_t i = 0; i < positions; ++i) {
         const KeyMapEntry defaultEntry = EntryAt(matrix, i);
         const KeyCode code = EntryKeyCode(defaultEntry);

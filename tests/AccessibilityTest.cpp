@@ -212,11 +212,11 @@ TEST(AccessibleStateTest, KeyButtonsSayWhatTheKeyDoesNow) {
     EXPECT_EQ(NameOf(caps), QStringLiteral("Caps Lock"));
 
     {
-        const std::lock_guard lock(rig.core.working.Lock());
+        const std::lock_guard lock(rig.core.Working().Lock());
         KeyAssignment remapped;
         remapped.type = static_cast<uint16_t>(AssignmentType::Key);
         remapped.value = kLeftCtrlCode;
-        rig.core.working.SetAssignment(KeyRecordNumber(0, SlotOfKeyCode(kCapsLock)), remapped);
+        rig.core.Working().SetAssignment(KeyRecordNumber(0, SlotOfKeyCode(kCapsLock)), remapped);
     }
     rig.window.ShowAssignments();
     EXPECT_EQ(NameOf(caps), QStringLiteral("Caps Lock, remapped to Left Ctrl"));

@@ -98,8 +98,8 @@ TEST(MainWindowTest, AnEditedKeyIsWrittenByApplyAndReloadedOnTheNextConnection) 
 
     // The working store is thrown away and comes back from the keyboard on reconnection.
     {
-        const std::lock_guard lock(rig.core.working.Lock());
-        rig.core.working.EmptyStore();
+        const std::lock_guard lock(rig.core.Working().Lock());
+        rig.core.Working().EmptyStore();
     }
     rig.keyboard.Unplug();
     ASSERT_TRUE(WaitUntil([&] { return rig.window.CurrentTrayIcon() == TrayIcon::Disconnected; }));
@@ -114,7 +114,7 @@ TEST(MainWindowTest, ApplyWithoutAKeyboardKeepsTheChangesPending) {
     rig.StartConnected();
     rig.RemapAToB();
     rig.keyboard.Unplug();
-    ASSERT_TRUE(WaitUntil([&] { return !rig.core.link.Connected(); }));
+    ASSERT_TRUE(WaitUntil([&] { return !rig.core.Link().Connected(); }));
 
     rig.window.RunCommand(MainControl::Apply);
     EXPECT_TRUE(rig.window.HasPendingChanges());
@@ -322,7 +322,7 @@ TEST(MainWindowTest, CommandsSayWhatTheyDidAndCancelledDialogsSayNothing) {
 
     rig.RemapAToB();
     rig.keyboard.Unplug();
-    ASSERT_TRUE(WaitUntil([&] { return !rig.core.link.Connected(); }));
+    ASSERT_TRUE(WaitUntil([&] { return !rig.core.Link().Connected(); }));
     rig.window.RunCommand(MainControl::Apply);
     EXPECT_EQ(rig.Status(), rig.Text("STATUS_APPLY_FAILED"));
 }
@@ -374,8 +374,8 @@ TEST(MainWindowTest, AnExportedBackupImportsBackAndIsWrittenToEveryProfile) {
     rig.window.SetFileChooser([&](CZarvinDlg::FileChoice) { return std::optional(backup); });
     rig.window.RunCommand(MainControl::Export);
     {
-        const std::lock_guard lock(rig.core.working.Lock());
-        rig.core.working.EmptyStore();
+        const std::lock_guard lock(rig.core.Working().Lock());
+        rig.core.Working().EmptyStore();
     }
 
     rig.window.RunCommand(MainControl::Import);

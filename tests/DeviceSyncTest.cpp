@@ -31,6 +31,7 @@
 #include "store/AppContext.h"
 #include "store/ProfileFile.h"
 #include "store/ProfileStore.h"
+#include "store/ProfileStores.h"
 #include "support/LinkRig.h"
 #include "support/RecordingMessages.h"
 #include "support/TempFolder.h"
@@ -61,9 +62,10 @@ struct SyncRig : test_support::LinkRig {
     explicit SyncRig(SimModel model)
         : LinkRig(model),
           context(test_support::TemporaryRoots(folder)),
-          working(context.workingConfigLock),
-          applied(context.appliedConfigLock),
-          sync(context, link, image, working, applied, messages, TestText) {
+          stores(context.workingConfigLock, context.appliedConfigLock),
+          working(stores.Working()),
+          applied(stores.Applied()),
+          sync(context, link, image, stores, messages, TestText) {
         const sim::SimModelInfo& info = sim::InfoOf(model);
         image.SetModelFromIds(info.vendorId, info.productId);
         messages.onShown = [this](std::string_view) {
@@ -86,8 +88,9 @@ struct SyncRig : test_support::LinkRig {
     test::TempFolder folder;
     DeviceImage image;
     AppContext context;
-    WorkingStore working;
-    AppliedStore applied;
+    ProfileStores stores;
+    WorkingStore& working;
+    AppliedStore& applied;
     RecordingMessages messages;
     // How many packets the keyboard had received when each message was shown.
     std::vector<size_t> packetsWhenShown;

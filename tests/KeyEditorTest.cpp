@@ -41,12 +41,12 @@ struct EditorRig : test_support::ConnectedCoreRig {
     size_t Record(size_t slot) const { return KeyRecordNumber(static_cast<size_t>(profile), slot); }
 
     KeyAssignment Assignment(size_t slot) {
-        std::lock_guard lock(core.working.Lock());
-        return core.working.Assignment(Record(slot));
+        std::lock_guard lock(core.Working().Lock());
+        return core.Working().Assignment(Record(slot));
     }
 
     void Assign(size_t slot, AssignmentType type, int32_t value) {
-        core.working.SetAssignment(Record(slot),
+        core.Working().SetAssignment(Record(slot),
                                    {.type = static_cast<uint16_t>(type), .value = value});
     }
 
@@ -239,7 +239,7 @@ TEST(KeyEditorTest, AChoiceInAListEnablesApplyButFillingThemDoesNot) {
 
 TEST(KeyEditorTest, MacroModeAssignsTheCurrentMacroToG9) {
     EditorRig rig;
-    rig.core.working.SetMacros({Macro(3, u"First", 1), Macro(7, u"Second", 4)});
+    rig.core.Working().SetMacros({Macro(3, u"First", 1), Macro(7, u"Second", 4)});
     rig.Assign(kSlotG9, AssignmentType::PlayMacro, 7);
     rig.OpenOn(kSlotG9, kControlG9);
 
@@ -265,7 +265,7 @@ TEST(KeyEditorTest, MacroPageWithoutAChosenMacroKeepsTheKey) {
         for (const char* button : {"apply", "ok"}) {
             EditorRig rig;
             if (withMacros) {
-                rig.core.working.SetMacros({Macro(3, u"First", 1)});
+                rig.core.Working().SetMacros({Macro(3, u"First", 1)});
             }
             rig.Assign(kSlotA, AssignmentType::Media, 2);
             rig.OpenOn(kSlotA, kControlA);
@@ -341,7 +341,7 @@ TEST(KeyEditorTest, TheTitleNamesTheKeyOrTheMacroOnG9) {
 
 TEST(KeyEditorTest, RecordShowsStopUnderThePointerWhileRecording) {
     EditorRig rig;
-    rig.core.working.SetMacros({Macro(3, u"First", 1)});
+    rig.core.Working().SetMacros({Macro(3, u"First", 1)});
     rig.OpenOn(kSlotG9, kControlG9);
     CPngButton* record = rig.Find<CPngButton>("FUNC_MACRO_RECORD");
     record->click();
@@ -365,7 +365,7 @@ TEST(KeyEditorTest, EnterInADelayCellCommitsItAndTheListShowsALongMacro) {
                         {.delay = 50, .key = 0x01E, .state = n % 2 == 0 ? MacroAction::kPress
                                                                          : MacroAction::kRelease});
     }
-    rig.core.working.SetMacros({macro});
+    rig.core.Working().SetMacros({macro});
     rig.OpenOn(kSlotG9, kControlG9);
     auto* actions = rig.Find<CReportCtrl>("actions");
     ASSERT_EQ(actions->ItemCount(), kActions);

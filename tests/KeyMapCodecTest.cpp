@@ -12,6 +12,7 @@
 #include "model/SpokenNames.h"
 #include "sim/SimKeyMatrix.h"
 #include "store/ProfileStore.h"
+#include "store/ProfileStores.h"
 
 namespace zarvin {
 namespace {
@@ -75,14 +76,15 @@ protected:
     std::vector<uint8_t> Build(int profile) {
         EXPECT_TRUE(applied_.TakeSnapshotOf(working_));
         std::vector<uint8_t> block(device_.Model().keyMapLength, 0xEE);
-        BuildKeyMap(profile, block, device_, applied_, working_);
+        BuildKeyMap(profile, block, device_, stores_);
         return block;
     }
 
     std::recursive_mutex workingLock_;
     std::recursive_mutex appliedLock_;
-    WorkingStore working_{workingLock_};
-    AppliedStore applied_{appliedLock_};
+    ProfileStores stores_{workingLock_, appliedLock_};
+    WorkingStore& working_ = stores_.Working();
+    AppliedStore& applied_ = stores_.Applied();
     DeviceImage device_;
 };
 

@@ -104,8 +104,8 @@ protected:
 
     // The editor's opening with these macros in the working store.
     void Open(std::vector<MacroRecord> macros, int recordDelaySetting = 1) {
-        ASSERT_TRUE(core.working.SetMacros(std::move(macros)));
-        core.settings.WriteProfileNumber(core.Text("MACRO_ACTION_RECORD_DELAY"),
+        ASSERT_TRUE(core.Working().SetMacros(std::move(macros)));
+        core.UserSettings().WriteProfileNumber(core.Text("MACRO_ACTION_RECORD_DELAY"),
                                          recordDelaySetting);
         page->SetUpActionList();
         page->LoadMacroList();
@@ -443,7 +443,7 @@ TEST_F(MacroPageTest, AHundredMacrosAreTheMost) {
 
 TEST_F(MacroPageTest, DeletingAMacroAKeyPlaysAsksAndNoKeepsIt) {
     const KeyAssignment plays{.type = static_cast<uint16_t>(AssignmentType::PlayMacro), .value = 2};
-    ASSERT_TRUE(core.working.SetAssignment(KeyRecordNumber(0, 0x01E), plays));
+    ASSERT_TRUE(core.Working().SetAssignment(KeyRecordNumber(0, 0x01E), plays));
     Open({Macro(1, u"First"), Macro(2, u"Played")});
     page->ShowMacroPage(true, 2);
     ASSERT_EQ(page->CurrentMacro(), 1);
@@ -552,9 +552,9 @@ TEST_F(MacroPageTest, TheRecordDelayBoxTogglesTheSetting) {
     Open({}, 7);
     EXPECT_FALSE(recordDelay.isChecked());
     const std::string name = core.Text("MACRO_ACTION_RECORD_DELAY");
-    EXPECT_EQ(core.settings.ReadProfileNumber(name, -1), 0) << "a stray value is written as 0";
+    EXPECT_EQ(core.UserSettings().ReadProfileNumber(name, -1), 0) << "a stray value is written as 0";
     recordDelay.click();
-    EXPECT_EQ(core.settings.ReadProfileNumber(name, -1), 1);
+    EXPECT_EQ(core.UserSettings().ReadProfileNumber(name, -1), 1);
     EXPECT_TRUE(recordDelay.isChecked());
 }
 

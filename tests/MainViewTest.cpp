@@ -131,21 +131,21 @@ TEST(KeyboardViewTest, KeysArePlacedFromTheirSlotEntries) {
 TEST(KeyboardViewTest, AssignedKeysShowTheSelectedLookAndTheirCaption) {
     ViewRig rig;
     const KeyAssignment disabled{.type = static_cast<uint16_t>(AssignmentType::Disabled)};
-    ASSERT_TRUE(rig.core.working.SetAssignment(KeyRecordNumber(1, 0x1E), disabled));
+    ASSERT_TRUE(rig.core.Working().SetAssignment(KeyRecordNumber(1, 0x1E), disabled));
     // The same key in another profile, which is not the keyboard's.
-    ASSERT_TRUE(rig.core.working.SetAssignment(KeyRecordNumber(0, 0x30), disabled));
+    ASSERT_TRUE(rig.core.Working().SetAssignment(KeyRecordNumber(0, 0x30), disabled));
 
     rig.keys->ShowAssignments();
 
     const TextLookup texts = rig.core.Texts();
     const AssignmentCaptionText a =
-        AssignmentCaption(KeyNameOf(0x1E, texts), disabled, rig.core.working, texts);
+        AssignmentCaption(KeyNameOf(0x1E, texts), disabled, rig.core.Working(), texts);
     EXPECT_TRUE(rig.Key(kKeyA).IsSelected());
     EXPECT_EQ(rig.Key(kKeyA).TooltipText().toStdString(), a.caption);
     EXPECT_FALSE(rig.Key(1075).IsSelected());  // B
 
     const AssignmentCaptionText g1 = AssignmentCaption(
-        "G1", rig.core.working.Assignment(KeyRecordNumber(1, 256)), rig.core.working, texts);
+        "G1", rig.core.Working().Assignment(KeyRecordNumber(1, 256)), rig.core.Working(), texts);
     EXPECT_FALSE(g1.assigned);
     EXPECT_FALSE(rig.Key(kGKey1).IsSelected());
     EXPECT_EQ(rig.Key(kGKey1).TooltipText().toStdString(), g1.caption);
@@ -156,7 +156,7 @@ TEST(KeyboardViewTest, FlipSwitchesBetweenTheFKeysAndTheExtraKeys) {
     EXPECT_TRUE(rig.Key(kKeyF1).isEnabled());
     EXPECT_FALSE(rig.Key(kKeyD1).isEnabled());
 
-    rig.core.settings.WriteProfileString("Flip", "1");
+    rig.core.UserSettings().WriteProfileString("Flip", "1");
     rig.keys->ApplyFlip();
     for (int i = 0; i < 4; ++i) {
         EXPECT_FALSE(rig.Key(kKeyF1 + i).isEnabled());
@@ -176,7 +176,7 @@ TEST(KeyboardViewTest, FlipSwitchesBetweenTheFKeysAndTheExtraKeys) {
     }
 
     QTest::mouseClick(&rig.Key(kFlipLeft), Qt::LeftButton);
-    EXPECT_EQ(rig.core.settings.ReadProfileString("Flip", "(none)"), "0");
+    EXPECT_EQ(rig.core.UserSettings().ReadProfileString("Flip", "(none)"), "0");
     EXPECT_TRUE(rig.Key(kKeyF1 + 3).isEnabled());
     EXPECT_TRUE(rig.Key(kKeyF1 + 3).isVisibleTo(&rig.window));
     EXPECT_FALSE(rig.Key(kKeyD1 + 5).isEnabled());

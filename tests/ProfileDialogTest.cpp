@@ -49,12 +49,12 @@ struct DialogRig : test_support::ConnectedCoreRig {
     }
 
     std::string Setting(int number) {
-        return core.settings.ReadProfileString(ProfileValueName(number), "(none)");
+        return core.UserSettings().ReadProfileString(ProfileValueName(number), "(none)");
     }
 
     bool WorkingStoreMarked() {
-        const std::lock_guard lock(core.working.Lock());
-        return core.working.Assignment(kMarkedRecord) == kMark;
+        const std::lock_guard lock(core.Working().Lock());
+        return core.Working().Assignment(kMarkedRecord) == kMark;
     }
 
     std::string CacheFolder() const { return context.userDataFolder.string(); }
@@ -114,7 +114,7 @@ TEST(ProfileDialogTest, CheckingAnotherRowEnablesApplyAndCancelTellsTheKeyboardN
 
 TEST(ProfileDialogTest, ApplyWithNoRowCheckedKeepsTheKeyboardsProfile) {
     DialogRig rig;
-    rig.core.working.SetAssignment(kMarkedRecord, kMark);
+    rig.core.Working().SetAssignment(kMarkedRecord, kMark);
     rig.List().SetItemChecked(2, false);
 
     rig.Button("CONTROL2_APPLY").click();

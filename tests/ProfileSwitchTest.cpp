@@ -50,7 +50,7 @@ private:
     bool WorkingStoreLockedElsewhere() const {
         bool taken = false;
         std::thread([&] {
-            std::recursive_mutex& lock = rig_.core.working.Lock();
+            std::recursive_mutex& lock = rig_.core.Working().Lock();
             taken = lock.try_lock();
             if (taken) {
                 lock.unlock();
@@ -71,18 +71,18 @@ const KeyAssignment kEdit{.type = static_cast<uint16_t>(AssignmentType::Disabled
 struct SwitchRig : ConnectedCoreRig {
     explicit SwitchRig(int activeProfile) : ConnectedCoreRig(activeProfile) {
         // The working store mirrors the keyboard through the cache file, as after a connection.
-        core.sync.LoadFromDevice();
+        core.Sync().LoadFromDevice();
         keyboard.ClearLog();
     }
 
     void EditWorkingStore() {
-        core.working.SetAssignment(kEditedRecord, kEdit);
+        core.Working().SetAssignment(kEditedRecord, kEdit);
         host.pending = true;
     }
 
     bool EditKept() {
-        const std::lock_guard lock(core.working.Lock());
-        return core.working.Assignment(kEditedRecord).type == kEdit.type;
+        const std::lock_guard lock(core.Working().Lock());
+        return core.Working().Assignment(kEditedRecord).type == kEdit.type;
     }
 
     FakeWindows windows;
@@ -150,8 +150,8 @@ TEST(ProfileSwitchTest, AnsweringNoReloadsTheCacheFileThenSwitches) {
         // What the cache file holds for the record, unlike the edit that is thrown away.
         const KeyAssignment cached{.type = static_cast<uint16_t>(AssignmentType::Key),
                                    .value = 0x01D};
-        rig.core.working.SetAssignment(kEditedRecord, cached);
-        ASSERT_EQ(rig.core.working.SaveProfileFile(ProfilePath(rig.context, 0)),
+        rig.core.Working().SetAssignment(kEditedRecord, cached);
+        ASSERT_EQ(rig.core.Working().SaveProfileFile(ProfilePath(rig.context, 0)),
                   FileResult::Success);
         rig.EditWorkingStore();
         rig.host.pending = c.mainWindowPending;
@@ -165,8 +165,8 @@ TEST(ProfileSwitchTest, AnsweringNoReloadsTheCacheFileThenSwitches) {
                                                    "active"};
         EXPECT_EQ(rig.host.calls, expected);
         {
-            const std::lock_guard lock(rig.core.working.Lock());
-            EXPECT_EQ(rig.core.working.Assignment(kEditedRecord), cached);
+            const std::lock_guard lock(rig.core.Working().Lock());
+            EXPECT_EQ(rig.core.Working().Assignment(kEditedRecord), cached);
         }
         EXPECT_EQ(rig.KeyboardProfile(), 1);
     }

@@ -15,12 +15,12 @@ namespace zarvin::test_support {
 struct ConnectedCoreRig : CoreRig {
     explicit ConnectedCoreRig(int activeProfile = 0, const std::filesystem::path& programData = {})
         : CoreRig(activeProfile, programData) {
-        OpenCommandInterface(core.hid);
+        OpenCommandInterface(core.Hid());
         const sim::SimModelInfo& info = sim::InfoOf(keyboard.Model());
-        core.device.SetModelFromIds(info.vendorId, info.productId);
-        core.link.SetGeometry(core.device.Model().Geometry());
-        core.link.SetConnected(true);
-        core.device.LoadConnectionData(core.link, messages);
+        core.Device().SetModelFromIds(info.vendorId, info.productId);
+        core.Link().SetGeometry(core.Device().Model().Geometry());
+        core.Link().SetConnected(true);
+        core.Device().LoadConnectionData(core.Link(), messages);
         keyboard.ClearLog();
     }
 };

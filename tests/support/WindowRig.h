@@ -94,8 +94,8 @@ struct WindowRig : CoreRig {
     }
 
     KeyAssignment Working(int profile, size_t slot) {
-        const std::lock_guard lock(core.working.Lock());
-        return core.working.Assignment(KeyRecordNumber(static_cast<size_t>(profile), slot));
+        const std::lock_guard lock(core.Working().Lock());
+        return core.Working().Assignment(KeyRecordNumber(static_cast<size_t>(profile), slot));
     }
 
     // The record the keyboard's own key map gives `slot` of `profile`.
@@ -103,11 +103,11 @@ struct WindowRig : CoreRig {
         std::vector<uint8_t> maps;
         keyboard.WithFirmware(
             [&](sim::SimFirmware& firmware) { maps = firmware.Memory().keyMaps; });
-        const size_t length = core.device.Model().keyMapLength;
+        const size_t length = core.Device().Model().keyMapLength;
         ProfileImage image{};
         DecodeKeyMap(
             std::span<const uint8_t>(maps).subspan(static_cast<size_t>(profile) * length, length),
-            core.device, KeyTableOf(image, 0));
+            core.Device(), KeyTableOf(image, 0));
         return LoadKeyAssignment(RecordBytes(image, KeyRecordNumber(0, slot)));
     }
 

@@ -60,10 +60,10 @@ public:
             throw std::runtime_error("the stand-in keyboard does not answer");
         }
         const sim::SimModelInfo& info = sim::InfoOf(sim::SimModel::Keyboard126);
-        core_.device.SetModelFromIds(info.vendorId, info.productId);
-        core_.link.SetGeometry(core_.device.Model().Geometry());
-        core_.link.SetConnected(true);
-        core_.device.LoadConnectionData(core_.link, user_);
+        core_.Device().SetModelFromIds(info.vendorId, info.productId);
+        core_.Link().SetGeometry(core_.Device().Model().Geometry());
+        core_.Link().SetConnected(true);
+        core_.Device().LoadConnectionData(core_.Link(), user_);
         profile_ = core_.ActiveProfile();
         if (profile_ < 0) {
             throw std::runtime_error("the stand-in keyboard names no active profile");
@@ -74,7 +74,7 @@ public:
     EditorHost& Host() { return host_; }
 
     void Assign(size_t slot, AssignmentType type, int32_t value) {
-        core_.working.SetAssignment(KeyRecordNumber(static_cast<size_t>(profile_), slot),
+        core_.Working().SetAssignment(KeyRecordNumber(static_cast<size_t>(profile_), slot),
                                     {.type = static_cast<uint16_t>(type), .value = value});
     }
 
@@ -85,7 +85,7 @@ private:
     }
 
     bool OpenCommandInterface() {
-        HidDevice& hid = core_.hid;
+        HidDevice& hid = core_.Hid();
         if (!hid.RefreshPaths()) {
             return false;
         }

@@ -124,15 +124,15 @@ struct MainWindowScene::Parts {
             throw std::runtime_error("the stand-in keyboard names no active profile");
         }
         {
-            const std::lock_guard lock(core.working.Lock());
-            core.working.SetMacros({CopyMacro(kMacroId, u"Copy")});
+            const std::lock_guard lock(core.Working().Lock());
+            core.Working().SetMacros({CopyMacro(kMacroId, u"Copy")});
             for (const Assignment& assignment : kAssignments) {
                 const std::optional<int> slot = KeyboardView::SlotOfControl(assignment.controlId);
                 if (!slot) {
                     throw std::logic_error("control " + std::to_string(assignment.controlId) +
                                            " is no key");
                 }
-                core.working.SetAssignment(
+                core.Working().SetAssignment(
                     KeyRecordNumber(static_cast<size_t>(profile), static_cast<size_t>(*slot)),
                     {.type = static_cast<uint16_t>(assignment.type), .value = assignment.value});
             }

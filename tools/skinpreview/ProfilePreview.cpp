@@ -40,11 +40,11 @@ public:
 void ConnectCommandInterface(ConfiguratorCore& core, const sim::SimKeyboard& keyboard,
                              UserMessages& messages) {
     bool opened = false;
-    if (core.hid.RefreshPaths()) {
-        while (const auto path = core.hid.NextPath()) {
-            if (core.hid.Open(*path, true, true) &&
-                core.hid.Caps().usagePage == kCommandUsagePage &&
-                core.hid.Caps().usage == kCommandUsage) {
+    if (core.Hid().RefreshPaths()) {
+        while (const auto path = core.Hid().NextPath()) {
+            if (core.Hid().Open(*path, true, true) &&
+                core.Hid().Caps().usagePage == kCommandUsagePage &&
+                core.Hid().Caps().usage == kCommandUsage) {
                 opened = true;
                 break;
             }
@@ -54,10 +54,10 @@ void ConnectCommandInterface(ConfiguratorCore& core, const sim::SimKeyboard& key
         throw std::runtime_error("the stand-in keyboard has no command interface");
     }
     const sim::SimModelInfo& info = sim::InfoOf(keyboard.Model());
-    core.device.SetModelFromIds(info.vendorId, info.productId);
-    core.link.SetGeometry(core.device.Model().Geometry());
-    core.link.SetConnected(true);
-    core.device.LoadConnectionData(core.link, messages);
+    core.Device().SetModelFromIds(info.vendorId, info.productId);
+    core.Link().SetGeometry(core.Device().Model().Geometry());
+    core.Link().SetConnected(true);
+    core.Device().LoadConnectionData(core.Link(), messages);
 }
 
 }  // namespace
