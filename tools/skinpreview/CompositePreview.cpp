@@ -118,7 +118,7 @@ QImage RenderCompositeEditor(const fs::path& programFolder, CompositePage page) 
         case CompositePage::Key:
             break;
         case CompositePage::Macro:
-            scene.Core().working.SetMacros({CopyMacro(1, u"Copy"), CopyMacro(2, u"Copy twice")});
+            scene.Core().Working().SetMacros({CopyMacro(1, u"Copy"), CopyMacro(2, u"Copy twice")});
             scene.Assign(kSlotG1, AssignmentType::PlayMacro, 1);
             target = {.slot = kSlotG1, .controlId = kControlG1, .buttonRect = target.buttonRect};
             break;
