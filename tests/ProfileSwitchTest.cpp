@@ -10,7 +10,7 @@
 #include "model/TextKeys.h"
 #include "store/ProfileStorePaths.h"
 #include "support/ConnectedCoreRig.h"
-#include "support/RecordingHost.h"
+#include "support/RecordingSwitchHost.h"
 
 namespace zarvin {
 namespace {
@@ -32,7 +32,7 @@ public:
 
 // Records the apply with the keyboard's profile at that moment ("apply on profile 1") and the
 // assignments with whether the working store is locked meanwhile ("assignments locked").
-class FakeHost : public test_support::RecordingHost {
+class FakeHost : public test_support::RecordingSwitchHost<> {
 public:
     explicit FakeHost(ConnectedCoreRig& rig) : rig_(rig) {}
 
