@@ -194,7 +194,7 @@ TEST(MainWindowTest, AProfileChosenElsewhereIsShownAfterTheReload) {
 
     // What `zarvinctl profile 3` does: the keyboard switches, then the window is asked to reload.
     rig.keyboard.WithFirmware([](sim::SimFirmware& firmware) { firmware.SelectProfile(2); });
-    rig.window.HandleMessage(WindowMessage::Reload, MessageTag::Profile);
+    rig.window.HandleMessage(WindowMessage::Reload);
 
     rig.ExpectEditsReach(2);
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 // The main window as the profile switch sees it: records each call as one line ("pending 1",
-// "apply", "assignments", "menu", "active") and keeps the pending-changes flag as the window does, Apply
-// clearing it. RecordingHost extends it to the editors' view of the window.
+// "apply", "assignments", "menu", "active") and keeps the pending-changes flag as the window
+// does, Apply clearing it. RecordingHost extends it to the editors' view of the window.
 
 #include <algorithm>
 #include <iterator>
