@@ -33,6 +33,7 @@
 #include "control/FirmwareCheck.h"
 #include "control/KeyColours.h"
 #include "control/LightingState.h"
+#include "control/ProfileKeyMaps.h"
 #include "device/CommandProtocol.h"
 #include "device/WindowMessages.h"
 #include "dialogs/ZarvinDlgComposite.h"
