@@ -18,8 +18,8 @@ FUZZ_SECONDS=${FUZZ_SECONDS:-50}
 if [ $# -gt 0 ]; then
     targets=("$@")
 else
-    mapfile -t targets < <(grep -oE 'add_executable\(zarvin_[a-z0-9_]+_fuzz\b' \
-        "$ROOT/fuzz/CMakeLists.txt" | sed 's/add_executable(//')
+    mapfile -t targets < <(grep -oE 'zarvin_add_fuzz_target\(zarvin_[a-z0-9_]+_fuzz\b' \
+        "$ROOT/fuzz/CMakeLists.txt" | sed 's/zarvin_add_fuzz_target(//')
 fi
 if [ ${#targets[@]} -eq 0 ]; then
     echo "error: no fuzz targets found in fuzz/CMakeLists.txt" >&2
