@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <limits>
+#include <string>
 #include <string_view>
 
 #include "cli/CommandHelp.h"
+#include "cli/MacroActions.h"
 #include "device/CommandProtocol.h"
 
 namespace zarvin::cli {
@@ -37,6 +40,7 @@ constexpr std::array kCommands{
     CommandShape{"sim", 0, 1},
     CommandShape{"help", 0, 1},
     CommandShape{"targets", 0, 1},
+    CommandShape{"macro", 1, std::numeric_limits<size_t>::max()},
 };
 // clang-format on
 
@@ -47,6 +51,10 @@ constexpr std::array<std::string_view, 5> kProfileCommands{"keys", "remap", "res
 std::string ArityText(const CommandShape& shape) {
     if (shape.maxArguments == 0) {
         return "no argument";
+    }
+    if (shape.maxArguments > 2) {
+        return shape.minArguments == 0 ? "at most " + std::to_string(shape.maxArguments) + " arguments"
+                                       : "at least one argument";
     }
     if (shape.minArguments == 0) {
         return "at most one argument";
@@ -117,6 +125,61 @@ bool ParseUserModeArgument(CliOptions& options, std::string& error) {
     return true;
 }
 
+// "macro list|show NAME|add NAME ACTIONS...|delete NAME|rename OLD NEW|cycles NAME N".
+bool ParseMacroArguments(CliOptions& options, std::string& error) {
+    const std::vector<std::string>& words = options.arguments;
+    MacroRequest& request = options.macro;
+    request.action = words.front();
+    struct Shape {
+        const char* action;
+        size_t words;  // after the action; 0 for add, which takes any number
+        const char* usage;
+    };
+    constexpr std::array<Shape, 6> kShapes{{
+        {"list", 0, "macro list"},
+        {"show", 1, "macro show NAME"},
+        {"add", 0, "macro add NAME ACTION..."},
+        {"delete", 1, "macro delete NAME"},
+        {"rename", 2, "macro rename OLD NEW"},
+        {"cycles", 2, "macro cycles NAME N"},
+    }};
+    const auto shape = std::find_if(kShapes.begin(), kShapes.end(), [&](const Shape& s) {
+        return request.action == s.action;
+    });
+    if (shape == kShapes.end()) {
+        error = "'macro' takes list, show, add, delete, rename or cycles";
+        return false;
+    }
+    const size_t given = words.size() - 1;
+    if ((request.action == "add" && given < 2) || (request.action != "add" && given != shape->words)) {
+        error = std::string("usage: zarvinctl ") + shape->usage;
+        return false;
+    }
+    if (given >= 1) {
+        request.name = words[1];
+    }
+    if (request.action == "rename") {
+        request.newName = words[2];
+    } else if (request.action == "cycles") {
+        const std::string& text = words[2];
+        const char* end = text.data() + text.size();
+        const auto [stop, failure] = std::from_chars(text.data(), end, request.cycles);
+        if (text.empty() || failure != std::errc() || stop != end || request.cycles < 1 ||
+            request.cycles > 255) {
+            error = "'" + text + "' is not a cycle count; a macro plays 1 to 255 cycles";
+            return false;
+        }
+    } else if (request.action == "add") {
+        auto actions = ParseMacroActions(std::vector<std::string>(words.begin() + 2, words.end()),
+                                         error);
+        if (!actions) {
+            return false;
+        }
+        request.actions = std::move(*actions);
+    }
+    return true;
+}
+
 // "sim --uhid [MODEL]".
 bool ParseSimArguments(CliOptions& options, std::string& error) {
     if (!options.uhid) {
@@ -175,6 +238,11 @@ const char* const kUsage =
     "                   effect=N (an effect the keyboard offers), brightness=0..5,\n"
     "                   speed=0..5, direction=A|B, colour=RRGGBB, multicolour=on|off,\n"
     "                   option=red|yellow|green|blue, rate=0..3\n"
+    "  macro list|show NAME|add NAME ACTION...|delete NAME|rename OLD NEW|cycles NAME N\n"
+    "                   the keyboard's macros, listed, shown or changed as the window's\n"
+    "                   macro page does and applied; ACTIONs are KEY:down, KEY:up, KEY (a\n"
+    "                   press and a release) and Nms (the time to the next action), for\n"
+    "                   example: macro add Copy LeftCtrl:down C 50ms LeftCtrl:up\n"
     "  usermode MODE    load user lighting mode MODE (0 to 9) of one profile from its\n"
     "                   file and send its key colours to the keyboard\n"
     "  sim --uhid [MODEL]\n"
@@ -320,6 +388,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         ParseLightingArguments(options, parsed.error);
     } else if (options.command == "usermode") {
         ParseUserModeArgument(options, parsed.error);
+    } else if (options.command == "macro") {
+        ParseMacroArguments(options, parsed.error);
     } else if (options.command == "sim") {
         ParseSimArguments(options, parsed.error);
     }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/Commands.h"
 #include "cli/KeyArguments.h"
 #include "cli/LightingArguments.h"
 #include "model/KeyCodes.h"
@@ -40,6 +41,8 @@ struct CliOptions {
     // "lighting set": the fields to write.
     bool lightingSet = false;
     LightingSettings lighting;
+    // "macro ...": understood and checked.
+    MacroRequest macro;
     // "usermode MODE": the user mode, checked to be 0 to 9.
     int userMode = 0;
 };

@@ -74,6 +74,16 @@ constexpr std::array kHelp{
         "offers), brightness=0..5, speed=0..5, direction=A|B, colour=RRGGBB,\n"
         "multicolour=on|off, option=red|yellow|green|blue, rate=0..3.\n",
         "zarvinctl lighting\nzarvinctl lighting set effect=3 brightness=4 colour=ff8000"},
+    CommandHelp{"macro", "list|show NAME|add NAME ACTION...|delete NAME|rename OLD NEW|cycles NAME N",
+        "Lists the keyboard's macros, shows one in the ACTION form, or changes them\n"
+        "as the window's macro page does, then writes them as its Apply does. An\n"
+        "ACTION is KEY:down (a press), KEY:up (a release), KEY (a press and a\n"
+        "release) or Nms (the time from the action before to the next one, at most\n"
+        "40000, in steps of 10). A macro has at most 4000 actions and plays 1 to 255\n"
+        "cycles; the keyboard holds 100 macros. A macro that keys play is not\n"
+        "deleted. 'remap KEY macro:NAME' gives a key the macro.\n",
+        "zarvinctl macro add Copy LeftCtrl:down C 50ms LeftCtrl:up\n"
+        "zarvinctl remap F5 macro:Copy"},
     CommandHelp{"usermode", "MODE",
         "Loads user lighting mode MODE (0 to 9) of one profile (--profile N, 1 to 3;\n"
         "by default the active one) from its file and sends its key colours to the\n"

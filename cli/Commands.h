@@ -8,12 +8,14 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "cli/JsonOutput.h"
 #include "cli/KeyArguments.h"
 #include "cli/LightingArguments.h"
 #include "device/HidNodeSource.h"
 #include "model/KeyCodes.h"
+#include "model/MacroRecord.h"
 
 namespace zarvin {
 class AppContext;
@@ -109,6 +111,23 @@ int RunLightingSet(KeyboardConnection& connection, const AppContext& context,
 int RunUserMode(KeyboardConnection& connection, const AppContext& context,
                 std::optional<int> profile, int mode, std::ostream& out, std::ostream& err,
                 OutputForm form = OutputForm::Text);
+
+// "macro ACTION ...": what to do with which macro, checked by the command line.
+struct MacroRequest {
+    std::string action;  // list, show, add, delete, rename or cycles
+    std::string name;
+    std::string newName;  // rename
+    int cycles = 1;       // cycles: 1 to 255
+    std::vector<MacroAction> actions;  // add
+};
+
+// Reads the keyboard's macros, then lists or shows them, or changes them as the macro page does
+// and applies the change as the key editor's and the main window's Apply do. A name the keyboard
+// lacks, a name taken, a 101st macro, or deleting a macro that keys play is a usage error and
+// nothing is written.
+int RunMacro(KeyboardConnection& connection, const AppContext& context,
+             const MacroRequest& request, std::ostream& out, std::ostream& err,
+             OutputForm form = OutputForm::Text);
 
 // Lists the names the command line takes, without opening the keyboard: `kind` empty, every key
 // name and every remap target with what it does; "keys", "targets", "effects" or "macros" (the

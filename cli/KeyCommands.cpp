@@ -8,6 +8,7 @@
 #include "cli/AssignmentListing.h"
 #include "cli/Commands.h"
 #include "cli/KeyboardConnection.h"
+#include "cli/KeyboardSession.h"
 #include "cli/LanguageMessages.h"
 #include "control/DeviceSync.h"
 #include "device/CommandProtocol.h"
@@ -24,63 +25,6 @@ namespace zarvin::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-// What the window has for a connected keyboard: its image, the two stores and the
-// synchronisation between them.
-struct KeyboardSession {
-    KeyboardSession(const AppContext& context, KeyboardConnection& connection,
-                    LanguageTextCache& texts, std::ostream& err)
-        : messages(texts, err),
-          stores(workingLock, appliedLock),
-          working(stores.Working()),
-          applied(stores.Applied()),
-          sync(context, connection.Link(), device, stores, messages, texts.Lookup()) {
-        const HidAttributes& ids = connection.Device().Attributes();
-        device.SetModelFromIds(ids.vendorId, ids.productId);
-        device.LoadConnectionData(connection.Link(), messages);
-    }
-
-    // Before the stores, which keep references to them.
-    std::recursive_mutex workingLock;
-    std::recursive_mutex appliedLock;
-    StreamMessages messages;
-    DeviceImage device;
-    ProfileStores stores;
-    WorkingStore& working;
-    AppliedStore& applied;
-    DeviceSync sync;
-};
-
-// Reads the keyboard into the session's working store, through the cache file.
-bool ReadKeyboard(KeyboardSession& session, std::ostream& err) {
-    int result = CommandResult::Success;
-    if (session.sync.LoadFromDevice({}, &result) == FileResult::Success) {
-        return true;
-    }
-    err << "cannot read the keyboard's key maps and macros: "
-        << (result == CommandResult::Success ? "the profile cache file cannot be written"
-                                             : CommandResultText(result))
-        << '\n';
-    return false;
-}
-
-// True when the whole transfer succeeded; otherwise says what happened.
-bool ReportApply(int result, int firstFailure, bool sent, std::ostream& err) {
-    if (result == CommandResult::Success && firstFailure == CommandResult::Success) {
-        return true;
-    }
-    if (!sent) {
-        if (firstFailure != CommandResult::Success) {
-            err << "cannot read the keyboard: " << CommandResultText(firstFailure) << '\n';
-        }
-        err << "nothing was written to the keyboard\n";
-    } else if (result == CommandResult::Success) {
-        err << "the keyboard was written only in part: " << CommandResultText(firstFailure) << '\n';
-    } else {
-        err << "writing to the keyboard failed: " << CommandResultText(firstFailure) << '\n';
-    }
-    return false;
-}
 
 // Checks a backup file and loads it into `store`; false, with the reason told, when it is no
 // backup file or is damaged.
@@ -115,37 +59,6 @@ bool LoadBackupFile(const fs::path& file, WorkingStore& store, StreamMessages& m
         return false;
     }
     return true;
-}
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-// The id of the macro called `name`: the exact name first, then the name in any case.
-std::optional<uint16_t> MacroIdOfName(const WorkingStore& store, std::string_view name) {
-    const std::lock_guard lock(store.Lock());
-    const std::vector<MacroRecord>& macros = store.Macros();
-    for (const bool exact : {true, false}) {
-        for (const MacroRecord& macro : macros) {
-            const std::string macroName = Utf8OfUtf16(macro.Name());
-            if (exact ? macroName == name : SameIgnoringCase(macroName, name)) {
-                return macro.Id();
-            }
-        }
-    }
-    return std::nullopt;
-}
-
-std::string MacroNames(const WorkingStore& store) {
-    const std::lock_guard lock(store.Lock());
-    std::string names;
-    for (const MacroRecord& macro : store.Macros()) {
-        names += (names.empty() ? "" : ", ") + Utf8OfUtf16(macro.Name());
-    }
-    return names;
 }
 
 // Whether a position of the keyboard's default key matrix holds the key.

@@ -11,7 +11,9 @@ bool ChangesKeyboard(const CliOptions& options) {
     return (command == "profile" && options.newProfile) || command == "restore" ||
            command == "remap" || command == "reset" ||
            (command == "lighting" && options.lightingSet) || command == "usermode" ||
-           command == "sim-reset";
+           command == "sim-reset" ||
+           (command == "macro" && options.macro.action != "list" &&
+            options.macro.action != "show");
 }
 
 void AskWindowToReload(const std::filesystem::path& runtimeFolder, std::ostream& err) {

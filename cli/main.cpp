@@ -152,6 +152,11 @@ int RunCommand(const AppContext& context, const CliOptions& options, HidNodeSour
                        : RunLighting(connection, context, options.profile, std::cout, err, gForm);
         });
     }
+    if (options.command == "macro") {
+        return Run([&](std::ostream& err) {
+            return RunMacro(connection, context, options.macro, std::cout, err, gForm);
+        });
+    }
     if (options.command == "usermode") {
         return Run([&](std::ostream& err) {
             return RunUserMode(connection, context, options.profile, options.userMode, std::cout,
