@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "cli/ColourArguments.h"
 #include "cli/CommandHelp.h"
 #include "cli/MacroActions.h"
 #include "device/CommandProtocol.h"
@@ -41,12 +42,13 @@ constexpr std::array kCommands{
     CommandShape{"help", 0, 1},
     CommandShape{"targets", 0, 1},
     CommandShape{"macro", 1, std::numeric_limits<size_t>::max()},
+    CommandShape{"colours", 0, std::numeric_limits<size_t>::max()},
 };
 // clang-format on
 
 // The commands that work on one profile and take --profile.
-constexpr std::array<std::string_view, 5> kProfileCommands{"keys", "remap", "reset",
-                                                            "lighting", "usermode"};
+constexpr std::array<std::string_view, 6> kProfileCommands{"keys",     "remap",    "reset",
+                                                            "lighting", "usermode", "colours"};
 
 std::string ArityText(const CommandShape& shape) {
     if (shape.maxArguments == 0) {
@@ -112,16 +114,32 @@ bool ParseLightingArguments(CliOptions& options, std::string& error) {
     return true;
 }
 
-// "usermode MODE": a user mode number, 0 to 9, in decimal digits only.
-bool ParseUserModeArgument(CliOptions& options, std::string& error) {
-    const std::string& text = options.arguments.front();
+// A user mode number, 0 to 9, in decimal digits only; nothing, with `error` saying so, for
+// other text.
+std::optional<int> ParseUserMode(const std::string& text, std::string& error) {
+    int mode = 0;
     const char* end = text.data() + text.size();
-    const auto [stop, failure] = std::from_chars(text.data(), end, options.userMode);
-    if (text.empty() || failure != std::errc() || stop != end || options.userMode < 0 ||
-        options.userMode > 9) {
+    const auto [stop, failure] = std::from_chars(text.data(), end, mode);
+    if (text.empty() || failure != std::errc() || stop != end || mode < 0 || mode > 9) {
         error = "'" + text + "' is not a user mode; the user modes are numbered 0 to 9";
+        return std::nullopt;
+    }
+    return mode;
+}
+
+bool ParseUserModeArgument(CliOptions& options, std::string& error) {
+    const auto mode = ParseUserMode(options.arguments.front(), error);
+    options.userMode = mode.value_or(0);
+    return mode.has_value();
+}
+
+// "colours [--mode M] [KEY=RRGGBB...]" and "colours [--mode M] --all RRGGBB".
+bool ParseColoursArguments(CliOptions& options, std::string& error) {
+    auto keys = ParseKeyColours(options.arguments, options.all, error);
+    if (!keys) {
         return false;
     }
+    options.keyColours = std::move(*keys);
     return true;
 }
 
@@ -245,6 +263,10 @@ const char* const kUsage =
     "                   example: macro add Copy LeftCtrl:down C 50ms LeftCtrl:up\n"
     "  usermode MODE    load user lighting mode MODE (0 to 9) of one profile from its\n"
     "                   file and send its key colours to the keyboard\n"
+    "  colours [--mode M] [KEY=RRGGBB...]  or  colours [--mode M] --all RRGGBB\n"
+    "                   print the key colours of a profile's user lighting mode, or paint\n"
+    "                   keys as the window's brush does: the user-mode file takes them and\n"
+    "                   they are sent to the keyboard (effect 20 shows them)\n"
     "  sim --uhid [MODEL]\n"
     "                   plug the stand-in keyboard in through /dev/uhid (needs root and the\n"
     "                   uhid module) so that the real hidraw path and the udev rule can be\n"
@@ -269,8 +291,10 @@ const char* const kUsage =
     "  --json              print the result as one JSON object (monitor: one a line) and\n"
     "                      errors as {\"error\": ...} on standard error; the fields are in\n"
     "                      'man zarvinctl'\n"
-    "  --profile N         the profile (1 to 3) that keys, remap, reset, lighting and\n"
-    "                      usermode work on; without it, the active profile\n"
+    "  --profile N         the profile (1 to 3) that keys, remap, reset, lighting,\n"
+    "                      usermode and colours work on; without it, the active profile\n"
+    "  --mode M            with colours: the user mode (0 to 9); without it, the present one\n"
+    "  --all               with keys: every key; with colours: every key one colour\n"
     "  --uhid              with sim: through /dev/uhid\n"
     "  --help              show this text; after a command, that command's help\n"
     "  --version           show the version\n"
@@ -307,6 +331,20 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
             options.all = true;
         } else if (arg == "--uhid") {
             options.uhid = true;
+        } else if (arg == "--mode" || arg.rfind("--mode=", 0) == 0) {
+            std::string number;
+            if (arg != "--mode") {
+                number = arg.substr(std::string("--mode=").size());
+            } else if (index + 1 < args.size()) {
+                number = args[++index];
+            } else {
+                parsed.error = "'--mode' needs a user mode, 0 to 9";
+                return parsed;
+            }
+            options.colourMode = ParseUserMode(number, parsed.error);
+            if (!options.colourMode) {
+                return parsed;
+            }
         } else if (arg == "--profile" || arg.rfind("--profile=", 0) == 0) {
             std::string number;
             if (arg != "--profile") {
@@ -381,7 +419,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         }
     } else if (options.profile && std::find(kProfileCommands.begin(), kProfileCommands.end(),
                                             options.command) == kProfileCommands.end()) {
-        parsed.error = "'--profile' goes with keys, remap, reset, lighting and usermode only";
+        parsed.error =
+            "'--profile' goes with keys, remap, reset, lighting, usermode and colours only";
     } else if (options.command == "remap" || options.command == "reset") {
         ParseKeyArguments(options, parsed.error);
     } else if (options.command == "lighting" && !options.arguments.empty()) {
@@ -390,11 +429,17 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         ParseUserModeArgument(options, parsed.error);
     } else if (options.command == "macro") {
         ParseMacroArguments(options, parsed.error);
+    } else if (options.command == "colours") {
+        ParseColoursArguments(options, parsed.error);
     } else if (options.command == "sim") {
         ParseSimArguments(options, parsed.error);
     }
-    if (parsed.error.empty() && options.all && options.command != "keys") {
-        parsed.error = "'--all' goes with keys only";
+    if (parsed.error.empty() && options.all && options.command != "keys" &&
+        options.command != "colours") {
+        parsed.error = "'--all' goes with keys and colours only";
+    }
+    if (parsed.error.empty() && options.colourMode && options.command != "colours") {
+        parsed.error = "'--mode' goes with colours only";
     }
     if (parsed.error.empty() && options.uhid && options.command != "sim") {
         parsed.error = "'--uhid' goes with sim only";

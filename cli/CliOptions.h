@@ -45,6 +45,10 @@ struct CliOptions {
     MacroRequest macro;
     // "usermode MODE": the user mode, checked to be 0 to 9.
     int userMode = 0;
+    // "--mode M" of "colours": a user mode, checked to be 0 to 9.
+    std::optional<int> colourMode;
+    // "colours KEY=RRGGBB..." or "colours --all RRGGBB": the keys to paint; none to print.
+    std::vector<KeyColours::PaintedKey> keyColours;
 };
 
 struct ParsedCommandLine {

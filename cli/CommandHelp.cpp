@@ -89,6 +89,18 @@ constexpr std::array kHelp{
         "by default the active one) from its file and sends its key colours to the\n"
         "keyboard, as choosing a mode in the window's user-mode list does.\n",
         "zarvinctl usermode 3"},
+    CommandHelp{"colours", "[--mode M] [KEY=RRGGBB...] | [--mode M] --all RRGGBB",
+        "Without keys, prints the colour of every key in a user lighting mode (--mode M,\n"
+        "0 to 9; by default the present one) of one profile (--profile N, 1 to 3; by\n"
+        "default the active one), from its user-mode file, as KEY=RRGGBB lines. With\n"
+        "KEY=RRGGBB words, or --all and one colour for every key, paints the keys as\n"
+        "the window's own-colour brush does: --mode M first becomes the present mode,\n"
+        "the file takes the colours and all key colours are sent. The keyboard shows\n"
+        "them with effect 20 (lighting set effect=20). Fn is named Fn; the G keys\n"
+        "share one colour.\n",
+        "zarvinctl colours F1=ff0000 Esc=00ff00\n"
+        "zarvinctl colours --mode 2 --all 202020\n"
+        "zarvinctl colours > my-colours.txt"},
     CommandHelp{"udev-check", "DEVPATH",
         "For the udev rule: prints ZARVIN_INTERFACE=command, consumer or none for the\n"
         "hidraw node at /sys/DEVPATH, told from its report descriptor.\n",

@@ -13,6 +13,7 @@
 #include "cli/JsonOutput.h"
 #include "cli/KeyArguments.h"
 #include "cli/LightingArguments.h"
+#include "control/KeyColours.h"
 #include "device/HidNodeSource.h"
 #include "model/KeyCodes.h"
 #include "model/MacroRecord.h"
@@ -111,6 +112,15 @@ int RunLightingSet(KeyboardConnection& connection, const AppContext& context,
 int RunUserMode(KeyboardConnection& connection, const AppContext& context,
                 std::optional<int> profile, int mode, std::ostream& out, std::ostream& err,
                 OutputForm form = OutputForm::Text);
+
+// Without keys, prints the colours of every key in user mode `mode` (by default the present one)
+// of `profile` (by default the active one) from its user-mode file. With keys, paints them as the
+// window's own-colour brush does (mode, when given, first becomes the present one): the file
+// takes them and all colours of the mode are sent to the keyboard.
+int RunColours(KeyboardConnection& connection, const AppContext& context,
+               std::optional<int> profile, std::optional<int> mode,
+               const std::vector<KeyColours::PaintedKey>& keys, std::ostream& out,
+               std::ostream& err, OutputForm form = OutputForm::Text);
 
 // "macro ACTION ...": what to do with which macro, checked by the command line.
 struct MacroRequest {

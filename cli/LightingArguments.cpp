@@ -32,21 +32,6 @@ std::optional<int> ParseNumber(std::string_view text, int low, int high) {
     return value;
 }
 
-// Six hexadecimal digits, red first, with or without a leading '#'.
-std::optional<ColourValue> ParseColour(std::string_view text) {
-    if (!text.empty() && text.front() == '#')
-        text.remove_prefix(1);
-    if (text.size() != 6 || !std::all_of(text.begin(), text.end(), [](char c) {
-            return std::isxdigit(static_cast<unsigned char>(c)) != 0;
-        })) {
-        return std::nullopt;
-    }
-    uint32_t rgb = 0;
-    std::from_chars(text.data(), text.data() + text.size(), rgb, 16);
-    return MakeColour(static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8),
-                      static_cast<uint8_t>(rgb));
-}
-
 // Sets `field` from `value` or says what `name` takes.
 template <typename T>
 bool Take(std::optional<T>& field, std::optional<T> value, std::string_view name,
@@ -61,6 +46,20 @@ bool Take(std::optional<T>& field, std::optional<T> value, std::string_view name
 }
 
 }  // namespace
+
+std::optional<ColourValue> ParseColour(std::string_view text) {
+    if (!text.empty() && text.front() == '#')
+        text.remove_prefix(1);
+    if (text.size() != 6 || !std::all_of(text.begin(), text.end(), [](char c) {
+            return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+        })) {
+        return std::nullopt;
+    }
+    uint32_t rgb = 0;
+    std::from_chars(text.data(), text.data() + text.size(), rgb, 16);
+    return MakeColour(static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8),
+                      static_cast<uint8_t>(rgb));
+}
 
 const char* OptionColourName(int option) {
     return option >= 0 && option <= kOptionColourMax ? kOptionNames[static_cast<size_t>(option)]

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "control/LightingPanel.h"
@@ -33,6 +34,9 @@ struct LightingSettings {
 // Nullopt, with `error` saying the allowed values, when a word is not understood.
 std::optional<LightingSettings> ParseLightingSettings(const std::vector<std::string>& words,
                                                       std::string& error);
+
+// Six hexadecimal digits, red first, with or without a leading '#'; nothing for other text.
+std::optional<ColourValue> ParseColour(std::string_view text);
 
 // "red", "yellow", "green", "blue"; "?" for another value.
 const char* OptionColourName(int option);

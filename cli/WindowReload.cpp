@@ -12,6 +12,7 @@ bool ChangesKeyboard(const CliOptions& options) {
            command == "remap" || command == "reset" ||
            (command == "lighting" && options.lightingSet) || command == "usermode" ||
            command == "sim-reset" ||
+           (command == "colours" && !options.keyColours.empty()) ||
            (command == "macro" && options.macro.action != "list" &&
             options.macro.action != "show");
 }

@@ -157,6 +157,12 @@ int RunCommand(const AppContext& context, const CliOptions& options, HidNodeSour
             return RunMacro(connection, context, options.macro, std::cout, err, gForm);
         });
     }
+    if (options.command == "colours") {
+        return Run([&](std::ostream& err) {
+            return RunColours(connection, context, options.profile, options.colourMode,
+                              options.keyColours, std::cout, err, gForm);
+        });
+    }
     if (options.command == "usermode") {
         return Run([&](std::ostream& err) {
             return RunUserMode(connection, context, options.profile, options.userMode, std::cout,

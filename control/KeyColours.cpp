@@ -102,8 +102,7 @@ void KeyColours::PaintKey(int controlId) {
         return;
     }
     const int profile = Profile();
-    SetFlag(PositionOf(*button), profile, followsBase);
-    buttons_.ShowKeyColour(controlId, colour);
+    TakeKeyColour(*button, profile, colour, followsBase);
     const std::array<uint8_t, 3> rgb{RedOf(colour), GreenOf(colour), BlueOf(colour)};
     {
         const std::lock_guard lock(link_.Lock());
@@ -111,8 +110,34 @@ void KeyColours::PaintKey(int controlId) {
         WriteKeyColours(link_, rgb, rgb.size(), button->colourIndex, profile);
         EndTransfer(link_);
     }
-    table_.SetColour(profile, button->colourIndex, colour);
     files_.WriteKeyEntry(profile, mode_, button->colourIndex, {colour, followsBase});
+}
+
+std::optional<int> KeyColours::PaintKeys(std::span<const PaintedKey> keys) {
+    const int profile = Profile();
+    std::vector<std::pair<const KeyButton*, ColourValue>> painted;
+    std::vector<std::pair<int, UserKeyEntry>> entries;
+    for (const PaintedKey& key : keys) {
+        if (const KeyButton* button = FindKeyButton(key.controlId)) {
+            painted.emplace_back(button, key.colour);
+            entries.emplace_back(button->colourIndex, UserKeyEntry{key.colour, false});
+        }
+    }
+    // The file holds the mode: colours it does not keep are neither taken nor sent.
+    if (!files_.WriteKeyEntries(profile, mode_, entries)) {
+        return std::nullopt;
+    }
+    for (const auto& [button, colour] : painted) {
+        TakeKeyColour(*button, profile, colour, false);
+    }
+    return SendKeyColours(profile);
+}
+
+void KeyColours::TakeKeyColour(const KeyButton& button, int profile, ColourValue colour,
+                               bool followsBase) {
+    SetFlag(PositionOf(button), profile, followsBase);
+    buttons_.ShowKeyColour(button.controlId, colour);
+    table_.SetColour(profile, button.colourIndex, colour);
 }
 
 void KeyColours::SetBaseColour(ColourValue colour) {

@@ -8,6 +8,8 @@
 
 #include <array>
 #include <functional>
+#include <optional>
+#include <span>
 #include <string_view>
 
 #include "control/KeyColourView.h"
@@ -49,6 +51,16 @@ public:
     int SendKeyColours(int profile);
     // A click on a key button while effect 20 is selected: paints it with the current tool.
     void PaintKey(int controlId);
+    // Many clicks of the own-colour brush at once, each key with its colour: the mode file is
+    // written once, the keys stop following the base colour and all colours are sent in one
+    // batch (SendKeyColours' result). Nothing, with nothing taken or sent, when the file cannot
+    // be written. Unknown control ids are left out. Unlike a click this does not depend on the
+    // selected effect: the keyboard shows the colours with effect 20.
+    struct PaintedKey {
+        int controlId = 0;
+        ColourValue colour = 0;
+    };
+    std::optional<int> PaintKeys(std::span<const PaintedKey> keys);
     // The keys that follow the base colour take it; the brush takes it too.
     void SetBaseColour(ColourValue colour);
     // The own-colour brush: picked in its button, or any colour picked elsewhere on the panel.
@@ -93,6 +105,8 @@ private:
     void SaveTools();
     void ShowToolButtons();
     void SetFlag(size_t buttonPosition, int profile, bool followsBase);
+    // A painted key's colour in the table, its flag and its button.
+    void TakeKeyColour(const KeyButton& button, int profile, ColourValue colour, bool followsBase);
 
     CommandLink& link_;
     LightingState& lighting_;

@@ -148,7 +148,7 @@ void UserLightingFiles::WriteKeyEntry(int profile, int mode, int colourIndex,
                    ColourText(entry.colour) + (entry.followsBase ? ",1" : ",0"));
 }
 
-void UserLightingFiles::WriteKeyEntries(
+bool UserLightingFiles::WriteKeyEntries(
     int profile, int mode, const std::vector<std::pair<int, UserKeyEntry>>& entries) const {
     std::vector<std::pair<std::string, std::string>> values;
     values.reserve(entries.size());
@@ -156,7 +156,7 @@ void UserLightingFiles::WriteKeyEntries(
         values.emplace_back(std::to_string(colourIndex),
                             ColourText(entry.colour) + (entry.followsBase ? ",1" : ",0"));
     }
-    WriteIniStrings(FileOf(profile), ModeSection(mode), values);
+    return WriteIniStrings(FileOf(profile), ModeSection(mode), values);
 }
 
 void UserLightingFiles::SeedFromTemplate(int profile) const {

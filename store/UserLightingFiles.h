@@ -64,8 +64,9 @@ public:
 
     UserKeyEntry ReadKeyEntry(int profile, int mode, int colourIndex) const;
     void WriteKeyEntry(int profile, int mode, int colourIndex, const UserKeyEntry& entry) const;
-    // Many keys at once, in one write of the file.
-    void WriteKeyEntries(int profile, int mode,
+    // Many keys at once, in one write of the file. False when the file cannot be written; it
+    // is then as it was.
+    bool WriteKeyEntries(int profile, int mode,
                          const std::vector<std::pair<int, UserKeyEntry>>& entries) const;
 
     // Replaces the profile's file with a byte-for-byte copy of the template; without a

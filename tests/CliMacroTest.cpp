@@ -9,7 +9,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include "store/AppContext.h"
 #include "cli/CliOptions.h"
 #include "cli/Commands.h"
 #include "cli/KeyboardConnection.h"
@@ -20,6 +19,7 @@
 #include "model/Utf16Text.h"
 #include "sim/SimFirmware.h"
 #include "sim/SimKeyboard.h"
+#include "store/AppContext.h"
 #include "store/ProfileStore.h"
 #include "support/TempFolder.h"
 

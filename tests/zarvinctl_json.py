@@ -45,7 +45,7 @@ def main():
         for args, field in [(["info"], "effects"), (["profile", "3"], "index"),
                             (["profile"], "profile"), (["keys"], "keys"),
                             (["lighting"], "effect"), (["list"], "interfaces"),
-                            (["sim-reset"], "reset")]:
+                            (["colours"], "keys"), (["sim-reset"], "reset")]:
             status, out, err = run(program, env, "--simulate", "--json", *args)
             name = " ".join(args)
             check(name, status == 0, f"status {status}, {err}")
@@ -77,6 +77,24 @@ def main():
                 check(name, list(value) == ["error"] and words in value["error"], err)
             except ValueError as error:
                 check(name, False, f"{error}: {err!r}")
+
+        # A colour command that names no key or no colour changes no file in the per-user
+        # folder (the user-mode files and the stand-in's memory live there).
+        def snapshot():
+            files = {}
+            for folder, _, names in os.walk(f"{home}/data"):
+                for name in names:
+                    with open(os.path.join(folder, name), "rb") as file:
+                        files[os.path.join(folder, name)] = file.read()
+            return files
+        before = snapshot()
+        for args, words in [(["F1=ff00zz"], "'ff00zz' is not a colour"),
+                            (["Nope=ff0000", "F1=ff0000"], "unknown key 'Nope'")]:
+            status, out, err = run(program, env, "--simulate", "--json", "colours", *args)
+            name = "colours " + " ".join(args)
+            check(name, status == 2 and out == "", f"status {status}, {out!r}")
+            check(name, words in err, err)
+        check("bad colours write nothing", snapshot() == before)
 
         # monitor: one object a line, the notice carrying the profile both ways.
         status, out, err = run(program, env, "--simulate", "--json", "monitor", stdin="p\nq\n")

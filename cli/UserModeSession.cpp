@@ -1,0 +1,58 @@
+#include "cli/UserModeSession.h"
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+#include "cli/Commands.h"
+#include "device/CommandProtocol.h"
+#include "platform/WholeFile.h"
+#include "store/ProfileStorePaths.h"
+
+namespace zarvin::cli {
+
+UserModeSession::UserModeSession(KeyboardConnection& keyboard, const AppContext& appContext)
+    : connection(keyboard),
+      context(appContext),
+      lighting(
+          keyboard.Link(), panel, companion, [](int code) { return std::to_string(code); },
+          appContext.userDataFolder / "duva.ini"),
+      files(appContext),
+      colours(keyboard.Link(), lighting, device, files, panel, panel, panel) {
+    const HidAttributes& ids = keyboard.Device().Attributes();
+    device.SetModelFromIds(ids.vendorId, ids.productId);
+}
+
+bool UserModeSession::Open(std::optional<int> given, std::ostream& err) {
+    int result = CommandResult::Success;
+    profile = given ? *given : device.GetActiveProfile(connection.Link(), &result);
+    if (profile < 0 || profile >= kProfileCount) {
+        err << "cannot read the keyboard's active profile: " << CommandResultText(result) << '\n';
+        return false;
+    }
+    // A profile whose file is gone gets the factory modes again.
+    EnsureUserFolder(context);
+    lighting.SetCurrentProfile(profile);
+    return true;
+}
+
+bool UserModeSession::KeepPresentMode(int mode, std::ostream& err) const {
+    errno = 0;
+    if (files.WritePresentMode(profile, mode)) {
+        return true;
+    }
+    TellUnkept("user mode " + std::to_string(mode), errno, err);
+    return false;
+}
+
+void UserModeSession::TellUnkept(const std::string& what, int writeError,
+                                 std::ostream& err) const {
+    const FileContents now = ReadWholeFile(files.FileOf(profile));
+    const std::string reason = now.status == FileReadStatus::kFailed ? now.error
+                               : writeError != 0 ? std::strerror(writeError)
+                                                 : "it cannot be written";
+    err << "cannot keep " << what << " in " << files.FileOf(profile).string() << ": " << reason
+        << "; nothing was sent to the keyboard\n";
+}
+
+}  // namespace zarvin::cli
