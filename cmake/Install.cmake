@@ -1,5 +1,5 @@
 # Installation and the .deb: the programs with their data beside them in one program folder,
-# links in the binary path, the udev rule, desktop entries, icons and man pages.
+# links in the binary path, the udev rule, desktop entries, icons, man pages and completions.
 include(GNUInstallDirs)
 include(${CMAKE_CURRENT_LIST_DIR}/UdevRulesDir.cmake)
 
@@ -56,6 +56,14 @@ foreach(page IN LISTS pages)
 endforeach()
 add_custom_target(zarvin_man_pages ALL DEPENDS ${man_pages})
 install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# Shell completions of zarvinctl, where bash-completion, zsh and fish look for them on Debian.
+set(completions ${PROJECT_SOURCE_DIR}/packaging/completions)
+install(FILES ${completions}/zarvinctl.bash
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME zarvinctl)
+install(FILES ${completions}/_zarvinctl DESTINATION ${CMAKE_INSTALL_DATADIR}/zsh/vendor-completions)
+install(FILES ${completions}/zarvinctl.fish
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/fish/vendor_completions.d)
 
 # The desktop: menu entry, autostart with the window hidden, icons. Only with the window.
 if(ZARVIN_GUI)
