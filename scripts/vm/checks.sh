@@ -50,6 +50,11 @@ plug() {
         [ $tries -gt 100 ] && break
         sleep 0.1
     done
+    # The node answers before udev has handled it, and settle only waits for the events udev
+    # has already taken in: wait for each node to be initialised.
+    for node in $(stand_in_nodes); do
+        udevadm wait --timeout=30 "/dev/$node" || true
+    done
     udevadm settle --timeout=30
 }
 # Unplugs it with `signal` and tells whether it ended with status 0.
