@@ -47,9 +47,13 @@ void KeyColours::SetFlag(size_t buttonPosition, int profile, bool followsBase) {
 
 void KeyColours::LoadUserMode(int profile, bool send) {
     mode_ = files_.ReadPresentMode(profile);
-    tools_ = files_.ReadModeTools(profile, mode_);
+    const UserModeContents contents = files_.ReadMode(profile, mode_);
+    tools_ = contents.tools;
     const auto load = [&](const KeyButton& button) {
-        const UserKeyEntry entry = files_.ReadKeyEntry(profile, mode_, button.colourIndex);
+        if (button.colourIndex < 0 || button.colourIndex >= kColourIndexCount) {
+            return;
+        }
+        const UserKeyEntry& entry = contents.keys[static_cast<size_t>(button.colourIndex)];
         table_.SetColour(profile, button.colourIndex, entry.colour);
         SetFlag(PositionOf(button), profile, entry.followsBase);
     };
@@ -238,12 +242,7 @@ void KeyColours::DeriveBaseFlags() {
 }
 
 void KeyColours::FillModeCombo(int profile) {
-    std::vector<std::string> names;
-    names.reserve(kUserModeCount);
-    for (int mode = 0; mode < kUserModeCount; ++mode) {
-        names.push_back(files_.ReadModeName(profile, mode));
-    }
-    combo_.FillModeNames(names);
+    combo_.FillModeNames(files_.ReadModeNames(profile));
 }
 
 void KeyColours::ResetUserModes(const std::function<bool()>& selectProfile,

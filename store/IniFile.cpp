@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <unordered_set>
 
 #include "platform/WholeFile.h"
 #include "store/DecimalNumber.h"
@@ -30,6 +31,12 @@ std::string_view Trim(std::string_view text) {
 
 char FoldCase(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::string Folded(std::string_view name) {
+    std::string folded(name);
+    std::ranges::transform(folded, folded.begin(), FoldCase);
+    return folded;
 }
 
 // Windows compares names without regard to case; here that covers ASCII letters, which is what
@@ -236,6 +243,87 @@ std::string EditedText(std::string_view text, std::string_view section, std::str
     return out;
 }
 
+// The new text after setting several keys of one section, in one pass over the file: the same
+// text as setting them one after the other.
+std::string TextWithKeysSet(std::string_view text, std::string_view section,
+                            const std::vector<std::pair<std::string, std::string>>& values) {
+    const std::vector<IniLine> lines = ParseLines(text);
+    const std::string newline = text.find("\r\n") != std::string_view::npos ? "\r\n" : "\n";
+    const std::optional<SectionSpan> span = FindSection(lines, section);
+
+    // Keys already in the section take their new value in place (the first of a name); the
+    // others follow its last line that is not blank, in the order given.
+    std::unordered_map<std::string, size_t> existing;
+    if (span) {
+        for (size_t i = span->header + 1; i < span->end; ++i) {
+            if (lines[i].kind == LineKind::kKey) {
+                existing.try_emplace(Folded(lines[i].name), i);
+            }
+        }
+    }
+    std::unordered_map<size_t, std::string_view> replaced;
+    std::vector<std::pair<std::string_view, std::string_view>> added;
+    std::unordered_map<std::string, size_t> addedAt;
+    for (const auto& [rawKey, value] : values) {
+        const std::string_view key = Trim(rawKey);
+        const std::string folded = Folded(key);
+        if (const auto found = existing.find(folded); found != existing.end()) {
+            replaced[found->second] = value;
+        } else if (const auto again = addedAt.find(folded); again != addedAt.end()) {
+            added[again->second].second = value;
+        } else {
+            addedAt.emplace(folded, added.size());
+            added.emplace_back(key, value);
+        }
+    }
+
+    std::string out;
+    out.reserve(text.size() + 64 * added.size());
+    size_t insertAt = lines.size();
+    if (span) {
+        insertAt = span->end;
+        while (insertAt > span->header + 1 && lines[insertAt - 1].blank) {
+            --insertAt;
+        }
+    }
+    for (size_t i = 0; i < insertAt; ++i) {
+        const auto change = replaced.find(i);
+        if (change == replaced.end()) {
+            out += lines[i].raw;
+            continue;
+        }
+        // The key keeps its own spelling and indentation.
+        const std::string_view content = Content(lines[i].raw);
+        const size_t nameStart = static_cast<size_t>(lines[i].name.data() - content.data());
+        out += content.substr(0, nameStart);
+        out += lines[i].name;
+        out += '=';
+        out += change->second;
+        out += LineBreakOf(lines[i].raw);
+    }
+    if (!added.empty()) {
+        if (!out.empty() && !out.ends_with('\n')) {
+            out += newline;
+        }
+        if (!span) {
+            if (!lines.empty() && !lines.back().blank) {
+                out += newline;
+            }
+            out += "[" + std::string(section) + "]" + newline;
+        }
+        for (const auto& [key, value] : added) {
+            out += key;
+            out += '=';
+            out += value;
+            out += newline;
+        }
+    }
+    for (size_t i = insertAt; i < lines.size(); ++i) {
+        out += lines[i].raw;
+    }
+    return out;
+}
+
 std::mutex& WriteLock() {
     static std::mutex lock;
     return lock;
@@ -257,6 +345,32 @@ std::string ReadIniString(const fs::path& file, std::string_view section, std::s
         }
     }
     return CutToBuffer(fallback, bufferChars);
+}
+
+std::string IniSectionValues::Read(std::string_view key, std::string_view fallback,
+                                   size_t bufferChars) const {
+    const auto found = values_.find(Folded(Trim(key)));
+    return CutToBuffer(found != values_.end() ? std::string_view(found->second) : fallback,
+                       bufferChars);
+}
+
+IniSectionValues ReadIniSection(const fs::path& file, std::string_view section) {
+    IniSectionValues result;
+    const std::optional<std::string> text = ReadText(file);
+    if (!text) {
+        return result;
+    }
+    const std::vector<IniLine> lines = ParseLines(*text);
+    const std::optional<SectionSpan> span = FindSection(lines, Trim(section));
+    if (!span) {
+        return result;
+    }
+    for (size_t i = span->header + 1; i < span->end; ++i) {
+        if (lines[i].kind == LineKind::kKey) {
+            result.values_.try_emplace(Folded(lines[i].name), WithoutQuotes(lines[i].value));
+        }
+    }
+    return result;
 }
 
 int ReadIniInt(const fs::path& file, std::string_view section, std::string_view key, int fallback) {
@@ -306,10 +420,7 @@ bool WriteIniStrings(const fs::path& file, std::string_view section,
         return false;
     }
     const std::string text = FileTextAsUtf8(std::move(contents.bytes));
-    std::string edited = text;
-    for (const auto& [key, value] : values) {
-        edited = EditedText(edited, section, Trim(key), value);
-    }
+    const std::string edited = TextWithKeysSet(text, section, values);
     if (edited == text) {
         return true;
     }
@@ -327,13 +438,9 @@ std::vector<std::string> ReadIniKeys(const fs::path& file, std::string_view sect
     if (!span) {
         return keys;
     }
+    std::unordered_set<std::string> seen;
     for (size_t i = span->header + 1; i < span->end; ++i) {
-        if (lines[i].kind != LineKind::kKey) {
-            continue;
-        }
-        const bool seen = std::ranges::any_of(
-            keys, [&lines, i](const std::string& k) { return SameName(k, lines[i].name); });
-        if (!seen) {
+        if (lines[i].kind == LineKind::kKey && seen.insert(Folded(lines[i].name)).second) {
             keys.emplace_back(lines[i].name);
         }
     }

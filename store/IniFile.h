@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -28,6 +29,22 @@ inline constexpr size_t kIniBufferChars = 260;
 std::string ReadIniString(const std::filesystem::path& file, std::string_view section,
                           std::string_view key, std::string_view fallback,
                           size_t bufferChars = kIniBufferChars);
+
+// The keys of one section, read and parsed once, for a reader of many keys of a large file.
+class IniSectionValues {
+public:
+    // As ReadIniString on the file the section was read from.
+    std::string Read(std::string_view key, std::string_view fallback,
+                     size_t bufferChars = kIniBufferChars) const;
+
+private:
+    friend IniSectionValues ReadIniSection(const std::filesystem::path& file,
+                                           std::string_view section);
+    // By name in lower case; the first key of a name wins.
+    std::unordered_map<std::string, std::string> values_;
+};
+
+IniSectionValues ReadIniSection(const std::filesystem::path& file, std::string_view section);
 
 // GetPrivateProfileInt: the leading decimal number of the value; `fallback` when missing.
 int ReadIniInt(const std::filesystem::path& file, std::string_view section, std::string_view key,

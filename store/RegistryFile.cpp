@@ -6,6 +6,7 @@
 #include <mutex>
 #include <optional>
 #include <system_error>
+#include <unordered_map>
 #include <variant>
 #include <vector>
 
@@ -36,6 +37,13 @@ struct Value {
 struct Key {
     std::string path;  // as in the file, root included
     std::vector<Value> values;
+    std::unordered_map<std::string, size_t> valueAt;  // by name in lower case
+};
+
+// The keys in file order, found by path in lower case: a file of many keys reads in one pass.
+struct Keys {
+    std::vector<Key> list;
+    std::unordered_map<std::string, size_t> at;
 };
 
 char FoldCase(char c) {
@@ -44,6 +52,12 @@ char FoldCase(char c) {
 
 bool SameName(std::string_view a, std::string_view b) {
     return std::ranges::equal(a, b, [](char x, char y) { return FoldCase(x) == FoldCase(y); });
+}
+
+std::string Folded(std::string_view name) {
+    std::string folded(name);
+    std::ranges::transform(folded, folded.begin(), FoldCase);
+    return folded;
 }
 
 std::string_view Trim(std::string_view text) {
@@ -134,22 +148,20 @@ std::optional<ValueData> ParseData(std::string_view data) {
 }
 
 void SetValue(Key& key, std::string_view name, ValueData data) {
-    const auto found = std::ranges::find_if(
-        key.values, [name](const Value& value) { return SameName(value.name, name); });
-    if (found != key.values.end()) {
-        found->data = std::move(data);
-    } else {
+    const auto [found, added] = key.valueAt.try_emplace(Folded(name), key.values.size());
+    if (added) {
         key.values.push_back(Value{std::string(name), std::move(data)});
+    } else {
+        key.values[found->second].data = std::move(data);
     }
 }
 
-Key& KeyOf(std::vector<Key>& keys, std::string_view path) {
-    const auto found =
-        std::ranges::find_if(keys, [path](const Key& key) { return SameName(key.path, path); });
-    if (found != keys.end()) {
-        return *found;
+Key& KeyOf(Keys& keys, std::string_view path) {
+    const auto [found, added] = keys.at.try_emplace(Folded(path), keys.list.size());
+    if (added) {
+        keys.list.push_back(Key{std::string(path), {}, {}});
     }
-    return keys.emplace_back(Key{std::string(path), {}});
+    return keys.list[found->second];
 }
 
 std::vector<std::string_view> SplitLines(std::string_view text) {
@@ -164,8 +176,8 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
 
 // Later lines win, as when a .reg file is imported: a key given twice is one key, and a value
 // given twice keeps the last data.
-std::vector<Key> ParseRegistryText(std::string_view text) {
-    std::vector<Key> keys;
+Keys ParseRegistryText(std::string_view text) {
+    Keys keys;
     Key* current = nullptr;
     const std::vector<std::string_view> lines = SplitLines(WithoutUtf8Bom(text));
     for (size_t i = 0; i < lines.size(); ++i) {
@@ -212,10 +224,10 @@ std::vector<Key> ParseRegistryText(std::string_view text) {
     return keys;
 }
 
-std::string FormatRegistryText(const std::vector<Key>& keys) {
+std::string FormatRegistryText(const Keys& keys) {
     std::string out(kHeader);
     out += "\n";
-    for (const Key& key : keys) {
+    for (const Key& key : keys.list) {
         out += "\n[" + key.path + "]\n";
         for (const Value& value : key.values) {
             out += value.name.empty() ? "@" : Quoted(value.name);
@@ -246,19 +258,17 @@ std::optional<ValueData> FindValue(const fs::path& file, std::string_view key,
     if (contents.status != FileReadStatus::kRead) {
         return std::nullopt;
     }
-    const std::vector<Key> keys = ParseRegistryText(FileTextAsUtf8(std::move(contents.bytes)));
-    const std::string path = FullPath(key);
-    for (const Key& k : keys) {
-        if (!SameName(k.path, path)) {
-            continue;
-        }
-        for (const Value& value : k.values) {
-            if (SameName(value.name, name)) {
-                return value.data;
-            }
-        }
+    const Keys keys = ParseRegistryText(FileTextAsUtf8(std::move(contents.bytes)));
+    const auto k = keys.at.find(Folded(FullPath(key)));
+    if (k == keys.at.end()) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    const Key& found = keys.list[k->second];
+    const auto value = found.valueAt.find(Folded(name));
+    if (value == found.valueAt.end()) {
+        return std::nullopt;
+    }
+    return found.values[value->second].data;
 }
 
 bool Writable(std::string_view text) {
@@ -285,7 +295,7 @@ bool WriteValue(const fs::path& file, std::string_view key, std::string_view nam
         return false;
     }
     const std::string before = FileTextAsUtf8(std::move(contents.bytes));
-    std::vector<Key> keys = ParseRegistryText(before);
+    Keys keys = ParseRegistryText(before);
     SetValue(KeyOf(keys, FullPath(key)), name, std::move(data));
     const std::string after = FormatRegistryText(keys);
     return after == before || WriteWholeFileAtomically(file, after);

@@ -76,10 +76,24 @@ std::string ColourText(ColourValue colour) {
 }
 
 // A colour key of a mode section; components that are not read are 0.
-ColourValue ReadColour(const fs::path& file, const std::string& section, std::string_view key) {
+ColourValue ReadColour(const IniSectionValues& section, std::string_view key) {
     std::array<int, 3> rgb{0, 0, 0};
-    ScanNumbers(ReadIniString(file, section, key, "0,0,0"), rgb);
+    ScanNumbers(section.Read(key, "0,0,0"), rgb);
     return ColourOf(rgb);
+}
+
+UserModeTools ToolsOf(const IniSectionValues& section) {
+    std::array<int, 1> tool{0};
+    ScanNumbers(section.Read("tool", "0"), tool);
+    return {.tool = tool[0],
+            .baseColour = ReadColour(section, "jcolor"),
+            .brushColour = ReadColour(section, "color")};
+}
+
+UserKeyEntry KeyEntryOf(const IniSectionValues& section, int colourIndex) {
+    std::array<int, 4> values{255, 0, 0, 1};
+    ScanNumbers(section.Read(std::to_string(colourIndex), "255,0,0,1"), values);
+    return {.colour = ColourOf(std::span(values).first<3>()), .followsBase = values[3] != 0};
 }
 
 }  // namespace
@@ -116,14 +130,17 @@ void UserLightingFiles::WriteModeName(int profile, int mode, std::string_view na
     WriteIniString(FileOf(profile), kModeNameSection, std::to_string(mode), std::string(name));
 }
 
+std::vector<std::string> UserLightingFiles::ReadModeNames(int profile) const {
+    const IniSectionValues section = ReadIniSection(FileOf(profile), kModeNameSection);
+    std::vector<std::string> names;
+    for (int mode = 0; mode < kUserModeCount; ++mode) {
+        names.push_back(section.Read(std::to_string(mode), kDefaultModeName));
+    }
+    return names;
+}
+
 UserModeTools UserLightingFiles::ReadModeTools(int profile, int mode) const {
-    const fs::path file = FileOf(profile);
-    const std::string section = ModeSection(mode);
-    std::array<int, 1> tool{0};
-    ScanNumbers(ReadIniString(file, section, "tool", "0"), tool);
-    return {.tool = tool[0],
-            .baseColour = ReadColour(file, section, "jcolor"),
-            .brushColour = ReadColour(file, section, "color")};
+    return ToolsOf(ReadIniSection(FileOf(profile), ModeSection(mode)));
 }
 
 void UserLightingFiles::WriteModeTools(int profile, int mode, const UserModeTools& tools) const {
@@ -135,11 +152,17 @@ void UserLightingFiles::WriteModeTools(int profile, int mode, const UserModeTool
 }
 
 UserKeyEntry UserLightingFiles::ReadKeyEntry(int profile, int mode, int colourIndex) const {
-    std::array<int, 4> values{255, 0, 0, 1};
-    ScanNumbers(ReadIniString(FileOf(profile), ModeSection(mode), std::to_string(colourIndex),
-                              "255,0,0,1"),
-                values);
-    return {.colour = ColourOf(std::span(values).first<3>()), .followsBase = values[3] != 0};
+    return KeyEntryOf(ReadIniSection(FileOf(profile), ModeSection(mode)), colourIndex);
+}
+
+UserModeContents UserLightingFiles::ReadMode(int profile, int mode) const {
+    const IniSectionValues section = ReadIniSection(FileOf(profile), ModeSection(mode));
+    UserModeContents contents{.tools = ToolsOf(section), .keys = {}};
+    contents.keys.reserve(kColourIndexCount);
+    for (int colourIndex = 0; colourIndex < kColourIndexCount; ++colourIndex) {
+        contents.keys.push_back(KeyEntryOf(section, colourIndex));
+    }
+    return contents;
 }
 
 void UserLightingFiles::WriteKeyEntry(int profile, int mode, int colourIndex,

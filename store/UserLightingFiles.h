@@ -39,6 +39,12 @@ struct UserKeyEntry {
     bool operator==(const UserKeyEntry&) const = default;
 };
 
+// A mode's brush and the entries of every colour index, read in one go.
+struct UserModeContents {
+    UserModeTools tools;
+    std::vector<UserKeyEntry> keys;  // by colour index, kColourIndexCount of them
+};
+
 class UserLightingFiles {
 public:
     // `userDataFolder` and `userColourPrefix` as the application context gives them.
@@ -57,12 +63,16 @@ public:
     bool WritePresentMode(int profile, int mode) const;
 
     std::string ReadModeName(int profile, int mode) const;
+    // The names of all kUserModeCount modes, from one read of the file.
+    std::vector<std::string> ReadModeNames(int profile) const;
     void WriteModeName(int profile, int mode, std::string_view name) const;
 
     UserModeTools ReadModeTools(int profile, int mode) const;
     void WriteModeTools(int profile, int mode, const UserModeTools& tools) const;
 
     UserKeyEntry ReadKeyEntry(int profile, int mode, int colourIndex) const;
+    // The tools and every key entry of a mode from one read of the file, however large it is.
+    UserModeContents ReadMode(int profile, int mode) const;
     void WriteKeyEntry(int profile, int mode, int colourIndex, const UserKeyEntry& entry) const;
     // Many keys at once, in one write of the file. False when the file cannot be written; it
     // is then as it was.

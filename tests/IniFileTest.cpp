@@ -3,6 +3,8 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "store/IniFile.h"
 #include "support/TempFolder.h"
@@ -167,6 +169,47 @@ TEST(IniFileWrite, WritesSeveralKeysOfASectionAtOnce) {
     // One bad key refuses the whole write.
     EXPECT_FALSE(WriteIniStrings(file, "Mode3", {{"8", "ok"}, {"9", "two\nlines"}}));
     EXPECT_EQ(ReadIniString(file, "Mode3", "8", kFallback), kFallback);
+}
+
+// Several keys written at once read back as the same keys written one after the other would.
+TEST(IniFileWrite, SeveralKeysAtOnceGiveTheSameFileAsOneAfterTheOther) {
+    using Values = std::vector<std::pair<std::string, std::string>>;
+    struct Case {
+        std::string before;
+        Values values;
+    };
+    const Case cases[] = {
+        {"", {{"a", "1"}, {"b", "2"}}},
+        {"[Other]\nx=1", {{"a", "1"}}},
+        {"[Other]\r\nx=1\r\n\r\n", {{"a", "1"}, {"A", "2"}}},
+        {"[Mode1]\n  Key = old\nkey=shadow\n\n\n[Next]\nz=0\n", {{"KEY", "new"}, {"k2", "v"}}},
+        {"[mode1]\n1=a\n2=b\n[MODE1]\n3=c\n", {{"3", "x"}, {"2", "y"}, {"1", "z"}, {"2", "w"}}},
+        {"junk\n[Mode1]", {{" padded ", "v"}}},
+    };
+    const TempFolder folder;
+    for (const Case& c : cases) {
+        const fs::path atOnce = folder.Write("at-once.ini", c.before);
+        const fs::path oneByOne = folder.Write("one-by-one.ini", c.before);
+        ASSERT_TRUE(WriteIniStrings(atOnce, "Mode1", c.values)) << c.before;
+        for (const auto& [key, value] : c.values) {
+            ASSERT_TRUE(WriteIniString(oneByOne, "Mode1", key, value)) << c.before;
+        }
+        EXPECT_EQ(folder.Read("at-once.ini"), folder.Read("one-by-one.ini")) << c.before;
+    }
+}
+
+// A reader of many keys parses the file once and finds what ReadIniString finds.
+TEST(IniFileRead, ASectionReadOnceAnswersAsSingleReads) {
+    const TempFolder folder;
+    const fs::path file = folder.Write("lookup.ini", std::string(kLookupFile));
+    const IniSectionValues text = ReadIniSection(file, " text ");
+    for (const char* key : {"hello", "HELLO", "Empty", "Quoted", "Single", "Half", "Inner",
+                            "Spaced", "Hidden", "Late", "Key", "missing"}) {
+        EXPECT_EQ(text.Read(key, kFallback), ReadIniString(file, "Text", key, kFallback)) << key;
+        EXPECT_EQ(text.Read(key, kFallback, 3), ReadIniString(file, "Text", key, kFallback, 3))
+            << key;
+    }
+    EXPECT_EQ(ReadIniSection(folder / "missing.ini", "Text").Read("Hello", kFallback), kFallback);
 }
 
 TEST(IniFileWrite, ChangesOnlyTheLineConcerned) {
