@@ -15,6 +15,7 @@
 #include "device/DeviceImage.h"
 #include "model/KeyMapCodec.h"
 #include "model/Utf16Text.h"
+#include "platform/WriteTarget.h"
 #include "store/AppContext.h"
 #include "store/ProfileFile.h"
 #include "store/ProfileStore.h"
@@ -100,7 +101,10 @@ int RunBackup(KeyboardConnection& connection, const AppContext& context, const f
     KeyboardSession session(context, connection, texts, err);
     int result = CommandResult::Success;
     if (session.sync.BackupDeviceToFile(file, &result) != FileResult::Success) {
-        if (result == CommandResult::Success) {
+        std::string unsafe;
+        if (result == CommandResult::Success && !WriteTarget(file, unsafe)) {
+            err << "cannot write " << file.string() << ": " << unsafe << '\n';
+        } else if (result == CommandResult::Success) {
             err << "cannot write " << file.string() << '\n';
         } else {
             err << "cannot read the keyboard's key maps and macros: " << CommandResultText(result)

@@ -7,10 +7,12 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <system_error>
 
 #include "platform/UniqueFd.h"
+#include "platform/WriteTarget.h"
 
 namespace zarvin {
 
@@ -112,14 +114,12 @@ FileContents ReadWholeFile(const fs::path& file, size_t maxBytes) {
 }
 
 bool WriteWholeFileAtomically(const fs::path& file, std::string_view bytes) {
-    std::error_code ec;
-    fs::path target = file;
-    if (fs::is_symlink(file, ec)) {
-        target = fs::weakly_canonical(file, ec);
-        if (ec) {
-            return false;
-        }
+    std::string unsafe;
+    const std::optional<fs::path> resolved = WriteTarget(file, unsafe);
+    if (!resolved) {
+        return false;
     }
+    const fs::path& target = *resolved;
     fs::path temporary;
     UniqueFd fd = CreateTemporaryBeside(target, temporary);
     if (!fd.Valid()) {

@@ -32,8 +32,8 @@ struct FileContents {
 FileContents ReadWholeFile(const std::filesystem::path& file,
                            size_t maxBytes = kMaxSettingsFileBytes);
 
-// Replaces `file` (the file a symbolic link points to, when it is one) with `bytes`. The folder
-// must exist. An existing file keeps its permissions; a new one gets 0666 less the umask.
+// Replaces `file` (the file a symbolic link points to, when it is one that WriteTarget follows)
+// with `bytes`. The folder must exist. An existing file keeps its permissions; a new one gets 0666 less the umask.
 bool WriteWholeFileAtomically(const std::filesystem::path& file, std::string_view bytes);
 
 }  // namespace zarvin
