@@ -2,12 +2,14 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/epoll.h>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <string_view>
@@ -26,7 +28,9 @@ constexpr std::string_view kAnswer = "done\n";
 // Room for the longest request line; a longer one is refused.
 constexpr size_t kMaxLine = 16;
 // How long a connected sender may take to write its request before it is dropped.
-constexpr int kRequestWaitMs = 500;
+constexpr auto kRequestWait = std::chrono::seconds(2);
+// Senders whose request is still arriving; past that many the one waiting longest is dropped.
+constexpr size_t kMaxWaitingSenders = 16;
 constexpr int kBacklog = 8;
 
 std::string_view RequestWord(InstanceRequest request) {
@@ -201,13 +205,13 @@ bool SendAll(int fd, std::string_view bytes) {
     return true;
 }
 
-// Reads one line (without its newline) of at most kMaxLine bytes. `waitMs` < 0 waits for as
-// long as it takes. False on end of file, a time-out, an error or a line too long.
-bool ReadLine(int fd, int waitMs, std::string& line) {
+// Reads one line (without its newline) of at most kMaxLine bytes, waiting as long as it takes.
+// False on end of file, an error or a line too long.
+bool ReadLine(int fd, std::string& line) {
     line.clear();
     for (;;) {
         pollfd readable{fd, POLLIN, 0};
-        const int ready = ::poll(&readable, 1, waitMs);
+        const int ready = ::poll(&readable, 1, -1);
         if (ready < 0 && errno == EINTR) {
             continue;
         }
@@ -274,7 +278,7 @@ SendResult SendInstanceRequest(const fs::path& socketPath, InstanceRequest reque
         return fail("cannot send to the running zarvin: " + ErrnoText(errno));
     }
     std::string answer;
-    if (!ReadLine(fd.Get(), -1, answer) || answer + '\n' != kAnswer) {
+    if (!ReadLine(fd.Get(), answer) || answer + '\n' != kAnswer) {
         return fail("the running zarvin ended the connection without answering");
     }
     return SendResult::Handled;
@@ -339,7 +343,18 @@ std::optional<InstanceListener> InstanceListener::Claim(const fs::path& socketPa
         ::unlink(socketPath.c_str());
         return std::nullopt;
     }
+    UniqueFd watchFd(::epoll_create1(EPOLL_CLOEXEC));
+    epoll_event listening{};
+    listening.events = EPOLLIN;
+    listening.data.fd = listenFd.Get();
+    if (!watchFd.Valid() ||
+        ::epoll_ctl(watchFd.Get(), EPOLL_CTL_ADD, listenFd.Get(), &listening) != 0) {
+        error = "cannot watch the socket " + socketPath.string() + ": " + ErrnoText(errno);
+        ::unlink(socketPath.c_str());
+        return std::nullopt;
+    }
     InstanceListener listener(std::move(listenFd), std::move(lockFd), socketPath);
+    listener.watchFd_ = std::move(watchFd);
     listener.socketDevice_ = made.st_dev;
     listener.socketInode_ = made.st_ino;
     return listener;
@@ -347,6 +362,8 @@ std::optional<InstanceListener> InstanceListener::Claim(const fs::path& socketPa
 
 InstanceListener::InstanceListener(InstanceListener&& other) noexcept
     : listenFd_(std::move(other.listenFd_)),
+      watchFd_(std::move(other.watchFd_)),
+      senders_(std::move(other.senders_)),
       lockFd_(std::move(other.lockFd_)),
       socketPath_(std::move(other.socketPath_)),
       socketDevice_(other.socketDevice_),
@@ -356,6 +373,8 @@ InstanceListener& InstanceListener::operator=(InstanceListener&& other) noexcept
     if (this != &other) {
         const InstanceListener previous(std::move(*this));  // removes its socket when it goes
         listenFd_ = std::move(other.listenFd_);
+        watchFd_ = std::move(other.watchFd_);
+        senders_ = std::move(other.senders_);
         lockFd_ = std::move(other.lockFd_);
         socketPath_ = std::move(other.socketPath_);
         socketDevice_ = other.socketDevice_;
@@ -380,29 +399,107 @@ InstanceListener::~InstanceListener() {
 }
 
 int InstanceListener::Fd() const {
-    return listenFd_.Get();
+    return watchFd_.Get();
 }
 
 std::optional<InstanceListener::Pending> InstanceListener::Accept() {
-    UniqueFd connection;
-    for (;;) {
-        connection.Reset(::accept4(listenFd_.Get(), nullptr, nullptr, SOCK_CLOEXEC));
-        if (connection.Valid() || errno != EINTR) {
-            break;
+    DropSendersWaitingTooLong();
+    // Each event is handled without waiting; whatever is left keeps Fd() readable, so the
+    // caller comes back for it.
+    epoll_event events[kMaxWaitingSenders + 1];
+    int count = 0;
+    do {
+        count = ::epoll_wait(watchFd_.Get(), events, static_cast<int>(std::size(events)), 0);
+    } while (count < 0 && errno == EINTR);
+    for (int i = 0; i < count; ++i) {
+        std::optional<Pending> pending = events[i].data.fd == listenFd_.Get()
+                                             ? TakeNewSender()
+                                             : ReadSender(events[i].data.fd);
+        if (pending) {
+            return pending;
         }
     }
+    return std::nullopt;
+}
+
+// Takes one new connection and reads what it has sent so far: a sender that connects and writes
+// at once is served in the same call.
+std::optional<InstanceListener::Pending> InstanceListener::TakeNewSender() {
+    UniqueFd connection;
+    do {
+        connection.Reset(
+            ::accept4(listenFd_.Get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
+    } while (!connection.Valid() && errno == EINTR);
     if (!connection.Valid()) {
         return std::nullopt;
     }
-    std::string line;
-    if (!ReadLine(connection.Get(), kRequestWaitMs, line)) {
+    epoll_event readable{};
+    readable.events = EPOLLIN;
+    readable.data.fd = connection.Get();
+    if (::epoll_ctl(watchFd_.Get(), EPOLL_CTL_ADD, connection.Get(), &readable) != 0) {
         return std::nullopt;
     }
-    const std::optional<InstanceRequest> request = RequestOfWord(line);
+    if (senders_.size() >= kMaxWaitingSenders) {
+        DropSender(0);
+    }
+    const int fd = connection.Get();
+    senders_.push_back(Sender{std::move(connection), {}, std::chrono::steady_clock::now()});
+    return ReadSender(fd);
+}
+
+std::optional<InstanceListener::Pending> InstanceListener::ReadSender(int fd) {
+    const auto found = std::ranges::find_if(
+        senders_, [fd](const Sender& sender) { return sender.connection.Get() == fd; });
+    if (found == senders_.end()) {
+        return std::nullopt;
+    }
+    const auto index = static_cast<size_t>(found - senders_.begin());
+    std::string& received = found->received;
+    char chunk[kMaxLine];
+    ssize_t count = 0;
+    do {
+        count = ::recv(fd, chunk, sizeof chunk, 0);
+    } while (count < 0 && errno == EINTR);
+    if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+        return std::nullopt;
+    }
+    if (count <= 0) {
+        DropSender(index);  // gone, or failed, before its line was complete
+        return std::nullopt;
+    }
+    received.append(chunk, static_cast<size_t>(count));
+    const size_t end = received.find('\n');
+    if (end == std::string::npos) {
+        if (received.size() >= kMaxLine) {
+            DropSender(index);
+        }
+        return std::nullopt;
+    }
+    const std::optional<InstanceRequest> request = RequestOfWord(received.substr(0, end));
+    UniqueFd connection = std::move(found->connection);
+    ::epoll_ctl(watchFd_.Get(), EPOLL_CTL_DEL, fd, nullptr);
+    senders_.erase(found);
     if (!request) {
         return std::nullopt;
     }
+    // The answer is written once the request is handled; the sender waits for it.
+    const int flags = ::fcntl(connection.Get(), F_GETFL);
+    ::fcntl(connection.Get(), F_SETFL, flags & ~O_NONBLOCK);
     return Pending{std::move(connection), *request};
+}
+
+void InstanceListener::DropSender(size_t index) {
+    ::epoll_ctl(watchFd_.Get(), EPOLL_CTL_DEL, senders_[index].connection.Get(), nullptr);
+    senders_.erase(senders_.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+void InstanceListener::DropSendersWaitingTooLong() {
+    const auto now = std::chrono::steady_clock::now();
+    for (size_t i = senders_.size(); i-- > 0;) {
+        if (now - senders_[i].since > kRequestWait) {
+            DropSender(i);
+        }
+    }
 }
 
 void InstanceListener::Answer(Pending& pending) {

@@ -9,9 +9,11 @@
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/UniqueFd.h"
 
@@ -41,10 +43,12 @@ public:
     InstanceListener& operator=(InstanceListener&&) noexcept;
     ~InstanceListener();  // removes the socket file it made
 
-    // Readable when a sender connects (for poll or QSocketNotifier).
+    // Readable when a sender connects or a connected sender writes (for poll or
+    // QSocketNotifier).
     int Fd() const;
-    // A connected sender and its request; nothing when the sender sent nothing valid (it is
-    // dropped). Call when Fd() is readable; does not block for long.
+    // A connected sender and its complete request. Nothing yet when no sender has finished its
+    // line; a sender that sent something invalid, or took too long, is dropped. Never blocks, so
+    // one slow sender delays neither the window nor other senders. Call when Fd() is readable.
     struct Pending {
         UniqueFd connection;
         InstanceRequest request;
@@ -54,9 +58,23 @@ public:
     static void Answer(Pending& pending);
 
 private:
+    // A connected sender whose request line has not all arrived yet.
+    struct Sender {
+        UniqueFd connection;
+        std::string received;
+        std::chrono::steady_clock::time_point since;
+    };
+
     InstanceListener(UniqueFd listenFd, UniqueFd lockFd, std::filesystem::path socketPath);
+    std::optional<Pending> TakeNewSender();
+    std::optional<Pending> ReadSender(int fd);
+    void DropSender(size_t index);
+    void DropSendersWaitingTooLong();
 
     UniqueFd listenFd_;
+    // Watches the listening socket and every waiting sender; Fd() is this one.
+    UniqueFd watchFd_;
+    std::vector<Sender> senders_;
     // Taken while claiming and while removing, so that a start that finds a socket refusing
     // connections never removes one that another start has just made.
     UniqueFd lockFd_;

@@ -11,9 +11,11 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/InstanceChannel.h"
 #include "support/TempFolder.h"
+#include "support/WaitForRequest.h"
 
 namespace zarvin {
 namespace {
@@ -25,6 +27,11 @@ constexpr int kWaitMs = 5000;
 bool WaitReadable(int fd) {
     pollfd readable{fd, POLLIN, 0};
     return ::poll(&readable, 1, kWaitMs) == 1;
+}
+
+bool WaitReadableNow(int fd) {
+    pollfd readable{fd, POLLIN, 0};
+    return ::poll(&readable, 1, 0) == 1;
 }
 
 // A connection to `path` that writes `bytes` as it is and keeps the connection open.
@@ -116,8 +123,7 @@ TEST_F(InstanceChannel, ASocketLeftBehindIsReclaimed) {
     InstanceListener listener = ClaimOrFail();
     auto sent = std::async(std::launch::async,
                            [&] { return SendInstanceRequest(socketPath_, InstanceRequest::Open); });
-    ASSERT_TRUE(WaitReadable(listener.Fd()));
-    auto pending = listener.Accept();
+    auto pending = test::WaitForRequest(listener);
     ASSERT_TRUE(pending.has_value());
     InstanceListener::Answer(*pending);
     EXPECT_EQ(sent.get(), SendResult::Handled);
@@ -145,8 +151,7 @@ TEST_P(InstanceRequests, AreDeliveredAndTheSenderWaitsForTheAnswer) {
         const SendResult result = SendInstanceRequest(socketPath_, GetParam());
         return std::pair(result, answered.load());
     });
-    ASSERT_TRUE(WaitReadable(listener.Fd()));
-    auto pending = listener.Accept();
+    auto pending = test::WaitForRequest(listener);
     ASSERT_TRUE(pending.has_value());
     EXPECT_EQ(pending->request, GetParam());
     // The sender is still waiting while the request is being handled.
@@ -169,9 +174,8 @@ TEST_F(InstanceChannel, ARequestDroppedWithoutAnswerFailsTheSender) {
         const SendResult result = SendInstanceRequest(socketPath_, InstanceRequest::Open, &error);
         return std::pair(result, error);
     });
-    ASSERT_TRUE(WaitReadable(listener.Fd()));
     {
-        auto pending = listener.Accept();
+        auto pending = test::WaitForRequest(listener);
         ASSERT_TRUE(pending.has_value());
     }
     const auto [result, error] = sent.get();
@@ -192,10 +196,51 @@ TEST_F(InstanceChannel, SendersWithoutAValidRequestAreDroppedAndOthersStillServe
         EXPECT_LE(::read(sender.Get(), &answer, 1), 0) << "an answer to " << bytes;
     }
     UniqueFd sender = ConnectAndWrite(socketPath_, "reload\n");
-    ASSERT_TRUE(WaitReadable(listener.Fd()));
-    auto pending = listener.Accept();
+    auto pending = test::WaitForRequest(listener);
     ASSERT_TRUE(pending.has_value());
     EXPECT_EQ(pending->request, InstanceRequest::Reload);
+}
+
+// The window reads requests without waiting for any one sender: a sender that connected and
+// has not finished its line neither holds up the one after it nor loses its own turn.
+TEST_F(InstanceChannel, ASlowSenderDelaysNoOtherAndIsServedWhenItsLineArrives) {
+    InstanceListener listener = ClaimOrFail();
+    UniqueFd slow = ConnectAndWrite(socketPath_, "rel");
+    ASSERT_TRUE(WaitReadable(listener.Fd()));
+    EXPECT_FALSE(listener.Accept().has_value());
+
+    UniqueFd quick = ConnectAndWrite(socketPath_, "open\n");
+    auto first = test::WaitForRequest(listener);
+    ASSERT_TRUE(first.has_value());
+    EXPECT_EQ(first->request, InstanceRequest::Open);
+
+    ASSERT_EQ(::write(slow.Get(), "oad\n", 4), 4);
+    auto second = test::WaitForRequest(listener);
+    ASSERT_TRUE(second.has_value());
+    EXPECT_EQ(second->request, InstanceRequest::Reload);
+    InstanceListener::Answer(*second);
+    char answer[8] = {};
+    EXPECT_EQ(::read(slow.Get(), answer, sizeof answer), 5);
+    EXPECT_STREQ(answer, "done\n");
+}
+
+// Senders that connect and never write cannot starve the channel: past a bound the one that
+// waited longest is dropped, and a real request is still served.
+TEST_F(InstanceChannel, ManySilentSendersDoNotStopTheChannel) {
+    InstanceListener listener = ClaimOrFail();
+    std::vector<UniqueFd> silent;
+    for (int i = 0; i < 40; ++i) {
+        silent.push_back(ConnectAndWrite(socketPath_, ""));
+        while (WaitReadableNow(listener.Fd())) {
+            EXPECT_FALSE(listener.Accept().has_value());
+        }
+    }
+    UniqueFd sender = ConnectAndWrite(socketPath_, "kill\n");
+    auto pending = test::WaitForRequest(listener);
+    ASSERT_TRUE(pending.has_value());
+    EXPECT_EQ(pending->request, InstanceRequest::Kill);
+    char byte = 0;
+    EXPECT_EQ(::read(silent.front().Get(), &byte, 1), 0) << "the oldest silent sender stays";
 }
 
 // Whoever else could put a socket there would take the request and could keep the sender

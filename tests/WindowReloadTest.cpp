@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <poll.h>
 
 #include <optional>
 #include <sstream>
@@ -11,6 +10,7 @@
 #include "cli/CliOptions.h"
 #include "cli/WindowReload.h"
 #include "platform/InstanceChannel.h"
+#include "support/WaitForRequest.h"
 #include "sim/SimFirmware.h"
 #include "sim/SimImageFile.h"
 #include "support/TempFolder.h"
@@ -52,12 +52,9 @@ TEST(WindowReload, TheRunningWindowIsAskedToReload) {
     ASSERT_TRUE(listener) << error;
     std::optional<InstanceRequest> received;
     std::thread window([&] {
-        pollfd readable{listener->Fd(), POLLIN, 0};
-        if (::poll(&readable, 1, 5000) == 1) {
-            if (auto pending = listener->Accept()) {
-                received = pending->request;
-                InstanceListener::Answer(*pending);
-            }
+        if (auto pending = test::WaitForRequest(*listener)) {
+            received = pending->request;
+            InstanceListener::Answer(*pending);
         }
     });
     std::ostringstream err;
@@ -88,12 +85,9 @@ TEST(WindowReload, SimResetLeavesTheFactoryMemoryAndAsksTheWindowToReload) {
     ASSERT_TRUE(listener) << error;
     std::optional<InstanceRequest> received;
     std::thread window([&] {
-        pollfd readable{listener->Fd(), POLLIN, 0};
-        if (::poll(&readable, 1, 5000) == 1) {
-            if (auto pending = listener->Accept()) {
-                received = pending->request;
-                InstanceListener::Answer(*pending);
-            }
+        if (auto pending = test::WaitForRequest(*listener)) {
+            received = pending->request;
+            InstanceListener::Answer(*pending);
         }
     });
     const std::string command = "env -u XDG_CONFIG_HOME HOME='" + home.Path().string() +
