@@ -83,9 +83,9 @@ std::optional<int> BecomeTheRunningInstance(const fs::path& socketPath,
     return std::nullopt;
 }
 
-// `standInModel`: run against the stand-in keyboard playing that model.
+// `standInModel`: run against the stand-in keyboard playing that model, with `faults`.
 int RunWindow(int argc, char** argv, AppContext& context, bool startHidden,
-              std::optional<sim::SimModel> standInModel,
+              std::optional<sim::SimModel> standInModel, const std::vector<sim::SimFault>& faults,
               std::optional<InstanceListener>& listener) {
     QApplication::setDesktopFileName(kProgram);
     QApplication application(argc, argv);
@@ -110,6 +110,7 @@ int RunWindow(int argc, char** argv, AppContext& context, bool startHidden,
             return Fail(error + " (run 'zarvinctl sim-reset' to start again from the factory state)",
                         kExitFailed);
         }
+        standIn->ScheduleFaults(faults);
     }
     HidNodeSource& nodes = standIn ? static_cast<HidNodeSource&>(*standIn) : hidraw;
     // The stand-in's memory goes to its file soon after each change, so zarvinctl --simulate
@@ -181,6 +182,17 @@ int main(int argc, char** argv) {
         }
         model = *named;
     }
+    std::vector<sim::SimFault> faults;
+    for (const std::string& spec : arguments.faultSpecs) {
+        std::string error;
+        const auto parsed = sim::ParseSimFaults(spec, error);
+        if (!parsed || !arguments.simulate) {
+            return Fail((parsed ? "--fault works only with --simulate" : error) +
+                            "\nTry 'zarvin --help'.",
+                        kExitUsage);
+        }
+        faults.insert(faults.end(), parsed->begin(), parsed->end());
+    }
     switch (arguments.action) {
         case StartupAction::Help:
             std::cout << kStartupUsage;
@@ -215,5 +227,5 @@ int main(int argc, char** argv) {
             kExitFailed);
     }
     return RunWindow(argc, argv, context, arguments.start,
-                     arguments.simulate ? std::optional(model) : std::nullopt, listener);
+                     arguments.simulate ? std::optional(model) : std::nullopt, faults, listener);
 }

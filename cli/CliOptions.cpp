@@ -220,7 +220,8 @@ bool ParseSimArguments(CliOptions& options, std::string& error) {
 }  // namespace
 
 const char* const kUsage =
-    "Usage: zarvinctl [--simulate[=MODEL]] [--trace] [--json] [--profile N] COMMAND [ARGUMENTS]\n"
+    "Usage: zarvinctl [--simulate[=MODEL] [--fault SPEC]] [--trace] [--json] [--profile N]\n"
+    "                 COMMAND [ARGUMENTS]\n"
     "\n"
     "Commands:\n"
     "  list             supported keyboards and their interfaces\n"
@@ -287,6 +288,13 @@ const char* const kUsage =
     "  --simulate[=MODEL]  use the stand-in keyboard instead of a real one; MODEL is 126\n"
     "                      (0c45:5004, the default) or 128 (320f:5000). Its memory is kept\n"
     "                      between runs until sim-reset.\n"
+    "  --fault SPEC        with --simulate: make the stand-in fail at chosen command packets\n"
+    "                      (counted from 1), to reproduce a problem. SPEC is one or more of\n"
+    "                      silent@K (no reply to packet K and its three retries), lose@K\n"
+    "                      (one reply lost), refuse-fe@K, refuse-ff@K (status 0xFE or 0xFF),\n"
+    "                      fail-write@K (writes fail from packet K until the keyboard is\n"
+    "                      opened again), unplug@K, delay=MS@K (every reply from packet K on\n"
+    "                      held back MS ms), separated by commas\n"
     "  --trace             print every report sent (>) and received (<) on standard error\n"
     "  --json              print the result as one JSON object (monitor: one a line) and\n"
     "                      errors as {\"error\": ...} on standard error; the fields are in\n"
@@ -360,6 +368,23 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
                 parsed.error = NotAProfile(number);
                 return parsed;
             }
+        } else if (arg == "--fault" || arg.rfind("--fault=", 0) == 0) {
+            std::string spec;
+            if (arg != "--fault") {
+                spec = arg.substr(std::string("--fault=").size());
+            } else if (index + 1 < args.size()) {
+                spec = args[++index];
+            } else {
+                parsed.error = "'--fault' needs a fault, as in lose@3";
+                return parsed;
+            }
+            std::string error;
+            const auto faults = sim::ParseSimFaults(spec, error);
+            if (!faults) {
+                parsed.error = error;
+                return parsed;
+            }
+            options.faults.insert(options.faults.end(), faults->begin(), faults->end());
         } else if (arg == "--simulate") {
             options.simulate = true;
         } else if (arg.rfind("--simulate=", 0) == 0) {
@@ -404,6 +429,11 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     }
     options.command = words.front();
     options.arguments.assign(words.begin() + 1, words.end());
+    const bool forTheKeyboard = options.command != "sim-reset" && options.command != "sim";
+    if (!options.faults.empty() && (!options.simulate || !forTheKeyboard)) {
+        parsed.error = "'--fault' works only with --simulate and a command for the keyboard";
+        return parsed;
+    }
     const auto shape = std::find_if(kCommands.begin(), kCommands.end(), [&](const CommandShape& c) {
         return options.command == c.name;
     });

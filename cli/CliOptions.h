@@ -8,6 +8,7 @@
 #include "cli/KeyArguments.h"
 #include "cli/LightingArguments.h"
 #include "model/KeyCodes.h"
+#include "sim/SimFaultSpec.h"
 #include "sim/SimModel.h"
 
 namespace zarvin::cli {
@@ -16,6 +17,8 @@ struct CliOptions {
     bool simulate = false;
     sim::SimModel model = sim::SimModel::Keyboard126;
     bool modelGiven = false;
+    // --fault SPEC, with --simulate: the stand-in's faults, in the order given.
+    std::vector<sim::SimFault> faults;
     bool trace = false;
     // "--json": results as JSON, errors as {"error": ...}.
     bool json = false;

@@ -182,6 +182,7 @@ int RunOnStandIn(const AppContext& context, const CliOptions& options) {
         return Fail(error + " (run 'zarvinctl sim-reset' to start again from the factory state)",
                     kExitFailed);
     }
+    keyboard.ScheduleFaults(options.faults);
     const int status =
         options.command == "monitor"
             ? RunMonitor(keyboard, &keyboard, options.trace, std::cout, std::cerr, gForm)

@@ -61,6 +61,9 @@ struct SimKeyboard::State {
     void Broadcast(bool commandNode, std::span<const uint8_t> report);
     void SendEventLocked(uint16_t code);
     void UnplugLocked();
+    void FailWritesLocked();
+    void CutOffCommandChannels();
+    void StartScheduledFaults();
     std::list<Channel>::iterator FindChannel(uint64_t id);
 
     const SimModel model;
@@ -79,6 +82,8 @@ struct SimKeyboard::State {
     uint64_t unplugAt = 0;                 // packet number, 0 = none
     bool failWrites = false;
     std::chrono::microseconds reportDelay{0};
+    // Scheduled faults by the packet number they start at.
+    std::multimap<uint64_t, SimFault> scheduled;
 
     UniqueFd wake;
     std::thread service;
@@ -168,6 +173,7 @@ void SimKeyboard::State::HandlePacket(std::span<const uint8_t> bytes) {
     std::copy_n(bytes.begin(), std::min(bytes.size(), kPacketSize), packet.begin());
     ++received;
     log.push_back(packet);
+    StartScheduledFaults();
 
     if (received == unplugAt) {
         unplugAt = 0;
@@ -193,6 +199,60 @@ void SimKeyboard::State::HandlePacket(std::span<const uint8_t> bytes) {
         }
         pending.push_back(PendingReply{due, *reply});
     }
+}
+
+void SimKeyboard::State::StartScheduledFaults() {
+    // A write that is to fail must fail before its packet arrives: the open command descriptors
+    // are cut off while the packet before it is handled (its reply still goes out).
+    const auto [next, afterNext] = scheduled.equal_range(received + 1);
+    for (auto fault = next; fault != afterNext; ++fault) {
+        if (fault->second.kind == SimFaultKind::FailWrite) {
+            CutOffCommandChannels();
+            break;
+        }
+    }
+    const auto [first, last] = scheduled.equal_range(received);
+    for (auto entry = first; entry != last; ++entry) {
+        const SimFault& fault = entry->second;
+        switch (fault.kind) {
+            case SimFaultKind::Silent:
+                silentLeft = std::max(silentLeft, kSilentPackets);
+                break;
+            case SimFaultKind::Lose:
+                silentLeft = std::max(silentLeft, 1);
+                break;
+            case SimFaultKind::RefuseFE:
+                refusals[received] = kStatusRefusedFE;
+                break;
+            case SimFaultKind::RefuseFF:
+                refusals[received] = kStatusRefusedFF;
+                break;
+            case SimFaultKind::Unplug:
+                unplugAt = received;
+                break;
+            case SimFaultKind::Delay:
+                reportDelay = fault.delay;
+                break;
+            case SimFaultKind::FailWrite:
+                break;  // cut off with the packet before
+        }
+    }
+    scheduled.erase(first, last);
+}
+
+void SimKeyboard::State::FailWritesLocked() {
+    failWrites = true;
+    CutOffCommandChannels();
+}
+
+void SimKeyboard::State::CutOffCommandChannels() {
+    for (Channel& channel : channels) {
+        if (channel.commandNode && channel.takesRequests) {
+            ::shutdown(channel.simEnd.Get(), SHUT_RD);
+            channel.takesRequests = false;
+        }
+    }
+    Wake();
 }
 
 void SimKeyboard::State::SendDueReplies() {
@@ -335,17 +395,25 @@ void SimKeyboard::RefusePacket(int packetNumber, uint8_t status) {
 
 void SimKeyboard::FailWrites(bool fail) {
     std::lock_guard guard(state_->lock);
-    state_->failWrites = fail;
-    if (!fail) {
-        return;
+    if (fail) {
+        state_->FailWritesLocked();
+    } else {
+        state_->failWrites = false;
     }
-    for (State::Channel& channel : state_->channels) {
-        if (channel.commandNode && channel.takesRequests) {
-            ::shutdown(channel.simEnd.Get(), SHUT_RD);
-            channel.takesRequests = false;
+}
+
+void SimKeyboard::ScheduleFaults(const std::vector<SimFault>& faults) {
+    std::lock_guard guard(state_->lock);
+    for (const SimFault& fault : faults) {
+        if (fault.packet < 1) {
+            continue;
         }
+        if (fault.kind == SimFaultKind::FailWrite && fault.packet == 1) {
+            state_->FailWritesLocked();
+            continue;
+        }
+        state_->scheduled.emplace(state_->received + static_cast<uint64_t>(fault.packet), fault);
     }
-    state_->Wake();
 }
 
 void SimKeyboard::UnplugAtPacket(int packetNumber) {
@@ -366,6 +434,7 @@ void SimKeyboard::ClearFaults() {
     state_->unplugAt = 0;
     state_->failWrites = false;
     state_->reportDelay = std::chrono::microseconds{0};
+    state_->scheduled.clear();
 }
 
 void SimKeyboard::SendEvent(uint16_t code) {

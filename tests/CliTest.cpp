@@ -77,10 +77,25 @@ TEST(CommandLine, RejectsWhatItDoesNotKnow) {
         {"--simulate=129", "info"},
         {"--simulate=", "info"},
         {"--verbose", "info"},
+        {"--fault", "lose@3", "info"},
+        {"--simulate", "--fault", "drop@3", "info"},
+        {"--simulate", "info", "--fault"},
+        {"--simulate", "--fault=lose@3", "sim-reset"},
     };
     for (const auto& args : cases) {
         EXPECT_NE(ParseCommandLine(args).error, "") << (args.empty() ? "" : args.front());
     }
+}
+
+TEST(CommandLine, FaultsOfTheStandInAddUpInTheOrderGiven) {
+    const ParsedCommandLine parsed =
+        ParseCommandLine({"--fault", "lose@3,delay=5@1", "--simulate", "keys", "--fault=unplug@9"});
+    ASSERT_EQ(parsed.error, "");
+    const std::vector<sim::SimFault> expected = {
+        {sim::SimFaultKind::Lose, 3},
+        {sim::SimFaultKind::Delay, 1, std::chrono::milliseconds(5)},
+        {sim::SimFaultKind::Unplug, 9}};
+    EXPECT_EQ(parsed.options.faults, expected);
 }
 
 TEST(CommandLine, HelpAndVersionNeedNoCommand) {

@@ -4,6 +4,7 @@
 #include <numeric>
 
 #include "device/HidDevice.h"
+#include "sim/SimFaultSpec.h"
 #include "sim/SimKeyboard.h"
 #include "support/RequestPacket.h"
 #include "support/TempFolder.h"
@@ -253,6 +254,45 @@ TEST_F(SimKeyboardLink, ReportDelayHoldsTheReplyBack) {
     sim_.ClearFaults();
     ASSERT_TRUE(Send(command_, kReadDeviceInfo));
     EXPECT_TRUE(Receive(command_, 50).has_value());
+}
+
+// What each of six packets meets under a fault spec: R a reply, N no reply, E or F a refusal
+// with 0xFE or 0xFF, W a write that fails, G the keyboard gone, D a reply held back.
+TEST_F(SimKeyboardLink, ScheduledFaultsStrikeAtTheirPackets) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"silent@2", "RNNNNR"},      {"lose@2", "RNRRRR"},
+        {"refuse-fe@3", "RRERRR"},   {"refuse-ff@1", "FRRRRR"},
+        {"fail-write@3", "RRWWWW"},  {"fail-write@1", "WWWWWW"},
+        {"unplug@4", "RRRG"},        {"delay=300@5", "RRRRDD"},
+        {"lose@1,refuse-ff@3", "NRFRRR"},
+    };
+    for (const auto& [spec, expected] : cases) {
+        SimKeyboard sim;
+        HidDevice device(sim);
+        std::string error;
+        const auto faults = ParseSimFaults(spec, error);
+        ASSERT_TRUE(faults.has_value()) << error;
+        sim.ScheduleFaults(*faults);
+        OpenCommand(device);
+        std::string seen;
+        for (size_t packet = 0; packet < std::string_view(expected).size(); ++packet) {
+            if (!Send(device, kReadDeviceInfo)) {
+                seen += 'W';
+                continue;
+            }
+            std::optional<Packet> reply = Receive(device, kSilenceWaitMs);
+            if (!reply && device.LastError() == HidError::Gone) {
+                seen += 'G';
+            } else if (!reply && expected[packet] == 'D') {
+                seen += Receive(device).has_value() ? 'D' : 'N';
+            } else if (!reply) {
+                seen += 'N';
+            } else {
+                seen += (*reply)[7] == 0xFE ? 'E' : (*reply)[7] == 0xFF ? 'F' : 'R';
+            }
+        }
+        EXPECT_EQ(seen, expected) << spec;
+    }
 }
 
 TEST_F(SimKeyboardLink, BootModeLastsUntilPluggedInAgain) {

@@ -4,45 +4,22 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 
 #include "sim/SimImageFile.h"
 #include "sim/SimModel.h"
 #include "support/TempFolder.h"
+#include "support/ZarvinctlRun.h"
 
 namespace zarvin::cli {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct ProgramRun {
-    int status = -1;
-    std::string output;  // standard output and error together
-};
-
-// zarvinctl with `arguments`, in a home of its own.
-ProgramRun RunZarvinctl(const test::TempFolder& home, const std::string& arguments) {
-    const std::string command = "env -u XDG_CONFIG_HOME HOME='" + home.Path().string() +
-                                "' XDG_DATA_HOME='" + (home / "data").string() +
-                                "' XDG_RUNTIME_DIR='" + (home / "run").string() + "' '" +
-                                ZARVINCTL_PROGRAM + "' " + arguments + " 2>&1 </dev/null";
-    ProgramRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return run;
-    }
-    char buffer[4096];
-    while (const size_t got = std::fread(buffer, 1, sizeof buffer, pipe)) {
-        run.output.append(buffer, got);
-    }
-    const int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    return run;
-}
+using test::ProgramRun;
+using test::RunZarvinctl;
 
 fs::path MemoryFile(const test::TempFolder& home) {
     return sim::ImageFilePath(home / "data" / "VX77HUE_8246", sim::SimModel::Keyboard126);

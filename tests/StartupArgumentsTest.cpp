@@ -65,6 +65,15 @@ INSTANTIATE_TEST_SUITE_P(
         ArgumentCase{{"--Kill", "--verbose", "--"}, kRun, false, false, kDefault, 3},
         ArgumentCase{{"--simulated"}, kRun, false, false, kDefault, 1}));
 
+TEST(StartupArguments, FaultsAreKeptForTheStandInToJudge) {
+    const StartupArguments parsed = ParseStartupArguments(
+        {"--fault", "lose@3", "--simulate", "--fault=unplug@9,delay=5@1", "--fault"});
+    EXPECT_TRUE(parsed.simulate);
+    EXPECT_EQ(parsed.faultSpecs,
+              (std::vector<std::string>{"lose@3", "unplug@9,delay=5@1", ""}));
+    EXPECT_TRUE(parsed.warnings.empty());
+}
+
 TEST(StartupArguments, AWarningNamesTheUnknownOption) {
     const StartupArguments parsed = ParseStartupArguments({"--frobnicate"});
     ASSERT_EQ(parsed.warnings.size(), 1u);
