@@ -240,6 +240,7 @@ int CommandLink::ExchangeCommand(const uint8_t* request, size_t requestLength, u
         if (!device_.Write(packet.data(), packet.size(), nullptr, ToMs(timing_.writeTimeout))) {
             return CommandResult::WriteFailed;
         }
+        RememberSent(packet);
         if (attempts != nullptr) {
             *attempts = attempt + 1;
         }
@@ -267,7 +268,26 @@ int CommandLink::SendCommand(const uint8_t* request, size_t requestLength) {
     if (!lock_.HoldNode()) {
         return 0;
     }
-    return device_.Write(packet.data(), packet.size(), nullptr, ToMs(timing_.writeTimeout)) ? 1 : 0;
+    if (!device_.Write(packet.data(), packet.size(), nullptr, ToMs(timing_.writeTimeout))) {
+        return 0;
+    }
+    RememberSent(packet);
+    return 1;
+}
+
+void CommandLink::RememberSent(const Packet& request) {
+    std::copy_n(request.begin() + PacketByte::Command, std::tuple_size_v<Header>,
+                sent_[sentCount_ % kRememberedRequests].begin());
+    ++sentCount_;
+}
+
+bool CommandLink::EchoesAnEarlierRequest(const Packet& reply) const {
+    const size_t remembered = std::min(sentCount_, kRememberedRequests);
+    return std::any_of(sent_.begin(), sent_.begin() + static_cast<std::ptrdiff_t>(remembered),
+                       [&reply](const Header& header) {
+                           return std::equal(header.begin(), header.end(),
+                                             reply.begin() + PacketByte::Command);
+                       });
 }
 
 void CommandLink::DiscardStaleReports() {
@@ -284,7 +304,9 @@ bool CommandLink::ReadReply(const Packet& request, Packet& reply) {
     // reply, and waiting past them stays within the one read time-out. Until the connection
     // knows whether the keyboard echoes, a reply that does not match may be another program's:
     // it is kept while a matching one may still come, and taken, as the keyboard's way, only
-    // when none came within the time-out.
+    // when none came within the time-out. A reply that echoes one of this program's earlier
+    // requests came late (from before this connection, or an earlier attempt): it shows that
+    // the keyboard echoes, and it is never taken.
     const Clock::time_point deadline = Clock::now() + timing_.readTimeout;
     std::optional<Packet> unmatched;
     // At the time-out: the kept reply, if any, is the reply after all.
@@ -312,7 +334,10 @@ bool CommandLink::ReadReply(const Packet& request, Packet& reply) {
             if (echo_.load() == ReplyEcho::NotEchoed) {
                 return true;
             }
-            if (echo_.load() == ReplyEcho::Unknown && !unmatched) {
+            if (EchoesAnEarlierRequest(reply)) {
+                ReplyEcho unknown = ReplyEcho::Unknown;
+                echo_.compare_exchange_strong(unknown, ReplyEcho::Echoed);
+            } else if (echo_.load() == ReplyEcho::Unknown && !unmatched) {
                 unmatched = reply;
             }
         }

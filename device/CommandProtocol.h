@@ -135,6 +135,12 @@ private:
     void DiscardStaleReports();
     // Waits up to the read time-out for the reply to `request`.
     bool ReadReply(const Packet& request, Packet& reply);
+    // Bytes 3-6 of each request written, the last few kept, across connections.
+    void RememberSent(const Packet& request);
+    bool EchoesAnEarlierRequest(const Packet& reply) const;
+
+    static constexpr size_t kRememberedRequests = 16;
+    using Header = std::array<uint8_t, PacketByte::Status - PacketByte::Command>;
 
     HidDevice& device_;
     ExchangeTiming timing_;
@@ -142,6 +148,9 @@ private:
     std::atomic<uint32_t> geometry_;  // blockLength | stride << 16
     std::atomic<ReplyEcho> echo_{ReplyEcho::Unknown};
     CommandLock lock_;
+    // Under lock_.
+    std::array<Header, kRememberedRequests> sent_{};
+    size_t sentCount_ = 0;
 };
 
 int BeginTransfer(CommandLink& link);

@@ -168,6 +168,32 @@ TEST(SharedKeyboard, ALateReplyNeverLandsInAnotherChunk) {
     }
 }
 
+// A new connection learns the echo again, and the first reply it sees may be a late one from
+// before it: the reply to the first request (device information) is held back until the third,
+// the key map's first chunk, whose own reply is held until the fifth. That late reply echoes an
+// earlier request of this program, so the keyboard echoes: it is dropped, not taken as the
+// chunk, and the chunk is sent again.
+TEST(SharedKeyboard, AReplyFromBeforeANewConnectionIsNeverTakenForTheKeyboardsWay) {
+    BroadcastKernel kernel(kModel);
+    kernel.EditMemory(FillWithCounting);
+    kernel.HoldReply(1, 3);
+    kernel.HoldReply(3, 5);
+    Program program(kernel, ExchangeTiming{.writeTimeout = 200ms, .readTimeout = 30ms});
+    ASSERT_TRUE(program.opened);
+    std::array<uint8_t, kDeviceInfoSize> info{};
+    ASSERT_EQ(ReadDeviceInfo(program.link, info), CommandResult::Success);
+    ASSERT_EQ(program.link.Echo(), ReplyEcho::Echoed);
+
+    program.link.SetConnected(true);
+    std::vector<uint8_t> keyMap(program.link.Geometry().blockLength);
+    ASSERT_EQ(ReadKeyMap(program.link, keyMap, 1), CommandResult::Success);
+    EXPECT_EQ(program.link.Echo(), ReplyEcho::Echoed);
+    const std::vector<uint8_t>& keyMaps = kernel.Memory().keyMaps;
+    const auto profile1 = keyMaps.begin() + static_cast<std::ptrdiff_t>(keyMap.size());
+    EXPECT_EQ(keyMap, std::vector<uint8_t>(profile1, profile1 + static_cast<std::ptrdiff_t>(
+                                                                    keyMap.size())));
+}
+
 // A program that holds the keyboard keeps another one waiting, for the whole of its hold; one
 // that holds it past the other's time-out makes the other fail with nothing sent.
 TEST(SharedKeyboard, ProgramsQueueForTheKeyboardWithinTheTimeOut) {

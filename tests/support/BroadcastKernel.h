@@ -89,8 +89,9 @@ public:
                                    : UniqueFd();
     }
 
-    // The reply to request number `late` (1 = the first the keyboard receives) leaves just
-    // before the reply to request number `until`.
+    // The reply to request number `late` (1 = the first the keyboard receives) leaves when
+    // request number `until` arrives, just before that request's own reply (if that one is not
+    // held too).
     void HoldReply(int late, int until) {
         const std::lock_guard guard(mutex_);
         holds_[late] = until;
@@ -177,13 +178,13 @@ private:
             std::fill(reply->begin() + PacketByte::Command, reply->begin() + PacketByte::Status,
                       0);
         }
-        if (const auto hold = holds_.find(number); hold != holds_.end()) {
-            held_[hold->second] = *reply;
-            return;
-        }
         if (const auto late = held_.find(number); late != held_.end()) {
             Broadcast(reader, late->second);
             held_.erase(late);
+        }
+        if (const auto hold = holds_.find(number); hold != holds_.end()) {
+            held_[hold->second] = *reply;
+            return;
         }
         Broadcast(reader, *reply);
     }
