@@ -2,6 +2,9 @@
 # Sets up, builds and runs the tests.
 #   scripts/test.sh                  everything, warnings as errors
 #   scripts/test.sh --sanitize       the core tests again under AddressSanitizer and UBSan
+#   scripts/test.sh --faults         the fault matrix (every fault of the stand-in at every packet
+#                                    of a load, an apply, a backup and a restore) with the real
+#                                    timing of the keyboard link; the test command runs it quickly
 #   scripts/test.sh --tsan           the tests of the threaded parts (device threads, transport,
 #                                    protocol, stand-in keyboard) under ThreadSanitizer
 #   scripts/test.sh --vm             only the end-to-end test on a real kernel in a virtual
@@ -51,13 +54,20 @@ case "${1:-}" in
     cmake --build "$BUILD_DIR" --target zarvinctl zarvin_access_tests
     exec bash "$ROOT/scripts/vm-test.sh" "$BUILD_DIR"
     ;;
+--faults)
+    BUILD_DIR=${BUILD_DIR:-$ROOT/build}
+    configure_and_build "$BUILD_DIR" -DZARVIN_WERROR=ON
+    export ZARVIN_FAULT_TIMING=real
+    TEST_TIMEOUT=${TEST_TIMEOUT:-3600}
+    CTEST_ARGS=(-L '^zarvin_fault_matrix_tests$')
+    ;;
 "")
     BUILD_DIR=${BUILD_DIR:-$ROOT/build}
     configure_and_build "$BUILD_DIR" -DZARVIN_WERROR=ON
     ;;
 *)
-    echo "usage: scripts/test.sh [--sanitize | --tsan | --vm]" >&2
+    echo "usage: scripts/test.sh [--sanitize | --tsan | --faults | --vm]" >&2
     exit 2
     ;;
 esac
-"${WRAPPER[@]}" ctest --test-dir "$BUILD_DIR" --output-on-failure -j2 --timeout 120 "${CTEST_ARGS[@]}"
+"${WRAPPER[@]}" ctest --test-dir "$BUILD_DIR" --output-on-failure -j2 --timeout "${TEST_TIMEOUT:-120}" "${CTEST_ARGS[@]}"
