@@ -21,6 +21,7 @@
 #include "model/TextKeys.h"
 #include "skin/BaseDialog.h"
 #include "skin/BitmapSlider.h"
+#include "skin/ColourSchemeLook.h"
 #include "skin/LayoutReaders.h"
 #include "skin/PictureButton.h"
 #include "skin/PictureLoader.h"
@@ -35,7 +36,6 @@ namespace {
 namespace Id = LightingControl;
 
 constexpr std::string_view kSection = "BUTTONINFO";
-const QColor kLabelColour(228, 228, 228);
 constexpr int kLabelPixelSize = 13;
 constexpr int kColourColumns = 10;
 constexpr int kSliderPageSize = 10;
@@ -284,7 +284,7 @@ void LightingPanelView::PlaceLabel(int controlId, std::string_view skinEntry) {
     font.setPixelSize(kLabelPixelSize);
     label->setFont(font);
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, kLabelColour);
+    palette.setColor(QPalette::WindowText, SchemeText().label);
     label->setPalette(palette);
     label->setAttribute(Qt::WA_TranslucentBackground);
     Place(controlId, skinEntry, label);

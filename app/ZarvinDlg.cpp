@@ -43,6 +43,7 @@
 #include "model/KeyboardLayout.h"
 #include "model/TextKeys.h"
 #include "platform/AccessGuidance.h"
+#include "skin/ColourSchemeLook.h"
 #include "skin/LayoutReaders.h"
 #include "skin/PictureLoader.h"
 #include "skin/PngButton.h"
@@ -65,10 +66,6 @@ constexpr int kFirstPreviewMs = 100;
 constexpr int kPreviewMs = 50;
 constexpr auto kFirmwareQuestionPause = std::chrono::milliseconds(10);
 
-// Text colours of the text buttons (normal, hover, pressed, disabled, selected).
-const ButtonTextColours kTextColours{QColor(255, 255, 255), QColor(255, 130, 0),
-                                     QColor(255, 155, 4), QColor(127, 127, 127),
-                                     QColor(255, 255, 255)};
 const QString kTextFace = QStringLiteral("Arial Unicode MS");
 constexpr unsigned kCentredText = 0x25;
 
@@ -264,7 +261,7 @@ void CZarvinDlg::PlaceButtons() {
                                    {&normal_, &over_, &disable_, &normal_, &normal_});
     link->SetTooltip(linkAddress_, true);
     CPngButton* profiles = PlaceButton(MainControl::Profiles, "FUNC_PROFILES", command);
-    profiles->SetTextStyle(true, 10, kTextFace, kTextColours, 0x28);
+    profiles->SetTextStyle(true, 10, kTextFace, SchemeText().buttons, 0x28);
     PlaceButton(MainControl::Macro, "FUNC_MACRO", command);
     PlaceButton(MainControl::Ok, "CONTROL_OK", command);
     PlaceButton(MainControl::Cancel, "CONTROL_CANCEL", command);
@@ -283,7 +280,8 @@ void CZarvinDlg::PlaceButtons() {
     PlaceButton(MainControl::Source, "CONTROL_twitter", command);
 
     CPngButton* version = PlaceButton(MainControl::Version, "PELLOQ_VER", still);
-    version->SetTextStyle(true, 8, QStringLiteral("Verdana Unicode MS"), kTextColours, 0x24);
+    version->SetTextStyle(true, 8, QStringLiteral("Verdana Unicode MS"), SchemeText().buttons,
+                          0x24);
     version->setText(QString());
     version->setEnabled(false);
     version->SetButtonRole(ButtonRole::Display);
@@ -305,7 +303,7 @@ void CZarvinDlg::PlaceStatusLine() {
     status_ = new StatusLine(this);
     PlaceControl(*status_, SkinFile(), kButtonSection, "CONTROL_StatusStatic");
     QPalette palette = status_->palette();
-    palette.setColor(QPalette::WindowText, kTextColours.normal);
+    palette.setColor(QPalette::WindowText, SchemeText().buttons.normal);
     status_->setPalette(palette);
 }
 
@@ -704,7 +702,8 @@ void CZarvinDlg::ApplyLanguage(int languageIndex) {
     for (const TextButton& text : kTextButtons) {
         CPngButton* button = Button(text.controlId);
         button->setText(QString::fromStdString(core_.Text(text.textKey)));
-        button->SetTextStyle(true, text.pointSize, kTextFace, kTextColours, kCentredText);
+        button->SetTextStyle(true, text.pointSize, kTextFace, SchemeText().buttons,
+                             kCentredText);
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "app/DaemonLauncher.h"
+#include "app/DesktopColourScheme.h"
 #include "app/MessageBoxes.h"
 #include "app/QuitSignals.h"
 #include "app/SingleInstance.h"
@@ -25,8 +27,9 @@
 #include "sim/SimImageFile.h"
 #include "sim/SimImageKeeper.h"
 #include "sim/SimKeyboard.h"
-#include "skin/ControlStyle.h"
+#include "skin/ColourSchemeLook.h"
 #include "store/AppContext.h"
+#include "store/ColourScheme.h"
 
 namespace {
 
@@ -83,6 +86,20 @@ std::optional<int> BecomeTheRunningInstance(const fs::path& socketPath,
     return std::nullopt;
 }
 
+// The stored choice, or the desktop's preference when the choice is to follow it.
+ColourScheme SchemeAtStart(const Settings& settings) {
+    std::string problem;
+    const ColourSchemeChoice choice = StoredColourSchemeChoice(settings, problem);
+    if (!problem.empty()) {
+        std::cerr << kProgram << ": " << problem << '\n';
+    }
+    const std::optional<uint32_t> desktop =
+        choice == ColourSchemeChoice::Desktop
+            ? ReadDesktopColourScheme(QDBusConnection::sessionBus(), kDesktopAnswerTime)
+            : std::nullopt;
+    return ChooseColourScheme(choice, desktop);
+}
+
 // `standInModel`: run against the stand-in keyboard playing that model, with `faults`.
 int RunWindow(int argc, char** argv, AppContext& context, bool startHidden,
               std::optional<sim::SimModel> standInModel, const std::vector<sim::SimFault>& faults,
@@ -95,8 +112,6 @@ int RunWindow(int argc, char** argv, AppContext& context, bool startHidden,
     // The window lives hidden behind the tray icon: closing the last visible window (a message
     // box, the window itself) does not end the program; only the exit path does.
     QApplication::setQuitOnLastWindowClosed(false);
-
-    ApplyControlStyle(application);
 
     HidrawNodeSource hidraw;
     std::unique_ptr<sim::SimKeyboard> standIn;
@@ -131,6 +146,7 @@ int RunWindow(int argc, char** argv, AppContext& context, bool startHidden,
     MessageBoxes boxes;
     ConfiguratorCore core(context, nodes, boxes, boxes);
     boxes.SetTexts(core.Texts());
+    UseColourScheme(application, SchemeAtStart(core.UserSettings()));
     CZarvinDlg window(core, nodes);
     if (startHidden) {
         context.autoShowDone = true;

@@ -33,6 +33,7 @@
 #include "model/KeyboardLayout.h"
 #include "model/MacroArea.h"
 #include "model/TextKeys.h"
+#include "skin/ColourSchemeLook.h"
 #include "skin/LayoutReaders.h"
 #include "skin/PictureLoader.h"
 #include "skin/PngButton.h"
@@ -47,7 +48,6 @@ namespace fs = std::filesystem;
 
 constexpr std::string_view kSection = "BUTTONINFO";
 constexpr int kMacroModeControl = 1143;
-const QColor kLabelColour(228, 228, 228);
 const QString kFontFace = QStringLiteral("Arial Unicode MS");
 
 constexpr uint16_t TypeOf(AssignmentType type) { return static_cast<uint16_t>(type); }
@@ -65,7 +65,7 @@ QLabel* MakeLabel(QWidget* parent) {
     auto* label = new QLabel(parent);
     label->setAttribute(Qt::WA_TranslucentBackground);
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, kLabelColour);
+    palette.setColor(QPalette::WindowText, SchemeText().label);
     label->setPalette(palette);
     return label;
 }
@@ -74,7 +74,7 @@ QCheckBox* MakeCheckBox(QWidget* parent) {
     auto* box = new QCheckBox(parent);
     box->setAttribute(Qt::WA_TranslucentBackground);
     QPalette palette = box->palette();
-    palette.setColor(QPalette::WindowText, kLabelColour);
+    palette.setColor(QPalette::WindowText, SchemeText().label);
     box->setPalette(palette);
     return box;
 }
@@ -348,7 +348,7 @@ void Zarvin_DlgComposite::PlaceControls() {
 void Zarvin_DlgComposite::SetFonts() {
     // The title is written by the window, not baked into the pictures: it names the key and
     // follows the language.
-    const QColor titleColour(228, 231, 236);
+    const QColor titleColour = SchemeText().title;
     title_->SetTextStyle(true, kTitlePoints, kFontFace,
                          {titleColour, titleColour, titleColour, titleColour, titleColour},
                          text_format::kLeft | text_format::kVerticalCentre |

@@ -24,7 +24,7 @@ ensure_packages() {
 
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev fonts-dejavu-core ccache
                 nlohmann-json3-dev)
-TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev python3)
+TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev python3 dbus-daemon)
 # The virtual machine of scripts/vm-test.sh; what runs inside it is fetched with apt-get download.
 VM_PACKAGES=(qemu-system-x86 cpio binutils)
 

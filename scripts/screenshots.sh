@@ -10,7 +10,8 @@
 #   composite-key.png, composite-macro.png, composite-media.png, composite-function.png
 #                         the four pages of the composite key editor (its title names the key)
 #   profile.png           the profile dialog
-# and the same again at 200 % (QT_SCALE_FACTOR=2, the skin's 2x pictures) in scale-200/.
+# and the same again at 200 % (QT_SCALE_FACTOR=2, the skin's 2x pictures) in scale-200/, and in
+# the light colour scheme in light/.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 . "$ROOT/scripts/lib.sh"
@@ -31,5 +32,6 @@ cmake --build "$BUILD_DIR" --target zarvin_skinpreview
 mkdir -p "$FOLDER"
 QT_QPA_PLATFORM=offscreen "$BUILD_DIR/bin/zarvin_skinpreview" "$FOLDER"
 QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 "$BUILD_DIR/bin/zarvin_skinpreview" "$FOLDER/scale-200"
+QT_QPA_PLATFORM=offscreen "$BUILD_DIR/bin/zarvin_skinpreview" "$FOLDER/light" light
 echo "Screenshots in $(cd "$FOLDER" && pwd):"
-ls -1 "$FOLDER"/*.png "$FOLDER"/scale-200/*.png
+ls -1 "$FOLDER"/*.png "$FOLDER"/scale-200/*.png "$FOLDER"/light/*.png

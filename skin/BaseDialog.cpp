@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 
+#include "skin/ColourSchemeLook.h"
 #include "skin/OutlineRegion.h"
 #include "skin/PictureLoader.h"
 #include "skin/SkinAccessibility.h"
@@ -25,8 +26,8 @@ const QRegion kNothingVisible(-1, -1, 1, 1);
 CBaseDialog::CBaseDialog(std::filesystem::path skinFile, std::filesystem::path skinFolder,
                          QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
-      skinFile_(std::move(skinFile)),
-      skinFolder_(std::move(skinFolder)) {
+      skinFile_(SkinFileInUse(skinFile)),
+      skinFolder_(SkinFolderInUse(skinFolder)) {
     InstallSkinAccessibility();
 }
 

@@ -24,6 +24,8 @@ class CBaseDialog : public QDialog {
     Q_OBJECT
 
 public:
+    // `skinFile` and `skinFolder` name the dark skin; the window reads the one of the colour
+    // scheme in use (ColourSchemeLook).
     CBaseDialog(std::filesystem::path skinFile, std::filesystem::path skinFolder,
                 QWidget* parent = nullptr);
 

@@ -4,73 +4,117 @@
 #include <QColor>
 #include <QFont>
 #include <QPalette>
+#include <QString>
+#include <string_view>
+#include <utility>
 
 namespace zarvin {
+namespace {
 
-void ApplyControlStyle(QApplication& application) {
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(13);
-    QApplication::setFont(font);
-    application.setStyleSheet(QStringLiteral(
+// The style sheet with its colours named: {name} stands for the scheme's colour of that role.
+const char* const kStyleSheet =
         "QLineEdit, QComboBox, QTableWidget, QTreeView {"
-        "  background: #14161a; color: #e4e7ec; border: 1px solid #30343d; border-radius: 6px;"
-        "  selection-background-color: #4a2b0e; selection-color: #ffffff; }"
+        "  background: {field}; color: {text}; border: 1px solid {fieldEdge}; border-radius: 6px;"
+        "  selection-background-color: {selection}; selection-color: {bright}; }"
         "QLineEdit, QComboBox { padding: 0 8px; }"
-        "QLineEdit:disabled, QComboBox:disabled { color: #6b717c; }"
-        "QComboBox QAbstractItemView { background: #1b1e24; color: #e4e7ec; }"
-        "QTableWidget { gridline-color: #262a31; }"
+        "QLineEdit:disabled, QComboBox:disabled { color: {disabled}; }"
+        "QComboBox QAbstractItemView { background: {popup}; color: {text}; }"
+        "QTableWidget { gridline-color: {button}; }"
         "QTreeView::item { height: 24px; }"
-        "QHeaderView { background: #1b1e24; }"
-        "QHeaderView::section { background: #1b1e24; color: #9aa1ad; border: none;"
-        "  border-bottom: 1px solid #2a2e36; padding: 3px 6px; }"
+        "QHeaderView { background: {popup}; }"
+        "QHeaderView::section { background: {popup}; color: {secondary}; border: none;"
+        "  border-bottom: 1px solid {divider}; padding: 3px 6px; }"
         "QCheckBox::indicator { width: 16px; height: 16px; border-radius: 4px;"
-        "  border: 1px solid #383d47; background: #14161a; }"
-        "QCheckBox::indicator:checked { background: #ff8200; border-color: #ff8200; }"
+        "  border: 1px solid {edge}; background: {field}; }"
+        "QCheckBox::indicator:checked { background: {accent}; border-color: {accent}; }"
         "QTableView::indicator, QTreeView::indicator { width: 14px; height: 14px;"
-        "  border-radius: 3px; border: 1px solid #4a505b; background: #14161a; }"
-        "QTableView::indicator:checked, QTreeView::indicator:checked { background: #ff8200;"
-        "  border-color: #ff8200; }"
-        "QScrollBar:vertical { background: #14161a; width: 12px; margin: 0; }"
-        "QScrollBar:horizontal { background: #14161a; height: 12px; margin: 0; }"
-        "QScrollBar::handle { background: #383d47; border-radius: 4px; margin: 2px; }"
+        "  border-radius: 3px; border: 1px solid {edgeHover}; background: {field}; }"
+        "QTableView::indicator:checked, QTreeView::indicator:checked { background: {accent};"
+        "  border-color: {accent}; }"
+        "QScrollBar:vertical { background: {field}; width: 12px; margin: 0; }"
+        "QScrollBar:horizontal { background: {field}; height: 12px; margin: 0; }"
+        "QScrollBar::handle { background: {edge}; border-radius: 4px; margin: 2px; }"
         "QScrollBar::handle:vertical { min-height: 24px; }"
         "QScrollBar::handle:horizontal { min-width: 24px; }"
-        "QScrollBar::handle:hover { background: #4a505b; }"
+        "QScrollBar::handle:hover { background: {edgeHover}; }"
         "QScrollBar::add-line, QScrollBar::sub-line { width: 0; height: 0; border: none; }"
         "QScrollBar::add-page, QScrollBar::sub-page { background: none; }"
-        "QToolTip { background: #1b1e24; color: #e4e7ec; border: 1px solid #30343d; }"
-        "QMessageBox, QFileDialog, QMenu { background: #1b1e24; color: #e4e7ec; }"
-        "QMessageBox QLabel { color: #e4e7ec; }"
-        "QMessageBox QPushButton, QFileDialog QPushButton { background: #262a31; color: #e4e7ec;"
-        "  border: 1px solid #383d47; border-radius: 5px; padding: 4px 14px; }"
-        "QMenu::item:selected { background: #4a2b0e; }"
+        "QToolTip { background: {popup}; color: {text}; border: 1px solid {fieldEdge}; }"
+        "QMessageBox, QFileDialog, QMenu { background: {popup}; color: {text}; }"
+        "QMessageBox QLabel { color: {text}; }"
+        "QMessageBox QPushButton, QFileDialog QPushButton { background: {button}; color: {text};"
+        "  border: 1px solid {edge}; border-radius: 5px; padding: 4px 14px; }"
+        "QMenu::item:selected { background: {selection}; }"
         // Style sheet colours do not pass to child widgets: the file and colour dialogs' own
         // labels, lists and tool buttons are named here, or they keep light-theme colours.
         "QFileDialog QLabel, QFileDialog QCheckBox, QColorDialog, QColorDialog QLabel {"
-        "  background: #1b1e24; color: #e4e7ec; }"
+        "  background: {popup}; color: {text}; }"
         "QFileDialog QListView, QFileDialog QTreeView, QFileDialog QListView::item {"
-        "  background: #14161a; color: #e4e7ec; }"
-        "QFileDialog QListView::item:selected { background: #4a2b0e; color: #ffffff; }"
-        "QFileDialog QToolButton, QColorDialog QPushButton { background: #262a31; color: #e4e7ec;"
-        "  border: 1px solid #383d47; border-radius: 4px; padding: 3px; }"
-        "QColorDialog QLineEdit, QColorDialog QSpinBox { background: #14161a; color: #e4e7ec; }"
-        "QFrame#ColourPopup { background: #1b1e24; border: 1px solid #30343d; }"
-        "QFrame#ColourPopup QToolButton { color: #e4e7ec; border-radius: 4px; padding: 2px; }"
-        "QFrame#ColourPopup QToolButton:hover { background: #4a2b0e; }"
-        "QDialog#AboutBox { background: #1b1e24; }"
-        "QDialog#AboutBox QLabel { color: #c9ced6; }"
-        "QDialog#AboutBox QLabel#AboutName { color: #ffffff; font-size: 18px; font-weight: 600; }"
-        "QDialog#AboutBox QPushButton { background: #262a31; color: #e4e7ec;"
-        "  border: 1px solid #383d47; border-radius: 5px; padding: 5px 18px; }"
-        "QDialog#AboutBox QPushButton:hover { border-color: #ff8200; color: #ff8200; }"
+        "  background: {field}; color: {text}; }"
+        "QFileDialog QListView::item:selected { background: {selection}; color: {bright}; }"
+        "QFileDialog QToolButton, QColorDialog QPushButton { background: {button}; color: {text};"
+        "  border: 1px solid {edge}; border-radius: 4px; padding: 3px; }"
+        "QColorDialog QLineEdit, QColorDialog QSpinBox { background: {field}; color: {text}; }"
+        "QFrame#ColourPopup { background: {popup}; border: 1px solid {fieldEdge}; }"
+        "QFrame#ColourPopup QToolButton { color: {text}; border-radius: 4px; padding: 2px; }"
+        "QFrame#ColourPopup QToolButton:hover { background: {selection}; }"
+        "QDialog#AboutBox { background: {popup}; }"
+        "QDialog#AboutBox QLabel { color: {aboutText}; }"
+        "QDialog#AboutBox QLabel#AboutName { color: {bright}; font-size: 18px; font-weight: 600; }"
+        "QDialog#AboutBox QPushButton { background: {button}; color: {text};"
+        "  border: 1px solid {edge}; border-radius: 5px; padding: 5px 18px; }"
+        "QDialog#AboutBox QPushButton:hover { border-color: {accent}; color: {accent}; }"
         // The focus ring of the plain controls, in the accent colour as on the skin's own.
         "QLineEdit:focus, QComboBox:focus, QTableWidget:focus, QTreeView:focus,"
-        "  QPushButton:focus { border: 2px solid #ff8200; }"
-        "QCheckBox::indicator:focus { border: 2px solid #ff8200; }"
-        "QToolButton:focus { border: 2px solid #ff8200; border-radius: 3px; }"));
+        "  QPushButton:focus { border: 2px solid {accent}; }"
+        "QCheckBox::indicator:focus { border: 2px solid {accent}; }"
+        "QToolButton:focus { border: 2px solid {accent}; border-radius: 3px; }";
+
+using SchemeColours = std::pair<const char*, const char*>[14];
+
+const SchemeColours kDarkColours = {
+    {"{field}", "#14161a"},  {"{text}", "#e4e7ec"},      {"{fieldEdge}", "#30343d"},
+    {"{selection}", "#4a2b0e"}, {"{bright}", "#ffffff"}, {"{disabled}", "#6b717c"},
+    {"{popup}", "#1b1e24"},  {"{button}", "#262a31"},    {"{secondary}", "#9aa1ad"},
+    {"{divider}", "#2a2e36"}, {"{edge}", "#383d47"},     {"{accent}", "#ff8200"},
+    {"{edgeHover}", "#4a505b"}, {"{aboutText}", "#c9ced6"}};
+
+const SchemeColours kLightColours = {
+    {"{field}", "#ffffff"},  {"{text}", "#1d2127"},      {"{fieldEdge}", "#c2c7cf"},
+    {"{selection}", "#ffd9b3"}, {"{bright}", "#000000"}, {"{disabled}", "#9aa0aa"},
+    {"{popup}", "#f7f8fa"},  {"{button}", "#e3e6ea"},    {"{secondary}", "#555c68"},
+    {"{divider}", "#dcdfe4"}, {"{edge}", "#b8bec8"},     {"{accent}", "#e06c00"},
+    {"{edgeHover}", "#9aa1ad"}, {"{aboutText}", "#3a4049"}};
+
+QLatin1String ColourOf(const SchemeColours& colours, std::string_view name) {
+    for (const auto& [role, colour] : colours) {
+        if (name == role) {
+            return QLatin1String(colour);
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+void ApplyControlStyle(QApplication& application, ColourScheme scheme) {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(13);
+    QApplication::setFont(font);
+    const SchemeColours& colours = scheme == ColourScheme::Light ? kLightColours : kDarkColours;
+    QString sheet = QString::fromLatin1(kStyleSheet);
+    for (const auto& [name, colour] : colours) {
+        sheet.replace(QLatin1String(name), QLatin1String(colour));
+    }
+    application.setStyleSheet(sheet);
     // The report lists draw their grid lines in the palette's mid colour.
     QPalette palette = QApplication::palette();
-    palette.setColor(QPalette::Mid, QColor(0x26, 0x2a, 0x31));
+    palette.setColor(QPalette::Mid, QColor(ColourOf(colours, "{button}")));
+    // Lists grey out secondary columns in the disabled text colour, whose default is too faint
+    // on light fields.
+    if (scheme == ColourScheme::Light) {
+        palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x7b, 0x81, 0x8c));
+    }
     QApplication::setPalette(palette);
 }
 

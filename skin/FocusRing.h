@@ -1,8 +1,8 @@
 #pragma once
 
 // The focus ring of the skinned controls: a rounded frame in the skin's accent colour, drawn
-// just inside the control while it has the keyboard focus. The colour is the skin's ("SCREEN"
-// "Accent"), set when a window applies its skin.
+// just inside the control while it has the keyboard focus. The colour is the accent of the
+// colour scheme in use (ColourSchemeLook).
 
 #include <QColor>
 #include <QRect>

@@ -1,16 +1,19 @@
 // The generated skin against what the windows read: every layout entry each window reads is in
 // its skin file and parses, image buttons lie inside their window without covering each other,
-// every picture named exists and has its window's size, and the masks are exactly black and
-// white with rounded corners.
+// every picture named exists and has its window's size, the masks are exactly black and white
+// with rounded corners, and the light skin matches the dark one.
 
 #include <gtest/gtest.h>
 
+#include <QColor>
 #include <QImage>
 #include <QImageReader>
 #include <QRect>
 #include <QString>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -365,6 +368,53 @@ TEST(SkinPictures, EveryPictureHasItsTwinOfTwiceTheSize) {
         EXPECT_EQ(twinPicture.size(), picture.size() * 2) << twin;
     }
     EXPECT_GT(pictures, 100);
+}
+
+std::string WholeText(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+double MeanLightness(const QImage& picture) {
+    double sum = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            sum += QColor(picture.pixel(x, y)).lightnessF();
+        }
+    }
+    return sum / (picture.width() * picture.height());
+}
+
+// The light skin is the dark one's geometry in other colours: the same layout files, a twin of
+// every picture at the same size, and the windows light where the dark ones are dark.
+TEST(LightSkin, HasTheDarkSkinsLayoutAndPicturesInLightColours) {
+    const fs::path light = kSkins / "Light";
+    int pictures = 0;
+    for (const fs::directory_entry& entry : fs::directory_iterator(kSkins)) {
+        const fs::path file = entry.path();
+        const fs::path twin = light / file.filename();
+        if (!entry.is_regular_file()) {
+            continue;
+        }
+        if (file.extension() == ".ini") {
+            EXPECT_EQ(WholeText(twin), WholeText(file)) << twin;
+            continue;
+        }
+        const QImageReader picture(QString::fromStdString(file.string()));
+        if (picture.format().isEmpty()) {
+            continue;
+        }
+        ++pictures;
+        const QImageReader twinPicture(QString::fromStdString(twin.string()));
+        ASSERT_TRUE(fs::exists(twin)) << twin;
+        EXPECT_EQ(twinPicture.format(), picture.format()) << twin;
+        EXPECT_EQ(twinPicture.size(), picture.size()) << twin;
+    }
+    EXPECT_GT(pictures, 100);
+    for (const char* window : {"main_normal.jpg", "composite_back.png", "Profile_normal.jpg"}) {
+        EXPECT_LT(MeanLightness(Picture(kSkins / window)), 0.3) << window;
+        EXPECT_GT(MeanLightness(Picture(light / window)), 0.7) << window;
+    }
 }
 
 TEST(MainSkin, LinksToAnAddressOfAtMost259Characters) {

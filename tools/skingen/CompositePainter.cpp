@@ -33,7 +33,7 @@ void DrawPageIllustration(QPainter& painter, const CompositeLayout& layout, Comp
     const QRect area = layout.pageArea;
     const QRectF box(area.right() - 176, area.top() + 64, 136, 136);
     DrawIcon(painter, page == CompositePage::Media ? Icon::Play : Icon::Gear, box,
-             QColor(0x2a, 0x2e, 0x36));
+             Colours().illustration);
 }
 
 void Paint(QPainter& painter, const CompositeLayout& layout, CompositeSet set, SetImage image) {

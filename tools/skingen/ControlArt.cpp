@@ -19,13 +19,13 @@ void DrawLockLight(QPainter& painter, const Control& control, Look look) {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
     if (lit) {
-        painter.setBrush(WithAlpha(colour::kAccent, 60));
+        painter.setBrush(WithAlpha(Colours().accent, 60));
         painter.drawEllipse(light, 7, 7);
     }
-    painter.setBrush(lit ? colour::kAccent : QColor(0x3a, 0x3f, 0x48));
+    painter.setBrush(lit ? Colours().accent : QColor(0x3a, 0x3f, 0x48));
     painter.drawEllipse(light, 3.5, 3.5);
     painter.setFont(UiFont(10));
-    painter.setPen(lit ? colour::kText : colour::kTextSecondary);
+    painter.setPen(lit ? Colours().text : Colours().textSecondary);
     painter.drawText(QRectF(area.left(), area.top() + 14, area.width(), area.height() - 14),
                      Qt::AlignHCenter | Qt::AlignVCenter, control.label);
     painter.restore();
@@ -37,19 +37,19 @@ void DrawFlipDisplay(QPainter& painter, const Control& control, Look look) {
     const bool second = look == Look::Selected;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(colour::kFaceEdge, 1));
-    painter.setBrush(colour::kWell);
+    painter.setPen(QPen(Colours().faceEdge, 1));
+    painter.setBrush(Colours().well);
     painter.drawRoundedRect(area, 7, 7);
     const QRectF first(area.left(), area.top(), area.width() / 2, area.height());
     const QRectF other = first.translated(area.width() / 2, 0);
     const QRectF active = (second ? other : first).adjusted(2, 2, -2, -2);
-    painter.setPen(QPen(colour::kAccent, 1));
-    painter.setBrush(colour::kAccentDeep);
+    painter.setPen(QPen(Colours().accent, 1));
+    painter.setBrush(Colours().accentDeep);
     painter.drawRoundedRect(active, 5, 5);
     painter.setFont(UiFont(10, QFont::Medium));
-    painter.setPen(second ? colour::kTextSecondary : colour::kText);
+    painter.setPen(second ? Colours().textSecondary : Colours().text);
     painter.drawText(first, Qt::AlignCenter, QStringLiteral("F1\u2013F4"));
-    painter.setPen(second ? colour::kText : colour::kTextSecondary);
+    painter.setPen(second ? Colours().text : Colours().textSecondary);
     painter.drawText(other, Qt::AlignCenter, QStringLiteral("D1\u2013D6"));
     painter.restore();
 }
@@ -60,23 +60,23 @@ void DrawBrand(QPainter& painter, const Control& control, Look look) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(look == Look::Pressed ? colour::kAccentSoft : colour::kAccent);
+    painter.setBrush(look == Look::Pressed ? Colours().accentSoft : Colours().accent);
     painter.drawRoundedRect(mark, 7, 7);
     QPainterPath zed;
     zed.moveTo(mark.left() + 8, mark.top() + 8.5);
     zed.lineTo(mark.right() - 8, mark.top() + 8.5);
     zed.lineTo(mark.left() + 8, mark.bottom() - 8.5);
     zed.lineTo(mark.right() - 8, mark.bottom() - 8.5);
-    painter.setPen(QPen(colour::kWindow, 2.6, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.setPen(QPen(Colours().window, 2.6, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     painter.setBrush(Qt::NoBrush);
     painter.drawPath(zed);
 
     QFont font = UiFont(17, QFont::Bold);
     font.setLetterSpacing(QFont::AbsoluteSpacing, 2.5);
     painter.setFont(font);
-    painter.setPen(look == Look::Hover     ? colour::kTextBright
-                   : look == Look::Pressed ? colour::kAccent
-                                           : colour::kText);
+    painter.setPen(look == Look::Hover     ? Colours().textBright
+                   : look == Look::Pressed ? Colours().accent
+                                           : Colours().text);
     painter.drawText(QRectF(mark.right() + 10, area.top(), area.width() - 36, area.height()),
                      Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("ZARVIN"));
     painter.restore();
@@ -119,7 +119,7 @@ void DrawControl(QPainter& painter, const Control& control, Look look) {
             DrawBrand(painter, control, look);
             return;
         case Art::Title:
-            DrawHeading(painter, control.rect, control.label, 17, colour::kText,
+            DrawHeading(painter, control.rect, control.label, 17, Colours().text,
                         Qt::AlignLeft | Qt::AlignVCenter);
             return;
     }

@@ -21,24 +21,24 @@ struct Palette {
 Palette PaletteFor(Look look) {
     switch (look) {
         case Look::Hover:
-            return {colour::kFaceHover, colour::kFace, WithAlpha(colour::kAccent, 170),
-                    colour::kTextBright};
+            return {Colours().faceHover, Colours().face, WithAlpha(Colours().accent, 170),
+                    Colours().textBright};
         case Look::Pressed:
-            return {colour::kFacePressed, colour::kFacePressed, colour::kAccent, colour::kAccent,
+            return {Colours().facePressed, Colours().facePressed, Colours().accent, Colours().accent,
                     1};
         case Look::Selected:
-            return {colour::kFaceSelected, colour::kAccentDeep, colour::kAccent,
-                    colour::kAccentSoft};
+            return {Colours().faceSelected, Colours().accentDeep, Colours().accent,
+                    Colours().accentSoft};
         case Look::Disabled:
-            return {colour::kFaceDisabled, colour::kFaceDisabled, colour::kCardEdge,
-                    colour::kTextMuted};
+            return {Colours().faceDisabled, Colours().faceDisabled, Colours().cardEdge,
+                    Colours().textMuted};
         case Look::Sunken:
-            return {colour::kFacePressed, colour::kFacePressed, colour::kCardEdge,
-                    colour::kTextSecondary, 1};
+            return {Colours().facePressed, Colours().facePressed, Colours().cardEdge,
+                    Colours().textSecondary, 1};
         case Look::Normal:
             break;
     }
-    return {colour::kFace, colour::kFaceLow, colour::kFaceEdge, colour::kText};
+    return {Colours().face, Colours().faceLow, Colours().faceEdge, Colours().text};
 }
 
 QPainterPath RoundedRect(const QRectF& rect, double radius) {
@@ -55,7 +55,7 @@ void DrawFace(QPainter& painter, const QPainterPath& shape, const Palette& palet
     // A soft lower edge under every raised face; a pressed face sits flat.
     if (raised && palette.sink == 0) {
         painter.setPen(Qt::NoPen);
-        painter.setBrush(colour::kFaceShadow);
+        painter.setBrush(Colours().faceShadow);
         painter.drawPath(shape.translated(0, 1.5));
     }
     QLinearGradient fill(bounds.topLeft(), bounds.bottomLeft());
@@ -110,7 +110,7 @@ void DrawKeycap(QPainter& painter, const KeycapArt& art, Look look) {
                            legendArea.height() / 2 - 2);
         // The shifted symbols stay readable at 100 %: a size up and a brighter grey.
         painter.setFont(UiFont(12, QFont::Medium));
-        painter.setPen(look == Look::Normal ? colour::kTextLegend : legendColour);
+        painter.setPen(look == Look::Normal ? Colours().textLegend : legendColour);
         painter.drawText(upper, Qt::AlignCenter, art.upperLegend);
         painter.setFont(UiFont(13, QFont::Medium));
         painter.setPen(legendColour);
@@ -119,7 +119,7 @@ void DrawKeycap(QPainter& painter, const KeycapArt& art, Look look) {
     // An assigned key carries a small accent mark in its corner.
     if (look == Look::Selected) {
         painter.setPen(Qt::NoPen);
-        painter.setBrush(colour::kAccent);
+        painter.setBrush(Colours().accent);
         painter.drawEllipse(QPointF(cap.right() - 6, cap.top() + 6), 2.2, 2.2);
     }
     painter.restore();
@@ -143,7 +143,7 @@ void DrawButton(QPainter& painter, const ButtonArt& art, Look look) {
     double x = content.center().x() - (iconWidth + gap + labelWidth) / 2;
     if (art.icon) {
         const QColor iconColour =
-            art.icon == Icon::Record && look != Look::Disabled ? colour::kAccent : palette.content;
+            art.icon == Icon::Record && look != Look::Disabled ? Colours().accent : palette.content;
         DrawIcon(painter, *art.icon,
                  QRectF(x, content.center().y() - kIconSize / 2, kIconSize, kIconSize), iconColour);
         x += iconWidth + gap;
@@ -158,17 +158,17 @@ void DrawButton(QPainter& painter, const ButtonArt& art, Look look) {
 }
 
 void DrawIconButton(QPainter& painter, const QRect& rect, Icon icon, Look look) {
-    QColor iconColour = colour::kTextSecondary;
+    QColor iconColour = Colours().textSecondary;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF area = QRectF(rect).adjusted(0.5, 0.5, -0.5, -0.5);
     if (look == Look::Hover || look == Look::Pressed || look == Look::Selected) {
         painter.setPen(Qt::NoPen);
-        painter.setBrush(look == Look::Hover ? colour::kFaceHover : colour::kFacePressed);
+        painter.setBrush(look == Look::Hover ? Colours().faceHover : Colours().facePressed);
         painter.drawRoundedRect(area, 7, 7);
-        iconColour = look == Look::Hover ? colour::kTextBright : colour::kAccent;
+        iconColour = look == Look::Hover ? Colours().textBright : Colours().accent;
     } else if (look == Look::Disabled) {
-        iconColour = colour::kTextMuted;
+        iconColour = Colours().textMuted;
     }
     const double size = std::min(area.width(), area.height()) * 0.7;
     DrawIcon(painter, icon,

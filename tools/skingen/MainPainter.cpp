@@ -72,7 +72,7 @@ QImage PaintMainWindow(const MainLayout& layout, MainImage image) {
             // The strip's ground is the keyboard card's, so that the caps' corners match.
             painter.fillRect(QRect(0, layout.size.height(), layout.size.width(),
                                    layout.faceStripHeight + 1),
-                             colour::kCard);
+                             Colours().card);
         }
         for (const Control& control : layout.controls) {
             if (!control.faceOrigin) {
@@ -80,7 +80,7 @@ QImage PaintMainWindow(const MainLayout& layout, MainImage image) {
             } else if (!background) {
                 Control atFace = control;
                 atFace.rect.moveTopLeft(*control.faceOrigin);
-                painter.fillRect(atFace.rect, colour::kCard);
+                painter.fillRect(atFace.rect, Colours().card);
                 atFace.rect = atFace.rect.marginsRemoved(control.faceInset);
                 DrawControl(painter, atFace, LookIn(control.row, image));
             }
@@ -90,12 +90,12 @@ QImage PaintMainWindow(const MainLayout& layout, MainImage image) {
 
 QImage PaintArrowImage(const MainLayout& layout) {
     QImage image = NewPicture(layout.arrowImageSize);
-    image.fill(colour::kCard);
+    image.fill(Colours().card);
     QPainter painter(&image);
     for (const LayoutRect& origin : layout.arrowOrigins) {
         const bool up = origin.key.rfind("UP_", 0) == 0;
         const QRectF cell(origin.rect.translated(-1, -1));
-        DrawIcon(painter, up ? Icon::TriangleUp : Icon::TriangleDown, cell, colour::kTextSecondary);
+        DrawIcon(painter, up ? Icon::TriangleUp : Icon::TriangleDown, cell, Colours().textSecondary);
     }
     return image;
 }

@@ -14,7 +14,7 @@ namespace {
 
 constexpr int kSliderPositions = 6;
 
-QImage Blank(QSize size, const QColor& background = colour::kCard) {
+QImage Blank(QSize size, const QColor& background = Colours().card) {
     QImage image = NewPicture(size);
     image.fill(background);
     return image;
@@ -47,18 +47,18 @@ QImage Slider(int position, const QColor& fill) {
     const double step = (kWidth - 2 * kEnds) / (kSliderPositions - 1);
     const double thumb = kEnds + position * step;
     painter.setPen(Qt::NoPen);
-    painter.setBrush(colour::kWell);
+    painter.setBrush(Colours().well);
     painter.drawRoundedRect(QRectF(kEnds - 3, mid - 3, kWidth - 2 * kEnds + 6, 6), 3, 3);
     painter.setBrush(fill);
     painter.drawRoundedRect(QRectF(kEnds - 3, mid - 3, thumb - kEnds + 6, 6), 3, 3);
     for (int i = 0; i < kSliderPositions; ++i) {
         const double x = kEnds + i * step;
-        painter.setBrush(i <= position ? colour::kAccentSoft : colour::kFaceEdge);
+        painter.setBrush(i <= position ? Colours().accentSoft : Colours().faceEdge);
         painter.drawEllipse(QPointF(x, mid), 1.6, 1.6);
     }
-    painter.setBrush(colour::kFaceShadow);
+    painter.setBrush(Colours().faceShadow);
     painter.drawEllipse(QPointF(thumb, mid + 1), 8.5, 8.5);
-    painter.setBrush(colour::kTextBright);
+    painter.setBrush(Colours().textBright);
     painter.drawEllipse(QPointF(thumb, mid), 8, 8);
     painter.setBrush(fill);
     painter.drawEllipse(QPointF(thumb, mid), 3.2, 3.2);
@@ -68,16 +68,16 @@ QImage Slider(int position, const QColor& fill) {
 // Busy frame k of 10: ten dots round a circle, the k-th brightest, the ones before it fading.
 QImage BusyFrame(int frame) {
     constexpr int kDots = 10;
-    QImage image = Blank({24, 24}, colour::kWindow);
+    QImage image = Blank({24, 24}, Colours().window);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
     for (int i = 0; i < kDots; ++i) {
         const int age = (frame - i + kDots) % kDots;
         const double angle = 2 * std::numbers::pi * i / kDots - std::numbers::pi / 2;
-        QColor dot = colour::kAccent;
+        QColor dot = Colours().accent;
         dot.setAlpha(std::max(40, 255 - age * 50));
-        painter.setBrush(age < 5 ? dot : colour::kFaceEdge);
+        painter.setBrush(age < 5 ? dot : Colours().faceEdge);
         painter.drawEllipse(QPointF(12 + 8.5 * std::cos(angle), 12 + 8.5 * std::sin(angle)), 1.9,
                             1.9);
     }
@@ -88,11 +88,11 @@ QImage Switch(bool on) {
     QImage image = Blank({48, 26});
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(on ? Qt::NoPen : QPen(colour::kFaceEdge, 1));
-    painter.setBrush(on ? colour::kAccent : colour::kWell);
+    painter.setPen(on ? Qt::NoPen : QPen(Colours().faceEdge, 1));
+    painter.setBrush(on ? Colours().accent : Colours().well);
     painter.drawRoundedRect(QRectF(2.5, 2.5, 43, 21), 10.5, 10.5);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(on ? colour::kTextBright : colour::kTextSecondary);
+    painter.setBrush(on ? Colours().textBright : Colours().textSecondary);
     painter.drawEllipse(QPointF(on ? 35 : 13, 13), 8, 8);
     return image;
 }
@@ -103,13 +103,13 @@ QImage IconTile(QSize size, Icon icon, bool chosen) {
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF area = QRectF(0, 0, size.width(), size.height()).adjusted(0.5, 0.5, -0.5, -1.5);
-    painter.setPen(QPen(chosen ? colour::kAccent : colour::kFaceEdge, 1));
-    painter.setBrush(chosen ? colour::kAccentDeep : colour::kFace);
+    painter.setPen(QPen(chosen ? Colours().accent : Colours().faceEdge, 1));
+    painter.setBrush(chosen ? Colours().accentDeep : Colours().face);
     painter.drawRoundedRect(area, 7, 7);
     const double side = std::min(area.width(), area.height()) * 0.72;
     DrawIcon(painter, icon,
              QRectF(area.center().x() - side / 2, area.center().y() - side / 2, side, side),
-             chosen ? colour::kAccentSoft : colour::kTextSecondary);
+             chosen ? Colours().accentSoft : Colours().textSecondary);
     return image;
 }
 
@@ -118,7 +118,7 @@ QImage OptionColour(const QColor& fill, bool chosen) {
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     if (chosen) {
-        painter.setPen(QPen(colour::kAccent, 2));
+        painter.setPen(QPen(Colours().accent, 2));
         painter.setBrush(Qt::NoBrush);
         painter.drawEllipse(QPointF(16, 16), 14, 14);
     }
@@ -135,11 +135,11 @@ QImage CheckBox(bool checked) {
     QImage image = Blank({24, 24});
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(checked ? Qt::NoPen : QPen(colour::kFaceEdge, 1.2));
-    painter.setBrush(checked ? colour::kAccent : colour::kWell);
+    painter.setPen(checked ? Qt::NoPen : QPen(Colours().faceEdge, 1.2));
+    painter.setBrush(checked ? Colours().accent : Colours().well);
     painter.drawRoundedRect(QRectF(3.5, 3.5, 17, 17), 4.5, 4.5);
     if (checked) {
-        DrawIcon(painter, Icon::Check, QRectF(4, 4, 16, 16), colour::kWindow);
+        DrawIcon(painter, Icon::Check, QRectF(4, 4, 16, 16), Colours().window);
     }
     return image;
 }
@@ -157,7 +157,7 @@ std::vector<NamedPicture> PaintPanelBitmaps() {
     // 0-5 brightness, 6-11 speed; 12-25 are loaded but never shown: further slider faces in
     // the quiet colour.
     for (int n = 0; n <= 25; ++n) {
-        const QColor fill = n < 2 * kSliderPositions ? colour::kAccent : colour::kTextSecondary;
+        const QColor fill = n < 2 * kSliderPositions ? Colours().accent : Colours().textSecondary;
         add(std::to_string(n) + ".bmp", Slider(n % kSliderPositions, fill));
     }
     for (int frame = 1; frame <= 10; ++frame) {

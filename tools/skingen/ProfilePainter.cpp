@@ -14,8 +14,8 @@ void Paint(QPainter& painter, const ProfileLayout& layout, Look buttonLook) {
     DrawWindowBody(painter, layout.size);
     const QRect title = layout.title;
     DrawIcon(painter, Icon::Profiles, QRectF(title.left(), title.center().y() - 12, 24, 24),
-             colour::kAccent);
-    DrawHeading(painter, title.adjusted(34, 0, 0, 0), QStringLiteral("Profiles"), 17, colour::kText,
+             Colours().accent);
+    DrawHeading(painter, title.adjusted(34, 0, 0, 0), QStringLiteral("Profiles"), 17, Colours().text,
                 Qt::AlignLeft | Qt::AlignVCenter);
     DrawHorizontalDivider(painter, layout.dividerY, 24, layout.size.width() - 24);
     for (const Control& control : layout.controls) {

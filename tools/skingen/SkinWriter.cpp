@@ -9,6 +9,7 @@
 #include "ProfilePainter.h"
 #include "Scale.h"
 #include "SkinFile.h"
+#include "Theme.h"
 #include "WindowMask.h"
 
 namespace zarvin::skingen {
@@ -100,19 +101,26 @@ void WriteProfile(const fs::path& folder) {
 }  // namespace
 
 void WriteSkin(const fs::path& folder, const std::string& homePage) {
-    std::error_code error;
-    fs::create_directories(folder, error);
-    if (error) {
-        throw std::runtime_error("cannot create " + folder.string() + ": " + error.message());
-    }
-    // Every picture twice: as the windows show it at 100 %, and twice as dense for 200 %.
-    for (const int scale : {1, 2}) {
-        SetDrawingScale(scale);
-        WriteMain(folder, homePage);
-        WriteComposite(folder);
-        WriteProfile(folder);
+    // The dark skin in the folder itself, the light one with the same geometry beside it.
+    const std::pair<Scheme, fs::path> schemes[] = {{Scheme::Dark, folder},
+                                                   {Scheme::Light, folder / kLightSkinFolder}};
+    for (const auto& [scheme, place] : schemes) {
+        std::error_code error;
+        fs::create_directories(place, error);
+        if (error) {
+            throw std::runtime_error("cannot create " + place.string() + ": " + error.message());
+        }
+        SetScheme(scheme);
+        // Every picture twice: as the windows show it at 100 %, and twice as dense for 200 %.
+        for (const int scale : {1, 2}) {
+            SetDrawingScale(scale);
+            WriteMain(place, homePage);
+            WriteComposite(place);
+            WriteProfile(place);
+        }
     }
     SetDrawingScale(1);
+    SetScheme(Scheme::Dark);
 }
 
 }  // namespace zarvin::skingen

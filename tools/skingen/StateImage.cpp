@@ -23,7 +23,7 @@ Look LookInSet(SetImage image, bool selectable) {
 
 QImage PaintWindowPicture(QSize size, Shift shift, const std::function<void(QPainter&)>& draw) {
     QImage image = NewPicture(size);
-    image.fill(colour::kWindow);
+    image.fill(Colours().window);
     QPainter painter(&image);
     if (shift == Shift::FaceOrigin) {
         painter.translate(-1, -1);

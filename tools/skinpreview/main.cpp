@@ -1,5 +1,5 @@
-// zarvin_skinpreview FOLDER: renders the program's windows, from the skin and the language file
-// beside the program, on Qt's offscreen platform, to PNG files in FOLDER. The windows are the
+// zarvin_skinpreview FOLDER [light]: renders the program's windows, from the skin (the light one
+// when asked) and the language file beside the program, on Qt's offscreen platform, to PNG files in FOLDER. The windows are the
 // real ones over the stand-in keyboard: the main window (with its assignments, with custom key
 // colours, with an animated effect, and flipped to D1-D6 with a status line), the about box,
 // the four pages of the composite key editor and the profile dialog.
@@ -8,13 +8,14 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <string_view>
 #include <utility>
 
 #include "Capture.h"
 #include "CompositePreview.h"
 #include "MainPreview.h"
 #include "ProfilePreview.h"
-#include "skin/ControlStyle.h"
+#include "skin/ColourSchemeLook.h"
 
 namespace fs = std::filesystem;
 
@@ -44,13 +45,15 @@ void RenderMainWindow(const fs::path& programFolder, const fs::path& output) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+    const bool light = argc == 3 && std::string_view(argv[2]) == "light";
+    if (argc != 2 && !light) {
+        std::fprintf(stderr, "usage: %s FOLDER [light]\n", argv[0]);
         return 2;
     }
     defaultHandler = qInstallMessageHandler(SkipPlatformNotices);
     QApplication application(argc, argv);
-    zarvin::ApplyControlStyle(application);
+    zarvin::UseColourScheme(application,
+                            light ? zarvin::ColourScheme::Light : zarvin::ColourScheme::Dark);
     const fs::path programFolder = QCoreApplication::applicationDirPath().toStdString();
     const fs::path output = argv[1];
     using zarvin::preview::CompositePage;
