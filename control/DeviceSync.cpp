@@ -27,6 +27,15 @@
 namespace zarvin {
 namespace {
 
+std::vector<int32_t> MacroIdsOf(const std::vector<MacroRecord>& macros) {
+    std::vector<int32_t> ids;
+    ids.reserve(macros.size());
+    for (const MacroRecord& macro : macros) {
+        ids.push_back(macro.Id());
+    }
+    return ids;
+}
+
 // Key-map buffers are as large as the largest model's block.
 using KeyMapBlock = std::array<uint8_t, kDefaultKeyMatrixBytes>;
 
@@ -135,7 +144,9 @@ int DeviceSync::LoadFromDevice(const std::function<void()>& refreshKeyView, int*
     }
     if (read) {
         startedCleared_.reset();
+        keyboardMacroIds_ = MacroIdsOf(working.Macros());
     } else {
+        keyboardMacroIds_.reset();
         working.CreateDefaultImage(0);
         startedCleared_ = working.Image();
     }
@@ -208,6 +219,8 @@ int DeviceSync::WriteProfiles(std::optional<int> only, bool allProfiles, int* fi
         return CommandResult::NoReply;
     }
 
+    const std::vector<int32_t> macroIds = MacroIdsOf(stores_.Applied().Macros());
+    const bool macrosMove = keyboardMacroIds_ != macroIds;
     std::vector<int> profiles;
     if (only) {
         profiles = {*only};
@@ -221,6 +234,9 @@ int DeviceSync::WriteProfiles(std::optional<int> only, bool allProfiles, int* fi
             return CommandResult::NoReply;
         }
         profiles = {active};
+    }
+    if (macrosMove) {
+        profiles = {0, 1, 2};
     }
 
     const size_t keyMapLength =
@@ -252,13 +268,21 @@ int DeviceSync::WriteProfiles(std::optional<int> only, bool allProfiles, int* fi
         failure.Note(BeginTransfer(link_));
         // A working store that started cleared knows nothing of the keyboard's macros: unless
         // the user made some, those on the keyboard stay.
-        if (!startedCleared_ || stores_.Applied().MacroCount() > 0) {
-            failure.Note(WriteMacroArea(link_, area, area.size()));
-        }
+        const bool writeArea = !startedCleared_ || stores_.Applied().MacroCount() > 0;
+        bool allWritten = !writeArea || failure.Note(WriteMacroArea(link_, area, area.size())) ==
+                                            CommandResult::Success;
         for (size_t i = 0; i < profiles.size(); ++i) {
             lastKeyMapWrite = failure.Note(WriteKeyMap(link_, keyMaps[i], profiles[i]));
+            allWritten = allWritten && lastKeyMapWrite == CommandResult::Success;
         }
         failure.Note(EndTransfer(link_));
+        // After a partial write, some key map may still name the old positions: the next apply
+        // writes all three again.
+        if (!allWritten) {
+            keyboardMacroIds_.reset();
+        } else if (writeArea) {
+            keyboardMacroIds_ = macroIds;
+        }
     }
     if (!layout->withNames) {
         messages_.ShowMessage(text_keys::EXTRA_PROFILE_SPACE_TIGHT);

@@ -13,10 +13,12 @@
 // Locks: LoadFromDevice takes the working store's lock; ApplyToDevice and WriteKeysAndMacros
 // hold both stores' locks (ProfileStores::BothLocked) for the whole snapshot and write. Every keyboard exchange runs on the calling thread.
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 
 #include <optional>
+#include <vector>
 
 #include "model/KeyCodes.h"
 #include "store/ProfileFile.h"
@@ -62,7 +64,9 @@ public:
 
     // Writes the applied store: the macro area (with the macros' names when they fit the
     // capacity, else without them and then EXTRA_PROFILE_SPACE_TIGHT), then the key map of the
-    // active profile, or of profiles 0, 1 and 2 with `allProfiles`. Macros too large even
+    // active profile, or of profiles 0, 1 and 2 with `allProfiles`. When the macros' order on the
+    // keyboard changes (one deleted, say) or is not known, all three key maps are written, so no
+    // key of another profile is left playing whichever macro moved into its old position. Macros too large even
     // without names: EXTRA_MACRO_TOO_LONG and nothing is sent. CommandResult::Success when the
     // last key-map write succeeded, else NoReply; the other writes' results do not decide it
     // (the keyboard may be left partly written). `firstFailure`, when given, receives the result
@@ -77,7 +81,8 @@ public:
     int WriteKeysAndMacros(bool allProfiles, int* firstFailure = nullptr, bool* sent = nullptr);
 
 private:
-    // The profiles to write: `only`, or the active one, or all three.
+    // The profiles to write: `only`, or the active one, or all three; all three whenever the
+    // macros' positions in the area change, since every key map names macros by position.
     int WriteProfiles(std::optional<int> only, bool allProfiles, int* firstFailure, bool* sent);
 
     const AppContext& context_;
@@ -89,6 +94,9 @@ private:
     // The cleared image the working store took when the keyboard could not be read; until the
     // next successful read, a record still as in it counts as untouched.
     std::optional<ProfileImage> startedCleared_;
+    // The ids of the macros in the keyboard's area, in order, as last read or written; unknown
+    // after a failed read or write.
+    std::optional<std::vector<int32_t>> keyboardMacroIds_;
 };
 
 }  // namespace zarvin

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "control/DeviceSync.h"
+#include "control/ProfileMacros.h"
 #include "device/CommandProtocol.h"
 #include "device/DeviceImage.h"
 #include "device/HidDevice.h"
@@ -199,6 +200,9 @@ TEST(DeviceSync, AnApplySendsMacroAreaThenKeyMapsInOneTransfer) {
         SyncRig rig(SimModel::Keyboard126);
         rig.keyboard.ChangeProfileOnKeyboard(1);
         FillWorkingStore(rig.working);
+        ASSERT_EQ(rig.sync.ApplyToDevice(true), CommandResult::Success);
+        ASSERT_TRUE(rig.working.SetAssignment(KeyRecordNumber(1, 0x03A),
+                                              Assigned(AssignmentType::Disabled)));
         rig.keyboard.ClearLog();
         ASSERT_EQ(rig.sync.ApplyToDevice(c.allProfiles), CommandResult::Success);
 
@@ -227,6 +231,68 @@ TEST(DeviceSync, AnApplySendsMacroAreaThenKeyMapsInOneTransfer) {
             }
         }
         EXPECT_EQ(keyMapProfiles, c.profiles);
+    }
+}
+
+// Key maps name macros by their position in the area. An apply of the active profile after an
+// edit that moves macros must not leave the other profiles' keys on the old positions.
+TEST(DeviceSync, AnApplyThatMovesMacrosRewritesEveryProfile) {
+    struct Case {
+        const char* edit;
+        std::vector<MacroRecord> macros;
+        std::vector<int> profilesWritten;
+    };
+    const std::vector<MacroRecord> renamed = {TestMacros()[0], Macro(2, u"Scroll", 3, {})};
+    const std::vector<Case> cases = {
+        {"first macro deleted", {TestMacros()[1]}, {0, 1, 2}},
+        {"macros swapped", {TestMacros()[1], TestMacros()[0]}, {0, 1, 2}},
+        {"a macro renamed", renamed, {1}},
+        {"macros unchanged", TestMacros(), {1}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.edit);
+        SyncRig rig(SimModel::Keyboard128);
+        FillWorkingStore(rig.working);
+        ASSERT_EQ(rig.sync.ApplyToDevice(true), CommandResult::Success);
+        rig.keyboard.ChangeProfileOnKeyboard(1);
+        // As the window has it: loaded from the keyboard, then edited in the macro page.
+        ASSERT_EQ(rig.sync.LoadFromDevice(), FileResult::Success);
+        ASSERT_TRUE(CommitMacroList(rig.working, c.macros).committed);
+        rig.keyboard.ClearLog();
+        ASSERT_EQ(rig.sync.ApplyToDevice(false), CommandResult::Success);
+
+        std::vector<int> written;
+        for (const Packet& packet : rig.keyboard.ReceivedPackets()) {
+            if (packet[PacketByte::Command] == Command::WriteKeyMap) {
+                const int profile =
+                    LoadLe16(packet, PacketByte::Offset) / rig.link.Geometry().stride;
+                if (written.empty() || written.back() != profile) {
+                    written.push_back(profile);
+                }
+            }
+        }
+        EXPECT_EQ(written, c.profilesWritten);
+
+        // Every key that plays a macro on the keyboard plays the one the user left on it.
+        const auto expected = Reassigned(rig.working);
+        const auto playing = [](const WorkingStore& store, size_t record) {
+            const KeyAssignment assignment = store.Assignment(record);
+            for (const MacroRecord& macro : store.Macros()) {
+                if (assignment.Is(AssignmentType::PlayMacro) && macro.Id() == assignment.value) {
+                    return macro.Name();
+                }
+            }
+            return std::u16string();
+        };
+        std::map<size_t, std::u16string> macrosBefore;
+        for (const auto& [record, unused] : expected) {
+            macrosBefore[record] = playing(rig.working, record);
+        }
+        ASSERT_EQ(rig.sync.LoadFromDevice(), FileResult::Success);
+        for (const auto& [record, name] : macrosBefore) {
+            EXPECT_EQ(playing(rig.working, record), name) << "record " << record;
+        }
+        EXPECT_EQ(Reassigned(rig.working).size(), expected.size());
     }
 }
 
