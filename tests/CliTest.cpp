@@ -29,6 +29,7 @@
 #include "store/AppContext.h"
 #include "store/ProfileFile.h"
 #include "store/ProfileStore.h"
+#include "support/QuickTiming.h"
 #include "support/SocketNodeSource.h"
 #include "support/TempFolder.h"
 
@@ -224,9 +225,7 @@ TEST(ProfileCommand, SetsThenShowsTheActiveProfile) {
 
 TEST(ProfileCommand, GivesTheKeyboardsReasonForFailing) {
     sim::SimKeyboard keyboard;
-    KeyboardConnection connection(keyboard,
-                                  ExchangeTiming{.writeTimeout = std::chrono::milliseconds(50),
-                                                 .readTimeout = std::chrono::milliseconds(10)});
+    KeyboardConnection connection(keyboard, test_support::kQuickTiming);
     std::string error;
     ASSERT_TRUE(connection.Connect(error)) << error;
     std::ostringstream out;
@@ -273,9 +272,7 @@ TEST(InfoCommand, ShowsTheStandInKeyboard) {
 
 TEST(InfoCommand, SaysWhenTheKeyboardDoesNotAnswer) {
     sim::SimKeyboard keyboard;
-    KeyboardConnection connection(keyboard,
-                                  ExchangeTiming{.writeTimeout = std::chrono::milliseconds(50),
-                                                 .readTimeout = std::chrono::milliseconds(10)});
+    KeyboardConnection connection(keyboard, test_support::kQuickTiming);
     std::string error;
     ASSERT_TRUE(connection.Connect(error)) << error;
     keyboard.StaySilentFor(4);
