@@ -4,7 +4,7 @@ include(GNUInstallDirs)
 include(${CMAKE_CURRENT_LIST_DIR}/UdevRulesDir.cmake)
 
 set(ZARVIN_PROGRAM_DIR lib/zarvin CACHE STRING
-    "Program folder, relative to the prefix: the programs and Skins/, Help/, Lang0416.ini")
+    "Program folder, relative to the prefix: the programs and Skins/, Help/, the language files")
 set(program_dir_full ${CMAKE_INSTALL_PREFIX}/${ZARVIN_PROGRAM_DIR})
 set(zarvin_programs zarvinctl)
 if(TARGET zarvin)
@@ -13,7 +13,8 @@ endif()
 
 # The programs find their data beside /proc/self/exe, which names the file behind the link.
 install(TARGETS ${zarvin_programs} RUNTIME DESTINATION ${ZARVIN_PROGRAM_DIR})
-install(FILES ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/Lang0416.ini DESTINATION ${ZARVIN_PROGRAM_DIR})
+file(GLOB zarvin_language_files CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/res/Lang*.ini)
+install(FILES ${zarvin_language_files} DESTINATION ${ZARVIN_PROGRAM_DIR})
 install(DIRECTORY ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/Help ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/Skins
         DESTINATION ${ZARVIN_PROGRAM_DIR})
 file(RELATIVE_PATH program_dir_from_bin ${CMAKE_INSTALL_FULL_BINDIR} ${program_dir_full})

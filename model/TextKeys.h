@@ -42,6 +42,9 @@ inline constexpr std::string_view MENU_1 = "MENU_1";
 inline constexpr std::string_view MENU_2 = "MENU_2";
 inline constexpr std::string_view MENU_3 = "MENU_3";
 inline constexpr std::string_view MENU_4 = "MENU_4";
+// The language menu, which lists each shipped language by its own name.
+inline constexpr std::string_view MENU_LANGUAGE = "MENU_LANGUAGE";
+inline constexpr std::string_view LANGUAGE_NAME = "LANGUAGE_NAME";
 inline constexpr std::string_view LANG_ABOUT_TITLE = "LANG_ABOUT_TITLE";
 inline constexpr std::string_view GUANYU_JIESHAO = "GUANYU_JIESHAO";
 inline constexpr std::string_view GUANYU_BANQUAN = "GUANYU_BANQUAN";
@@ -201,6 +204,8 @@ inline constexpr std::array kAll = {
     MENU_2,
     MENU_3,
     MENU_4,
+    MENU_LANGUAGE,
+    LANGUAGE_NAME,
     LANG_ABOUT_TITLE,
     GUANYU_JIESHAO,
     GUANYU_BANQUAN,

@@ -105,7 +105,7 @@ done
 
 # zarvinctl as the package lays it out, and its rule filled as the package fills it.
 strip --strip-debug -o "$INITRD_ROOT/usr/lib/zarvin/zarvinctl" "$BUILD_DIR/bin/zarvinctl"
-cp "$BUILD_DIR/bin/Lang0416.ini" "$INITRD_ROOT/usr/lib/zarvin/"
+cp "$BUILD_DIR"/bin/Lang*.ini "$INITRD_ROOT/usr/lib/zarvin/"
 ln -s ../lib/zarvin/zarvinctl "$INITRD_ROOT/usr/bin/zarvinctl"
 sed 's|@ZARVIN_UDEV_HELPER@|/usr/bin/zarvinctl|' "$ROOT/packaging/70-zarvin.rules.in" \
     >"$INITRD_ROOT$RULES_DIR/70-zarvin.rules"

@@ -1,10 +1,9 @@
 #include "store/Settings.h"
 
-#include <algorithm>
 #include <cstdio>
 
 #include "store/DecimalNumber.h"
-#include "store/LanguageTexts.h"
+#include "store/LanguageTables.h"
 
 namespace zarvin {
 
@@ -32,22 +31,13 @@ uint32_t Settings::GetLanguageId() const {
     if (stored != 0) {
         return stored;
     }
-    uint32_t language = systemLanguage_();
-    const auto row = std::ranges::find(LanguageMap, language, &LanguageMapRow::systemLanguage);
-    if (row != LanguageMap.end()) {
-        language = row->language;
-    }
-    if (std::ranges::find(SupportedLanguages, language) == SupportedLanguages.end()) {
-        language = SupportedLanguages[0];
-    }
+    const uint32_t language = ShippedLanguageFor(systemLanguage_());
     WriteLanguageId(language);
     return language;
 }
 
 int Settings::GetLanguageIndex() const {
-    const auto found = std::ranges::find(SupportedLanguages, GetLanguageId());
-    return found == SupportedLanguages.end() ? 0
-                                             : static_cast<int>(found - SupportedLanguages.begin());
+    return LanguageIndexOf(GetLanguageId()).value_or(0);
 }
 
 std::string Settings::ReadProfileString(std::string_view name, std::string_view fallback) const {

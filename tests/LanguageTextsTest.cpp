@@ -4,6 +4,7 @@
 #include <iterator>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "model/AccessTextKeys.h"
 #include "model/LightingEffects.h"
@@ -21,6 +22,21 @@ namespace fs = std::filesystem;
 using test::TempFolder;
 
 const fs::path kShippedFile = ZARVIN_SOURCE_LANGUAGE_FILE;
+const fs::path kShippedFolder = kShippedFile.parent_path();
+
+std::string ReadWhole(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Each shipped language, by its index.
+class ShippedLanguageFile : public ::testing::TestWithParam<int> {};
+
+std::string LanguageName(const ::testing::TestParamInfo<int>& info) {
+    std::string code(LanguageCodes[static_cast<size_t>(info.param)]);
+    std::erase(code, '_');
+    return code;
+}
 
 TEST(LanguageTexts, NamesTheFileAfterTheLanguageNumber) {
     EXPECT_EQ(LanguageFilePath("/opt/zarvin/", 0x0416), fs::path("/opt/zarvin/Lang0416.ini"));
@@ -47,10 +63,12 @@ TEST(LanguageTexts, LooksTextsUpWithTheirDefaults) {
     EXPECT_EQ(texts.LoadModeText(EffectNameKey(7), 0), "Seven");
     EXPECT_EQ(texts.LoadModeText(EffectNameKey(8), 0), "#Error");
 
-    // Index 1 is the empty slot, whose file is not shipped; an index outside the table reads
+    // Index 1 is German, whose file is not in this folder; an index outside the table reads
     // the first language.
     EXPECT_EQ(texts.LoadText("Plain", 1), "#Error");
-    EXPECT_EQ(texts.LoadText("Plain", 2), "Caption");
+    folder.Write("Lang0407.ini", "[TEXT]\nPlain=Beschriftung\n");
+    EXPECT_EQ(texts.LoadText("Plain", 1), "Beschriftung");
+    EXPECT_EQ(texts.LoadText("Plain", static_cast<int>(SupportedLanguages.size())), "Caption");
     EXPECT_EQ(texts.LoadText("Plain", -1), "Caption");
 }
 
@@ -73,8 +91,28 @@ std::string Conversions(std::string_view text) {
     return found;
 }
 
-TEST(ShippedLanguageFile, HasEveryKeyTheProgramLooksUp) {
-    const LanguageTexts texts(kShippedFile.parent_path());
+// The printf conversions of a text with their flags, width and precision, in order.
+std::vector<std::string> ConversionSpecs(std::string_view text) {
+    std::vector<std::string> found;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') {
+            continue;
+        }
+        const size_t start = i++;
+        while (i < text.size() &&
+               std::string_view("-+ #0123456789.hlLqjzt").find(text[i]) != std::string_view::npos) {
+            ++i;
+        }
+        if (i < text.size() && text[i] != '%') {
+            found.emplace_back(text.substr(start, i + 1 - start));
+        }
+    }
+    return found;
+}
+
+TEST_P(ShippedLanguageFile, HasEveryKeyTheProgramLooksUp) {
+    const LanguageTexts texts(kShippedFolder);
+    const int index = GetParam();
     const auto expectText = [](std::string_view section, std::string_view key,
                                const std::string& value) {
         EXPECT_NE(value, "#Error") << section << " " << key << " is missing";
@@ -83,24 +121,25 @@ TEST(ShippedLanguageFile, HasEveryKeyTheProgramLooksUp) {
         EXPECT_EQ(ValidUtf8Prefix(value, 258), value) << section << " " << key << " is too long";
     };
     for (const std::string_view key : text_keys::kAll) {
-        expectText("TEXT", key, texts.LoadText(key, 0));
+        expectText("TEXT", key, texts.LoadText(key, index));
     }
     for (const std::string_view key : text_keys::kKeyNames) {
-        expectText("TEXT", key, texts.LoadText(key, 0));
+        expectText("TEXT", key, texts.LoadText(key, index));
     }
     for (const std::string_view key : access_keys::kAll) {
-        expectText("TEXT", key, texts.LoadText(key, 0));
+        expectText("TEXT", key, texts.LoadText(key, index));
     }
     for (const std::string_view key : light_keys::kAll) {
-        expectText("LIGHT", key, texts.LoadLightText(key, 0));
+        expectText("LIGHT", key, texts.LoadLightText(key, index));
     }
     for (const LightingEffect& effect : LightingEffects()) {
-        expectText("MODE", effect.nameKey, texts.LoadModeText(effect.nameKey, 0));
+        expectText("MODE", effect.nameKey, texts.LoadModeText(effect.nameKey, index));
     }
 }
 
-TEST(ShippedLanguageFile, TemplatesTakeExactlyTheArgumentsTheirCallersPass) {
-    const LanguageTexts texts(kShippedFile.parent_path());
+TEST_P(ShippedLanguageFile, TemplatesTakeExactlyTheArgumentsTheirCallersPass) {
+    const LanguageTexts texts(kShippedFolder);
+    const int index = GetParam();
     // Each template takes one argument: the key code (unsigned), the macro limit and the delay
     // limit (int), the file path and the access guidance (string), the key's name in the key
     // editor's title and the backup's name in the status line (string). Every other text is shown
@@ -120,7 +159,7 @@ TEST(ShippedLanguageFile, TemplatesTakeExactlyTheArgumentsTheirCallersPass) {
         {text_keys::MAIN_USERMODE_NOT_KEPT, "s"},
     };
     const auto check = [&](std::string_view key) {
-        const std::string value = texts.LoadText(key, 0);
+        const std::string value = texts.LoadText(key, index);
         const std::string conversions = Conversions(value);
         const auto found = templates.find(key);
         if (found == templates.end()) {
@@ -149,27 +188,53 @@ TEST(ShippedLanguageFile, TemplatesTakeExactlyTheArgumentsTheirCallersPass) {
         {access_keys::LIGHT_PRESET, "s"},
     };
     for (const std::string_view key : access_keys::kAll) {
-        const std::string value = texts.LoadText(key, 0);
+        const std::string value = texts.LoadText(key, index);
         const auto found = spoken.find(key);
         EXPECT_EQ(Conversions(value), found == spoken.end() ? "" : found->second)
             << key << "=" << value;
     }
     char formatted[64];
-    std::snprintf(formatted, sizeof formatted, texts.LoadText(text_keys::UNKNOWN_KEY, 0).c_str(),
+    std::snprintf(formatted, sizeof formatted, texts.LoadText(text_keys::UNKNOWN_KEY, index).c_str(),
                   0x64u);
     EXPECT_NE(std::string(formatted).find("064"), std::string::npos) << formatted;
 }
 
-TEST(ShippedLanguageFile, IsUtf8AndPlacedBesideThePrograms) {
-    const auto read = [](const fs::path& file) {
-        std::ifstream in(file, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    };
-    const std::string shipped = read(kShippedFile);
+// Every file has the English file's keys, no others, and in each value the same conversions, so
+// a text that another language shows fills in the same arguments.
+TEST_P(ShippedLanguageFile, HasTheEnglishKeysWithTheirConversions) {
+    const fs::path english = LanguageFilePath(kShippedFolder, kEnglishLanguage);
+    const fs::path file = LanguageFilePath(kShippedFolder, SupportedLanguages[static_cast<size_t>(GetParam())]);
+    for (const std::string_view section : {"TEXT", "LIGHT", "MODE"}) {
+        const std::vector<std::string> keys = ReadIniKeys(english, section);
+        ASSERT_FALSE(keys.empty()) << section;
+        EXPECT_EQ(ReadIniKeys(file, section), keys) << section;
+        for (const std::string& key : keys) {
+            const std::string value = ReadIniString(file, section, key, "#Error");
+            EXPECT_EQ(ConversionSpecs(value),
+                      ConversionSpecs(ReadIniString(english, section, key, "")))
+                << file.filename() << " " << key << "=" << value;
+        }
+    }
+    // The menu lists each language by its own name.
+    const LanguageTexts texts(kShippedFolder);
+    if (GetParam() != 0) {
+        EXPECT_NE(texts.LoadText(text_keys::LANGUAGE_NAME, GetParam()),
+                  texts.LoadText(text_keys::LANGUAGE_NAME, 0));
+    }
+}
+
+TEST_P(ShippedLanguageFile, IsUtf8AndPlacedBesideThePrograms) {
+    const std::string name =
+        LanguageFilePath("", SupportedLanguages[static_cast<size_t>(GetParam())]).filename().string();
+    const std::string shipped = ReadWhole(kShippedFolder / name);
     ASSERT_FALSE(shipped.empty());
     EXPECT_EQ(ValidUtf8Prefix(shipped, shipped.size()), shipped);
-    EXPECT_EQ(read(ProgramFilePath().parent_path() / "Lang0416.ini"), shipped);
+    EXPECT_EQ(ReadWhole(ProgramFilePath().parent_path() / name), shipped);
 }
+
+INSTANTIATE_TEST_SUITE_P(EveryLanguage, ShippedLanguageFile,
+                         ::testing::Range(0, static_cast<int>(SupportedLanguages.size())),
+                         LanguageName);
 
 }  // namespace
 }  // namespace zarvin

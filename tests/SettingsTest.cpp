@@ -34,15 +34,40 @@ protected:
     }
 };
 
-TEST_F(SettingsTest, FirstStartDetectsAndStoresTheShippedLanguage) {
-    for (const uint16_t system : {kBritishEnglish, uint16_t{0x0409}, uint16_t{0x0411}}) {
-        SCOPED_TRACE(system);
+TEST_F(SettingsTest, FirstStartStoresTheLanguageThatServesTheSystemLanguage) {
+    // System locale, the number stored, and the index of its file.
+    const struct {
+        const char* locale;
+        uint32_t stored;
+        int index;
+    } cases[] = {
+        {"en_GB.UTF-8", 0x0416, 0}, {"C", 0x0416, 0},      {"en_US", 0x0416, 0},
+        {"de_DE.UTF-8", 0x0407, 1}, {"de_AT", 0x0407, 1},  {"de_CH", 0x0407, 1},
+        {"fr_CA.UTF-8", 0x040C, 2}, {"fr_BE", 0x040C, 2},  {"es_MX", 0x0C0A, 3},
+        {"es_ES@euro", 0x0C0A, 3},  {"es_PE", 0x0C0A, 3},  {"pt_BR.UTF-8", 0x0816, 4},
+        {"pt_PT", 0x0816, 4},       {"pt", 0x0816, 4},     {"zh_CN.UTF-8", 0x0804, 5},
+        {"zh_SG", 0x0804, 5},       {"zh_TW.UTF-8", 0x0404, 6}, {"zh_HK", 0x0404, 6},
+        {"zh_MO", 0x0404, 6},       {"ja_JP.UTF-8", 0x0411, 7}, {"ru_RU.UTF-8", 0x0419, 8},
+        {"ru_MD", 0x0419, 8},       {"it_IT", 0x0416, 0},  {"ko_KR", 0x0416, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.locale);
         fs::remove(registry_.File());
-        systemLanguage_ = system;
-        EXPECT_EQ(settings_.GetLanguageId(), 0x0416u);
-        EXPECT_EQ(StoredLanguage(), 0x0416u);
-        EXPECT_EQ(settings_.GetLanguageIndex(), 0);
+        systemLanguage_ = LanguageIdOfLocale(c.locale);
+        EXPECT_EQ(settings_.GetLanguageId(), c.stored);
+        EXPECT_EQ(StoredLanguage(), c.stored);
+        EXPECT_EQ(settings_.GetLanguageIndex(), c.index);
     }
+}
+
+TEST(LanguageTables, EveryRowLeadsToAShippedLanguage) {
+    for (const LanguageMapRow& row : LanguageMap) {
+        EXPECT_TRUE(LanguageIndexOf(row.language)) << std::hex << row.systemLanguage;
+    }
+    // Windows' number for Brazilian Portuguese holds English once stored, but as the system's
+    // language it means Portuguese.
+    EXPECT_EQ(ShippedLanguageFor(0x0416), 0x0816u);
+    EXPECT_EQ(LanguageIndexOf(0x0416), 0);
 }
 
 TEST_F(SettingsTest, AStoredLanguageIsUsedAsItIsWithoutAWrite) {
@@ -123,7 +148,7 @@ TEST(SystemLanguage, MapsLocaleNamesToLanguageNumbers) {
     const std::pair<const char*, uint16_t> cases[] = {
         {"en_GB.UTF-8", 0x0809}, {"fr_CA", 0x0C0C},      {"de_AT.ISO-8859-1@euro", 0x0C07},
         {"pt_BR.utf8", 0x0416},  {"zh_TW.Big5", 0x0404}, {"de", 0x0407},
-        {"fr_SN.UTF-8", 0x040C}, {"C", 0x0409},          {"C.UTF-8", 0x0409},
+        {"fr_GA.UTF-8", 0x040C}, {"C", 0x0409},          {"C.UTF-8", 0x0409},
         {"POSIX", 0x0409},       {"", 0x0409},           {"xx_YY", 0x0409},
     };
     for (const auto& [locale, language] : cases) {
