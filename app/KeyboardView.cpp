@@ -113,9 +113,6 @@ void KeyboardView::SkinKeyButtons() {
     for (int controlId : {kFlipLeft, kFlipRight}) {
         CPngButton* flip =
             AddButton(controlId, controlId == kFlipLeft ? "FLIP_1" : "FLIP_2", keyFaces);
-        const QString name = QString::fromStdString(core_.Text(access_keys::MAIN_FLIP));
-        flip->setAccessibleName(name);
-        flip->SetTooltip(name, true);
         connect(flip, &CPngButton::clicked, this, &KeyboardView::ToggleFlip);
     }
     const auto redrawLinked = [this](CPngButton& b, bool normal) { RedrawLinked(b, normal); };
@@ -212,6 +209,16 @@ bool KeyboardView::eventFilter(QObject* watched, QEvent* event) {
 
 void KeyboardView::SetKeyClickHandler(std::function<void(int controlId)> handler) {
     clickHandler_ = std::move(handler);
+}
+
+void KeyboardView::ApplyLanguage() {
+    const QString name = QString::fromStdString(core_.Text(access_keys::MAIN_FLIP));
+    for (int controlId : {kFlipLeft, kFlipRight}) {
+        if (CPngButton* flip = Button(controlId)) {
+            flip->setAccessibleName(name);
+            flip->SetTooltip(name, true);
+        }
+    }
 }
 
 void KeyboardView::ShowAssignments() {

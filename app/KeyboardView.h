@@ -53,6 +53,8 @@ public:
 
     // Selected look and tooltip of every key and G key from the active profile's records.
     void ShowAssignments();
+    // The flip buttons' names in the current language (the keys' own come with ShowAssignments).
+    void ApplyLanguage();
     void ApplyFlip();
     void ToggleFlip();
 

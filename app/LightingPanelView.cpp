@@ -434,6 +434,14 @@ void LightingPanelView::ApplyLanguage() {
     if (auto* hint = qobject_cast<QLabel*>(Control(kSwitchHint))) {
         hint->setText(QString::fromStdString(core_.Text(text_keys::LIGHT_SWITCH_HINT)));
     }
+    // The effects the keyboard offers keep their places; only their names change.
+    if (effectCombo_ != nullptr) {
+        for (int position = 0; position < effectCombo_->count(); ++position) {
+            effectCombo_->setItemText(
+                position, QString::fromStdString(core_.ModeText(
+                              EffectNameKey(lighting_->EffectAtPosition(position)))));
+        }
+    }
 }
 
 QString LightingPanelView::Text(std::string_view key) const {

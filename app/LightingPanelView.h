@@ -54,7 +54,7 @@ public:
     // Loads the panel's bitmaps, creates and places its controls from the main skin file, sets
     // the sliders to 0-5 and sets up the colour buttons.
     void PlaceControls();
-    // Labels from section "LIGHT" in the current language.
+    // Labels from section "LIGHT", names and the effect list in the current language.
     void ApplyLanguage();
     // Timer 1052: when the lighting switch is on, one preview frame onto the key view.
     void PreviewTick();

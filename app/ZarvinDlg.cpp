@@ -69,6 +69,9 @@ constexpr auto kFirmwareQuestionPause = std::chrono::milliseconds(10);
 const QString kTextFace = QStringLiteral("Arial Unicode MS");
 constexpr unsigned kCentredText = 0x25;
 
+// The language index a language menu entry stands for.
+constexpr const char* kLanguageProperty = "languageIndex";
+
 // The setting that keeps the folder of the last backup imported or exported.
 constexpr std::string_view kBackupFolderSetting = "BackupFolder";
 
@@ -675,14 +678,41 @@ void CZarvinDlg::ShowBackupMenu() {
     menu.addAction(QString::fromStdString(core_.Text("MENU_2")))->setData(MainControl::Export);
     menu.addSeparator();
     menu.addAction(QString::fromStdString(core_.Text("MENU_3")))->setData(TrayCommand::About);
+    AddLanguageMenu(menu);
     // Opened from the keyboard, the menu opens below its button rather than at the pointer.
     const CPngButton* button = Button(MainControl::Menu);
     const QPoint at = button != nullptr && !button->underMouse()
                           ? button->mapToGlobal(QPoint(0, button->height()))
                           : QCursor::pos();
     if (const QAction* chosen = menu.exec(at)) {
-        RunCommand(chosen->data().toInt());
+        const QVariant language = chosen->property(kLanguageProperty);
+        if (language.isValid()) {
+            ChooseLanguage(language.toInt());
+        } else {
+            RunCommand(chosen->data().toInt());
+        }
     }
+}
+
+void CZarvinDlg::AddLanguageMenu(QMenu& menu) {
+    QMenu* languages = menu.addMenu(QString::fromStdString(core_.Text(text_keys::MENU_LANGUAGE)));
+    for (int index = 0; index < static_cast<int>(SupportedLanguages.size()); ++index) {
+        // Each language is listed in its own words, so that it is found whatever the window
+        // shows now; a language whose file is not installed is not offered.
+        const std::string name = core_.TextIn(text_keys::LANGUAGE_NAME, index);
+        if (name == kMissingText) {
+            continue;
+        }
+        QAction* action = languages->addAction(QString::fromStdString(name));
+        action->setProperty(kLanguageProperty, index);
+        action->setCheckable(true);
+        action->setChecked(index == core_.LanguageIndex());
+    }
+}
+
+void CZarvinDlg::ChooseLanguage(int languageIndex) {
+    core_.ChooseLanguage(languageIndex);
+    ApplyLanguage(core_.LanguageIndex());
 }
 
 void CZarvinDlg::ApplyLanguage(int languageIndex) {
@@ -691,6 +721,11 @@ void CZarvinDlg::ApplyLanguage(int languageIndex) {
         about_->ApplyLanguage();
     }
     keyEditor_->ApplyLanguage();
+    setWindowTitle(QString::fromStdString(core_.Text("MAIN_CAPTION")));
+    tray_->SetTip(QString::fromStdString(core_.Text("KEYBOARD_TRAY_DESC")));
+    // The key buttons' tooltips and spoken names hold key names and captions.
+    keys_->ApplyLanguage();
+    keys_->ShowAssignments();
     for (const Tooltip& tooltip : kTooltips) {
         Button(tooltip.controlId)
             ->SetTooltip(QString::fromStdString(core_.Text(tooltip.textKey)), true);

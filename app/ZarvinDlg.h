@@ -26,6 +26,7 @@
 #include "skin/BaseDialog.h"
 
 class QLabel;
+class QMenu;
 class QTimer;
 
 namespace zarvin {
@@ -103,6 +104,9 @@ public:
     void OpenMainWindow();
     void ExitApplication();
     void ShowAboutBox();
+    // The language menu's choice: a shipped language by its index, kept for the next start;
+    // every window sets its texts again.
+    void ChooseLanguage(int languageIndex);
     // Shows the profile button of the keyboard's active profile as selected.
     void SyncProfileButtons();
     bool Exited() const { return exited_; }
@@ -170,6 +174,8 @@ private:
     void Say(std::string_view textKey, const std::string& argument = {});
     void CreateTrayIcon();
     void ApplyLanguage(int languageIndex);
+    // The backup menu's submenu of the shipped languages.
+    void AddLanguageMenu(QMenu& menu);
     void SetTaskbarButton(bool shown);
 
     void OnTimer(WindowTimer timer);

@@ -11,6 +11,8 @@
 #include "cli/CommandHelp.h"
 #include "cli/MacroActions.h"
 #include "device/CommandProtocol.h"
+#include "store/LanguageChoice.h"
+#include "store/LanguageTables.h"
 
 namespace zarvin::cli {
 namespace {
@@ -43,6 +45,7 @@ constexpr std::array kCommands{
     CommandShape{"targets", 0, 1},
     CommandShape{"macro", 1, std::numeric_limits<size_t>::max()},
     CommandShape{"colours", 0, std::numeric_limits<size_t>::max()},
+    CommandShape{"language", 0, 1},
 };
 // clang-format on
 
@@ -74,6 +77,18 @@ std::optional<int> ParseProfileNumber(const std::string& text) {
         return std::nullopt;
     }
     return number - 1;
+}
+
+// A language by name; nothing, with `error` listing the names, when none has a file.
+std::optional<int> ParseLanguageName(const std::string& text, std::string& error) {
+    const std::optional<int> index = LanguageIndexOfName(text);
+    if (!index) {
+        error = "no texts in '" + text + "'; the languages are";
+        for (const std::string_view code : LanguageCodes) {
+            error += " " + std::string(code);
+        }
+    }
+    return index;
 }
 
 std::string NotAProfile(const std::string& text) {
@@ -220,8 +235,8 @@ bool ParseSimArguments(CliOptions& options, std::string& error) {
 }  // namespace
 
 const char* const kUsage =
-    "Usage: zarvinctl [--simulate[=MODEL] [--fault SPEC]] [--trace] [--json] [--profile N]\n"
-    "                 COMMAND [ARGUMENTS]\n"
+    "Usage: zarvinctl [--simulate[=MODEL] [--fault SPEC]] [--trace] [--json] [--language NAME]\n"
+    "                 [--profile N] COMMAND [ARGUMENTS]\n"
     "\n"
     "Commands:\n"
     "  list             supported keyboards and their interfaces\n"
@@ -276,6 +291,8 @@ const char* const kUsage =
     "                   every key name and every remap target with what it does; with a\n"
     "                   word, only those names (macros: of the profile cache file), one a\n"
     "                   line. The keyboard is not opened\n"
+    "  language [NAME]  list the languages of the window and the command line, the one in\n"
+    "                   use marked; with NAME (de, pt_BR, zh_TW, ...) keep that one\n"
     "  help [COMMAND]   this text, or what COMMAND does, takes and an example\n"
     "                   (also 'zarvinctl COMMAND --help')\n"
     "  udev-check DEVPATH\n"
@@ -304,6 +321,9 @@ const char* const kUsage =
     "  --mode M            with colours: the user mode (0 to 9); without it, the present one\n"
     "  --all               with keys: every key; with colours: every key one colour\n"
     "  --uhid              with sim: through /dev/uhid\n"
+    "  --language NAME     names and messages in that language for this run (de, fr, es,\n"
+    "                      pt_BR, zh_CN, zh_TW, ja, ru, en); without it, the language the\n"
+    "                      window uses, first taken from LANG. --json output is English\n"
     "  --help              show this text; after a command, that command's help\n"
     "  --version           show the version\n"
     "\n"
@@ -385,6 +405,20 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
                 return parsed;
             }
             options.faults.insert(options.faults.end(), faults->begin(), faults->end());
+        } else if (arg == "--language" || arg.rfind("--language=", 0) == 0) {
+            std::string name;
+            if (arg != "--language") {
+                name = arg.substr(std::string("--language=").size());
+            } else if (index + 1 < args.size()) {
+                name = args[++index];
+            } else {
+                parsed.error = "'--language' needs a language, such as de or pt_BR";
+                return parsed;
+            }
+            options.language = ParseLanguageName(name, parsed.error);
+            if (!options.language) {
+                return parsed;
+            }
         } else if (arg == "--simulate") {
             options.simulate = true;
         } else if (arg.rfind("--simulate=", 0) == 0) {
@@ -463,6 +497,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         ParseColoursArguments(options, parsed.error);
     } else if (options.command == "sim") {
         ParseSimArguments(options, parsed.error);
+    } else if (options.command == "language" && !options.arguments.empty()) {
+        options.newLanguage = ParseLanguageName(options.arguments.front(), parsed.error);
     }
     if (parsed.error.empty() && options.all && options.command != "keys" &&
         options.command != "colours") {

@@ -22,6 +22,10 @@ struct CliOptions {
     bool trace = false;
     // "--json": results as JSON, errors as {"error": ...}.
     bool json = false;
+    // "--language NAME": the language of this run's texts, a language index.
+    std::optional<int> language;
+    // "language NAME": the language to keep for the window and the command line.
+    std::optional<int> newLanguage;
     // "sim --uhid [MODEL]": the stand-in plugged in through /dev/uhid.
     bool uhid = false;
     // "--help" or "help": the usage text, or with `helpCommand` that command's help.

@@ -118,6 +118,13 @@ constexpr std::array kHelp{
         "the effect names that 'lighting set effect=NAME' takes, one a line. The\n"
         "keyboard is not opened.\n",
         "zarvinctl targets\nzarvinctl targets effects"},
+    CommandHelp{"language", "[NAME]",
+        "Lists the languages of the window and the command line, each with the name\n"
+        "--language takes and its own name, the one in use marked with *. With NAME\n"
+        "(de, fr, es, pt_BR, zh_CN, zh_TW, ja, ru, en, or a locale such as de_AT)\n"
+        "keeps that language for both: the window shows it from its next start,\n"
+        "or at once through its backup menu. The keyboard is not opened.\n",
+        "zarvinctl language\nzarvinctl language de"},
     CommandHelp{"help", "[COMMAND]",
         "Prints the usage of every command, or of COMMAND: what it does, its\n"
         "arguments and an example. 'zarvinctl COMMAND --help' does the same.\n",

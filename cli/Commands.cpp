@@ -12,6 +12,7 @@
 #include "keyboard/KeyboardModel.h"
 #include "model/LightingEffects.h"
 #include "store/AppContext.h"
+#include "cli/LanguageMessages.h"
 #include "store/LanguageTexts.h"
 
 namespace zarvin::cli {
@@ -39,8 +40,6 @@ const char* RoleOf(const HidCollectionCaps& collection) {
     }
     return "other";
 }
-
-constexpr int kLanguageIndex = 0;
 
 }  // namespace
 
@@ -107,7 +106,7 @@ int RunInfo(KeyboardConnection& connection, const AppContext& context, const std
     const HidAttributes& ids = connection.Device().Attributes();
     const LanguageTexts texts(context.programFolder);
     const auto effectName = [&](int code) {
-        return texts.LoadModeText(EffectNameKey(code), kLanguageIndex);
+        return texts.LoadModeText(EffectNameKey(code), CommandLineLanguage());
     };
     if (form == OutputForm::Json) {
         const uint16_t firmware = info.FirmwareVersion();

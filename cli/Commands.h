@@ -145,6 +145,12 @@ int RunMacro(KeyboardConnection& connection, const AppContext& context,
 int RunTargets(const AppContext& context, const std::string& kind, std::ostream& out,
                std::ostream& err, OutputForm form = OutputForm::Text);
 
+// Lists the shipped languages with the one in use marked (the one kept in the settings, which
+// the window uses too), or keeps `chosen` (a language index) there first. The keyboard is not
+// opened.
+int RunLanguage(const AppContext& context, std::optional<int> chosen, std::ostream& out,
+                std::ostream& err, OutputForm form = OutputForm::Text);
+
 // Plugs the stand-in keyboard `model` in through /dev/uhid, with the memory kept between runs,
 // and answers its requests until SIGINT or SIGTERM unplug it.
 int RunUhidKeyboard(const AppContext& context, sim::SimModel model, std::ostream& out,

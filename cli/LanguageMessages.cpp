@@ -4,8 +4,19 @@
 
 namespace zarvin::cli {
 
-// The command line shows the first shipped language's texts.
-constexpr int kLanguageIndex = 0;
+namespace {
+
+int gLanguageIndex = 0;
+
+}  // namespace
+
+void SetCommandLineLanguage(int languageIndex) {
+    gLanguageIndex = languageIndex;
+}
+
+int CommandLineLanguage() {
+    return gLanguageIndex;
+}
 
 LanguageTextCache::LanguageTextCache(std::filesystem::path programFolder)
     : texts_(std::move(programFolder)) {}
@@ -15,7 +26,7 @@ std::string LanguageTextCache::Text(std::string_view key) {
     if (found != cache_.end()) {
         return found->second;
     }
-    std::string text = texts_.LoadText(key, kLanguageIndex);
+    std::string text = texts_.LoadText(key, CommandLineLanguage());
     cache_.emplace(std::string(key), text);
     return text;
 }

@@ -16,7 +16,14 @@
 
 namespace zarvin::cli {
 
-// Section TEXT of the first shipped language. Each text is read from the file once.
+// The language of this run's texts, a language index (store/LanguageTables.h), chosen once by
+// main before any command runs: English with --json, so that scripts read the same names
+// whatever the owner's language; else --language; else the language the window uses too.
+// English until set.
+void SetCommandLineLanguage(int languageIndex);
+int CommandLineLanguage();
+
+// Section TEXT of the command line's language. Each text is read from the file once.
 class LanguageTextCache {
 public:
     explicit LanguageTextCache(std::filesystem::path programFolder);

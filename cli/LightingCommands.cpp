@@ -12,6 +12,7 @@
 #include "device/DeviceImage.h"
 #include "model/LightingEffects.h"
 #include "store/AppContext.h"
+#include "cli/LanguageMessages.h"
 #include "store/LanguageTexts.h"
 #include "store/LightingSwitchFile.h"
 
@@ -19,15 +20,13 @@
 namespace zarvin::cli {
 namespace {
 
-constexpr int kLanguageIndex = 0;
-
 // The lighting state of one profile, loaded from the keyboard as the window loads it.
 struct LightingSession {
     LightingSession(KeyboardConnection& connection, const AppContext& context)
         : texts(context.programFolder),
           state(
               connection.Link(), panel, companion,
-              [this](int code) { return texts.LoadModeText(EffectNameKey(code), kLanguageIndex); },
+              [this](int code) { return texts.LoadModeText(EffectNameKey(code), CommandLineLanguage()); },
               LightingSwitchFile(context.userDataFolder)) {}
 
     LanguageTexts texts;
@@ -95,7 +94,7 @@ std::string ProfileLine(const LightingState& state, int activeProfile) {
 }
 
 std::string EffectName(const LightingSession& session, int code) {
-    return session.texts.LoadModeText(EffectNameKey(code), kLanguageIndex);
+    return session.texts.LoadModeText(EffectNameKey(code), CommandLineLanguage());
 }
 
 std::string EffectText(const LightingSession& session, int code) {
@@ -234,12 +233,19 @@ int RunLightingSet(KeyboardConnection& connection, const AppContext& context,
     LightingState& state = session.state;
     LightingSettings resolved = settings;
     if (settings.effectName) {
-        std::vector<NamedEffect> offered;
+        // The English names, which completion offers, or else those of the language shown.
+        std::vector<NamedEffect> english;
+        std::vector<NamedEffect> shown;
         for (const uint8_t code : state.Info().Effects()) {
-            offered.push_back({code, EffectName(session, code)});
+            english.push_back(
+                {code, session.texts.LoadModeText(EffectNameKey(code), kEnglishLanguageIndex)});
+            shown.push_back({code, EffectName(session, code)});
         }
         std::string error;
-        resolved.effect = EffectCodeOfName(*settings.effectName, offered, error);
+        resolved.effect = EffectCodeOfName(*settings.effectName, english, error);
+        if (!resolved.effect) {
+            resolved.effect = EffectCodeOfName(*settings.effectName, shown, error);
+        }
         if (!resolved.effect) {
             err << error << '\n';
             return kExitUsage;

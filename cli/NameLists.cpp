@@ -18,8 +18,6 @@
 namespace zarvin::cli {
 namespace {
 
-constexpr int kLanguageIndex = 0;
-
 bool IsMouseCode(KeyCode code) {
     return (code >= 0x171 && code <= 0x173) || code == 0x161 || code == 0x162;
 }
@@ -73,7 +71,8 @@ std::vector<std::string> EffectNamesForTyping(const AppContext& context) {
     const LanguageTexts texts(context.programFolder);
     std::vector<std::string> names;
     for (const LightingEffect& effect : LightingEffects()) {
-        std::string name = texts.LoadModeText(effect.nameKey, kLanguageIndex);
+        // Typed names stay English whatever the language, as key names do.
+        std::string name = texts.LoadModeText(effect.nameKey, kEnglishLanguageIndex);
         name.erase(std::remove(name.begin(), name.end(), ' '), name.end());
         names.push_back(name);
     }

@@ -10,6 +10,7 @@
 #include "cli/CommandHelp.h"
 #include "cli/Commands.h"
 #include "cli/KeyboardConnection.h"
+#include "cli/LanguageMessages.h"
 #include "cli/Trace.h"
 #include "cli/UdevCheck.h"
 #include "cli/WindowReload.h"
@@ -19,6 +20,9 @@
 #include "sim/SimImageKeeper.h"
 #include "sim/SimKeyboard.h"
 #include "store/AppContext.h"
+#include "store/LanguageTables.h"
+#include "store/RegistryFile.h"
+#include "store/Settings.h"
 
 namespace {
 
@@ -224,6 +228,16 @@ int main(int argc, char** argv) {
         });
     }
     const AppContext context(SystemRoots());
+    if (options.command == "language") {
+        return Run([&](std::ostream& err) {
+            return RunLanguage(context, options.newLanguage, std::cout, err, gForm);
+        });
+    }
+    SetCommandLineLanguage(
+        gForm == OutputForm::Json
+            ? kEnglishLanguageIndex
+            : options.language.value_or(
+                  Settings(RegistryFile(RegistryFilePath(context.configFolder))).GetLanguageIndex()));
     if (options.command == "targets") {
         return Run([&](std::ostream& err) {
             return RunTargets(context, options.arguments.empty() ? "" : options.arguments.front(),

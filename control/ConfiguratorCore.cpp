@@ -37,6 +37,18 @@ std::string ConfiguratorCore::ModeText(std::string_view key) const {
     return languageTexts_.LoadModeText(key, languageIndex_);
 }
 
+std::string ConfiguratorCore::TextIn(std::string_view key, int languageIndex) const {
+    return languageTexts_.LoadText(key, languageIndex);
+}
+
+void ConfiguratorCore::ChooseLanguage(int languageIndex) {
+    if (languageIndex < 0 || static_cast<size_t>(languageIndex) >= SupportedLanguages.size()) {
+        return;
+    }
+    settings_.WriteLanguageId(SupportedLanguages[static_cast<size_t>(languageIndex)]);
+    languageIndex_ = languageIndex;
+}
+
 TextLookup ConfiguratorCore::Texts() const {
     return [this](std::string_view key) { return Text(key); };
 }

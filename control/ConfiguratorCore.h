@@ -45,9 +45,16 @@ public:
     // Text() as a callback for the model's functions; refers to this object.
     TextLookup Texts() const;
 
+    // A TEXT text in another shipped language (its index), such as that language's own name.
+    std::string TextIn(std::string_view key, int languageIndex) const;
+
     int LanguageIndex() const { return languageIndex_; }
     // The language switch: later texts come from that language's file.
     void SetLanguageIndex(int index) { languageIndex_ = index; }
+    // The owner's choice of a shipped language (its index): kept in the settings for the next
+    // start, the windows' and zarvinctl's alike, and used from now on. An index outside the
+    // table is ignored.
+    void ChooseLanguage(int languageIndex);
 
     // The keyboard's active profile (0-2), or -1 when it cannot say.
     int ActiveProfile() { return device_.GetActiveProfile(link_); }

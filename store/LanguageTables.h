@@ -16,6 +16,7 @@
 namespace zarvin {
 
 inline constexpr uint32_t kEnglishLanguage = 0x0416;
+inline constexpr int kEnglishLanguageIndex = 0;
 
 // The shipped languages; a language's position here is its language index, English first.
 inline constexpr std::array<uint32_t, 9> SupportedLanguages{

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <sstream>
 
 #include "cli/BlockedStopSignals.h"
@@ -16,6 +17,7 @@
 #include "cli/CommandHelp.h"
 #include "cli/Commands.h"
 #include "cli/KeyboardConnection.h"
+#include "cli/LanguageMessages.h"
 #include "cli/MonitorPrinter.h"
 #include "cli/Trace.h"
 #include "device/DeviceImage.h"
@@ -27,9 +29,14 @@
 #include "platform/AccessGuidance.h"
 #include "sim/SimKeyboard.h"
 #include "store/AppContext.h"
+#include "store/LanguageChoice.h"
+#include "store/LanguageTables.h"
 #include "store/ProfileFile.h"
 #include "store/ProfileStore.h"
+#include "store/RegistryFile.h"
+#include "store/Settings.h"
 #include "support/QuickTiming.h"
+#include "support/ScopedLocaleVariables.h"
 #include "support/SocketNodeSource.h"
 #include "support/TempFolder.h"
 
@@ -268,6 +275,72 @@ TEST(InfoCommand, ShowsTheStandInKeyboard) {
               std::string::npos)
         << text;
     EXPECT_NE(text.find(", 18 Vortex, 20 Custom key colours\n"), std::string::npos) << text;
+}
+
+TEST(InfoCommand, NamesTheEffectsInTheCommandLinesLanguage) {
+    sim::SimKeyboard keyboard(sim::SimModel::Keyboard126);
+    KeyboardConnection connection(keyboard);
+    std::string error;
+    ASSERT_TRUE(connection.Connect(error)) << error;
+    test::TempFolder folder;
+    std::ostringstream out;
+    std::ostringstream err;
+    SetCommandLineLanguage(*LanguageIndexOfName("de"));
+    const int status = RunInfo(connection, ContextIn(folder), "(stand-in)", out, err);
+    SetCommandLineLanguage(kEnglishLanguageIndex);
+    ASSERT_EQ(status, kExitOk) << err.str();
+    EXPECT_NE(out.str().find("effects: 1 Welle, 2 Strom, "), std::string::npos) << out.str();
+}
+
+TEST(CommandLine, TakesLanguagesByNameOrLocale) {
+    const struct {
+        std::vector<std::string> args;
+        std::optional<int> language;     // --language
+        std::optional<int> newLanguage;  // the language command's argument
+    } cases[] = {
+        {{"--language", "de", "info"}, 1, {}},
+        {{"info", "--language=pt_BR"}, 4, {}},
+        {{"--language", "zh-HK", "keys"}, 6, {}},
+        {{"--language=EN_us", "keys"}, 0, {}},
+        {{"language", "ru"}, {}, 8},
+        {{"language", "ja_JP.UTF-8"}, {}, 7},
+        {{"language"}, {}, {}},
+    };
+    for (const auto& c : cases) {
+        const ParsedCommandLine parsed = ParseCommandLine(c.args);
+        EXPECT_EQ(parsed.error, "") << c.args.front();
+        EXPECT_EQ(parsed.options.language, c.language) << c.args.front();
+        EXPECT_EQ(parsed.options.newLanguage, c.newLanguage) << c.args.front();
+    }
+    // A language without texts is an error, not English.
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"--language", "it", "info"}, {"language", "xx"}, {"info", "--language"},
+             {"language", "de", "fr"}}) {
+        EXPECT_NE(ParseCommandLine(args).error, "") << args.back();
+    }
+}
+
+// The first run takes the language from LANG and keeps it; a choice then stays whatever LANG
+// says, for the command line and the window alike.
+TEST(LanguageCommand, FollowsLangOnTheFirstRunThenKeepsTheChoice) {
+    const test::ScopedLocaleVariables locale;
+    ::setenv("LANG", "ja_JP.UTF-8", 1);
+    test::TempFolder folder;
+    const AppContext context = ContextIn(folder);
+    const auto run = [&](std::optional<int> chosen) {
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(RunLanguage(context, chosen, out, err), kExitOk) << err.str();
+        return out.str();
+    };
+    EXPECT_NE(run({}).find("* ja     日本語\n"), std::string::npos) << run({});
+    EXPECT_EQ(run(LanguageIndexOfName("de")), "Language kept: Deutsch (de).\n");
+    ::setenv("LANG", "fr_FR.UTF-8", 1);
+    const std::string listed = run({});
+    EXPECT_NE(listed.find("* de     Deutsch\n"), std::string::npos) << listed;
+    EXPECT_NE(listed.find("  en     English\n"), std::string::npos) << listed;
+    EXPECT_EQ(Settings(RegistryFile(RegistryFilePath(context.configFolder))).GetLanguageId(),
+              0x0407u);
 }
 
 TEST(InfoCommand, SaysWhenTheKeyboardDoesNotAnswer) {

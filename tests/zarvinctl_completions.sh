@@ -59,6 +59,8 @@ expect $'My\\ Copy' zarvinctl macro show my
 expect $'down' zarvinctl macro add Paste LeftCtrl : d
 expect $'F10=\nF11=\nF12=\nF13=\nF1=' zarvinctl colours F1
 expect $'effects\nkeys\nmacros\ntargets' zarvinctl targets ""
+expect $'zh_CN\nzh_TW' zarvinctl language zh
+expect $'CapsLock' zarvinctl --language ja remap capsl
 expect "$home/files/Old Keys.FWC"$'\n'"$home/files/keys.fwc"$'\n'"$home/files/sub" \
     zarvinctl restore "$home/files/"
 

@@ -58,9 +58,10 @@ _zarvinctl() {
     COMPREPLY=()
 
     local commands="list info describe profile monitor sim-reset backup restore show keys remap
-        reset lighting macro usermode colours sim targets help udev-check"
-    local options="--simulate --simulate=126 --simulate=128 --trace --json --profile --mode
-        --all --uhid --help --version"
+        reset lighting macro usermode colours sim targets language help udev-check"
+    local options="--simulate --simulate=126 --simulate=128 --trace --json --language
+        --profile --mode --all --uhid --help --version"
+    local languages="en de fr es pt_BR zh_CN zh_TW ja ru"
 
     case $prev in
     --profile)
@@ -71,6 +72,10 @@ _zarvinctl() {
         mapfile -t COMPREPLY < <(compgen -W "0 1 2 3 4 5 6 7 8 9" -- "$cur")
         return
         ;;
+    --language)
+        mapfile -t COMPREPLY < <(compgen -W "$languages" -- "$cur")
+        return
+        ;;
     esac
 
     # The command and its arguments so far, options left out.
@@ -79,7 +84,7 @@ _zarvinctl() {
     for ((i = 1; i < cword; i++)); do
         word=${words[i]}
         case $word in
-        --profile | --mode) ((i++)) ;;
+        --profile | --mode | --language) ((i++)) ;;
         -*) ;;
         *)
             if [[ -z $command ]]; then
@@ -113,6 +118,9 @@ _zarvinctl() {
         ;;
     targets)
         ((n == 0)) && mapfile -t COMPREPLY < <(compgen -W "keys targets effects macros" -- "$cur")
+        ;;
+    language)
+        ((n == 0)) && mapfile -t COMPREPLY < <(compgen -W "$languages" -- "$cur")
         ;;
     sim)
         ((n == 0)) && mapfile -t COMPREPLY < <(compgen -W "126 128" -- "$cur")

@@ -16,7 +16,7 @@ function __zarvinctl_words
             continue
         end
         switch $word
-            case --profile --mode
+            case --profile --mode --language
                 set skip 1
             case '-*'
             case '*'
@@ -79,6 +79,7 @@ complete -c zarvinctl -f
 complete -c zarvinctl -l simulate -d 'use the stand-in keyboard (=126 or =128)'
 complete -c zarvinctl -l trace -d 'print every report sent and received'
 complete -c zarvinctl -l json -d 'print the result as JSON'
+complete -c zarvinctl -l language -x -a 'en de fr es pt_BR zh_CN zh_TW ja ru' -d 'names and messages in this language'
 complete -c zarvinctl -l profile -x -a '1 2 3' -d 'the profile to work on'
 complete -c zarvinctl -l mode -x -a '0 1 2 3 4 5 6 7 8 9' -d 'with colours: the user mode'
 complete -c zarvinctl -l all -d 'with keys: every key; with colours: every key one colour'
@@ -106,6 +107,7 @@ function __zarvinctl_commands
         colours 'print or paint the key colours of a user lighting mode' \
         sim 'plug the stand-in keyboard in through /dev/uhid' \
         targets 'every key name and remap target' \
+        language 'list the languages, or keep one' \
         help 'the usage, or what a command does' \
         udev-check 'for the udev rule: which interface a hidraw node is'
 end
@@ -128,6 +130,7 @@ complete -c zarvinctl -n '__zarvinctl_at help 0' -a '(__zarvinctl_commands)'
 complete -c zarvinctl -n '__zarvinctl_at profile 0' -a '1 2 3'
 complete -c zarvinctl -n '__zarvinctl_at usermode 0' -a '0 1 2 3 4 5 6 7 8 9'
 complete -c zarvinctl -n '__zarvinctl_at targets 0' -a 'keys targets effects macros'
+complete -c zarvinctl -n '__zarvinctl_at language 0' -a 'en de fr es pt_BR zh_CN zh_TW ja ru'
 complete -c zarvinctl -n '__zarvinctl_at sim 0' -a '126 128'
 for command in backup restore show
     complete -c zarvinctl -n "__zarvinctl_at $command 0" -a '(__zarvinctl_backup_files)'
