@@ -23,10 +23,13 @@ struct CoreRig {
     static constexpr uint16_t kEnglish = 0x0409;
 
     // `programData`, when given, is a folder whose language file and Skins/ the program folder
-    // links to. The keyboard starts on `activeProfile`.
-    explicit CoreRig(int activeProfile = 0, const std::filesystem::path& programData = {})
+    // links to. The keyboard starts on `activeProfile`; the system's language is
+    // `systemLanguage`.
+    explicit CoreRig(int activeProfile = 0, const std::filesystem::path& programData = {},
+                     uint16_t systemLanguage = kEnglish)
         : context(TemporaryRoots(folder, programData)),
-          core(context, keyboard, messages, questions, kQuickTiming, [] { return kEnglish; }) {
+          core(context, keyboard, messages, questions, kQuickTiming,
+               [systemLanguage] { return systemLanguage; }) {
         keyboard.WithFirmware(
             [&](sim::SimFirmware& firmware) { firmware.SelectProfile(activeProfile); });
     }

@@ -78,7 +78,8 @@ inline bool WaitUntil(const std::function<bool()>& condition, std::chrono::milli
 // The program folder with the built skin and language file, the stand-in keyboard on profile
 // `activeProfile`, and the main window, which finds the keyboard through its own device threads.
 struct WindowRig : CoreRig {
-    explicit WindowRig(int activeProfile = 0) : CoreRig(activeProfile, ZARVIN_PROGRAM_DATA_FOLDER) {
+    explicit WindowRig(int activeProfile = 0, uint16_t systemLanguage = kEnglish)
+        : CoreRig(activeProfile, ZARVIN_PROGRAM_DATA_FOLDER, systemLanguage) {
         window.SetDeviceThreadTiming(kQuickThreads);
     }
 
