@@ -677,8 +677,8 @@ void CZarvinDlg::ShowBackupMenu() {
     menu.addAction(QString::fromStdString(core_.Text("MENU_1")))->setData(MainControl::Import);
     menu.addAction(QString::fromStdString(core_.Text("MENU_2")))->setData(MainControl::Export);
     menu.addSeparator();
-    menu.addAction(QString::fromStdString(core_.Text("MENU_3")))->setData(TrayCommand::About);
     AddLanguageMenu(menu);
+    menu.addAction(QString::fromStdString(core_.Text("MENU_3")))->setData(TrayCommand::About);
     // Opened from the keyboard, the menu opens below its button rather than at the pointer.
     const CPngButton* button = Button(MainControl::Menu);
     const QPoint at = button != nullptr && !button->underMouse()
