@@ -109,7 +109,9 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 if(TARGET zarvin)
   # Qt loads its platform plugins at run time, out of sight of dpkg-shlibdeps.
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+  # The Chinese and Japanese texts need a font with CJK glyphs: the light Droid fallback, or Noto
+  # CJK where the desktop has it already.
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-droid-fallback | fonts-noto-cjk")
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, xdg-utils")
   # The autostart entry lives under /etc: a configuration file that a purge removes.
   set(ZARVIN_AUTOSTART_FILE ${CMAKE_INSTALL_FULL_SYSCONFDIR}/xdg/autostart/zarvin.desktop)

@@ -22,8 +22,9 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev fonts-dejavu-core ccache
-                nlohmann-json3-dev)
+# fonts-droid-fallback draws the Chinese and Japanese texts (the package depends on it too).
+BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev fonts-dejavu-core
+                fonts-droid-fallback ccache nlohmann-json3-dev)
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev python3 dbus-daemon)
 # The virtual machine of scripts/vm-test.sh; what runs inside it is fetched with apt-get download.
 VM_PACKAGES=(qemu-system-x86 cpio binutils)

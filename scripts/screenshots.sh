@@ -10,8 +10,9 @@
 #   composite-key.png, composite-macro.png, composite-media.png, composite-function.png
 #                         the four pages of the composite key editor (its title names the key)
 #   profile.png           the profile dialog
-# and the same again at 200 % (QT_SCALE_FACTOR=2, the skin's 2x pictures) in scale-200/, and in
-# the light colour scheme in light/.
+# and the same again at 200 % (QT_SCALE_FACTOR=2, the skin's 2x pictures) in scale-200/, in
+# the light colour scheme in light/, and in German, Japanese and Simplified Chinese in de/, ja/
+# and zh_CN/ (each run starts with fresh settings, so the windows take the language of LANG).
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 . "$ROOT/scripts/lib.sh"
@@ -30,8 +31,13 @@ fi
 cmake --build "$BUILD_DIR" --target zarvin_skinpreview
 
 mkdir -p "$FOLDER"
-QT_QPA_PLATFORM=offscreen "$BUILD_DIR/bin/zarvin_skinpreview" "$FOLDER"
-QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 "$BUILD_DIR/bin/zarvin_skinpreview" "$FOLDER/scale-200"
-QT_QPA_PLATFORM=offscreen "$BUILD_DIR/bin/zarvin_skinpreview" "$FOLDER/light" light
+offscreen=(env -u LC_ALL -u LC_MESSAGES QT_QPA_PLATFORM=offscreen)
+preview=$BUILD_DIR/bin/zarvin_skinpreview
+"${offscreen[@]}" LANG=en_US.UTF-8 "$preview" "$FOLDER"
+"${offscreen[@]}" LANG=en_US.UTF-8 QT_SCALE_FACTOR=2 "$preview" "$FOLDER/scale-200"
+"${offscreen[@]}" LANG=en_US.UTF-8 "$preview" "$FOLDER/light" light
+for pair in de:de_DE ja:ja_JP zh_CN:zh_CN; do
+    "${offscreen[@]}" LANG="${pair#*:}.UTF-8" "$preview" "$FOLDER/${pair%%:*}"
+done
 echo "Screenshots in $(cd "$FOLDER" && pwd):"
-ls -1 "$FOLDER"/*.png "$FOLDER"/scale-200/*.png "$FOLDER"/light/*.png
+ls -1 "$FOLDER"/*.png "$FOLDER"/scale-200/*.png "$FOLDER"/light/*.png "$FOLDER"/{de,ja,zh_CN}/*.png
