@@ -29,10 +29,14 @@ bool CarriesKeyPresses(const HidCollectionCaps& collection) {
                        [](const HidValueCaps& caps) { return caps.usagePage == kKeyboardPage; });
 }
 
-// The parser's capabilities name one page per field, and the kernel may give a short usage
-// the page in force at the Usage item rather than at the main item; either way keyboard
-// usages can hide behind another page. So any mention of the keyboard page (a Usage Page
-// item, or a 4-byte usage carrying it) counts. Walks a descriptor the parser has accepted.
+bool IsSupportedUsbKeyboard(const SysfsHidIds& ids) {
+    return ids.bus == kBusUsb && ids.vendor <= UINT16_MAX && ids.product <= UINT16_MAX &&
+           IsSupportedKeyboardId(static_cast<uint16_t>(ids.vendor),
+                                 static_cast<uint16_t>(ids.product));
+}
+
+}  // namespace
+
 bool MentionsKeyboardPage(std::span<const uint8_t> descriptor) {
     constexpr uint8_t kLongItemPrefix = 0xFE;
     constexpr uint8_t kUsagePageItem = 0x04;  // global item, tag 0, size bits cleared
@@ -43,8 +47,9 @@ bool MentionsKeyboardPage(std::span<const uint8_t> descriptor) {
     while (position < descriptor.size()) {
         const uint8_t prefix = descriptor[position];
         if (prefix == kLongItemPrefix) {
-            if (descriptor.size() - position < 2) {
-                return true;
+            if (descriptor.size() - position < 3 ||
+                descriptor.size() - position - 3 < descriptor[position + 1]) {
+                return true;  // cut short
             }
             position += 3u + descriptor[position + 1];
             continue;
@@ -68,14 +73,6 @@ bool MentionsKeyboardPage(std::span<const uint8_t> descriptor) {
     }
     return false;
 }
-
-bool IsSupportedUsbKeyboard(const SysfsHidIds& ids) {
-    return ids.bus == kBusUsb && ids.vendor <= UINT16_MAX && ids.product <= UINT16_MAX &&
-           IsSupportedKeyboardId(static_cast<uint16_t>(ids.vendor),
-                                 static_cast<uint16_t>(ids.product));
-}
-
-}  // namespace
 
 const char* InterfaceRoleName(InterfaceRole role) {
     switch (role) {

@@ -23,6 +23,13 @@ const char* InterfaceRoleName(InterfaceRole role);
 // descriptor is None.
 InterfaceRole ClassifyInterface(std::span<const uint8_t> descriptor);
 
+// The parser's capabilities name one page per field, and the kernel may give a short usage
+// the page in force at the Usage item rather than at the main item; either way keyboard usages
+// can hide behind another page. So any mention of the keyboard page (a Usage Page item, or a
+// 4-byte usage carrying it) counts. Any bytes may be given: an item cut short counts as a
+// mention, so a damaged descriptor never passes.
+bool MentionsKeyboardPage(std::span<const uint8_t> descriptor);
+
 // `devpath` is the node's path under sysfs as udev's %p gives it
 // ("/devices/.../0003:0C45:5004.0001/hidraw/hidraw3"). Prints "ZARVIN_INTERFACE=ROLE" for udev's
 // IMPORT{program}; a device other than the two keyboards is "none". A node that cannot be read

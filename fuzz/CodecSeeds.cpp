@@ -1,6 +1,6 @@
-// Writes the seed corpora of the macro-area and key-map fuzzers from this program's own encoders
-// and the stand-in keyboards' factory matrices, into FOLDER/macro-area/ and FOLDER/key-map/. Run
-// it again when an encoding changes:
+// Writes the seed corpora of the macro-area, key-map and stand-in memory file fuzzers from this
+// program's own encoders and the stand-in keyboards' factory memory, into FOLDER/macro-area/,
+// FOLDER/key-map/ and FOLDER/sim-image-file/. Run it again when an encoding changes:
 //
 //   zarvin_codec_seeds fuzz/corpus
 
@@ -17,6 +17,8 @@
 #include "device/DeviceImage.h"
 #include "model/KeyMapCodec.h"
 #include "model/MacroArea.h"
+#include "sim/SimFirmware.h"
+#include "sim/SimImageFile.h"
 #include "sim/SimKeyMatrix.h"
 #include "store/ProfileStore.h"
 #include "store/ProfileStores.h"
@@ -131,6 +133,21 @@ bool WriteKeyMapSeeds(const fs::path& folder) {
     return ok;
 }
 
+// Each model's factory memory, and one whose macro area is as small as a keyboard's can be.
+bool WriteSimImageSeeds(const fs::path& folder) {
+    bool ok = true;
+    for (const auto& [model, name] : {std::pair{sim::SimModel::Keyboard126, "126"},
+                                      std::pair{sim::SimModel::Keyboard128, "128"}}) {
+        sim::SimFirmware firmware(model);
+        ok = ok && WriteSeed(folder / (std::string("factory-") + name),
+                             sim::EncodeImage(model, firmware.Memory()));
+        firmware.SetMacroCapacity(1);
+        ok = ok && WriteSeed(folder / (std::string("one-macro-unit-") + name),
+                             sim::EncodeImage(model, firmware.Memory()));
+    }
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -140,10 +157,13 @@ int main(int argc, char** argv) {
     }
     const fs::path macroArea = fs::path(argv[1]) / "macro-area";
     const fs::path keyMap = fs::path(argv[1]) / "key-map";
+    const fs::path simImage = fs::path(argv[1]) / "sim-image-file";
     std::error_code ec;
-    fs::create_directories(macroArea, ec);
-    fs::create_directories(keyMap, ec);
-    if (!WriteMacroAreaSeeds(macroArea) || !WriteKeyMapSeeds(keyMap)) {
+    for (const fs::path& folder : {macroArea, keyMap, simImage}) {
+        fs::create_directories(folder, ec);
+    }
+    if (!WriteMacroAreaSeeds(macroArea) || !WriteKeyMapSeeds(keyMap) ||
+        !WriteSimImageSeeds(simImage)) {
         std::fprintf(stderr, "cannot write the seeds into %s\n", argv[1]);
         return 1;
     }

@@ -9,9 +9,6 @@
 // Input: the file's bytes. The file lives in memory (memfd) and is opened by its /proc path, so
 // the real file code runs, size checks included.
 
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -21,6 +18,7 @@
 #include <string>
 #include <string_view>
 
+#include "FuzzFiles.h"
 #include "device/UserMessages.h"
 #include "store/ProfileFile.h"
 #include "store/ProfileStore.h"
@@ -29,42 +27,13 @@ namespace {
 
 using namespace zarvin;
 
-void Require(bool promise) {
-    if (!promise) {
-        std::abort();
-    }
-}
+using fuzz::MemoryFile;
+using fuzz::Require;
 
 class CountingMessages : public UserMessages {
 public:
     void ShowMessage(std::string_view /*textKey*/) override { ++shown; }
     int shown = 0;
-};
-
-// A file in memory that the file functions open by path.
-class MemoryFile {
-public:
-    explicit MemoryFile(const char* name)
-        : fd_(::memfd_create(name, MFD_CLOEXEC)), path_("/proc/self/fd/" + std::to_string(fd_)) {
-        Require(fd_ >= 0);
-    }
-
-    void Fill(std::span<const uint8_t> bytes) {
-        Require(::ftruncate(fd_, 0) == 0);
-        size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t written =
-                ::pwrite(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
-            Require(written > 0);
-            done += static_cast<size_t>(written);
-        }
-    }
-
-    const std::filesystem::path& Path() const { return path_; }
-
-private:
-    int fd_;
-    std::filesystem::path path_;
 };
 
 void CheckPromises(const WorkingStore& store) {

@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets of fuzz/ with clang (AddressSanitizer and UBSan are part of their
-# flags) and runs each for a short while from its seed corpus. A crash, a leak, a sanitizer
-# report or a time-out fails the run; the input that did it is kept and shown.
-#   scripts/fuzz.sh              every target, FUZZ_SECONDS (default 50) each
-#   scripts/fuzz.sh NAME...      only these targets (for example zarvin_descriptor_fuzz)
+# flags) and runs each from its seed corpus. A crash, a leak, a sanitizer report or a time-out
+# fails the run; the input that did it is kept and shown.
+#   scripts/fuzz.sh              every target, FUZZ_SECONDS (default 20) each: CI's short run
+#   scripts/fuzz.sh --long       every target, FUZZ_SECONDS (default 7200) each; the corpus a
+#                                run grows is kept in BUILD_DIR/corpus/NAME/ for the next long
+#                                run, and each target's runs and time are printed for
+#                                docs/RELIABILITY.md
+#   scripts/fuzz.sh [--long] NAME...   only these targets (for example zarvin_descriptor_fuzz)
 # The seed corpus of zarvin_NAME_fuzz is fuzz/corpus/NAME/ (underscores or hyphens). It is
-# copied to a temporary folder first, so what a run finds never changes the repository.
+# copied first, so what a run finds never changes the repository.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 . "$ROOT/scripts/lib.sh"
@@ -13,7 +17,16 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 ensure_packages cmake ninja-build clang libclang-rt-14-dev
 
 BUILD_DIR=${BUILD_DIR:-$ROOT/build-fuzz}
-FUZZ_SECONDS=${FUZZ_SECONDS:-50}
+LONG=0
+if [ "${1:-}" = "--long" ]; then
+    LONG=1
+    shift
+fi
+if [ $LONG -eq 1 ]; then
+    FUZZ_SECONDS=${FUZZ_SECONDS:-7200}
+else
+    FUZZ_SECONDS=${FUZZ_SECONDS:-20}
+fi
 
 if [ $# -gt 0 ]; then
     targets=("$@")
@@ -41,6 +54,9 @@ for target in "${targets[@]}"; do
     name=${target#zarvin_}
     name=${name%_fuzz}
     corpus="$work/$name/corpus"
+    if [ $LONG -eq 1 ]; then
+        corpus="$BUILD_DIR/corpus/$name"
+    fi
     artifacts="$work/$name/artifacts"
     mkdir -p "$corpus" "$artifacts"
     for seeds in "$ROOT/fuzz/corpus/$name" "$ROOT/fuzz/corpus/${name//_/-}"; do
@@ -52,7 +68,9 @@ for target in "${targets[@]}"; do
     if "$BUILD_DIR/bin/$target" "$corpus" -max_total_time="$FUZZ_SECONDS" -timeout=10 \
         -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$artifacts/" \
         >"$work/$name/log" 2>&1; then
-        grep -E '^stat::(number_of_executed_units|peak_rss_mb)' "$work/$name/log" || true
+        runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$work/$name/log")
+        rss=$(sed -n 's/^stat::peak_rss_mb: *//p' "$work/$name/log")
+        echo "$target: ${runs:-?} runs in ${FUZZ_SECONDS}s, corpus $(find "$corpus" -type f | wc -l) inputs, peak ${rss:-?} MB, no finding"
     else
         tail -n 60 "$work/$name/log"
         for input in "$artifacts"/*; do

@@ -119,6 +119,28 @@ TEST(UdevCheck, TellsTheInterfacesApartByTheirDescriptor) {
     }
 }
 
+// The walk over the items takes any bytes: an item cut short is a mention, so that nothing
+// damaged is ever granted.
+TEST(UdevCheck, AnyItemCutShortCountsAsAMentionOfTheKeyboardPage) {
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> descriptor;
+        bool mentions;
+    };
+    const Case cases[] = {
+        {"command", sim::CommandReportDescriptor(), false},
+        {"keyboard page", {0x05, 0x07}, true},
+        {"4-byte usage on the keyboard page", {0x0B, 0x04, 0x00, 0x07, 0x00}, true},
+        {"short item cut short", {0x06, 0x00}, true},
+        {"long item", {0xFE, 0x02, 0x10, 0xAA, 0xBB}, false},
+        {"long item cut short", {0xFE, 0x04, 0x10, 0xAA, 0xBB}, true},
+        {"long item without its tag", {0xFE, 0x00}, true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(MentionsKeyboardPage(c.descriptor), c.mentions) << c.name;
+    }
+}
+
 // A sysfs tree with one hidraw node, as udev's %p names it.
 class FakeSysfs : public ::testing::Test {
 protected:
