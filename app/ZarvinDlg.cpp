@@ -52,6 +52,7 @@
 #include "skin/TabOrder.h"
 #include "store/ProfileFile.h"
 #include "store/ProfileStorePaths.h"
+#include "store/UnreadableSettingsFiles.h"
 
 namespace zarvin {
 
@@ -218,6 +219,9 @@ void CZarvinDlg::InitDialog() {
     setWindowTitle(QString::fromStdString(core_.Text("MAIN_CAPTION")));
     CreateTrayIcon();
     SetPendingChanges(false);
+    // A settings file the program does not read is left as it is; the user learns that it is
+    // unused and why.
+    ReportUnreadableSettingsFiles(core_.Context(), core_.Messages());
 
     // The keyboard takes one place in the Tab order; the arrows move inside it.
     OrderTabsByLayout(*this, {keys_->KeyWidgets()});

@@ -75,6 +75,9 @@ int RunColours(KeyboardConnection& connection, const AppContext& context,
     }
     const int target = session.profile;
     if (keys.empty()) {
+        if (!session.CanReadFile(err)) {
+            return kExitFailed;
+        }
         return PrintColours(session, mode ? *mode : session.files.ReadPresentMode(target), out,
                             form);
     }

@@ -45,6 +45,16 @@ bool UserModeSession::KeepPresentMode(int mode, std::ostream& err) const {
     return false;
 }
 
+bool UserModeSession::CanReadFile(std::ostream& err) const {
+    const FileContents contents = ReadWholeFile(files.FileOf(profile));
+    if (contents.status != FileReadStatus::kFailed) {
+        return true;
+    }
+    err << "cannot read the user modes in " << files.FileOf(profile).string() << ": "
+        << contents.error << "; the file is left as it is\n";
+    return false;
+}
+
 void UserModeSession::TellUnkept(const std::string& what, int writeError,
                                  std::ostream& err) const {
     const FileContents now = ReadWholeFile(files.FileOf(profile));

@@ -30,6 +30,10 @@ struct UserModeSession {
     // Makes `mode` the profile's present mode in its file. False, with the reason told and
     // nothing sent, when the file does not keep it.
     bool KeepPresentMode(int mode, std::ostream& err) const;
+    // False, with the reason told, when the profile's file is there but cannot be read (larger
+    // than any settings file, not a file): its modes would read as the defaults. The file is
+    // left as it is.
+    bool CanReadFile(std::ostream& err) const;
     // Says that the profile's file did not keep `what`, and why, after a write that set errno.
     void TellUnkept(const std::string& what, int writeError, std::ostream& err) const;
 

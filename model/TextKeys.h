@@ -65,6 +65,7 @@ inline constexpr std::string_view KEY_NO_MACRO_CHOSEN = "KEY_NO_MACRO_CHOSEN";
 // Applying key assignments.
 inline constexpr std::string_view EXTRA_MACRO_TOO_LONG = "EXTRA_MACRO_TOO_LONG";
 inline constexpr std::string_view EXTRA_PROFILE_SPACE_TIGHT = "EXTRA_PROFILE_SPACE_TIGHT";
+inline constexpr std::string_view EXTRA_SETTINGS_FILE_UNUSED = "EXTRA_SETTINGS_FILE_UNUSED";
 
 // Captions of assigned keys.
 inline constexpr std::string_view KEY_PROMPT_SET = "KEY_PROMPT_SET";
@@ -220,6 +221,7 @@ inline constexpr std::array kAll = {
     KEY_NO_MACRO_CHOSEN,
     EXTRA_MACRO_TOO_LONG,
     EXTRA_PROFILE_SPACE_TIGHT,
+    EXTRA_SETTINGS_FILE_UNUSED,
     KEY_PROMPT_SET,
     KEY_PROMPT_SINGLE,
     KEY_PROMPT_MACRO,

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "cli/KeyboardConnection.h"
 #include "device/CommandProtocol.h"
 #include "model/KeyboardLayout.h"
+#include "platform/WholeFile.h"
 #include "sim/SimFirmware.h"
 #include "sim/SimKeyboard.h"
 #include "store/AppContext.h"
@@ -204,6 +206,37 @@ TEST(ColoursCommand, ColoursTheFileCannotKeepAreNotSent) {
     EXPECT_EQ(rig.out.str(), "");
     EXPECT_EQ(rig.err.str(), "cannot keep the key colours in " + file.string() +
                                  ": it is a folder, not a file; nothing was sent to the keyboard\n");
+    for (const Packet& packet : rig.keyboard.ReceivedPackets()) {
+        EXPECT_NE(packet[PacketByte::Command], Command::WriteKeyColours);
+    }
+}
+
+// A file past the size of any settings file is never read as the defaults nor replaced: each
+// command says so and leaves it, and nothing is sent.
+TEST(ColoursCommand, AFileTooLargeToBeASettingsFileIsNamedAndLeftAsItIs) {
+    ColoursRig rig;
+    ASSERT_TRUE(rig.connected);
+    const std::filesystem::path file = rig.context.userDataFolder / "UserDengColor_0.userd";
+    std::filesystem::create_directories(file.parent_path());
+    const std::string written = "[PRESENTMODE]\nmode=4\n";
+    { std::ofstream(file) << written; }
+    std::filesystem::resize_file(file, kMaxSettingsFileBytes + 1);
+    rig.keyboard.ClearLog();
+    const std::string tooLarge =
+        "it is larger than " + std::to_string(kMaxSettingsFileBytes) + " bytes";
+
+    EXPECT_EQ(rig.Colours({}), kExitFailed);
+    EXPECT_EQ(rig.out.str(), "");
+    EXPECT_EQ(rig.err.str(), "cannot read the user modes in " + file.string() + ": " + tooLarge +
+                                 "; the file is left as it is\n");
+    EXPECT_EQ(rig.Colours({"F1=ff0000"}), kExitFailed);
+    EXPECT_EQ(rig.err.str(), "cannot keep the key colours in " + file.string() + ": " + tooLarge +
+                                 "; nothing was sent to the keyboard\n");
+
+    EXPECT_EQ(std::filesystem::file_size(file), kMaxSettingsFileBytes + 1);
+    std::string start(written.size(), '\0');
+    std::ifstream(file).read(start.data(), static_cast<std::streamsize>(start.size()));
+    EXPECT_EQ(start, written);
     for (const Packet& packet : rig.keyboard.ReceivedPackets()) {
         EXPECT_NE(packet[PacketByte::Command], Command::WriteKeyColours);
     }

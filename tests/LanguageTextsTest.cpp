@@ -157,6 +157,7 @@ TEST_P(ShippedLanguageFile, TemplatesTakeExactlyTheArgumentsTheirCallersPass) {
         {text_keys::STATUS_IMPORTED, "s"},
         {text_keys::STATUS_IMPORT_NOT_WRITTEN, "s"},
         {text_keys::MAIN_USERMODE_NOT_KEPT, "s"},
+        {text_keys::EXTRA_SETTINGS_FILE_UNUSED, "s"},
     };
     const auto check = [&](std::string_view key) {
         const std::string value = texts.LoadText(key, index);
