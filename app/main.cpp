@@ -192,8 +192,8 @@ int main(int argc, char** argv) {
         const std::optional<sim::SimModel> named = sim::ParseSimModel(arguments.simulateModel);
         if (!named) {
             return Fail("'" + arguments.simulateModel +
-                            "' is not a keyboard the stand-in can play; --simulate takes 126 or "
-                            "128\nTry 'zarvin --help'.",
+                            "' is not a keyboard the stand-in can play; --simulate takes " +
+                            sim::SimModelNames("or") + "\nTry 'zarvin --help'.",
                         kExitUsage);
         }
         model = *named;

@@ -224,7 +224,8 @@ bool ParseSimArguments(CliOptions& options, std::string& error) {
     }
     const auto model = sim::ParseSimModel(options.arguments.front());
     if (!model) {
-        error = "unknown keyboard model '" + options.arguments.front() + "' (use 126 or 128)";
+        error = "unknown keyboard model '" + options.arguments.front() + "' (use " +
+                sim::SimModelNames("or") + ")";
         return false;
     }
     options.model = *model;
@@ -425,7 +426,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
             const std::string name = arg.substr(std::string("--simulate=").size());
             const auto model = sim::ParseSimModel(name);
             if (!model) {
-                parsed.error = "unknown keyboard model '" + name + "' (use 126 or 128)";
+                parsed.error =
+                    "unknown keyboard model '" + name + "' (use " + sim::SimModelNames("or") + ")";
                 return parsed;
             }
             options.simulate = true;

@@ -86,7 +86,8 @@ int RunList(HidNodeSource& source, std::ostream& out, std::ostream& err, OutputF
         }
     }
     if (!found) {
-        err << "no supported keyboard found (looked for USB ids 0c45:5004 and 320f:5000)\n";
+        err << "no supported keyboard found (looked for USB ids " << SupportedIdsText("and")
+            << ")\n";
         return kExitFailed;
     }
     if (form == OutputForm::Json) {
@@ -116,7 +117,7 @@ int RunInfo(KeyboardConnection& connection, const AppContext& context, const std
         }
         JsonValue object{{"vendor", Hex(ids.vendorId, 4)},
                          {"product", Hex(ids.productId, 4)},
-                         {"keys", ModelForIds(ids.vendorId, ids.productId).keyCount},
+                         {"keys", connection.Model().keyCount},
                          {"standIn", !label.empty()},
                          {"interface", connection.Device().DevicePath()},
                          {"firmware", std::to_string(firmware >> 8) + '.' + Hex(firmware & 0xFFu, 2)},
@@ -128,7 +129,7 @@ int RunInfo(KeyboardConnection& connection, const AppContext& context, const std
         return kExitOk;
     }
     out << "keyboard: " << Hex(ids.vendorId, 4) << ':' << Hex(ids.productId, 4) << ", "
-        << ModelForIds(ids.vendorId, ids.productId).keyCount << " keys" << (label.empty() ? "" : " " + label) << '\n';
+        << connection.Model().keyCount << " keys" << (label.empty() ? "" : " " + label) << '\n';
     out << "interface: " << connection.Device().DevicePath() << '\n';
     const uint16_t firmware = info.FirmwareVersion();
     out << "firmware: " << (firmware >> 8) << '.' << Hex(firmware & 0xFFu, 2) << " (0x"

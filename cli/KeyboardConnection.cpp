@@ -34,10 +34,12 @@ bool KeyboardConnection::Connect(std::string& error) {
             }
             continue;
         }
-        if (device_.IsSupportedKeyboard() && device_.Caps().usagePage == kCommandUsagePage &&
+        const HidAttributes& ids = device_.Attributes();
+        const KeyboardModel* model = ModelForIds(ids.vendorId, ids.productId);
+        if (model != nullptr && device_.Caps().usagePage == kCommandUsagePage &&
             device_.Caps().usage == kCommandUsage) {
-            const HidAttributes& ids = device_.Attributes();
-            link_.SetGeometry(ModelForIds(ids.vendorId, ids.productId).Geometry());
+            model_ = model;
+            link_.SetGeometry(model->Geometry());
             link_.SetConnected(true);
             device_.FreePaths();
             return true;
@@ -52,7 +54,7 @@ bool KeyboardConnection::Connect(std::string& error) {
     } else if (keyboardSeen) {
         error = "a supported keyboard is attached, but its command interface was not found";
     } else {
-        error = "no supported keyboard found (looked for USB ids 0c45:5004 and 320f:5000)";
+        error = "no supported keyboard found (looked for USB ids " + SupportedIdsText("and") + ")";
     }
     return false;
 }

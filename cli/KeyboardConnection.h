@@ -4,6 +4,7 @@
 
 #include "device/CommandProtocol.h"
 #include "device/HidDevice.h"
+#include "keyboard/KeyboardModel.h"
 
 namespace zarvin::cli {
 
@@ -21,10 +22,13 @@ public:
 
     HidDevice& Device() { return device_; }
     CommandLink& Link() { return link_; }
+    // The model of the connected keyboard (the first of the table before a connection).
+    const KeyboardModel& Model() const { return *model_; }
 
 private:
     HidDevice device_;
     CommandLink link_;
+    const KeyboardModel* model_ = &KeyboardModels().front();
 };
 
 // What a keyboard operation's result means, for messages.

@@ -30,8 +30,7 @@ struct KeyboardSession {
           working(stores.Working()),
           applied(stores.Applied()),
           sync(context, connection.Link(), device, stores, messages, texts.Lookup()) {
-        const HidAttributes& ids = connection.Device().Attributes();
-        device.SetModelFromIds(ids.vendorId, ids.productId);
+        device.SetModel(connection.Model());
         device.LoadConnectionData(connection.Link(), messages);
     }
 

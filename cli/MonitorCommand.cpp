@@ -20,6 +20,7 @@
 #include "device/DeviceMonitor.h"
 #include "device/EventListener.h"
 #include "device/HidDevice.h"
+#include "keyboard/KeyboardModel.h"
 #include "platform/UniqueFd.h"
 
 namespace zarvin::cli {
@@ -121,7 +122,8 @@ int RunMonitor(HidNodeSource& source, sim::SimKeyboard* standIn, bool trace, std
         fail("cannot start the threads that watch the keyboard");
         return kExitFailed;
     }
-    printer.PrintHint("watching for a supported keyboard (0c45:5004 or 320f:5000); Ctrl+C ends");
+    printer.PrintHint("watching for a supported keyboard (" + SupportedIdsText("or") +
+                      "); Ctrl+C ends");
 
     std::optional<StandInControls> controls;
     if (standIn != nullptr && InputTakesControls()) {

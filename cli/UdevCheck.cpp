@@ -7,6 +7,7 @@
 #include "cli/Commands.h"
 #include "device/HidReportDescriptor.h"
 #include "keyboard/KeyboardIds.h"
+#include "keyboard/KeyboardModel.h"
 #include "platform/SysfsHidAttributes.h"
 
 namespace zarvin::cli {

@@ -34,7 +34,7 @@ int RunUhidKeyboard(const AppContext& context, sim::SimModel model, std::ostream
         err << error << '\n';
         return kExitFailed;
     }
-    const sim::SimModelInfo& info = sim::InfoOf(model);
+    const KeyboardModel& info = sim::InfoOf(model);
     out << "A virtual " << info.keyCount << "-key keyboard is plugged in through /dev/uhid ("
         << info.name << ", its command and consumer-control interfaces). 'zarvinctl list' "
         << "shows its hidraw nodes. Ctrl+C unplugs it.\n"

@@ -19,8 +19,7 @@ UserModeSession::UserModeSession(KeyboardConnection& keyboard, const AppContext&
           appContext.userDataFolder / "duva.ini"),
       files(appContext),
       colours(keyboard.Link(), lighting, device, files, panel, panel, panel) {
-    const HidAttributes& ids = keyboard.Device().Attributes();
-    device.SetModelFromIds(ids.vendorId, ids.productId);
+    device.SetModel(keyboard.Model());
 }
 
 bool UserModeSession::Open(std::optional<int> given, std::ostream& err) {

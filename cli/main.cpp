@@ -68,7 +68,7 @@ int Run(Command command) {
 }
 
 int ResetStandIn(const AppContext& context, const CliOptions& options) {
-    for (const sim::SimModel model : {sim::SimModel::Keyboard126, sim::SimModel::Keyboard128}) {
+    for (const sim::SimModel model : sim::AllSimModels()) {
         if (options.modelGiven && model != options.model) {
             continue;
         }

@@ -28,11 +28,11 @@ foreach(program IN LISTS zarvin_programs)
     list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${bin_dir}/${program}\")")
 endforeach()
 
-# The rule imports the helper by its full installed path: udev runs it with no search path.
+# The rule imports the helper by its full installed path: udev runs it with no search path. Its
+# matches are written from the keyboard model table (tools/udevrulegen).
 set(ZARVIN_UDEV_HELPER ${CMAKE_INSTALL_FULL_BINDIR}/zarvinctl)
-configure_file(${PROJECT_SOURCE_DIR}/packaging/70-zarvin.rules.in
-               ${PROJECT_BINARY_DIR}/packaging/70-zarvin.rules @ONLY)
-install(FILES ${PROJECT_BINARY_DIR}/packaging/70-zarvin.rules DESTINATION ${ZARVIN_UDEV_RULES_DIR})
+add_subdirectory(${PROJECT_SOURCE_DIR}/tools/udevrulegen ${PROJECT_BINARY_DIR}/tools/udevrulegen)
+install(FILES ${ZARVIN_UDEV_RULE_OUTPUT} DESTINATION ${ZARVIN_UDEV_RULES_DIR})
 
 # Man pages, compressed as Debian keeps them.
 find_program(GZIP_PROGRAM gzip)

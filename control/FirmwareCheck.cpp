@@ -1,12 +1,12 @@
 #include "control/FirmwareCheck.h"
 
-#include "keyboard/KeyboardIds.h"
+#include "keyboard/KeyboardModel.h"
 
 namespace zarvin {
 
 bool FirmwareUpdateOffered(uint16_t vendorId, uint16_t productId, uint16_t version) {
-    return vendorId == kVendor126 && productId == kProduct126 && version >= 1 &&
-           version < firmware_update::kCurrentVersion;
+    const KeyboardModel* model = ModelForIds(vendorId, productId);
+    return model != nullptr && version >= model->updateFrom && version < model->updateBelow;
 }
 
 }  // namespace zarvin

@@ -1,7 +1,7 @@
 #pragma once
 
-// The firmware check run when the window opens: the 126-key keyboard with a firmware older than
-// the one its updater brings offers the user that updater.
+// The firmware check run when the window opens: a keyboard whose firmware is older than the one
+// the maker's updater brings (the 126-key model) offers the user that updater.
 
 #include <cstdint>
 #include <string_view>
@@ -14,11 +14,10 @@ inline constexpr std::string_view kCaption = "Aktualisierung der Version";
 // The maker's updater, started from the program's folder when it is there.
 inline constexpr std::string_view kUpdaterFile = "V0108-QP40M03B-1-US-UK-CSF8E9-20191221.exe";
 inline constexpr std::string_view kUpdaterArgument = "Im Upgrade";
-// The version the updater brings; older ones (but not 0, an unanswered read) are offered it.
-inline constexpr uint16_t kCurrentVersion = 264;
 }  // namespace firmware_update
 
-// Whether the keyboard with these ids and firmware version should be offered the updater.
+// Whether the keyboard with these ids and firmware version should be offered the updater: the
+// model table says which versions of which model are.
 bool FirmwareUpdateOffered(uint16_t vendorId, uint16_t productId, uint16_t version);
 
 }  // namespace zarvin

@@ -43,16 +43,25 @@ const DefaultKeyMatrix& BuiltInDefaultKeyMatrix() {
     return kBuiltInMatrix;
 }
 
-DeviceImage::DeviceImage() : model_(kModel126), keyMatrix_(kBuiltInMatrix) {}
+DeviceImage::DeviceImage() : model_(KeyboardModels().front()), keyMatrix_(kBuiltInMatrix) {}
 
 KeyboardModel DeviceImage::Model() const {
     const std::lock_guard lock(mutex_);
     return model_;
 }
 
-void DeviceImage::SetModelFromIds(uint16_t vendorId, uint16_t productId) {
+bool DeviceImage::SetModelFromIds(uint16_t vendorId, uint16_t productId) {
+    const KeyboardModel* model = ModelForIds(vendorId, productId);
+    if (model == nullptr) {
+        return false;
+    }
+    SetModel(*model);
+    return true;
+}
+
+void DeviceImage::SetModel(const KeyboardModel& model) {
     const std::lock_guard lock(mutex_);
-    model_ = ModelForIds(vendorId, productId);
+    model_ = model;
 }
 
 DefaultKeyMatrix DeviceImage::KeyMatrix() const {

@@ -24,8 +24,10 @@ public:
     DeviceImage();
 
     KeyboardModel Model() const;
-    // Takes the model of the keyboard with these ids (see ModelForIds).
-    void SetModelFromIds(uint16_t vendorId, uint16_t productId);
+    // Takes the model of the keyboard with these ids. False, keeping the model, for ids the
+    // model table does not know.
+    [[nodiscard]] bool SetModelFromIds(uint16_t vendorId, uint16_t productId);
+    void SetModel(const KeyboardModel& model);
 
     DefaultKeyMatrix KeyMatrix() const;
     void SetKeyMatrix(const DefaultKeyMatrix& matrix);

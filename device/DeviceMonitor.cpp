@@ -129,9 +129,10 @@ bool DeviceMonitor::Scan() {
     scanRefusedNode_.clear();
     const bool found = OpenCommandInterface();
     ReportRefusal(found ? std::string() : scanRefusedNode_);
-    if (found) {
-        // The model before the flag, so a command never runs with the last keyboard's.
-        image_.SetModelFromIds(device.Attributes().vendorId, device.Attributes().productId);
+    // The model before the flag, so a command never runs with the last keyboard's. Only
+    // keyboards of known ids open, so the model is always found.
+    if (found &&
+        image_.SetModelFromIds(device.Attributes().vendorId, device.Attributes().productId)) {
         link_.SetGeometry(image_.Model().Geometry());
         link_.SetConnected(true);
         OnConnectionChanged(true);

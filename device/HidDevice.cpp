@@ -11,7 +11,7 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "keyboard/KeyboardIds.h"
+#include "keyboard/KeyboardModel.h"
 
 namespace zarvin {
 namespace {

@@ -19,7 +19,7 @@
 #include "model/MacroArea.h"
 #include "sim/SimFirmware.h"
 #include "sim/SimImageFile.h"
-#include "sim/SimKeyMatrix.h"
+#include "sim/SimModel.h"
 #include "store/ProfileStore.h"
 #include "store/ProfileStores.h"
 
@@ -76,10 +76,11 @@ bool WriteMacroAreaSeeds(const fs::path& folder) {
            WriteSeed(folder / "one-named", single) && WriteSeed(folder / "no-macros", empty);
 }
 
-// Byte 0 picks the model, then the default key matrix, then the key map sent.
+// Byte 0 picks the model by its place in the model table, then the default key matrix, then the
+// key map sent.
 Bytes KeyMapInput(sim::SimModel model, std::span<const uint8_t> sent) {
-    const std::span<const uint8_t> matrix = sim::FactoryKeyMatrix(model);
-    Bytes input{model == sim::SimModel::Keyboard128 ? uint8_t{1} : uint8_t{0}};
+    const std::span<const uint8_t> matrix = sim::InfoOf(model).factoryKeyMatrix;
+    Bytes input{static_cast<uint8_t>(model)};
     input.insert(input.end(), matrix.begin(), matrix.end());
     input.insert(input.end(), sent.begin(), sent.end());
     return input;
@@ -87,11 +88,11 @@ Bytes KeyMapInput(sim::SimModel model, std::span<const uint8_t> sent) {
 
 // The key map this program builds for the model from a profile with one assignment of each kind.
 Bytes BuiltKeyMap(sim::SimModel model) {
-    const sim::SimModelInfo& info = sim::InfoOf(model);
+    const KeyboardModel& info = sim::InfoOf(model);
     DeviceImage device;
-    device.SetModelFromIds(info.vendorId, info.productId);
+    device.SetModel(info);
     DefaultKeyMatrix matrix{};
-    const std::span<const uint8_t> factory = sim::FactoryKeyMatrix(model);
+    const std::span<const uint8_t> factory = info.factoryKeyMatrix;
     std::copy(factory.begin(), factory.end(), matrix.begin());
     device.SetKeyMatrix(matrix);
 
@@ -122,13 +123,11 @@ Bytes BuiltKeyMap(sim::SimModel model) {
 
 bool WriteKeyMapSeeds(const fs::path& folder) {
     bool ok = true;
-    for (const auto& [model, name] : {std::pair{sim::SimModel::Keyboard126, "126"},
-                                      std::pair{sim::SimModel::Keyboard128, "128"}}) {
-        const std::span<const uint8_t> factory = sim::FactoryKeyMatrix(model);
-        ok = ok &&
-             WriteSeed(folder / (std::string("factory-") + name), KeyMapInput(model, factory)) &&
-             WriteSeed(folder / (std::string("assigned-") + name),
-                       KeyMapInput(model, BuiltKeyMap(model)));
+    for (const sim::SimModel model : sim::AllSimModels()) {
+        const std::string name(sim::InfoOf(model).name);
+        const std::span<const uint8_t> factory = sim::InfoOf(model).factoryKeyMatrix;
+        ok = ok && WriteSeed(folder / ("factory-" + name), KeyMapInput(model, factory)) &&
+             WriteSeed(folder / ("assigned-" + name), KeyMapInput(model, BuiltKeyMap(model)));
     }
     return ok;
 }

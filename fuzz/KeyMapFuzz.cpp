@@ -18,7 +18,7 @@
 
 #include "control/ProfileKeyMaps.h"
 #include "device/DeviceImage.h"
-#include "keyboard/KeyboardIds.h"
+#include "keyboard/KeyboardModel.h"
 #include "model/KeyMapCodec.h"
 #include "store/ProfileStore.h"
 #include "store/ProfileStores.h"
@@ -71,9 +71,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     const std::span<const uint8_t> input(data, size);
-    const bool larger = (input[0] & 1) != 0;
+    const auto models = KeyboardModels();
     DeviceImage device;
-    device.SetModelFromIds(larger ? kVendor128 : kVendor126, larger ? kProduct128 : kProduct126);
+    device.SetModel(models[input[0] % models.size()]);
     const KeyboardModel model = device.Model();
 
     const std::span<const uint8_t> rest = input.subspan(1);

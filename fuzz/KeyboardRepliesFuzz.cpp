@@ -85,8 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!test_support::OpenCommandInterface(core.Hid())) {
         return 0;
     }
-    const sim::SimModelInfo& info = sim::InfoOf(rig.keyboard.Model());
-    core.Device().SetModelFromIds(info.vendorId, info.productId);
+    core.Device().SetModel(sim::InfoOf(rig.keyboard.Model()));
     core.Link().SetGeometry(core.Device().Model().Geometry());
     core.Link().SetConnected(true);
     core.Device().LoadConnectionData(core.Link(), rig.messages);

@@ -51,7 +51,7 @@ case "${1:-}" in
     BUILD_DIR=${BUILD_DIR:-$ROOT/build}
     cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${CACHE_ARGS[@]}" \
         -DZARVIN_WERROR=ON >/dev/null
-    cmake --build "$BUILD_DIR" --target zarvinctl zarvin_access_tests
+    cmake --build "$BUILD_DIR" --target zarvinctl zarvin_access_tests zarvin_udevrulegen
     exec bash "$ROOT/scripts/vm-test.sh" "$BUILD_DIR"
     ;;
 --faults)

@@ -4,7 +4,8 @@
 # laid out as the package lays it out with its udev rule, and the uhid test program. Inside, the
 # stand-in keyboard is plugged in through /dev/uhid and everything is tried against the real
 # hidraw nodes and udev (scripts/vm/checks.sh). Ends with the line "N passed, M failed".
-#   scripts/vm-test.sh [BUILD_DIR]     BUILD_DIR holds bin/zarvinctl and bin/zarvin_access_tests
+#   scripts/vm-test.sh [BUILD_DIR]     BUILD_DIR holds bin/zarvinctl, bin/zarvin_access_tests and
+#                                      bin/zarvin_udevrulegen
 # Nothing of the host's own system is changed but the packages installed with apt-get (qemu,
 # cpio): the kernel, busybox and udev are fetched with apt-get download into a cache outside
 # the clone ($ZARVIN_VM_CACHE, else /var/cache/zarvin-vm for root, else ~/.cache/zarvin-vm) and
@@ -14,7 +15,7 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 . "$ROOT/scripts/lib.sh"
 
 BUILD_DIR=$(cd "${1:-$ROOT/build}" && pwd)
-for program in zarvinctl zarvin_access_tests; do
+for program in zarvinctl zarvin_access_tests zarvin_udevrulegen; do
     if [ ! -x "$BUILD_DIR/bin/$program" ]; then
         echo "error: $BUILD_DIR/bin/$program is missing: build it first (scripts/test.sh --vm does)" >&2
         exit 1
@@ -107,8 +108,8 @@ done
 strip --strip-debug -o "$INITRD_ROOT/usr/lib/zarvin/zarvinctl" "$BUILD_DIR/bin/zarvinctl"
 cp "$BUILD_DIR"/bin/Lang*.ini "$INITRD_ROOT/usr/lib/zarvin/"
 ln -s ../lib/zarvin/zarvinctl "$INITRD_ROOT/usr/bin/zarvinctl"
-sed 's|@ZARVIN_UDEV_HELPER@|/usr/bin/zarvinctl|' "$ROOT/packaging/70-zarvin.rules.in" \
-    >"$INITRD_ROOT$RULES_DIR/70-zarvin.rules"
+"$BUILD_DIR/bin/zarvin_udevrulegen" "$ROOT/packaging/70-zarvin.rules.in" \
+    "$INITRD_ROOT$RULES_DIR/70-zarvin.rules" /usr/bin/zarvinctl
 strip --strip-debug -o "$INITRD_ROOT/opt/tests/zarvin_access_tests" "$BUILD_DIR/bin/zarvin_access_tests"
 
 # The shared libraries of every program, from the host at the same paths (the host is the

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "model/LightingEffects.h"
-#include "sim/SimKeyMatrix.h"
 
 namespace zarvin::sim {
 namespace {
@@ -68,16 +67,16 @@ uint8_t WriteArea(std::span<uint8_t> area, uint8_t length, uint16_t offset,
 }  // namespace
 
 SimMemory FactoryMemory(SimModel model) {
-    const SimModelInfo& info = InfoOf(model);
+    const KeyboardModel& info = InfoOf(model);
     SimMemory memory;
 
     uint8_t* deviceInfo = memory.deviceInfo.data();
     PutLe16(deviceInfo + DeviceInfoByte::VendorId, info.vendorId);
     PutLe16(deviceInfo + DeviceInfoByte::ProductId, info.productId);
     deviceInfo[DeviceInfoByte::KeyCount] = static_cast<uint8_t>(info.keyCount);
-    PutLe16(deviceInfo + DeviceInfoByte::FirmwareVersion, kFactoryFirmwareVersion);
+    PutLe16(deviceInfo + DeviceInfoByte::FirmwareVersion, info.factoryFirmwareVersion);
     deviceInfo[DeviceInfoByte::ActiveProfile] = 0;
-    deviceInfo[DeviceInfoByte::MacroCapacity] = kFactoryMacroCapacity;
+    deviceInfo[DeviceInfoByte::MacroCapacity] = info.factoryMacroCapacity;
     // It offers every effect the program knows, its effect button stepping through them in
     // the order of their codes.
     size_t slot = DeviceInfoByte::Effects;
@@ -97,12 +96,12 @@ SimMemory FactoryMemory(SimModel model) {
         record[7] = light.blue;
     }
 
-    const std::span<const uint8_t> matrix = FactoryKeyMatrix(model);
+    const std::span<const uint8_t> matrix = info.factoryKeyMatrix;
     for (int profile = 0; profile < kProfileCount; ++profile) {
         memory.keyMaps.insert(memory.keyMaps.end(), matrix.begin(), matrix.end());
     }
 
-    memory.macroArea.assign(size_t{kFactoryMacroCapacity} * kMacroUnitSize, 0);
+    memory.macroArea.assign(size_t{info.factoryMacroCapacity} * kMacroUnitSize, 0);
 
     for (size_t profile = 0; profile < kProfileCount; ++profile) {
         const size_t base = profile * kKeyColourProfileStride;
@@ -117,7 +116,7 @@ SimMemory FactoryMemory(SimModel model) {
 SimFirmware::SimFirmware(SimModel model) : model_(model), memory_(FactoryMemory(model)) {}
 
 std::span<const uint8_t> SimFirmware::DefaultKeyMatrix() const {
-    return FactoryKeyMatrix(model_);
+    return InfoOf(model_).factoryKeyMatrix;
 }
 
 void SimFirmware::PowerCycle() {

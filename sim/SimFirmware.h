@@ -56,9 +56,6 @@ inline constexpr size_t MacroCapacity = 11;  // in units of 128 bytes
 inline constexpr size_t Effects = 12;        // 32 effect codes, 0 = empty slot
 }  // namespace DeviceInfoByte
 
-inline constexpr uint16_t kFactoryFirmwareVersion = 0x0110;
-inline constexpr uint8_t kFactoryMacroCapacity = 100;
-
 // Everything the keyboard keeps when it is unplugged. The key maps hold three blocks at the
 // model's key-map length; the macro area is device information byte 11 × 128 bytes long.
 struct SimMemory {
@@ -71,10 +68,10 @@ struct SimMemory {
     bool operator==(const SimMemory&) const = default;
 };
 
-// A keyboard as it leaves the factory: device information with firmware 0x0110, profile 0
-// active, 100 macro units and every effect of model/LightingEffects; a lighting record per
-// profile; key maps equal to the factory key matrix; an empty macro area; every key lit sky
-// blue.
+// A keyboard as it leaves the factory: device information with the model's factory firmware
+// version and macro capacity (model table), profile 0 active and every effect of
+// model/LightingEffects; a lighting record per profile; key maps equal to the model's factory
+// key matrix; an empty macro area; every key lit sky blue.
 SimMemory FactoryMemory(SimModel model);
 
 class SimFirmware {

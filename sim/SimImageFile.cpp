@@ -93,7 +93,7 @@ std::string SystemError(const char* what, const std::filesystem::path& file) {
 }  // namespace
 
 std::vector<uint8_t> EncodeImage(SimModel model, const SimMemory& memory) {
-    const SimModelInfo& info = InfoOf(model);
+    const KeyboardModel& info = InfoOf(model);
     std::vector<uint8_t> out(kMagic.begin(), kMagic.end());
     PutLe(out, kFormatVersion, 2);
     PutLe(out, info.vendorId, 2);
@@ -108,7 +108,7 @@ std::vector<uint8_t> EncodeImage(SimModel model, const SimMemory& memory) {
 
 bool DecodeImage(std::span<const uint8_t> bytes, SimModel model, SimMemory& memory,
                  std::string& error) {
-    const SimModelInfo& info = InfoOf(model);
+    const KeyboardModel& info = InfoOf(model);
     ImageReader reader(bytes);
 
     std::span<const uint8_t> magic;

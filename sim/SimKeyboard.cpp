@@ -27,7 +27,7 @@ constexpr int kCommandInterface = 2;
 
 using Clock = std::chrono::steady_clock;
 
-std::string NodeName(const SimModelInfo& info, int interfaceNumber) {
+std::string NodeName(const KeyboardModel& info, int interfaceNumber) {
     char name[32];
     std::snprintf(name, sizeof name, "sim:%04x:%04x/%d", info.vendorId, info.productId,
                   interfaceNumber);
@@ -90,13 +90,13 @@ struct SimKeyboard::State {
 };
 
 HidNodeInfo SimKeyboard::State::NodeInfo(bool commandNode) const {
-    const SimModelInfo& info = InfoOf(model);
+    const KeyboardModel& info = InfoOf(model);
     HidNodeInfo node;
     node.interfaceNumber = commandNode ? kCommandInterface : kEventInterface;
     node.node = NodeName(info, node.interfaceNumber);
     node.vendorId = info.vendorId;
     node.productId = info.productId;
-    node.versionNumber = kFactoryFirmwareVersion;
+    node.versionNumber = info.factoryFirmwareVersion;
     node.reportDescriptor = commandNode ? CommandReportDescriptor() : EventReportDescriptor();
     return node;
 }

@@ -1,16 +1,11 @@
 #include "sim/SimModel.h"
 
 #include <algorithm>
-#include <array>
 #include <cctype>
-
-#include "keyboard/KeyboardIds.h"
+#include <cstdio>
 
 namespace zarvin::sim {
 namespace {
-
-const SimModelInfo kKeyboard126{kVendor126, kProduct126, 126, 378, "126"};
-const SimModelInfo kKeyboard128{kVendor128, kProduct128, 128, 512, "128"};
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -19,29 +14,49 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
            });
 }
 
+std::string IdsOf(const KeyboardModel& model) {
+    char ids[10];
+    std::snprintf(ids, sizeof ids, "%04x:%04x", model.vendorId, model.productId);
+    return ids;
+}
+
 }  // namespace
 
-const SimModelInfo& InfoOf(SimModel model) {
-    return model == SimModel::Keyboard128 ? kKeyboard128 : kKeyboard126;
+const KeyboardModel& InfoOf(SimModel model) {
+    const auto models = KeyboardModels();
+    const auto index = static_cast<size_t>(model);
+    // No position outside the table is ever made; were one, it would play the first model.
+    return index < models.size() ? models[index] : models.front();
+}
+
+std::vector<SimModel> AllSimModels() {
+    std::vector<SimModel> all;
+    for (size_t index = 0; index < KeyboardModels().size(); ++index) {
+        all.push_back(static_cast<SimModel>(index));
+    }
+    return all;
 }
 
 std::optional<SimModel> ParseSimModel(std::string_view text) {
-    struct Name {
-        std::string_view text;
-        SimModel model;
-    };
-    static constexpr std::array<Name, 4> kNames{{
-        {"126", SimModel::Keyboard126},
-        {"0c45:5004", SimModel::Keyboard126},
-        {"128", SimModel::Keyboard128},
-        {"320f:5000", SimModel::Keyboard128},
-    }};
-    for (const Name& name : kNames) {
-        if (EqualsIgnoringCase(text, name.text)) {
-            return name.model;
+    for (const SimModel model : AllSimModels()) {
+        const KeyboardModel& info = InfoOf(model);
+        if (EqualsIgnoringCase(text, info.name) || EqualsIgnoringCase(text, IdsOf(info))) {
+            return model;
         }
     }
     return std::nullopt;
+}
+
+std::string SimModelNames(std::string_view lastJoin) {
+    const auto models = KeyboardModels();
+    std::string names;
+    for (size_t i = 0; i < models.size(); ++i) {
+        if (i > 0) {
+            names += i + 1 == models.size() ? " " + std::string(lastJoin) + " " : ", ";
+        }
+        names += models[i].name;
+    }
+    return names;
 }
 
 }  // namespace zarvin::sim

@@ -70,7 +70,7 @@ bool CreateInterface(int fd, SimModel model, int interfaceNumber,
     create.bus = BUS_USB;
     create.vendor = InfoOf(model).vendorId;
     create.product = InfoOf(model).productId;
-    create.version = kFactoryFirmwareVersion;
+    create.version = InfoOf(model).factoryFirmwareVersion;
     create.country = 0;
     std::memcpy(create.rd_data, descriptor.data(), descriptor.size());
     return WriteEvent(fd, event, error);

@@ -33,7 +33,6 @@
 #include "device/WindowMessages.h"
 #include "dialogs/ZarvinDlgComposite.h"
 #include "dialogs/ZarvinDlgProfile.h"
-#include "keyboard/KeyboardIds.h"
 #include "model/KeyAssignment.h"
 #include "model/KeyMapCodec.h"
 #include "sim/SimKeyboard.h"
@@ -464,6 +463,9 @@ TEST(MainWindowTest, TheExitPathEndsAMessageBoxThatIsOpen) {
 }
 
 TEST(FirmwareCheckTest, OnlyAnOldFirmwareOfThe126KeyModelIsOfferedTheUpdater) {
+    constexpr uint16_t kVendor126 = 0x0C45;
+    constexpr uint16_t kProduct126 = 0x5004;
+    constexpr uint16_t kProduct128 = 0x5000;
     struct Case {
         uint16_t productId;
         uint16_t version;

@@ -12,9 +12,8 @@
 #include "device/DeviceImage.h"
 #include "device/HidDevice.h"
 #include "device/UserMessages.h"
-#include "keyboard/KeyboardIds.h"
 #include "model/MacroAreaHeader.h"
-#include "sim/SimKeyMatrix.h"
+#include "sim/SimModel.h"
 #include "sim/SimKeyboard.h"
 
 #include "support/LinkRig.h"
@@ -33,7 +32,7 @@ using test_support::RecordingMessages;
 
 DefaultKeyMatrix FactoryMatrixOf(SimModel model) {
     DefaultKeyMatrix matrix{};
-    const auto factory = sim::FactoryKeyMatrix(model);
+    const auto factory = sim::InfoOf(model).factoryKeyMatrix;
     std::copy(factory.begin(), factory.end(), matrix.begin());
     return matrix;
 }
@@ -57,9 +56,21 @@ TEST(DeviceImageTest, StartsWithTheFirstModelAndTheBuiltInMatrix) {
     EXPECT_EQ(image.Model().keyMapLength, 378);
     EXPECT_EQ(image.MacroCapacity(), 0u);
 
-    image.SetModelFromIds(kVendor128, kProduct128);
+    ASSERT_TRUE(image.SetModelFromIds(0x320F, 0x5000));
     EXPECT_EQ(image.Model().keyCount, 128);
     EXPECT_EQ(image.Model().profileStride, 512);
+}
+
+TEST(DeviceImageTest, IdsOfNoKnownModelAreRefusedAndTheModelStays) {
+    DeviceImage image;
+    ASSERT_TRUE(image.SetModelFromIds(0x320F, 0x5000));
+    // Each id of one model with the other's: no keyboard of the table.
+    for (const auto& [vendor, product] : {std::pair<uint16_t, uint16_t>{0x0C45, 0x5000},
+                                          {0x320F, 0x5004}, {0x0000, 0x0000}}) {
+        EXPECT_EQ(ModelForIds(vendor, product), nullptr) << std::hex << vendor << ':' << product;
+        EXPECT_FALSE(image.SetModelFromIds(vendor, product));
+        EXPECT_EQ(image.Model().keyCount, 128);
+    }
 }
 
 TEST(DeviceImageTest, ActiveProfileIsAskedOnceUntilForgotten) {

@@ -87,7 +87,7 @@ struct Rig {
 
 TEST(DeviceMonitor, KeyboardAttachedAtStartIsLoadedThenTheWindowOpens) {
     for (const SimModel model : {SimModel::Keyboard126, SimModel::Keyboard128}) {
-        const sim::SimModelInfo& info = sim::InfoOf(model);
+        const KeyboardModel& info = sim::InfoOf(model);
         SCOPED_TRACE(info.keyCount);
         Rig rig(model);
         // What the window finds when it reloads: the model and the connection data in place.
@@ -111,7 +111,7 @@ TEST(DeviceMonitor, KeyboardAttachedAtStartIsLoadedThenTheWindowOpens) {
         EXPECT_TRUE(rig.autoShowDone);
         EXPECT_TRUE(connectedAtReload);
         EXPECT_EQ(keysAtReload, info.keyCount);
-        EXPECT_EQ(capacityAtReload, size_t{sim::kFactoryMacroCapacity} * 128);
+        EXPECT_EQ(capacityAtReload, size_t{info.factoryMacroCapacity} * 128);
         EXPECT_EQ(rig.link.Geometry().blockLength, info.keyMapLength);
         EXPECT_EQ(rig.link.Geometry().stride, info.keyMapLength);
         // The probe wakes the keyboard with one request before the connection reads anything.

@@ -67,8 +67,7 @@ struct SyncRig : test_support::LinkRig {
           working(stores.Working()),
           applied(stores.Applied()),
           sync(context, link, image, stores, messages, TestText) {
-        const sim::SimModelInfo& info = sim::InfoOf(model);
-        image.SetModelFromIds(info.vendorId, info.productId);
+        image.SetModel(sim::InfoOf(model));
         messages.onShown = [this](std::string_view) {
             packetsWhenShown.push_back(keyboard.ReceivedPackets().size());
         };

@@ -88,8 +88,7 @@ struct MatrixRig {
             keyboard.Plug();
         }
         link.SetConnected(test_support::OpenCommandInterface(device));
-        const sim::SimModelInfo& info = sim::InfoOf(keyboard.Model());
-        image.SetModelFromIds(info.vendorId, info.productId);
+        image.SetModel(sim::InfoOf(keyboard.Model()));
         link.SetGeometry(image.Model().Geometry());
         image.LoadConnectionData(link, messages);
     }

@@ -72,8 +72,7 @@ struct KeyColourRig : test_support::LinkRig {
         std::filesystem::create_directories(folder / "data");
         std::filesystem::create_directories(folder / "bin/Skins");
         EXPECT_TRUE(opened);
-        const sim::SimModelInfo& info = sim::InfoOf(model);
-        image.SetModelFromIds(info.vendorId, info.productId);
+        image.SetModel(sim::InfoOf(model));
     }
 
     void SelectEffect(int code) {

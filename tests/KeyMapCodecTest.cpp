@@ -10,7 +10,7 @@
 #include "device/DeviceImage.h"
 #include "model/KeyMapCodec.h"
 #include "model/SpokenNames.h"
-#include "sim/SimKeyMatrix.h"
+#include "sim/SimModel.h"
 #include "store/ProfileStore.h"
 #include "store/ProfileStores.h"
 
@@ -46,10 +46,10 @@ KeyMapEntry EntryAt(std::span<const uint8_t> bytes, size_t position) {
 class KeyMapFixture : public ::testing::Test {
 protected:
     void UseModel(SimModel model) {
-        const sim::SimModelInfo& info = sim::InfoOf(model);
-        device_.SetModelFromIds(info.vendorId, info.productId);
+        const KeyboardModel& info = sim::InfoOf(model);
+        device_.SetModel(info);
         DefaultKeyMatrix matrix{};
-        const auto factory = sim::FactoryKeyMatrix(model);
+        const auto factory = info.factoryKeyMatrix;
         std::copy(factory.begin(), factory.end(), matrix.begin());
         device_.SetKeyMatrix(matrix);
     }

@@ -1,9 +1,10 @@
-#include "sim/SimKeyMatrix.h"
-
 #include <gtest/gtest.h>
 
 #include <map>
 #include <vector>
+
+#include "keyboard/KeyboardModel.h"
+#include "sim/SimModel.h"
 
 namespace zarvin::sim {
 namespace {
@@ -80,8 +81,8 @@ uint16_t Decode(std::span<const uint8_t> entry) {
 class FactoryKeyMatrixOf : public testing::TestWithParam<SimModel> {};
 
 TEST_P(FactoryKeyMatrixOf, HoldsEveryKeyGKeyAndFnExactlyOnce) {
-    const SimModelInfo& info = InfoOf(GetParam());
-    const std::span<const uint8_t> matrix = FactoryKeyMatrix(GetParam());
+    const KeyboardModel& info = InfoOf(GetParam());
+    const std::span<const uint8_t> matrix = info.factoryKeyMatrix;
     ASSERT_EQ(matrix.size(), info.keyMapLength);
 
     std::map<uint16_t, int> seen;
@@ -103,8 +104,8 @@ TEST_P(FactoryKeyMatrixOf, HoldsEveryKeyGKeyAndFnExactlyOnce) {
 }
 
 TEST_P(FactoryKeyMatrixOf, LeavesThePositionsTheHostOverwritesAndTheTailEmpty) {
-    const SimModelInfo& info = InfoOf(GetParam());
-    const std::span<const uint8_t> matrix = FactoryKeyMatrix(GetParam());
+    const KeyboardModel& info = InfoOf(GetParam());
+    const std::span<const uint8_t> matrix = info.factoryKeyMatrix;
     for (size_t position : {99u, 106u}) {
         EXPECT_EQ(Decode(matrix.subspan(3 * position, 3)), 0) << "position " << position;
     }

@@ -23,5 +23,12 @@ TEST(SimModel, ParsesNamesAndIdsIgnoringCase) {
     }
 }
 
+// The two models code and tests name are the table's entries of those names.
+TEST(SimModel, NamedModelsAreTheTablesModelsOfThoseNames) {
+    EXPECT_EQ(InfoOf(SimModel::Keyboard126).name, "126");
+    EXPECT_EQ(InfoOf(SimModel::Keyboard128).name, "128");
+    EXPECT_EQ(AllSimModels().size(), KeyboardModels().size());
+}
+
 }  // namespace
 }  // namespace zarvin::sim

@@ -150,7 +150,7 @@ TEST_F(UhidProtocolTest, AnswersCommandRequestsAndRefusesReportRequests) {
     EXPECT_EQ(reply.u.input2.data[3], 0x03);
     EXPECT_EQ(reply.u.input2.data[7], sim::kStatusOk);
     const unsigned firmware = reply.u.input2.data[8 + 8] | reply.u.input2.data[8 + 9] << 8;
-    EXPECT_EQ(firmware, sim::kFactoryFirmwareVersion);
+    EXPECT_EQ(firmware, sim::InfoOf(sim::SimModel::Keyboard128).factoryFirmwareVersion);
 
     uhid_event getReport{};
     getReport.type = UHID_GET_REPORT;
@@ -252,7 +252,7 @@ TEST_F(UhidKeyboardTest, TheFirmwareAnswersThroughTheRealHidrawTransport) {
     ASSERT_TRUE(connection.Connect(error)) << error;
     DeviceInfo info;
     ASSERT_EQ(ReadDeviceInfo(connection.Link(), info.bytes), CommandResult::Success);
-    EXPECT_EQ(info.FirmwareVersion(), sim::kFactoryFirmwareVersion);
+    EXPECT_EQ(info.FirmwareVersion(), sim::InfoOf(sim::SimModel::Keyboard128).factoryFirmwareVersion);
 }
 
 // The read of profile 1's key map: its chunk 1 is answered only after the host sent it again,

@@ -124,8 +124,8 @@ private:
     };
 
     HidNodeInfo Info() const {
-        const sim::SimModelInfo& model = sim::InfoOf(model_);
-        return HidNodeInfo{kNode, model.vendorId, model.productId, sim::kFactoryFirmwareVersion, 2,
+        const KeyboardModel& model = sim::InfoOf(model_);
+        return HidNodeInfo{kNode, model.vendorId, model.productId, model.factoryFirmwareVersion, 2,
                            sim::CommandReportDescriptor()};
     }
 

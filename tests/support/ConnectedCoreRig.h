@@ -16,8 +16,7 @@ struct ConnectedCoreRig : CoreRig {
     explicit ConnectedCoreRig(int activeProfile = 0, const std::filesystem::path& programData = {})
         : CoreRig(activeProfile, programData) {
         OpenCommandInterface(core.Hid());
-        const sim::SimModelInfo& info = sim::InfoOf(keyboard.Model());
-        core.Device().SetModelFromIds(info.vendorId, info.productId);
+        core.Device().SetModel(sim::InfoOf(keyboard.Model()));
         core.Link().SetGeometry(core.Device().Model().Geometry());
         core.Link().SetConnected(true);
         core.Device().LoadConnectionData(core.Link(), messages);

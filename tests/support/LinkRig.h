@@ -23,8 +23,7 @@ struct LinkRig {
                      ExchangeTiming timing = kQuickTiming)
         : keyboard(model), device(keyboard), link(device, timing) {
         opened = OpenCommandInterface(device);
-        const sim::SimModelInfo& info = sim::InfoOf(model);
-        link.SetGeometry(ModelForIds(info.vendorId, info.productId).Geometry());
+        link.SetGeometry(sim::InfoOf(model).Geometry());
         link.SetConnected(true);
     }
 

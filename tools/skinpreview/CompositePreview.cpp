@@ -59,8 +59,7 @@ public:
         if (!OpenCommandInterface()) {
             throw std::runtime_error("the stand-in keyboard does not answer");
         }
-        const sim::SimModelInfo& info = sim::InfoOf(sim::SimModel::Keyboard126);
-        core_.Device().SetModelFromIds(info.vendorId, info.productId);
+        core_.Device().SetModel(sim::InfoOf(sim::SimModel::Keyboard126));
         core_.Link().SetGeometry(core_.Device().Model().Geometry());
         core_.Link().SetConnected(true);
         core_.Device().LoadConnectionData(core_.Link(), user_);

@@ -53,8 +53,7 @@ void ConnectCommandInterface(ConfiguratorCore& core, const sim::SimKeyboard& key
     if (!opened) {
         throw std::runtime_error("the stand-in keyboard has no command interface");
     }
-    const sim::SimModelInfo& info = sim::InfoOf(keyboard.Model());
-    core.Device().SetModelFromIds(info.vendorId, info.productId);
+    core.Device().SetModel(sim::InfoOf(keyboard.Model()));
     core.Link().SetGeometry(core.Device().Model().Geometry());
     core.Link().SetConnected(true);
     core.Device().LoadConnectionData(core.Link(), messages);

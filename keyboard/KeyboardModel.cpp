@@ -1,11 +1,15 @@
-#include "sim/SimKeyMatrix.h"
+#include "keyboard/KeyboardModel.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstdio>
 
-namespace zarvin::sim {
+namespace zarvin {
 namespace {
 
+// The factory key matrices: one 3-byte entry per key position, positions numbered column by
+// column (eight rows to a column), as the keyboard scans them.
 struct Entry {
     uint8_t kind;
     uint8_t first;
@@ -109,16 +113,67 @@ constexpr std::array<uint8_t, Length> Flatten(const Matrix& matrix, size_t posit
     return bytes;
 }
 
+// On the 128-key model the bytes after the 128 entries are 0.
 constexpr auto kBytes126 = Flatten<378>(kMatrix126, 126);
 constexpr auto kBytes128 = Flatten<512>(kMatrix128, 128);
 
+// The updater brings version 0x0108 to the 126-key model; version 0 is an unanswered read.
+constexpr std::array kModels{
+    KeyboardModel{.name = "126",
+                  .vendorId = 0x0C45,
+                  .productId = 0x5004,
+                  .keyCount = 126,
+                  .keyMapLength = 378,
+                  .profileStride = 378,
+                  .updateFrom = 1,
+                  .updateBelow = 0x0108,
+                  .factoryKeyMatrix = kBytes126,
+                  .factoryMacroCapacity = 100,
+                  .factoryFirmwareVersion = 0x0110},
+    KeyboardModel{.name = "128",
+                  .vendorId = 0x320F,
+                  .productId = 0x5000,
+                  .keyCount = 128,
+                  .keyMapLength = 512,
+                  .profileStride = 512,
+                  .updateFrom = 0,
+                  .updateBelow = 0,
+                  .factoryKeyMatrix = kBytes128,
+                  .factoryMacroCapacity = 100,
+                  .factoryFirmwareVersion = 0x0110},
+};
+
+constexpr bool FitsItsKeyMap(const KeyboardModel& model) {
+    return model.factoryKeyMatrix.size() == model.keyMapLength &&
+           3 * static_cast<size_t>(model.keyCount) <= model.keyMapLength &&
+           model.keyMapLength <= kDefaultKeyMatrixBytes && model.keyMapLength <= model.profileStride;
+}
+static_assert(std::ranges::all_of(kModels, FitsItsKeyMap));
+
 }  // namespace
 
-std::span<const uint8_t> FactoryKeyMatrix(SimModel model) {
-    if (model == SimModel::Keyboard128) {
-        return kBytes128;
-    }
-    return kBytes126;
+std::span<const KeyboardModel> KeyboardModels() {
+    return kModels;
 }
 
-}  // namespace zarvin::sim
+const KeyboardModel* ModelForIds(uint16_t vendorId, uint16_t productId) {
+    const auto found = std::ranges::find_if(kModels, [&](const KeyboardModel& model) {
+        return model.vendorId == vendorId && model.productId == productId;
+    });
+    return found == kModels.end() ? nullptr : &*found;
+}
+
+std::string SupportedIdsText(std::string_view lastJoin) {
+    std::string text;
+    for (size_t i = 0; i < kModels.size(); ++i) {
+        if (i > 0) {
+            text += i + 1 == kModels.size() ? " " + std::string(lastJoin) + " " : ", ";
+        }
+        char ids[10];
+        std::snprintf(ids, sizeof ids, "%04x:%04x", kModels[i].vendorId, kModels[i].productId);
+        text += ids;
+    }
+    return text;
+}
+
+}  // namespace zarvin
