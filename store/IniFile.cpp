@@ -181,22 +181,31 @@ std::string_view LineBreakOf(std::string_view raw) {
     return raw.substr(Content(raw).size());
 }
 
+// The line break new lines get: the file's own. A last line cut short after its carriage return
+// is ended as CRLF, so ending it never makes a file of LF lines one of mixed breaks.
+std::string NewlineOf(std::string_view text) {
+    return text.find("\r\n") != std::string_view::npos || text.ends_with('\r') ? "\r\n" : "\n";
+}
+
+// Ends the last line of `out` when it has no line break (completing a lone carriage return).
+void EndLastLine(std::string& out, const std::string& newline) {
+    if (out.empty() || out.ends_with('\n')) {
+        return;
+    }
+    out += out.ends_with('\r') ? "\n" : newline;
+}
+
 // The new text of a file after one write; the lines not concerned keep their bytes.
 std::string EditedText(std::string_view text, std::string_view section, std::string_view key,
                        const std::optional<std::string>& value) {
     const std::vector<IniLine> lines = ParseLines(text);
-    const std::string newline = text.find("\r\n") != std::string_view::npos ? "\r\n" : "\n";
+    const std::string newline = NewlineOf(text);
     const auto join = [&lines](size_t from, size_t to) {
         std::string out;
         for (size_t i = from; i < to; ++i) {
             out += lines[i].raw;
         }
         return out;
-    };
-    const auto ensureLineBreak = [&newline](std::string& out) {
-        if (!out.empty() && !out.ends_with('\n')) {
-            out += newline;
-        }
     };
 
     const std::optional<SectionSpan> span = FindSection(lines, section);
@@ -205,7 +214,7 @@ std::string EditedText(std::string_view text, std::string_view section, std::str
             return std::string(text);
         }
         std::string out(text);
-        ensureLineBreak(out);
+        EndLastLine(out, newline);
         if (!lines.empty() && !lines.back().blank) {
             out += newline;
         }
@@ -237,7 +246,7 @@ std::string EditedText(std::string_view text, std::string_view section, std::str
         --insertAt;
     }
     std::string out = join(0, insertAt);
-    ensureLineBreak(out);
+    EndLastLine(out, newline);
     out += std::string(key) + "=" + *value + newline;
     out += join(insertAt, lines.size());
     return out;
@@ -248,7 +257,7 @@ std::string EditedText(std::string_view text, std::string_view section, std::str
 std::string TextWithKeysSet(std::string_view text, std::string_view section,
                             const std::vector<std::pair<std::string, std::string>>& values) {
     const std::vector<IniLine> lines = ParseLines(text);
-    const std::string newline = text.find("\r\n") != std::string_view::npos ? "\r\n" : "\n";
+    const std::string newline = NewlineOf(text);
     const std::optional<SectionSpan> span = FindSection(lines, section);
 
     // Keys already in the section take their new value in place (the first of a name); the
@@ -302,9 +311,7 @@ std::string TextWithKeysSet(std::string_view text, std::string_view section,
         out += LineBreakOf(lines[i].raw);
     }
     if (!added.empty()) {
-        if (!out.empty() && !out.ends_with('\n')) {
-            out += newline;
-        }
+        EndLastLine(out, newline);
         if (!span) {
             if (!lines.empty() && !lines.back().blank) {
                 out += newline;

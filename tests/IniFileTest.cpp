@@ -185,6 +185,9 @@ TEST(IniFileWrite, SeveralKeysAtOnceGiveTheSameFileAsOneAfterTheOther) {
         {"[Mode1]\n  Key = old\nkey=shadow\n\n\n[Next]\nz=0\n", {{"KEY", "new"}, {"k2", "v"}}},
         {"[mode1]\n1=a\n2=b\n[MODE1]\n3=c\n", {{"3", "x"}, {"2", "y"}, {"1", "z"}, {"2", "w"}}},
         {"junk\n[Mode1]", {{" padded ", "v"}}},
+        // Lone carriage returns, the last one ending the file: found by the INI fuzz target.
+        {"; a\rb]\rc\r", {{"1", "x"}, {"2", "y"}}},
+        {"[Mode1]\nk=v\r", {{"k", "w"}, {"new", "n"}}},
     };
     const TempFolder folder;
     for (const Case& c : cases) {
