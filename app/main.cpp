@@ -199,9 +199,9 @@ int main(int argc, char** argv) {
         model = *named;
     }
     std::vector<sim::SimFault> faults;
-    for (const std::string& spec : arguments.faultSpecs) {
+    for (const std::string& list : arguments.faultLists) {
         std::string error;
-        const auto parsed = sim::ParseSimFaults(spec, error);
+        const auto parsed = sim::ParseSimFaults(list, error);
         if (!parsed || !arguments.simulate) {
             return Fail((parsed ? "--fault works only with --simulate" : error) +
                             "\nTry 'zarvin --help'.",

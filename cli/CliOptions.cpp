@@ -236,7 +236,7 @@ bool ParseSimArguments(CliOptions& options, std::string& error) {
 }  // namespace
 
 const char* const kUsage =
-    "Usage: zarvinctl [--simulate[=MODEL] [--fault SPEC]] [--trace] [--json] [--language NAME]\n"
+    "Usage: zarvinctl [--simulate[=MODEL] [--fault FAULTS]] [--trace] [--json] [--language NAME]\n"
     "                 [--profile N] COMMAND [ARGUMENTS]\n"
     "\n"
     "Commands:\n"
@@ -306,8 +306,8 @@ const char* const kUsage =
     "  --simulate[=MODEL]  use the stand-in keyboard instead of a real one; MODEL is 126\n"
     "                      (0c45:5004, the default) or 128 (320f:5000). Its memory is kept\n"
     "                      between runs until sim-reset.\n"
-    "  --fault SPEC        with --simulate: make the stand-in fail at chosen command packets\n"
-    "                      (counted from 1), to reproduce a problem. SPEC is one or more of\n"
+    "  --fault FAULTS      with --simulate: make the stand-in fail at chosen command packets\n"
+    "                      (counted from 1), to reproduce a problem. FAULTS is one or more of\n"
     "                      silent@K (no reply to packet K and its three retries), lose@K\n"
     "                      (one reply lost), refuse-fe@K, refuse-ff@K (status 0xFE or 0xFF),\n"
     "                      fail-write@K (writes fail from packet K until the keyboard is\n"
@@ -390,17 +390,17 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
                 return parsed;
             }
         } else if (arg == "--fault" || arg.rfind("--fault=", 0) == 0) {
-            std::string spec;
+            std::string list;
             if (arg != "--fault") {
-                spec = arg.substr(std::string("--fault=").size());
+                list = arg.substr(std::string("--fault=").size());
             } else if (index + 1 < args.size()) {
-                spec = args[++index];
+                list = args[++index];
             } else {
                 parsed.error = "'--fault' needs a fault, as in lose@3";
                 return parsed;
             }
             std::string error;
-            const auto faults = sim::ParseSimFaults(spec, error);
+            const auto faults = sim::ParseSimFaults(list, error);
             if (!faults) {
                 parsed.error = error;
                 return parsed;

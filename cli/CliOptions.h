@@ -8,7 +8,7 @@
 #include "cli/KeyArguments.h"
 #include "cli/LightingArguments.h"
 #include "model/KeyCodes.h"
-#include "sim/SimFaultSpec.h"
+#include "sim/SimFaultList.h"
 #include "sim/SimModel.h"
 
 namespace zarvin::cli {
@@ -17,7 +17,7 @@ struct CliOptions {
     bool simulate = false;
     sim::SimModel model = sim::SimModel::Keyboard126;
     bool modelGiven = false;
-    // --fault SPEC, with --simulate: the stand-in's faults, in the order given.
+    // --fault FAULTS, with --simulate: the stand-in's faults, in the order given.
     std::vector<sim::SimFault> faults;
     bool trace = false;
     // "--json": results as JSON, errors as {"error": ...}.

@@ -6,7 +6,7 @@
 namespace zarvin {
 
 const std::string_view kStartupUsage =
-    "Usage: zarvin [/Start] [/Kill] [--simulate[=MODEL] [--fault SPEC]]\n"
+    "Usage: zarvin [/Start] [/Kill] [--simulate[=MODEL] [--fault FAULTS]]\n"
     "The configurator for the Zarvin keyboards. It lives in the notification area; starting it\n"
     "again while it runs opens its window.\n"
     "  /Start, --start       stay in the notification area, even when the keyboard is first\n"
@@ -14,7 +14,7 @@ const std::string_view kStartupUsage =
     "  /Kill, --kill         ask the running configurator to exit\n"
     "  --simulate[=MODEL]    run against the stand-in keyboard (MODEL: 126 or 128, default\n"
     "                        126), whose settings are kept in the user's data folder\n"
-    "  --fault SPEC          with --simulate: faults of the stand-in at chosen command\n"
+    "  --fault FAULTS        with --simulate: faults of the stand-in at chosen command\n"
     "                        packets, to reproduce a problem (see zarvinctl --help)\n"
     "  --help                show this help\n"
     "  --version             show the version\n";
@@ -53,12 +53,12 @@ StartupArguments ParseStartupArguments(const std::vector<std::string>& arguments
             parsed.simulateModel = argument.substr(kSimulate.size() + 1);
         } else if (argument == kFault) {
             if (index + 1 < arguments.size()) {
-                parsed.faultSpecs.push_back(arguments[++index]);
+                parsed.faultLists.push_back(arguments[++index]);
             } else {
-                parsed.faultSpecs.emplace_back();  // judged, and refused, with the others
+                parsed.faultLists.emplace_back();  // judged, and refused, with the others
             }
         } else if (argument.starts_with(kFault) && argument[kFault.size()] == '=') {
-            parsed.faultSpecs.push_back(argument.substr(kFault.size() + 1));
+            parsed.faultLists.push_back(argument.substr(kFault.size() + 1));
         } else if (argument.starts_with("--")) {
             parsed.warnings.push_back("ignoring the unknown option '" + argument + "'");
         }

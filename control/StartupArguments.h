@@ -25,8 +25,8 @@ struct StartupArguments {
     bool simulate = false;
     // What --simulate=MODEL named, for the stand-in to judge; empty for the default model.
     std::string simulateModel;
-    // Each --fault SPEC, for the stand-in to judge (sim/SimFaultSpec.h).
-    std::vector<std::string> faultSpecs;
+    // Each --fault FAULTS, for the stand-in to judge (sim/SimFaultList.h).
+    std::vector<std::string> faultLists;
     // One line each, for standard error.
     std::vector<std::string> warnings;
 };

@@ -37,7 +37,7 @@
 
 #include "device/CommandProtocol.h"
 #include "device/HidNodeSource.h"
-#include "sim/SimFaultSpec.h"
+#include "sim/SimFaultList.h"
 #include "sim/SimFirmware.h"
 #include "sim/SimModel.h"
 
@@ -72,7 +72,7 @@ public:
     void FailWrites(bool fail);                            // the host's writes fail at once
     void UnplugAtPacket(int packetNumber);                 // unplug on receiving that packet
     void SetReportDelay(std::chrono::microseconds delay);  // before each reply, a USB frame
-    // Faults at chosen packets, counted from the next one as 1 (see SimFaultSpec.h), in
+    // Faults at chosen packets, counted from the next one as 1 (see SimFaultList.h), in
     // addition to any set already.
     void ScheduleFaults(const std::vector<SimFault>& faults);
     void ClearFaults();  // all of the above, and the delay back to 0

@@ -30,7 +30,7 @@
 #include "model/KeyAssignment.h"
 #include "model/MacroRecord.h"
 #include "platform/WholeFile.h"
-#include "sim/SimFaultSpec.h"
+#include "sim/SimFaultList.h"
 #include "sim/SimKeyboard.h"
 #include "store/AppContext.h"
 #include "store/ProfileFile.h"

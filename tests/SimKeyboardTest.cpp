@@ -4,7 +4,7 @@
 #include <numeric>
 
 #include "device/HidDevice.h"
-#include "sim/SimFaultSpec.h"
+#include "sim/SimFaultList.h"
 #include "sim/SimKeyboard.h"
 #include "support/RequestPacket.h"
 #include "support/TempFolder.h"
@@ -256,7 +256,7 @@ TEST_F(SimKeyboardLink, ReportDelayHoldsTheReplyBack) {
     EXPECT_TRUE(Receive(command_, 50).has_value());
 }
 
-// What each of six packets meets under a fault spec: R a reply, N no reply, E or F a refusal
+// What each of six packets meets under a fault list: R a reply, N no reply, E or F a refusal
 // with 0xFE or 0xFF, W a write that fails, G the keyboard gone, D a reply held back.
 TEST_F(SimKeyboardLink, ScheduledFaultsStrikeAtTheirPackets) {
     const std::pair<const char*, const char*> cases[] = {
@@ -266,11 +266,11 @@ TEST_F(SimKeyboardLink, ScheduledFaultsStrikeAtTheirPackets) {
         {"unplug@4", "RRRG"},        {"delay=300@5", "RRRRDD"},
         {"lose@1,refuse-ff@3", "NRFRRR"},
     };
-    for (const auto& [spec, expected] : cases) {
+    for (const auto& [list, expected] : cases) {
         SimKeyboard sim;
         HidDevice device(sim);
         std::string error;
-        const auto faults = ParseSimFaults(spec, error);
+        const auto faults = ParseSimFaults(list, error);
         ASSERT_TRUE(faults.has_value()) << error;
         sim.ScheduleFaults(*faults);
         OpenCommand(device);
@@ -291,7 +291,7 @@ TEST_F(SimKeyboardLink, ScheduledFaultsStrikeAtTheirPackets) {
                 seen += (*reply)[7] == 0xFE ? 'E' : (*reply)[7] == 0xFF ? 'F' : 'R';
             }
         }
-        EXPECT_EQ(seen, expected) << spec;
+        EXPECT_EQ(seen, expected) << list;
     }
 }
 

@@ -69,7 +69,7 @@ TEST(StartupArguments, FaultsAreKeptForTheStandInToJudge) {
     const StartupArguments parsed = ParseStartupArguments(
         {"--fault", "lose@3", "--simulate", "--fault=unplug@9,delay=5@1", "--fault"});
     EXPECT_TRUE(parsed.simulate);
-    EXPECT_EQ(parsed.faultSpecs,
+    EXPECT_EQ(parsed.faultLists,
               (std::vector<std::string>{"lose@3", "unplug@9,delay=5@1", ""}));
     EXPECT_TRUE(parsed.warnings.empty());
 }

@@ -1,4 +1,4 @@
-#include "sim/SimFaultSpec.h"
+#include "sim/SimFaultList.h"
 
 #include <charconv>
 #include <utility>
@@ -71,11 +71,11 @@ std::optional<SimFault> ParseOne(std::string_view part, std::string& error) {
 
 }  // namespace
 
-std::optional<std::vector<SimFault>> ParseSimFaults(std::string_view spec, std::string& error) {
+std::optional<std::vector<SimFault>> ParseSimFaults(std::string_view list, std::string& error) {
     std::vector<SimFault> faults;
     while (true) {
-        const size_t comma = spec.find(',');
-        std::optional<SimFault> fault = ParseOne(spec.substr(0, comma), error);
+        const size_t comma = list.find(',');
+        std::optional<SimFault> fault = ParseOne(list.substr(0, comma), error);
         if (!fault) {
             return std::nullopt;
         }
@@ -83,7 +83,7 @@ std::optional<std::vector<SimFault>> ParseSimFaults(std::string_view spec, std::
         if (comma == std::string_view::npos) {
             return faults;
         }
-        spec.remove_prefix(comma + 1);
+        list.remove_prefix(comma + 1);
     }
 }
 

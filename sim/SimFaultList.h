@@ -30,9 +30,9 @@ struct SimFault {
     bool operator==(const SimFault&) const = default;
 };
 
-// The faults of `spec`, in its order; nothing, with the reason in `error`, when a part is not
+// The faults of `list`, in its order; nothing, with the reason in `error`, when a part is not
 // understood.
-std::optional<std::vector<SimFault>> ParseSimFaults(std::string_view spec, std::string& error);
+std::optional<std::vector<SimFault>> ParseSimFaults(std::string_view list, std::string& error);
 
 // The retries of the host's command link: a silent fault covers that many packets.
 inline constexpr int kSilentPackets = 4;
