@@ -27,6 +27,14 @@ if [ $LONG -eq 1 ]; then
 else
     FUZZ_SECONDS=${FUZZ_SECONDS:-20}
 fi
+# The short run starts from a fixed seed so that the same tree fuzzes the same way each time:
+# a finding in it is repeatable, and new ground is the long run's work. FUZZ_SEED overrides (0: a fresh one).
+seed_args=()
+if [ -n "${FUZZ_SEED:-}" ]; then
+    seed_args=(-seed="$FUZZ_SEED")
+elif [ $LONG -eq 0 ]; then
+    seed_args=(-seed=1)
+fi
 
 if [ $# -gt 0 ]; then
     targets=("$@")
@@ -74,7 +82,8 @@ for target in "${targets[@]}"; do
     done
     echo "== $target: ${FUZZ_SECONDS}s from $(find "$corpus" -type f | wc -l) seeds"
     if TMPDIR=$scratch "$BUILD_DIR/bin/$target" "$corpus" -max_total_time="$FUZZ_SECONDS" \
-        -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$artifacts/" \
+        "${seed_args[@]}" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+        -artifact_prefix="$artifacts/" \
         >"$work/$name/log" 2>&1; then
         runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$work/$name/log")
         rss=$(sed -n 's/^stat::peak_rss_mb: *//p' "$work/$name/log")

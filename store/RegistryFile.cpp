@@ -215,6 +215,11 @@ Keys ParseRegistryText(std::string_view text) {
                 data += '\n';
                 data += Trim(lines[++i]);
             }
+            // Cut off by the end of the file: written back as it stands, it would swallow the
+            // line written after it.
+            if (data.ends_with('\\')) {
+                continue;
+            }
         }
         std::optional<ValueData> value = ParseData(data);
         if (value) {

@@ -95,6 +95,15 @@ TEST(RegistryFile, ReadsADamagedFileAsFarAsItCanAndKeepsOtherTypes) {
               "\"New\"=dword:00000007\n");
     EXPECT_EQ(registry.ReadDword(kKey, "Binary").state, RegistryValueState::kOtherType);
 
+    // A value whose continuation the end of the file cuts off is not kept: written back, it
+    // would take the next value's line as its own.
+    const RegistryFile cut(folder.Write("cut.reg",
+                                        "[HKEY_CURRENT_USER\\Software\\VX77HUE_8246]\n"
+                                        "\"Cut\"=hex:05,\\"));
+    EXPECT_EQ(cut.ReadDword(kKey, "Cut").state, RegistryValueState::kMissing);
+    ASSERT_TRUE(cut.WriteDword(kKey, "New", 7));
+    EXPECT_EQ(cut.ReadDword(kKey, "New").value, 7u);
+
     std::string junk;
     for (int i = 0; i < 5000; ++i) {
         junk += static_cast<char>((i * 131) % 256);
