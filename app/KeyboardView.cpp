@@ -7,6 +7,7 @@
 #include <vector>
 #include <string>
 
+#include "app/KeyOutlineLayer.h"
 #include "control/ConfiguratorCore.h"
 #include "control/ProfileKeyMaps.h"
 #include "model/AccessTextKeys.h"
@@ -125,6 +126,10 @@ void KeyboardView::SkinKeyButtons() {
             button->installEventFilter(this);
         }
     }
+    for (const KeyButton& key : KeyButtons()) {
+        colourKeys_.push_back(Button(key.controlId));
+    }
+    outlines_ = new KeyOutlineLayer(window_);
     ApplyFlip();
     // Tab reaches the keyboard at its top-left key; the arrows move from there.
     std::vector<QWidget*> keys = KeyWidgets();
@@ -194,8 +199,12 @@ bool KeyboardView::eventFilter(QObject* watched, QEvent* event) {
     if (key == nullptr) {
         return QObject::eventFilter(watched, event);
     }
-    if (event->type() == QEvent::FocusIn) {
-        MakeFocusKey(key);
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+        if (event->type() == QEvent::FocusIn) {
+            MakeFocusKey(key);
+        }
+        // A key with the focus draws its frame itself, under its focus ring.
+        ShowOutlines({&key, 1});
     } else if (event->type() == QEvent::KeyPress) {
         const int arrow = static_cast<QKeyEvent*>(event)->key();
         if (arrow == Qt::Key_Left || arrow == Qt::Key_Right || arrow == Qt::Key_Up ||
@@ -284,6 +293,8 @@ void KeyboardView::ApplyFlip() {
             flipped ? ButtonFaces{lit, lit, lit, lit, lit}
                     : ButtonFaces{set.normal, set.normal, set.normal, set.normal, lit});
     }
+    // Keys out of sight show no frame.
+    ShowOutlines({});
 }
 
 void KeyboardView::ToggleFlip() {
@@ -321,18 +332,32 @@ void KeyboardView::RestoreKeyFaces(int controlId) {
 }
 
 void KeyboardView::ShowPreviewFrame(const PreviewColours& frame) {
-    const auto keys = KeyButtons();
-    for (size_t i = 0; i < keys.size() && i < frame.size(); ++i) {
+    // A frame comes every 50 ms: the frames that changed are painted in one pass.
+    std::vector<CPngButton*> changed;
+    for (size_t i = 0; i < colourKeys_.size() && i < frame.size(); ++i) {
+        CPngButton* button = colourKeys_[i];
+        bool redraw = false;
         switch (frame[i].state) {
             case KeyLight::State::Unchanged:
                 break;
             case KeyLight::State::Cleared:
-                ClearKeyColour(keys[i].controlId);
+                redraw = button->ChangeOutline(QColor(0, 0, 0), kOutlineWidth, false);
+                button->SetSelected(false, true);
                 break;
             case KeyLight::State::Lit:
-                ShowKeyColour(keys[i].controlId, frame[i].colour);
+                redraw = button->ChangeOutline(ToQColor(frame[i].colour), kOutlineWidth, true);
                 break;
         }
+        if (redraw) {
+            changed.push_back(button);
+        }
+    }
+    ShowOutlines(changed);
+}
+
+void KeyboardView::ShowOutlines(std::span<CPngButton* const> changed) {
+    if (outlines_ != nullptr) {
+        outlines_->Show(colourKeys_, changed);
     }
 }
 
@@ -343,19 +368,20 @@ CPngButton* KeyboardView::Button(int controlId) const {
 
 void KeyboardView::ShowKeyColour(int controlId, ColourValue colour) {
     CPngButton* button = Button(controlId);
-    const QColor shown = ToQColor(colour);
-    // The preview shows a frame every 50 ms: a button that already shows the colour is left.
-    if (button != nullptr && !(button->IsOutlineOn() && button->OutlineColour() == shown)) {
-        button->SetOutline(shown, kOutlineWidth, true);
+    if (button != nullptr && button->ChangeOutline(ToQColor(colour), kOutlineWidth, true)) {
+        ShowOutlines({&button, 1});
     }
 }
 
 void KeyboardView::ClearKeyColour(int controlId) {
     CPngButton* button = Button(controlId);
-    if (button != nullptr && (button->IsOutlineOn() || button->IsSelected())) {
-        button->SetOutline(QColor(0, 0, 0), kOutlineWidth, false);
-        button->SetSelected(false, true);
+    if (button == nullptr) {
+        return;
     }
+    if (button->ChangeOutline(QColor(0, 0, 0), kOutlineWidth, false)) {
+        ShowOutlines({&button, 1});
+    }
+    button->SetSelected(false, true);
 }
 
 void KeyboardView::Update(int controlId) const {

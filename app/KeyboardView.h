@@ -11,6 +11,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +26,7 @@ namespace zarvin {
 
 class CBaseDialog;
 class ConfiguratorCore;
+class KeyOutlineLayer;
 struct KeyButton;
 
 // The main window's state surfaces (full-window images) that the key buttons cut faces from.
@@ -117,6 +119,8 @@ private:
     void RedrawLinked(CPngButton& button, bool normalFace);
     void UpdateIndicator(int controlId, std::string_view skinEntry, std::string_view side);
     void Update(int controlId) const;
+    // The frames of the keys showing a colour, after those in `changed` changed theirs.
+    void ShowOutlines(std::span<CPngButton* const> changed);
 
     CBaseDialog& window_;
     ConfiguratorCore& core_;
@@ -128,6 +132,10 @@ private:
     // The skin places D1-D6: they stand in for F1-F4 while flipped.
     bool dKeysShown_ = false;
     CPngButton* focusKey_ = nullptr;
+    // The buttons that can show a colour, in KeyButtons() order, and the layer drawing their
+    // frames (owned by the window).
+    std::vector<CPngButton*> colourKeys_;
+    KeyOutlineLayer* outlines_ = nullptr;
 };
 
 }  // namespace zarvin

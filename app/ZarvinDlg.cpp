@@ -200,7 +200,7 @@ void CZarvinDlg::InitDialog() {
         QString::fromStdString(CIniFile(SkinFile()).GetString("SCREEN", "Link", "").value_or(""));
 
     keys_ = std::make_unique<KeyboardView>(
-        *this, core_, KeyFaceSet{&keyNormal_, &keyOver_, &keyDown_, &keyDisable_},
+        *this, core_, KeyFaceSet{&normal_, &over_, &down_, &disable_},
         KeyFaceSet{&normal_, &over_, &down_, &disable_}, arrow_);
     keys_->SetKeyClickHandler([this](int controlId) { OnKeyClicked(controlId); });
     keys_->SkinKeyButtons();
@@ -242,10 +242,6 @@ void CZarvinDlg::LoadWindowImages() {
     load(over_, "main_over.jpg");
     load(down_, "main_down.jpg");
     load(disable_, "main_disable.jpg");
-    load(keyNormal_, "main_normal.jpg");
-    load(keyOver_, "main_over.jpg");
-    load(keyDown_, "main_down.jpg");
-    load(keyDisable_, "main_disable.jpg");
     load(arrow_, "Arrow.jpg");
 }
 

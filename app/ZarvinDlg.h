@@ -209,10 +209,9 @@ private:
     QEventLoop run_;
     FileChooser chooseFile_;
 
-    // The window images: one face set for buttons (and the flip display), one for keys, and
-    // the arrow indicators.
+    // The window images: one face set that buttons, keys and the flip display share, and the
+    // arrow indicators.
     QImage normal_, over_, down_, disable_;
-    QImage keyNormal_, keyOver_, keyDown_, keyDisable_;
     QImage arrow_;
     std::array<QImage, 10> busyFrames_;
     QString linkAddress_;

@@ -14,7 +14,6 @@ namespace zarvin {
 
 namespace {
 
-constexpr int kOutlinePenWidth = 2;
 constexpr int kRotatedWeight = 956;
 
 Qt::Alignment HorizontalAlignment(unsigned format) {
@@ -64,6 +63,7 @@ void CPngButton::SetFaces(int originX, int originY, const ButtonFaces& faces) {
 void CPngButton::SetStateFaces(const ButtonFaces& faces) {
     faces_ = faces;
     hover_ = false;
+    UpdateOpaque();
     repaint();
 }
 
@@ -74,6 +74,7 @@ void CPngButton::SetToggleFaces(const QImage* off, const QImage* on, bool toggle
     toggleMode_ = toggleMode;
     toggleOn_ = toggleOn;
     hover_ = false;
+    UpdateOpaque();
     repaint();
 }
 
@@ -83,16 +84,23 @@ void CPngButton::SetSelected(bool selected, bool draw) {
     if (changed && role_ != ButtonRole::Push) {
         NotifyCheckedChanged(this);
     }
-    if (draw) {
-        repaint();
+    if (draw && changed) {
+        update();
     }
 }
 
 void CPngButton::SetOutline(const QColor& colour, int width, bool on) {
+    if (ChangeOutline(colour, width, on)) {
+        update();
+    }
+}
+
+bool CPngButton::ChangeOutline(const QColor& colour, int width, bool on) {
+    const bool changed = outline_ != on || (on && outlineColour_ != colour);
     outline_ = on;
     outlineColour_ = colour;
     outlineWidth_ = on && width > kMaxOutlineWidth ? kMaxOutlineWidth : width;
-    repaint();
+    return changed;
 }
 
 void CPngButton::SetTextStyle(bool textOn, int pointSize, const QString& faceName,
@@ -142,6 +150,35 @@ QString CPngButton::SpokenName() const {
     return text().isEmpty() ? tooltipText_ : text();
 }
 
+bool CPngButton::CoveredByEveryFace() const {
+    const auto covers = [this](const QImage* face) {
+        if (face == nullptr || face->isNull() || face->hasAlphaChannel()) {
+            return false;
+        }
+        const qreal ratio = face->devicePixelRatio();
+        const QRectF source((originX_ - 1) * ratio, (originY_ - 1) * ratio, width() * ratio,
+                            height() * ratio);
+        return QRectF(face->rect()).contains(source);
+    };
+    if (toggleMode_) {
+        return covers(faceToggleOff_) && covers(faceToggleOn_) && covers(faces_.disabled);
+    }
+    return covers(faces_.normal) && covers(faces_.hover) && covers(faces_.pressed) &&
+           covers(faces_.disabled) && covers(faces_.selected);
+}
+
+// A button that paints every one of its pixels spares the window painting its background
+// beneath it first: with the preview's keys changing 20 times a second that was most of the
+// window's drawing.
+void CPngButton::UpdateOpaque() {
+    setAttribute(Qt::WA_OpaquePaintEvent, CoveredByEveryFace());
+}
+
+void CPngButton::resizeEvent(QResizeEvent* event) {
+    UpdateOpaque();
+    QAbstractButton::resizeEvent(event);
+}
+
 CPngButton::Look CPngButton::CurrentLook() const {
     if (!isEnabled()) {
         return {faces_.disabled, colours_.disabled};
@@ -173,10 +210,7 @@ void CPngButton::paintEvent(QPaintEvent* /*event*/) {
             painter.drawImage(QRectF(0, 0, width(), height()), *look.face, source);
         }
         if (outline_) {
-            // The frame runs from (1, 1) to (width - 1, height - 1), the pen centred on it.
-            painter.setPen(QPen(outlineColour_, kOutlinePenWidth));
-            painter.setBrush(Qt::NoBrush);
-            painter.drawRect(QRectF(1.0, 1.0, width() - 2.0, height() - 2.0));
+            DrawOutlineFrame(painter, rect(), outlineColour_);
         }
         if (textOn_) {
             DrawText(painter, look.textColour);
@@ -188,6 +222,17 @@ void CPngButton::paintEvent(QPaintEvent* /*event*/) {
     if (drawHook_) {
         drawHook_(*this, look.face == faces_.normal);
     }
+}
+
+// The frame of a 2-pixel pen along (1, 1) to (width - 1, height - 1): the two outermost rows
+// and columns, filled as four bands rather than stroked, as the preview draws every key's.
+void CPngButton::DrawOutlineFrame(QPainter& painter, const QRect& area, const QColor& colour) {
+    const int band = kOutlineFrameWidth;
+    painter.fillRect(area.x(), area.y(), area.width(), band, colour);
+    painter.fillRect(area.x(), area.bottom() + 1 - band, area.width(), band, colour);
+    painter.fillRect(area.x(), area.y() + band, band, area.height() - 2 * band, colour);
+    painter.fillRect(area.right() + 1 - band, area.y() + band, band, area.height() - 2 * band,
+                     colour);
 }
 
 void CPngButton::DrawText(QPainter& painter, const QColor& colour) const {

@@ -33,6 +33,7 @@
 #include "skin/ButtonRole.h"
 
 class QEnterEvent;
+class QResizeEvent;
 class QImage;
 class QPainter;
 
@@ -81,6 +82,8 @@ public:
     };
 
     static constexpr int kMaxOutlineWidth = 100;
+    // The frame drawn in outline mode: the button's outermost rows and columns.
+    static constexpr int kOutlineFrameWidth = 2;
     static constexpr int kMaxTextChars = 259;
     static constexpr int kTooltipDelayMs = 300;
 
@@ -94,8 +97,12 @@ public:
     // A button whose selected face tells a mode (Stop while recording) keeps it under the
     // pointer: the hover face no longer takes its place while selected.
     void SetSelectedOverHover(bool on) { selectedOverHover_ = on; }
-    // The width is only stored (at most kMaxOutlineWidth while on); the frame is 2 pixels.
+    // The width is only stored (at most kMaxOutlineWidth while on); the frame is 2 pixels. The
+    // button paints again only when its look changed.
     void SetOutline(const QColor& colour, int width, bool on);
+    // The same without painting: true when the look changed, and the caller has the button
+    // painted (many buttons in one update of their window).
+    bool ChangeOutline(const QColor& colour, int width, bool on);
     void SetTextStyle(bool textOn, int pointSize, const QString& faceName,
                       const ButtonTextColours& colours, unsigned format);
     // `escapement` in tenths of a degree, counter-clockwise: the text turns about the centre of
@@ -110,6 +117,10 @@ public:
     // The name assistive technology reads: the accessible name, the text or the tooltip.
     QString SpokenName() const;
     void Redraw() { repaint(); }
+
+    // The outline's frame around `area` (the button's rectangle), for whoever draws it for the
+    // button (app/KeyOutlineLayer.h).
+    static void DrawOutlineFrame(QPainter& painter, const QRect& area, const QColor& colour);
 
     Look CurrentLook() const;
     QPoint Origin() const { return {originX_, originY_}; }
@@ -127,8 +138,12 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Whether every face the button may show covers all of it with opaque pixels.
+    bool CoveredByEveryFace() const;
+    void UpdateOpaque();
     void DrawText(QPainter& painter, const QColor& colour) const;
     void ShowTooltip();
 

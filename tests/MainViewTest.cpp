@@ -23,6 +23,7 @@
 #include "model/KeyboardLayout.h"
 #include "skin/BaseDialog.h"
 #include "skin/BitmapSlider.h"
+#include "skin/FocusRing.h"
 #include "skin/LayoutEntry.h"
 #include "skin/PngButton.h"
 #include "skin/SkinColorBtn.h"
@@ -181,6 +182,57 @@ TEST(KeyboardViewTest, FlipSwitchesBetweenTheFKeysAndTheExtraKeys) {
     EXPECT_TRUE(rig.Key(kKeyF1 + 3).isVisibleTo(&rig.window));
     EXPECT_FALSE(rig.Key(kKeyD1 + 5).isEnabled());
     EXPECT_FALSE(rig.Key(kKeyD1 + 5).isVisibleTo(&rig.window));
+}
+
+// What the window shows of one key's place.
+QImage KeyPicture(ViewRig& rig, int controlId) {
+    return rig.window.grab(rig.Key(controlId).geometry()).toImage().convertToFormat(
+        QImage::Format_RGB32);
+}
+
+TEST(KeyboardViewTest, AKeysColourIsAFrameOverItsFaceAndAFocusedKeyKeepsItsRingOnTop) {
+    ViewRig rig;
+    // The keys were made after the window showed.
+    for (QWidget* key : rig.keys->KeyWidgets()) {
+        key->show();
+    }
+    const QImage plain = KeyPicture(rig, kKeyA);
+    const auto isFrame = [&plain](int x, int y) {
+        return x < 2 || y < 2 || x >= plain.width() - 2 || y >= plain.height() - 2;
+    };
+
+    rig.keys->ShowKeyColour(kKeyA, MakeColour(0, 200, 0));
+    const QImage framed = KeyPicture(rig, kKeyA);
+    for (int y = 0; y < plain.height(); ++y) {
+        for (int x = 0; x < plain.width(); ++x) {
+            ASSERT_EQ(framed.pixel(x, y), isFrame(x, y) ? qRgb(0, 200, 0) : plain.pixel(x, y))
+                << x << ", " << y;
+        }
+    }
+
+    // A preview frame that gives every key a colour changes this one's frame too.
+    PreviewColours frame{};
+    for (KeyLight& light : frame) {
+        light = {KeyLight::State::Lit, MakeColour(0, 0, 210)};
+    }
+    rig.keys->ShowPreviewFrame(frame);
+    EXPECT_EQ(KeyPicture(rig, kKeyA).pixel(0, 0), qRgb(0, 0, 210));
+    EXPECT_EQ(KeyPicture(rig, kGKey1).pixel(0, 0), qRgb(0, 0, 210));
+
+    // The focus ring runs along the frame; with the focus the ring is seen, not the frame.
+    rig.window.activateWindow();
+    for (int wait = 0; wait < 500 && QApplication::activeWindow() != &rig.window; ++wait) {
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    rig.Key(kKeyA).setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(rig.Key(kKeyA).hasFocus());
+    const QImage focused = KeyPicture(rig, kKeyA);
+    EXPECT_EQ(focused.pixel(plain.width() / 2, 0), FocusRingColour().rgb());
+
+    rig.keys->ClearKeyColour(kKeyA);
+    rig.Key(kKeyA).clearFocus();
+    EXPECT_EQ(KeyPicture(rig, kKeyA), plain);
+    EXPECT_EQ(KeyPicture(rig, kGKey1).pixel(0, 0), qRgb(0, 0, 210));
 }
 
 TEST(LightingPanelViewTest, APreviewTickLightsTheKeysWhileTheSwitchIsOn) {

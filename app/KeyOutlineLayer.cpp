@@ -1,0 +1,71 @@
+#include "app/KeyOutlineLayer.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QRegion>
+#include <algorithm>
+
+#include "skin/PngButton.h"
+
+namespace zarvin {
+
+KeyOutlineLayer::KeyOutlineLayer(QWidget& window) : QWidget(&window) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    // Inside its mask every pixel is a frame's: nothing beneath needs painting first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::NoFocus);
+    setGeometry(window.rect());
+    hide();
+    raise();
+}
+
+bool KeyOutlineLayer::Frames(const CPngButton& key) const {
+    return std::ranges::any_of(framed_, [&key](const auto& entry) { return entry.first == &key; });
+}
+
+void KeyOutlineLayer::Show(std::span<CPngButton* const> keys,
+                           std::span<CPngButton* const> changed) {
+    // Keys count as they will be seen once the window shows.
+    std::vector<std::pair<const CPngButton*, QRect>> framed;
+    for (const CPngButton* key : keys) {
+        if (key->IsOutlineOn() && key->isVisibleTo(parentWidget()) && !key->hasFocus()) {
+            framed.emplace_back(key, key->geometry());
+        }
+    }
+    // A key the layer no longer covers shows its own face and frame again, and one it now
+    // covers keeps its look beneath: only the layer's shape changes.
+    if (framed != framed_) {
+        framed_ = std::move(framed);
+        QRegion shape;
+        const int band = CPngButton::kOutlineFrameWidth;
+        for (const auto& [key, place] : framed_) {
+            shape += QRegion(place).subtracted(QRegion(place.adjusted(band, band, -band, -band)));
+        }
+        setMask(shape);
+        setVisible(!framed_.empty());
+        update();
+    }
+    QRegion dirty;
+    for (CPngButton* key : changed) {
+        if (Frames(*key)) {
+            dirty += key->geometry();
+        } else {
+            key->update();
+        }
+    }
+    if (!dirty.isEmpty()) {
+        update(dirty);
+    }
+}
+
+void KeyOutlineLayer::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    const QRegion& area = event->region();
+    for (const auto& [key, place] : framed_) {
+        if (area.intersects(place)) {
+            CPngButton::DrawOutlineFrame(painter, place, key->OutlineColour());
+        }
+    }
+}
+
+}  // namespace zarvin
