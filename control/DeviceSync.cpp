@@ -128,7 +128,8 @@ int DeviceSync::BackupDeviceToFile(const std::filesystem::path& path, int* comma
     for (const MacroRecord& macro : macros) {
         file.append(macro.bytes.begin(), macro.bytes.end());
     }
-    return WriteWholeFileAtomically(path, file) ? FileResult::Success : FileResult::Failure;
+    // A keyboard that did not change since the last connection gives the same 3 MB again.
+    return WriteWholeFileIfChanged(path, file) ? FileResult::Success : FileResult::Failure;
 }
 
 int DeviceSync::LoadFromDevice(const std::function<void()>& refreshKeyView, int* commandResult) {

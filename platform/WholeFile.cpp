@@ -141,4 +141,17 @@ bool WriteWholeFileAtomically(const fs::path& file, std::string_view bytes) {
     return true;
 }
 
+bool WriteWholeFileIfChanged(const fs::path& file, std::string_view bytes) {
+    std::string unsafe;
+    const std::optional<fs::path> resolved = WriteTarget(file, unsafe);
+    if (!resolved) {
+        return false;
+    }
+    const FileContents held = ReadWholeFile(*resolved, bytes.size());
+    if (held.status == FileReadStatus::kRead && held.bytes == bytes) {
+        return true;
+    }
+    return WriteWholeFileAtomically(file, bytes);
+}
+
 }  // namespace zarvin

@@ -36,4 +36,9 @@ FileContents ReadWholeFile(const std::filesystem::path& file,
 // with `bytes`. The folder must exist. An existing file keeps its permissions; a new one gets 0666 less the umask.
 bool WriteWholeFileAtomically(const std::filesystem::path& file, std::string_view bytes);
 
+// The same, but a file that already holds exactly `bytes` is left as it is, without a write or a
+// flush to the disk: for large files written again with what they hold (the profile cache file
+// on every connection).
+bool WriteWholeFileIfChanged(const std::filesystem::path& file, std::string_view bytes);
+
 }  // namespace zarvin

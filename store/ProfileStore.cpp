@@ -100,7 +100,7 @@ int WorkingStore::SaveProfileFile(const std::filesystem::path& path) {
     } catch (const std::bad_alloc&) {
         return FileResult::Failure;
     }
-    return WriteWholeFileAtomically(path, bytes) ? FileResult::Success : FileResult::Failure;
+    return WriteWholeFileIfChanged(path, bytes) ? FileResult::Success : FileResult::Failure;
 }
 
 std::string WorkingStore::ProfileFileBytes() {

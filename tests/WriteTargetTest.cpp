@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -40,6 +41,27 @@ TEST(WriteTarget, FollowsTheUsersOwnLinksInTheUsersOwnFolders) {
 
     std::string error;
     EXPECT_EQ(WriteTarget(temp / "real" / "missing.fwc", error), temp / "real" / "missing.fwc");
+}
+
+TEST(WholeFile, AFileThatHoldsTheBytesAlreadyIsNotWrittenAgain) {
+    const TempFolder temp;
+    const fs::path file = temp.Write("profile", "same bytes");
+    const auto inode = [&file] {
+        struct stat info {};
+        EXPECT_EQ(::stat(file.c_str(), &info), 0);
+        return info.st_ino;
+    };
+    const ino_t before = inode();
+
+    // A write replaces the file by a new one; the same bytes leave the old one in place.
+    ASSERT_TRUE(WriteWholeFileIfChanged(file, "same bytes"));
+    EXPECT_EQ(inode(), before);
+    for (const char* changed : {"same byteS", "same bytes and more", "same", ""}) {
+        ASSERT_TRUE(WriteWholeFileIfChanged(file, changed));
+        EXPECT_EQ(temp.Read("profile"), changed);
+    }
+    ASSERT_TRUE(WriteWholeFileIfChanged(temp / "new", "made"));
+    EXPECT_EQ(temp.Read("new"), "made");
 }
 
 // Whoever may add entries to a folder can put a link there that leads to any file of the user:
