@@ -1,0 +1,144 @@
+#!/usr/bin/env bash
+# Measures the performance figures of docs/PERFORMANCE.md in one run and prints each as a ratio
+# or share:
+#   - the window process's CPU while the preview animates (wave effect, lighting switch on) and
+#     idle (switch off), as a share of one core: /proc CPU ticks over a fixed interval, window
+#     under Xvfb on the stand-in keyboard; the X server's share beside it;
+#   - start to window shown, against a bare Qt dialog (bench/BareDialog.cpp) started the same way;
+#   - resident memory with the window shown;
+#   - the link: zarvin_bench's exchange and backup-read benchmarks.
+# Each window figure is taken RUNS times (min / median / max). The machine's other work moves
+# the figures: run it on a quiet machine, or compare figures taken in the same run.
+#   scripts/bench.sh [RUNS]        (BENCH_INTERVAL=seconds per CPU share, default 10)
+set -euo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+. "$ROOT/scripts/lib.sh"
+
+ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" xvfb x11-utils xdotool
+BUILD_DIR=${BUILD_DIR:-$ROOT/build}
+configure_and_build "$BUILD_DIR" -DZARVIN_WERROR=ON
+BIN=$BUILD_DIR/bin
+RUNS=${1:-3}
+INTERVAL=${BENCH_INTERVAL:-10}
+TICKS=$(getconf CLK_TCK)
+WORK=$(mktemp -d)
+XVFB_PID=
+APP_PID=
+cleanup() {
+    [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null || true
+    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+# A display of our own.
+DISPLAY_NUMBER=
+for n in $(seq 70 99); do
+    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+        DISPLAY_NUMBER=$n
+        break
+    fi
+done
+[ -n "$DISPLAY_NUMBER" ] || { echo "no free X display number" >&2; exit 1; }
+Xvfb ":$DISPLAY_NUMBER" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+XVFB_PID=$!
+export DISPLAY=:$DISPLAY_NUMBER
+for _ in $(seq 100); do
+    xdpyinfo >/dev/null 2>&1 && break
+    sleep 0.05
+done
+
+# Per-user folders of a fresh user, with the stand-in on the wave effect.
+fresh_user() {
+    local home
+    home=$(mktemp -d "$WORK/home.XXXX")
+    export HOME=$home XDG_DATA_HOME=$home/data XDG_CONFIG_HOME=$home/config XDG_RUNTIME_DIR=$home/run
+    mkdir -p "$XDG_RUNTIME_DIR" "$XDG_DATA_HOME/VX77HUE_8246"
+    chmod 700 "$XDG_RUNTIME_DIR"
+    "$BIN/zarvinctl" --simulate lighting set effect=13 >/dev/null
+    printf '[KEYCOLOR]\nDengCheck=%s\n' "$1" >"$XDG_DATA_HOME/VX77HUE_8246/duva.ini"
+}
+
+# User and system CPU ticks of a process.
+cpu_ticks() {
+    local stat
+    stat=$(<"/proc/$1/stat")
+    stat=${stat##*) }
+    awk '{print $12 + $13}' <<<"$stat"
+}
+
+now_ns() { date +%s%N; }
+
+# Starts a program and waits until a window of its class is mapped; prints the milliseconds.
+start_and_time() {
+    local class=$1
+    shift
+    local start
+    start=$(now_ns)
+    "$@" >/dev/null 2>&1 &
+    APP_PID=$!
+    for _ in $(seq 2000); do
+        if xdotool search --onlyvisible --class "$class" >/dev/null 2>&1; then
+            echo $((($(now_ns) - start) / 1000000))
+            return 0
+        fi
+        sleep 0.002
+    done
+    echo "the window of $class did not show" >&2
+    return 1
+}
+
+stop_app() {
+    kill "$APP_PID" 2>/dev/null || true
+    wait "$APP_PID" 2>/dev/null || true
+    APP_PID=
+}
+
+# CPU share (percent of one core) of a process and of the X server over INTERVAL seconds.
+cpu_shares() {
+    local pid=$1 a0 x0 a1 x1 t0 t1
+    a0=$(cpu_ticks "$pid"); x0=$(cpu_ticks "$XVFB_PID"); t0=$(now_ns)
+    sleep "$INTERVAL"
+    a1=$(cpu_ticks "$pid"); x1=$(cpu_ticks "$XVFB_PID"); t1=$(now_ns)
+    awk -v a=$((a1 - a0)) -v x=$((x1 - x0)) -v t=$((t1 - t0)) -v hz="$TICKS" \
+        'BEGIN { s = t / 1e9; printf "%.3f %.3f\n", 100 * a / hz / s, 100 * x / hz / s }'
+}
+
+# min / median / max of the numbers on standard input.
+spread() {
+    sort -g | awk '{ v[NR] = $1 } END { printf "%s / %s / %s", v[1], v[int((NR + 1) / 2)], v[NR] }'
+}
+
+: >"$WORK/preview" >"$WORK/xserver" >"$WORK/idle" >"$WORK/start" >"$WORK/memory"
+for run in $(seq "$RUNS"); do
+    fresh_user 0
+    bare=$(start_and_time zarvin_bare_dialog "$BIN/zarvin_bare_dialog")
+    stop_app
+    shown=$(start_and_time zarvin "$BIN/zarvin" --simulate)
+    awk -v w="$shown" -v b="$bare" 'BEGIN { printf "%.2f\n", w / b }' >>"$WORK/start"
+    echo "run $run: window shown after $shown ms, bare dialog after $bare ms"
+    sleep 2
+    read -r idle _ < <(cpu_shares "$APP_PID")
+    echo "$idle" >>"$WORK/idle"
+    awk '/^VmRSS/ { printf "%.1f\n", $2 / 1024 }' "/proc/$APP_PID/status" >>"$WORK/memory"
+    stop_app
+
+    fresh_user 1
+    start_and_time zarvin "$BIN/zarvin" --simulate >/dev/null
+    sleep 2
+    read -r preview xserver < <(cpu_shares "$APP_PID")
+    echo "$preview" >>"$WORK/preview"
+    echo "$xserver" >>"$WORK/xserver"
+    stop_app
+done
+
+echo
+echo "Figures (min / median / max of $RUNS runs, CPU over ${INTERVAL} s):"
+echo "  window CPU, preview animating (wave), % of one core:  $(spread <"$WORK/preview")"
+echo "  X server CPU meanwhile, % of one core:               $(spread <"$WORK/xserver")"
+echo "  window CPU, idle, lighting switch off, %:            $(spread <"$WORK/idle")"
+echo "  start to window shown / bare Qt dialog:              $(spread <"$WORK/start")"
+echo "  resident memory, window shown, MB:                   $(spread <"$WORK/memory")"
+echo
+echo "The link (zarvin_bench):"
+"$BIN/zarvin_bench" --benchmark_filter='^(ExchangeNoDelay|BackupReadAt1msPerReport)'
