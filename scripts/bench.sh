@@ -24,6 +24,7 @@ TICKS=$(getconf CLK_TCK)
 WORK=$(mktemp -d)
 XVFB_PID=
 APP_PID=
+SHOWN_MS=
 cleanup() {
     [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null || true
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
@@ -69,7 +70,8 @@ cpu_ticks() {
 
 now_ns() { date +%s%N; }
 
-# Starts a program and waits until a window of its class is mapped; prints the milliseconds.
+# Starts a program and waits until a window of its class is mapped; SHOWN_MS is the time taken
+# and APP_PID the process.
 start_and_time() {
     local class=$1
     shift
@@ -78,8 +80,8 @@ start_and_time() {
     "$@" >/dev/null 2>&1 &
     APP_PID=$!
     for _ in $(seq 2000); do
-        if xdotool search --onlyvisible --class "$class" >/dev/null 2>&1; then
-            echo $((($(now_ns) - start) / 1000000))
+        if xdotool search --onlyvisible --classname "^$class\$" >/dev/null 2>&1; then
+            SHOWN_MS=$((($(now_ns) - start) / 1000000))
             return 0
         fi
         sleep 0.002
@@ -112,9 +114,11 @@ spread() {
 : >"$WORK/preview" >"$WORK/xserver" >"$WORK/idle" >"$WORK/start" >"$WORK/memory"
 for run in $(seq "$RUNS"); do
     fresh_user 0
-    bare=$(start_and_time zarvin_bare_dialog "$BIN/zarvin_bare_dialog")
+    start_and_time zarvin_bare_dialog "$BIN/zarvin_bare_dialog"
+    bare=$SHOWN_MS
     stop_app
-    shown=$(start_and_time zarvin "$BIN/zarvin" --simulate)
+    start_and_time zarvin "$BIN/zarvin" --simulate
+    shown=$SHOWN_MS
     awk -v w="$shown" -v b="$bare" 'BEGIN { printf "%.2f\n", w / b }' >>"$WORK/start"
     echo "run $run: window shown after $shown ms, bare dialog after $bare ms"
     sleep 2
@@ -124,7 +128,7 @@ for run in $(seq "$RUNS"); do
     stop_app
 
     fresh_user 1
-    start_and_time zarvin "$BIN/zarvin" --simulate >/dev/null
+    start_and_time zarvin "$BIN/zarvin" --simulate
     sleep 2
     read -r preview xserver < <(cpu_shares "$APP_PID")
     echo "$preview" >>"$WORK/preview"
