@@ -44,10 +44,11 @@ done
 Xvfb ":$DISPLAY_NUMBER" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 XVFB_PID=$!
 export DISPLAY=:$DISPLAY_NUMBER
-for _ in $(seq 100); do
+for _ in $(seq 200); do
     xdpyinfo >/dev/null 2>&1 && break
     sleep 0.05
 done
+xdpyinfo >/dev/null 2>&1 || { echo "Xvfb did not start on $DISPLAY" >&2; exit 1; }
 
 # Per-user folders of a fresh user, with the stand-in on the wave effect.
 fresh_user() {
