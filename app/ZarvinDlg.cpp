@@ -242,7 +242,10 @@ void CZarvinDlg::LoadWindowImages() {
     load(over_, "main_over.jpg");
     load(down_, "main_down.jpg");
     load(disable_, "main_disable.jpg");
-    load(arrow_, "Arrow.jpg");
+    // The arrow indicators are cut from a small picture: its surface takes the picture's size,
+    // not a whole window's.
+    const QImage arrows = LoadSkinPicture(SkinFolder() / "Arrow.jpg");
+    arrow_ = MakeStateSurface(arrows, arrows.deviceIndependentSize().toSize());
 }
 
 CPngButton* CZarvinDlg::PlaceButton(int controlId, const char* skinEntry,
