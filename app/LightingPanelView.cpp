@@ -566,6 +566,10 @@ void LightingPanelView::PreviewTick() {
     keys_.ShowPreviewFrame(preview_->PreviewFrame(settings));
 }
 
+bool LightingPanelView::PreviewAnimates() const {
+    return lighting_->PreviewAnimates();
+}
+
 void LightingPanelView::OnSliderMoved(int controlId, int position) {
     lighting_->OnSliderMoved(controlId, position);
 }
@@ -824,6 +828,12 @@ void LightingPanelView::ColourPicked(uint32_t colour) {
 
 void LightingPanelView::RestartPreview() {
     restartPreview_ = true;
+}
+
+void LightingPanelView::PreviewChanged() {
+    if (hooks_.previewChanged) {
+        hooks_.previewChanged();
+    }
 }
 
 void LightingPanelView::ShowAssignments() {

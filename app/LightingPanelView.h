@@ -45,6 +45,7 @@ public:
     struct WindowHooks {
         std::function<void()> showAssignments;  // the key view shows the assignments again
         std::function<bool()> selectProfile;    // the profile switch to the keyboard's profile
+        std::function<void()> previewChanged;   // the preview's timer runs or stops to suit
     };
 
     LightingPanelView(CBaseDialog& window, ConfiguratorCore& core, KeyboardView& keys,
@@ -58,6 +59,8 @@ public:
     void ApplyLanguage();
     // Timer 1052: when the lighting switch is on, one preview frame onto the key view.
     void PreviewTick();
+    // Whether another frame follows this one (LightingState::PreviewAnimates).
+    bool PreviewAnimates() const;
     // The bitmap sliders' message 0x28D1.
     void OnSliderMoved(int controlId, int position);
 
@@ -90,6 +93,7 @@ public:
     void RestoreUserModesFromTemplate() override;
     void ColourPicked(uint32_t colour) override;
     void RestartPreview() override;
+    void PreviewChanged() override;
     void ShowAssignments() override;
     bool SelectProfile() override;
 

@@ -63,7 +63,6 @@ namespace fs = std::filesystem;
 constexpr std::string_view kButtonSection = "BUTTONINFO";
 constexpr int kProfileCountShown = 3;
 constexpr int kBusyFrameCount = 10;
-constexpr int kFirstPreviewMs = 100;
 constexpr int kPreviewMs = 50;
 constexpr auto kFirmwareQuestionPause = std::chrono::milliseconds(10);
 
@@ -210,7 +209,8 @@ void CZarvinDlg::InitDialog() {
     panel_ = std::make_unique<LightingPanelView>(
         *this, core_, *keys_,
         LightingPanelView::WindowHooks{[this] { ShowAssignments(); },
-                                       [this] { return SelectKeyboardProfile(); }});
+                                       [this] { return SelectKeyboardProfile(); },
+                                       [this] { PacePreview(); }});
     panel_->PlaceControls();
     PlaceBusyIndicator();
     PlaceStatusLine();
@@ -229,7 +229,6 @@ void CZarvinDlg::InitDialog() {
     currentTrayIcon_ = TrayIcon::Disconnected;
     PostMessage(WindowMessage::Initialised);
     HandleMessage(WindowMessage::Language);
-    StartTimer(WindowTimer::Preview, kFirstPreviewMs);
 }
 
 void CZarvinDlg::LoadWindowImages() {
@@ -436,6 +435,21 @@ void CZarvinDlg::KillTimer(WindowTimer timerId) {
     }
 }
 
+bool CZarvinDlg::TimerRunning(WindowTimer timerId) const {
+    const auto found = timers_.find(timerId);
+    return found != timers_.end() && found->second->isActive();
+}
+
+void CZarvinDlg::PacePreview() {
+    // With the switch off the preview draws nothing, so no timer wakes the window for it. A
+    // timer already running keeps its pace: its next frame shows the change.
+    if (!panel_->Lighting().LightingPanelOn()) {
+        KillTimer(WindowTimer::Preview);
+    } else if (!TimerRunning(WindowTimer::Preview)) {
+        StartTimer(WindowTimer::Preview, kPreviewMs);
+    }
+}
+
 void CZarvinDlg::HideWindow() {
     if (QThread::currentThread() != thread()) {
         calls_.Post([this] { hide(); });
@@ -489,7 +503,10 @@ void CZarvinDlg::OnTimer(WindowTimer timerId) {
         case WindowTimer::Preview:
             KillTimer(timerId);
             panel_->PreviewTick();
-            StartTimer(timerId, kPreviewMs);
+            // A still effect keeps its frame until the next change starts the timer again.
+            if (panel_->PreviewAnimates()) {
+                StartTimer(timerId, kPreviewMs);
+            }
             break;
         case WindowTimer::ProfileChanged:
             KillTimer(timerId);

@@ -135,6 +135,8 @@ public:
     void PostMessage(WindowMessage message) override;
     void StartTimer(WindowTimer timer, int milliseconds) override;
     void KillTimer(WindowTimer timer) override;
+    // Whether a window timer is counting down (the preview's runs only while it draws frames).
+    bool TimerRunning(WindowTimer timer) const;
     void HideWindow() override;
     void SetTrayIconState(TrayMode mode, TrayIcon icon) override;
     void ShowBusyIndicator(bool shown) override;
@@ -179,6 +181,8 @@ private:
     void SetTaskbarButton(bool shown);
 
     void OnTimer(WindowTimer timer);
+    // Starts or stops the preview's frame timer after a change of the lighting.
+    void PacePreview();
     void ShowNextBusyFrame();
     void RefreshConnection();
     void CloseEditors();

@@ -30,6 +30,10 @@ public:
 
     // The lighting preview starts its effect afresh on its next frame.
     virtual void RestartPreview() {}
+    // What the preview shows may have changed (the lighting switch, the effect or a setting the
+    // preview draws with): it draws a frame soon, and goes on drawing only while
+    // LightingState::PreviewAnimates() holds.
+    virtual void PreviewChanged() {}
     // The key view shows the key assignments again.
     virtual void ShowAssignments() {}
 

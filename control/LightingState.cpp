@@ -181,6 +181,7 @@ int LightingState::Load(bool onConnection) {
     const bool storedOn = ReadDengCheck(switchFile_) == "1";
     if (storedOn || onConnection)
         panelOn_ = storedOn;
+    companion_.PreviewChanged();
     return 0;
 }
 
@@ -210,6 +211,10 @@ void LightingState::TakeCurrentRecord() {
     colourBRainbow_ = record[LightingField::ColourBRainbow] != 0;
     colourC_ = ColourAt(record, LightingField::ColourC);
     colourCRainbow_ = record[LightingField::ColourCRainbow] != 0;
+}
+
+bool LightingState::PreviewAnimates() const {
+    return panelOn_ && LightingEffectOf(effect_).motion == PreviewMotion::Animated;
 }
 
 int LightingState::BrightnessPosition() const {
@@ -294,6 +299,7 @@ void LightingState::SelectEffect(int position) {
         ShowRgbBoxes(mainColour_);
     companion_.RestartPreview();
     ShowLightingControls(code);
+    companion_.PreviewChanged();
 }
 
 void LightingState::OnSliderMoved(int controlId, int position) {
@@ -318,6 +324,7 @@ void LightingState::SetDirection(uint8_t value) {
     ShowDirectionArrows(effect_);
     const std::array<uint8_t, 1> bytes{Byte(direction_)};
     WriteFields(LightingField::Direction, bytes);
+    companion_.PreviewChanged();
 }
 
 void LightingState::SetMainColour(int buttonId, ColourValue colour) {
@@ -339,6 +346,7 @@ void LightingState::TakeMainColour(ColourValue colour) {
     panel_.ShowColour(LightingControl::ColourAButton, mainColour_);
     ShowRgbBoxes(mainColour_);
     companion_.ColourPicked(mainColour_);
+    companion_.PreviewChanged();
 }
 
 void LightingState::ToggleMulticolour() {
@@ -346,6 +354,7 @@ void LightingState::ToggleMulticolour() {
     ShowMulticolourBoxes(multicolour_);
     const std::array<uint8_t, 1> value{Byte(multicolour_ ? 1 : 0)};
     WriteFields(LightingField::Multicolour, value);
+    companion_.PreviewChanged();
 }
 
 void LightingState::SetOptionColour(int n) {
@@ -420,6 +429,7 @@ void LightingState::ToggleLightingPanel() {
         companion_.ClearKeyColours();
         companion_.ShowAssignments();
         HideAllGroups();
+        companion_.PreviewChanged();
         return;
     }
     if (!companion_.SelectProfile())
@@ -431,6 +441,7 @@ void LightingState::ToggleLightingPanel() {
     ShowLightingControls(effect_);
     if (effect_ == kUserModeEffect)
         companion_.ShowKeyColours();
+    companion_.PreviewChanged();
 }
 
 void LightingState::RestoreLightingDefaults() {
@@ -448,6 +459,7 @@ void LightingState::RestoreLightingDefaults() {
     // their own (option colour, colours B and C, trigger) included.
     TakeCurrentRecord();
     RefreshLightingPanel();
+    companion_.PreviewChanged();
 }
 
 void LightingState::ShowLightingControls(int code) {

@@ -126,6 +126,9 @@ public:
     bool SingleKeyTrigger() const { return singleKeyTrigger_; }
     bool GridTrigger() const { return gridTrigger_; }
     bool LightingPanelOn() const { return panelOn_; }
+    // The preview needs a frame every period: the switch is on and the effect moves. A still
+    // effect needs one frame after each change (LightingCompanion::PreviewChanged) and no more.
+    bool PreviewAnimates() const;
 
     // The result of the first field write that failed since the last call, else Success; then
     // starts again. The window does not check its writes; the command line tells the user.

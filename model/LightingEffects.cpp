@@ -21,31 +21,33 @@ constexpr EffectControls kUserModeTools{.userModeTools = true};
 using A = EffectArrows;
 using P = DirectionPlace;
 using L = LightingPreview;
+constexpr PreviewMotion kAnimated = PreviewMotion::Animated;
+constexpr PreviewMotion kStill = PreviewMotion::Still;
 
 constexpr std::array kEffects{
-    LightingEffect{1, "1", kMovingColour, A::LeftRight, P::Second, &L::DrawColumns},
-    LightingEffect{2, "2", kMovingColour, A::LeftRight, P::Second, &L::DrawComet},
-    LightingEffect{3, "3", kMovingColour, A::LeftRight, P::Second, &L::DrawSweep},
-    LightingEffect{4, "4", kSpeed, A::LeftRight, P::Usual, &L::DrawHueCycle},
-    LightingEffect{5, "5", kColour, A::LeftRight, P::Usual, &L::DrawPulse},
-    LightingEffect{6, "6", kColourB, A::LeftRight, P::Usual, &L::DrawRings},
-    LightingEffect{7, "7", kColour, A::LeftRight, P::Usual, nullptr},
-    LightingEffect{8, "8", kColour, A::LeftRight, P::Usual, nullptr},
-    LightingEffect{9, "9", kColour, A::LeftRight, P::Usual, nullptr},
-    LightingEffect{10, "10", kSingleColour, A::LeftRight, P::Usual, &L::DrawSparkle},
-    LightingEffect{11, "11", kSpeed, A::LeftRight, P::Usual, &L::DrawHueDrift},
-    LightingEffect{12, "12", kSpeedAndDirection, A::UpDown, P::Third, &L::DrawRows},
-    LightingEffect{13, "13", kColour, A::LeftRight, P::Usual, &L::DrawWave},
-    LightingEffect{14, "14", kColour, A::LeftRight, P::Usual, &L::DrawTyping},
-    LightingEffect{15, "15", kColour, A::LeftRight, P::Usual, &L::DrawRain},
-    LightingEffect{16, "16", kColourB, A::LeftRight, P::Usual, &L::DrawCornerWaves},
-    LightingEffect{17, "17", kOptionColours, A::LeftRight, P::Usual, nullptr},
-    LightingEffect{18, "18", kDirection, A::OutwardInward, P::Usual, &L::DrawRingSweep},
+    LightingEffect{1, "1", kMovingColour, A::LeftRight, P::Second, &L::DrawColumns, kAnimated},
+    LightingEffect{2, "2", kMovingColour, A::LeftRight, P::Second, &L::DrawComet, kAnimated},
+    LightingEffect{3, "3", kMovingColour, A::LeftRight, P::Second, &L::DrawSweep, kAnimated},
+    LightingEffect{4, "4", kSpeed, A::LeftRight, P::Usual, &L::DrawHueCycle, kAnimated},
+    LightingEffect{5, "5", kColour, A::LeftRight, P::Usual, &L::DrawPulse, kAnimated},
+    LightingEffect{6, "6", kColourB, A::LeftRight, P::Usual, &L::DrawRings, kStill},
+    LightingEffect{7, "7", kColour, A::LeftRight, P::Usual, nullptr, kStill},
+    LightingEffect{8, "8", kColour, A::LeftRight, P::Usual, nullptr, kStill},
+    LightingEffect{9, "9", kColour, A::LeftRight, P::Usual, nullptr, kStill},
+    LightingEffect{10, "10", kSingleColour, A::LeftRight, P::Usual, &L::DrawSparkle, kAnimated},
+    LightingEffect{11, "11", kSpeed, A::LeftRight, P::Usual, &L::DrawHueDrift, kAnimated},
+    LightingEffect{12, "12", kSpeedAndDirection, A::UpDown, P::Third, &L::DrawRows, kAnimated},
+    LightingEffect{13, "13", kColour, A::LeftRight, P::Usual, &L::DrawWave, kAnimated},
+    LightingEffect{14, "14", kColour, A::LeftRight, P::Usual, &L::DrawTyping, kAnimated},
+    LightingEffect{15, "15", kColour, A::LeftRight, P::Usual, &L::DrawRain, kAnimated},
+    LightingEffect{16, "16", kColourB, A::LeftRight, P::Usual, &L::DrawCornerWaves, kAnimated},
+    LightingEffect{17, "17", kOptionColours, A::LeftRight, P::Usual, nullptr, kStill},
+    LightingEffect{18, "18", kDirection, A::OutwardInward, P::Usual, &L::DrawRingSweep, kAnimated},
     LightingEffect{kUserModeEffect, "20", kUserModeTools, A::LeftRight, P::Usual,
-                   &L::LeaveKeyColours},
+                   &L::LeaveKeyColours, kStill},
 };
 
-constexpr LightingEffect kUnknownEffect{0, "", {}, A::LeftRight, P::Usual, nullptr};
+constexpr LightingEffect kUnknownEffect{0, "", {}, A::LeftRight, P::Usual, nullptr, kStill};
 
 // The keyboard lists at most 32 effects, and a list position must name one effect only.
 static_assert(kEffects.size() <= 32);

@@ -39,6 +39,10 @@ enum class DirectionPlace : uint8_t { Usual, Second, Third };
 // Draws one preview frame of an effect into the key lights.
 using PreviewDrawer = void (LightingPreview::*)(const PreviewSettings&, PreviewColours&);
 
+// Whether an effect's preview changes from frame to frame. A still one shows the same frame
+// until its settings change, so it needs no frames in between.
+enum class PreviewMotion : uint8_t { Animated, Still };
+
 struct LightingEffect {
     uint8_t code;
     std::string_view nameKey;  // language file, section "MODE"
@@ -47,6 +51,7 @@ struct LightingEffect {
     DirectionPlace directionPlace;
     // Nothing when the on-screen keyboard does not imitate the effect: its keys are cleared.
     PreviewDrawer preview;
+    PreviewMotion motion;
 };
 
 // In the order of their codes.

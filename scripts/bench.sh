@@ -2,25 +2,30 @@
 # Measures the performance figures of docs/PERFORMANCE.md in one run and prints each as a ratio
 # or share:
 #   - the window process's CPU while the preview animates (wave effect, lighting switch on) and
-#     idle (switch off), as a share of one core: /proc CPU ticks over a fixed interval, window
-#     under Xvfb on the stand-in keyboard; the X server's share beside it;
+#     idle (switch off), as a share of one core: its threads' run time from /proc over a fixed
+#     interval, window under Xvfb on the stand-in keyboard; the X server's share beside it;
 #   - start to window shown, against a bare Qt dialog (bench/BareDialog.cpp) started the same way;
 #   - resident memory with the window shown;
 #   - the link: zarvin_bench's exchange and backup-read benchmarks.
 # Each window figure is taken RUNS times (min / median / max). The machine's other work moves
 # the figures: run it on a quiet machine, or compare figures taken in the same run.
 #   scripts/bench.sh [RUNS]        (BENCH_INTERVAL=seconds per CPU share, default 10)
+# BENCH_BIN=folder measures the programs already built there (a copy of an older build's bin/
+# folder, to compare old and new one run after the other) instead of building.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 . "$ROOT/scripts/lib.sh"
 
 ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" xvfb x11-utils xdotool
-BUILD_DIR=${BUILD_DIR:-$ROOT/build}
-configure_and_build "$BUILD_DIR" -DZARVIN_WERROR=ON
-BIN=$BUILD_DIR/bin
+if [ -n "${BENCH_BIN:-}" ]; then
+    BIN=$(cd "$BENCH_BIN" && pwd)
+else
+    BUILD_DIR=${BUILD_DIR:-$ROOT/build}
+    configure_and_build "$BUILD_DIR" -DZARVIN_WERROR=ON
+    BIN=$BUILD_DIR/bin
+fi
 RUNS=${1:-3}
 INTERVAL=${BENCH_INTERVAL:-10}
-TICKS=$(getconf CLK_TCK)
 WORK=$(mktemp -d)
 XVFB_PID=
 APP_PID=
@@ -61,12 +66,10 @@ fresh_user() {
     printf '[KEYCOLOR]\nDengCheck=%s\n' "$1" >"$XDG_DATA_HOME/VX77HUE_8246/duva.ini"
 }
 
-# User and system CPU ticks of a process.
-cpu_ticks() {
-    local stat
-    stat=$(<"/proc/$1/stat")
-    stat=${stat##*) }
-    awk '{print $12 + $13}' <<<"$stat"
+# CPU time of a process in nanoseconds: the run times of its threads from schedstat, exact to
+# the nanosecond (the ticks of /proc/PID/stat count 10 ms each, too coarse for an idle window).
+cpu_ns() {
+    cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { printf "%d\n", s }'
 }
 
 now_ns() { date +%s%N; }
@@ -100,11 +103,11 @@ stop_app() {
 # CPU share (percent of one core) of a process and of the X server over INTERVAL seconds.
 cpu_shares() {
     local pid=$1 a0 x0 a1 x1 t0 t1
-    a0=$(cpu_ticks "$pid"); x0=$(cpu_ticks "$XVFB_PID"); t0=$(now_ns)
+    a0=$(cpu_ns "$pid"); x0=$(cpu_ns "$XVFB_PID"); t0=$(now_ns)
     sleep "$INTERVAL"
-    a1=$(cpu_ticks "$pid"); x1=$(cpu_ticks "$XVFB_PID"); t1=$(now_ns)
-    awk -v a=$((a1 - a0)) -v x=$((x1 - x0)) -v t=$((t1 - t0)) -v hz="$TICKS" \
-        'BEGIN { s = t / 1e9; printf "%.3f %.3f\n", 100 * a / hz / s, 100 * x / hz / s }'
+    a1=$(cpu_ns "$pid"); x1=$(cpu_ns "$XVFB_PID"); t1=$(now_ns)
+    awk -v a=$((a1 - a0)) -v x=$((x1 - x0)) -v t=$((t1 - t0)) \
+        'BEGIN { printf "%.3f %.3f\n", 100 * a / t, 100 * x / t }'
 }
 
 # min / median / max of the numbers on standard input.

@@ -39,6 +39,7 @@
 #include "skin/PngButton.h"
 #include "skin/SkinColorBtn.h"
 #include "store/AppContext.h"
+#include "store/LightingSwitchFile.h"
 #include "store/ProfileFile.h"
 #include "support/CoreRig.h"
 #include "support/QtTestApplication.h"
@@ -244,6 +245,115 @@ TEST(MainWindowTest, AChipColoursTheButtonsTheBoxesAndThePreview) {
         ASSERT_NE(button, nullptr);
         EXPECT_TRUE(button->IsOutlineOn()) << key;
         EXPECT_EQ(button->OutlineColour(), QColor(255, 0, 0)) << key;
+    }
+}
+
+bool AnyKeyLit(WindowRig& rig) {
+    for (QWidget* widget : rig.window.Keys().KeyWidgets()) {
+        auto* key = qobject_cast<CPngButton*>(widget);
+        if (key != nullptr && key->IsOutlineOn()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The preview's timer wakes the window only while it draws: the lighting switch on and the
+// effect animated, or one frame after a change of a still effect; every path that turns the
+// switch on or changes the effect starts it.
+TEST(MainWindowTest, ThePreviewTimerRunsExactlyWhileThePreviewMoves) {
+    constexpr uint8_t kWave = 13;
+    constexpr uint8_t kStatic = 7;  // no preview of its own: one cleared frame
+    constexpr uint8_t kRings = 6;   // still rings in the main colour
+    struct Case {
+        const char* name;
+        bool switchFile;  // duva.ini before the connection
+        uint8_t effect;   // on the keyboard before the connection
+        std::function<void(WindowRig&)> action;
+        bool running;
+    };
+    const auto settle = [](WindowRig& rig) {
+        ASSERT_TRUE(WaitUntil([&] { return !rig.window.TimerRunning(WindowTimer::Preview); }));
+    };
+    const auto click = [](int controlId) {
+        return [controlId](WindowRig& rig) { rig.ClickPanel(controlId); };
+    };
+    const std::vector<Case> cases{
+        {"connection, switch off", false, kWave, nullptr, false},
+        {"connection, switch on, animated", true, kWave, nullptr, true},
+        {"switch turned on", false, kWave, click(LightingControl::LightingSwitch), true},
+        {"switch turned off", true, kWave, click(LightingControl::LightingSwitch), false},
+        {"still effect after its frame", true, kStatic, settle, false},
+        {"still effect, colour changed", true, kRings,
+         [&](WindowRig& rig) {
+             settle(rig);
+             rig.ClickPanel(1212);  // the red chip
+         },
+         true},
+        {"still effect chosen", true, kWave, [](WindowRig& rig) { rig.ShowLightingWith(kRings); },
+         true},
+        {"animated effect chosen", true, kStatic,
+         [&](WindowRig& rig) {
+             settle(rig);
+             rig.ShowLightingWith(kWave);
+         },
+         true},
+        {"keyboard notice of an animated effect", true, kStatic,
+         [&](WindowRig& rig) {
+             settle(rig);
+             rig.keyboard.ChangeLightingOnKeyboard(kWave);
+             ASSERT_TRUE(
+                 WaitUntil([&] { return rig.window.Panel().Lighting().Effect() == kWave; }));
+         },
+         true},
+        {"reload with the switch turned on elsewhere", false, kWave,
+         [](WindowRig& rig) {
+             WriteDengCheck(LightingSwitchFile(rig.context.userDataFolder), true);
+             rig.window.HandleMessage(WindowMessage::Reload);
+         },
+         true},
+        {"reload with the switch turned off elsewhere", true, kWave,
+         [](WindowRig& rig) {
+             WriteDengCheck(LightingSwitchFile(rig.context.userDataFolder), false);
+             rig.window.HandleMessage(WindowMessage::Reload);
+         },
+         false},
+        {"profile button", true, kWave,
+         [](WindowRig& rig) { rig.window.RunCommand(MainControl::Profile2); }, false},
+        {"profile key on the keyboard", true, kWave,
+         [](WindowRig& rig) {
+             rig.keyboard.ChangeProfileOnKeyboard(2);
+             ASSERT_TRUE(WaitUntil([&] { return rig.ProfileButtonSelected(2); }));
+         },
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WindowRig rig;
+        fs::create_directories(rig.context.userDataFolder);
+        ASSERT_TRUE(WriteDengCheck(LightingSwitchFile(rig.context.userDataFolder), c.switchFile));
+        rig.keyboard.WithFirmware([&](sim::SimFirmware& firmware) {
+            for (int profile = 0; profile < 3; ++profile) {
+                firmware.SelectProfile(profile);
+                ASSERT_TRUE(firmware.SelectEffect(c.effect));
+            }
+            firmware.SelectProfile(0);
+        });
+        rig.StartConnected();
+        ASSERT_EQ(rig.window.Panel().Lighting().LightingPanelOn(), c.switchFile);
+        if (c.action) {
+            c.action(rig);
+        }
+        EXPECT_EQ(rig.window.TimerRunning(WindowTimer::Preview), c.running);
+        // Once frames are drawn, an animated preview keeps its timer and a still one stops it.
+        if (c.running && rig.window.Panel().Lighting().PreviewAnimates()) {
+            EXPECT_TRUE(WaitUntil([&] { return AnyKeyLit(rig); }));
+            EXPECT_TRUE(rig.window.TimerRunning(WindowTimer::Preview));
+        } else {
+            EXPECT_TRUE(WaitUntil([&] { return !rig.window.TimerRunning(WindowTimer::Preview); }));
+            QTest::qWait(120);
+            EXPECT_FALSE(rig.window.TimerRunning(WindowTimer::Preview));
+        }
     }
 }
 

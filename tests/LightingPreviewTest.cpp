@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/KeyboardLayout.h"
+#include "model/LightingEffects.h"
 #include "model/LightingPreview.h"
 #include "model/LightingPreviewTables.h"
 
@@ -379,6 +380,24 @@ TEST_F(LightingPreviewTest, ResetRestartsTheScriptedEffectsButKeepsThePhases) {
     EXPECT_EQ(BrightKeys(frame), (std::set<KeyId>{key::F7, key::F10, key::PrintScreen}));
     preview_.ResetPreview();
     EXPECT_EQ(LightOf(Frame(4), key::Esc), Lit(Rgb(255, 10, 0)));  // entry 4 follows entry 2
+}
+
+// The window stops the preview's timer for a still effect after one frame: a still effect must
+// draw that frame again and again, and an animated one must move.
+TEST_F(LightingPreviewTest, StillEffectsRepeatTheirFrameAndAnimatedOnesMove) {
+    for (const LightingEffect& effect : LightingEffects()) {
+        for (const bool multicolour : {false, true}) {
+            SCOPED_TRACE(testing::Message()
+                         << "effect " << int{effect.code} << " multicolour " << multicolour);
+            preview_.ResetPreview();
+            const PreviewColours first = Frame(effect.code, 255, multicolour);
+            bool moved = false;
+            for (int frame = 0; frame < 60 && !moved; ++frame) {
+                moved = Frame(effect.code, 255, multicolour) != first;
+            }
+            EXPECT_EQ(moved, effect.motion == PreviewMotion::Animated);
+        }
+    }
 }
 
 TEST_F(LightingPreviewTest, EffectsWithoutAPreviewClearEveryButtonAndPerKeyColoursStay) {

@@ -61,7 +61,7 @@ struct ViewRig : test_support::ConnectedCoreRig {
         panel = std::make_unique<LightingPanelView>(
             window, core, *keys,
             LightingPanelView::WindowHooks{[this] { keys->ShowAssignments(); },
-                                           [] { return true; }});
+                                           [] { return true; }, nullptr});
         panel->PlaceControls();
         panel->ApplyLanguage();
     }
