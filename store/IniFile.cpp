@@ -1,11 +1,13 @@
 #include "store/IniFile.h"
 
 #include <algorithm>
+#include <memory>
 #include <mutex>
 #include <unordered_set>
 
 #include "platform/WholeFile.h"
 #include "store/DecimalNumber.h"
+#include "store/ParsedFileCache.h"
 #include "store/Utf8Text.h"
 
 namespace zarvin {
@@ -144,13 +146,28 @@ std::string CutToBuffer(std::string_view text, size_t bufferChars) {
     return bufferChars == 0 ? std::string() : ValidUtf8Prefix(text, bufferChars - 1);
 }
 
-// The file's text, or nothing when it is missing or cannot be read.
-std::optional<std::string> ReadText(const fs::path& file) {
-    FileContents contents = ReadWholeFile(file);
-    if (contents.status != FileReadStatus::kRead) {
-        return std::nullopt;
-    }
-    return FileTextAsUtf8(std::move(contents.bytes));
+// A file's text and its lines, which view into the text (so it is never copied or moved).
+struct IniText {
+    explicit IniText(std::string bytes)
+        : text(FileTextAsUtf8(std::move(bytes))), lines(ParseLines(text)) {}
+    IniText(const IniText&) = delete;
+    IniText& operator=(const IniText&) = delete;
+
+    const std::string text;
+    const std::vector<IniLine> lines;
+};
+
+// The files read, each kept parsed until it changes; the skin and language files are read
+// hundreds of times at start.
+ParsedFileCache<IniText>& ReadFiles() {
+    static ParsedFileCache<IniText> files(
+        [](std::string bytes) { return std::make_shared<const IniText>(std::move(bytes)); });
+    return files;
+}
+
+// The file parsed, or null when it is missing or cannot be read.
+std::shared_ptr<const IniText> ReadParsed(const fs::path& file) {
+    return ReadFiles().Get(file);
 }
 
 bool HasLineBreakOrNul(std::string_view text) {
@@ -331,6 +348,13 @@ std::string TextWithKeysSet(std::string_view text, std::string_view section,
     return out;
 }
 
+// Replaces the file; what was kept parsed of it is dropped, whatever its stamp says.
+bool WriteAndForget(const fs::path& file, std::string_view text) {
+    const bool written = WriteWholeFileAtomically(file, text);
+    ReadFiles().Forget(file);
+    return written;
+}
+
 std::mutex& WriteLock() {
     static std::mutex lock;
     return lock;
@@ -340,9 +364,8 @@ std::mutex& WriteLock() {
 
 std::string ReadIniString(const fs::path& file, std::string_view section, std::string_view key,
                           std::string_view fallback, size_t bufferChars) {
-    const std::optional<std::string> text = ReadText(file);
-    if (text) {
-        const std::vector<IniLine> lines = ParseLines(*text);
+    if (const std::shared_ptr<const IniText> parsed = ReadParsed(file)) {
+        const std::vector<IniLine>& lines = parsed->lines;
         const std::optional<SectionSpan> span = FindSection(lines, Trim(section));
         if (span) {
             const std::optional<size_t> found = FindKey(lines, *span, Trim(key));
@@ -363,11 +386,11 @@ std::string IniSectionValues::Read(std::string_view key, std::string_view fallba
 
 IniSectionValues ReadIniSection(const fs::path& file, std::string_view section) {
     IniSectionValues result;
-    const std::optional<std::string> text = ReadText(file);
-    if (!text) {
+    const std::shared_ptr<const IniText> parsed = ReadParsed(file);
+    if (!parsed) {
         return result;
     }
-    const std::vector<IniLine> lines = ParseLines(*text);
+    const std::vector<IniLine>& lines = parsed->lines;
     const std::optional<SectionSpan> span = FindSection(lines, Trim(section));
     if (!span) {
         return result;
@@ -407,7 +430,7 @@ bool WriteIniString(const fs::path& file, std::string_view section, std::string_
     if (edited == text) {
         return true;
     }
-    return WriteWholeFileAtomically(file, edited);
+    return WriteAndForget(file, edited);
 }
 
 bool WriteIniStrings(const fs::path& file, std::string_view section,
@@ -431,16 +454,16 @@ bool WriteIniStrings(const fs::path& file, std::string_view section,
     if (edited == text) {
         return true;
     }
-    return WriteWholeFileAtomically(file, edited);
+    return WriteAndForget(file, edited);
 }
 
 std::vector<std::string> ReadIniKeys(const fs::path& file, std::string_view section) {
     std::vector<std::string> keys;
-    const std::optional<std::string> text = ReadText(file);
-    if (!text) {
+    const std::shared_ptr<const IniText> parsed = ReadParsed(file);
+    if (!parsed) {
         return keys;
     }
-    const std::vector<IniLine> lines = ParseLines(*text);
+    const std::vector<IniLine>& lines = parsed->lines;
     const std::optional<SectionSpan> span = FindSection(lines, Trim(section));
     if (!span) {
         return keys;

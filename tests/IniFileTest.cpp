@@ -150,6 +150,22 @@ TEST(IniFileRead, SurvivesDamagedAndBinaryFiles) {
     EXPECT_EQ(ReadIniString(folder.Path(), "S", "K", kFallback), kFallback);  // a folder
 }
 
+// Files are kept parsed between reads: a change on disk must still be seen at once, also one
+// that keeps the size within the same tick of the file clock.
+TEST(IniFileRead, SeesAFileChangedOnDiskAtOnce) {
+    const TempFolder folder;
+    const fs::path file = folder.Write("Main.ini", "[S]\nK=1\n");
+    ASSERT_EQ(ReadIniString(file, "S", "K", kFallback), "1");
+    folder.Write("Main.ini", "[S]\nK=2\n");
+    EXPECT_EQ(ReadIniString(file, "S", "K", kFallback), "2");
+    EXPECT_EQ(ReadIniSection(file, "S").Read("K", kFallback), "2");
+    ASSERT_TRUE(WriteIniString(file, "S", "K", "3"));
+    EXPECT_EQ(ReadIniKeys(file, "S"), std::vector<std::string>{"K"});
+    EXPECT_EQ(ReadIniString(file, "S", "K", kFallback), "3");
+    fs::remove(file);
+    EXPECT_EQ(ReadIniString(file, "S", "K", kFallback), kFallback);
+}
+
 TEST(IniFileWrite, CreatesTheFileSectionAndKey) {
     const TempFolder folder;
     ASSERT_TRUE(WriteIniString(folder / "new.ini", "KEYCOLOR", "DengCheck", "1"));
