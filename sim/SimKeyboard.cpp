@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
+#include <sys/timerfd.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -54,6 +55,7 @@ struct SimKeyboard::State {
 
     HidNodeInfo NodeInfo(bool commandNode) const;
     void Wake() const;
+    void ArmReplyTimer();
     void Serve();
     void Receive(Channel& channel);
     void HandlePacket(std::span<const uint8_t> bytes);
@@ -86,6 +88,9 @@ struct SimKeyboard::State {
     std::multimap<uint64_t, SimFault> scheduled;
 
     UniqueFd wake;
+    // Fires at the first pending reply's due time, an absolute deadline: a relative poll timeout
+    // would add its slack and the time spent computing it to every held reply.
+    UniqueFd replyTimer;
     std::thread service;
 };
 
@@ -112,36 +117,47 @@ std::list<SimKeyboard::State::Channel>::iterator SimKeyboard::State::FindChannel
                         [id](const Channel& channel) { return channel.id == id; });
 }
 
+void SimKeyboard::State::ArmReplyTimer() {
+    itimerspec when{};  // all zero disarms
+    if (!pending.empty()) {
+        const auto due = std::chrono::duration_cast<std::chrono::nanoseconds>(
+            pending.front().due.time_since_epoch());
+        // Zero would disarm: a reply due at the clock's origin is due now all the same.
+        const int64_t nanoseconds = std::max<int64_t>(due.count(), 1);
+        when.it_value = timespec{static_cast<time_t>(nanoseconds / 1'000'000'000),
+                                 static_cast<long>(nanoseconds % 1'000'000'000)};
+    }
+    ::timerfd_settime(replyTimer.Get(), TFD_TIMER_ABSTIME, &when, nullptr);
+}
+
 void SimKeyboard::State::Serve() {
     std::vector<pollfd> fds;
     std::vector<uint64_t> ids;
     std::unique_lock guard(lock);
     while (!stopping) {
-        fds.assign(1, pollfd{wake.Get(), POLLIN, 0});
+        fds.assign({pollfd{wake.Get(), POLLIN, 0}, pollfd{replyTimer.Get(), POLLIN, 0}});
         ids.clear();
         for (const Channel& channel : channels) {
             const short events = channel.takesRequests ? POLLIN : 0;
             fds.push_back(pollfd{channel.simEnd.Get(), events, 0});
             ids.push_back(channel.id);
         }
-        std::optional<timespec> timeout;
-        if (!pending.empty()) {
-            const auto wait = std::max(pending.front().due - Clock::now(), Clock::duration{0});
-            const auto nanoseconds = std::chrono::duration_cast<std::chrono::nanoseconds>(wait);
-            timeout = timespec{static_cast<time_t>(nanoseconds.count() / 1'000'000'000),
-                               static_cast<long>(nanoseconds.count() % 1'000'000'000)};
-        }
+        ArmReplyTimer();
         guard.unlock();
-        const int ready = ::ppoll(fds.data(), fds.size(), timeout ? &*timeout : nullptr, nullptr);
+        const int ready = ::poll(fds.data(), fds.size(), -1);
         guard.lock();
 
         if (ready > 0) {
+            uint64_t count = 0;
             if (fds[0].revents & POLLIN) {
-                uint64_t count = 0;
                 [[maybe_unused]] const ssize_t drained = ::read(wake.Get(), &count, sizeof count);
             }
+            if (fds[1].revents & POLLIN) {
+                [[maybe_unused]] const ssize_t expired =
+                    ::read(replyTimer.Get(), &count, sizeof count);
+            }
             for (size_t i = 0; i < ids.size(); ++i) {
-                const pollfd& polled = fds[i + 1];
+                const pollfd& polled = fds[i + 2];
                 auto channel = FindChannel(ids[i]);
                 // Skip channels closed, or cut off by FailWrites, while the lock was free.
                 if (channel == channels.end() || polled.revents == 0) {
@@ -291,6 +307,11 @@ SimKeyboard::SimKeyboard(SimModel model) : state_(std::make_unique<State>(model)
     state_->wake = UniqueFd(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
     if (!state_->wake.Valid()) {
         throw std::system_error(errno, std::generic_category(), "eventfd");
+    }
+    state_->replyTimer =
+        UniqueFd(::timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK));
+    if (!state_->replyTimer.Valid()) {
+        throw std::system_error(errno, std::generic_category(), "timerfd_create");
     }
     state_->service = std::thread([state = state_.get()] { state->Serve(); });
 }
