@@ -6,7 +6,10 @@
 #     interval, window under Xvfb on the stand-in keyboard; the X server's share beside it;
 #   - start to window shown, against a bare Qt dialog (bench/BareDialog.cpp) started the same way;
 #   - resident memory with the window shown;
-#   - the link: zarvin_bench's exchange and backup-read benchmarks.
+#   - the link, from zarvin_bench over the stand-in keyboard holding each reply 1 ms: a
+#     connection's load, a backup's reads and an apply of a full macro area, each over the
+#     least time its reports and the fixed pauses allow; and the calling thread's CPU per
+#     exchange over a bare two-thread socketpair ping-pong taken in the same run.
 # Each window figure is taken RUNS times (min / median / max). The machine's other work moves
 # the figures: run it on a quiet machine, or compare figures taken in the same run.
 #   scripts/bench.sh [RUNS]        (BENCH_INTERVAL=seconds per CPU share, default 10)
@@ -140,6 +143,18 @@ for run in $(seq "$RUNS"); do
     stop_app
 done
 
+# The link: each ratio RUNS times, one zarvin_bench run each.
+LINK_BENCHES='^(ConnectionLoadAt1msPerReport|BackupReadAt1msPerReport/0|ApplyFullMacroAreaAt1msPerReport|ExchangeCpuOverBarePingPong)'
+for run in $(seq "$RUNS"); do
+    "$BIN/zarvin_bench" --benchmark_filter="$LINK_BENCHES" --benchmark_color=false \
+        >"$WORK/link.$run" 2>&1
+done
+link_ratio() {
+    cat "$WORK"/link.* | awk -v name="$1" \
+        'index($1, name) == 1 { for (i = 2; i <= NF; ++i) if ($i ~ /^ratio=/) print substr($i, 7) }' |
+        spread
+}
+
 echo
 echo "Figures (min / median / max of $RUNS runs, CPU over ${INTERVAL} s):"
 echo "  window CPU, preview animating (wave), % of one core:  $(spread <"$WORK/preview")"
@@ -147,6 +162,10 @@ echo "  X server CPU meanwhile, % of one core:               $(spread <"$WORK/xs
 echo "  window CPU, idle, lighting switch off, %:            $(spread <"$WORK/idle")"
 echo "  start to window shown / bare Qt dialog:              $(spread <"$WORK/start")"
 echo "  resident memory, window shown, MB:                   $(spread <"$WORK/memory")"
+echo "  connection load / (reports x 1 ms + pauses):         $(link_ratio ConnectionLoadAt1msPerReport)"
+echo "  backup read / reports x 1 ms:                        $(link_ratio BackupReadAt1msPerReport)"
+echo "  apply of a full macro area / (reports x 1 ms + pauses): $(link_ratio ApplyFullMacroAreaAt1msPerReport)"
+echo "  CPU per exchange / bare socketpair ping-pong:        $(link_ratio ExchangeCpuOverBarePingPong)"
 echo
-echo "The link (zarvin_bench):"
-"$BIN/zarvin_bench" --benchmark_filter='^(ExchangeNoDelay|BackupReadAt1msPerReport)'
+echo "The link benchmarks of the last run:"
+cat "$WORK/link.$RUNS"
