@@ -91,6 +91,7 @@ struct SimKeyboard::State {
     // Fires at the first pending reply's due time, an absolute deadline: a relative poll timeout
     // would add its slack and the time spent computing it to every held reply.
     UniqueFd replyTimer;
+    std::optional<Clock::time_point> timerArmedFor;  // none while disarmed
     std::thread service;
 };
 
@@ -118,16 +119,24 @@ std::list<SimKeyboard::State::Channel>::iterator SimKeyboard::State::FindChannel
 }
 
 void SimKeyboard::State::ArmReplyTimer() {
-    itimerspec when{};  // all zero disarms
+    std::optional<Clock::time_point> due;
     if (!pending.empty()) {
-        const auto due = std::chrono::duration_cast<std::chrono::nanoseconds>(
-            pending.front().due.time_since_epoch());
+        due = pending.front().due;
+    }
+    if (due == timerArmedFor) {
+        return;  // most turns of the loop change nothing: no call for them
+    }
+    itimerspec when{};  // all zero disarms
+    if (due) {
+        const auto sinceOrigin =
+            std::chrono::duration_cast<std::chrono::nanoseconds>(due->time_since_epoch());
         // Zero would disarm: a reply due at the clock's origin is due now all the same.
-        const int64_t nanoseconds = std::max<int64_t>(due.count(), 1);
+        const int64_t nanoseconds = std::max<int64_t>(sinceOrigin.count(), 1);
         when.it_value = timespec{static_cast<time_t>(nanoseconds / 1'000'000'000),
                                  static_cast<long>(nanoseconds % 1'000'000'000)};
     }
     ::timerfd_settime(replyTimer.Get(), TFD_TIMER_ABSTIME, &when, nullptr);
+    timerArmedFor = due;
 }
 
 void SimKeyboard::State::Serve() {
@@ -155,6 +164,7 @@ void SimKeyboard::State::Serve() {
             if (fds[1].revents & POLLIN) {
                 [[maybe_unused]] const ssize_t expired =
                     ::read(replyTimer.Get(), &count, sizeof count);
+                timerArmedFor.reset();  // an expired timer is disarmed
             }
             for (size_t i = 0; i < ids.size(); ++i) {
                 const pollfd& polled = fds[i + 2];
