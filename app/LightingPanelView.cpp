@@ -303,8 +303,9 @@ void LightingPanelView::PlacePicture(int controlId, std::string_view skinEntry,
 
 void LightingPanelView::PlaceColourButton(int controlId, std::string_view skinEntry) {
     auto* button = Place(controlId, skinEntry, new CSkinColorBtn(&window_));
-    button->EnableOtherButton(QStringLiteral("More colours\u2026"));
-    button->EnableAutomaticButton(QStringLiteral("Automatic"), QColor(0, 0, 0));
+    // The picker's own entries are named in ApplyLanguage.
+    button->EnableOtherButton(QString());
+    button->EnableAutomaticButton(QString(), QColor(0, 0, 0));
     button->SetColumnsNumber(kColourColumns);
     connect(button, &CSkinColorBtn::ColourChosen, this, [this, controlId](const QColor& colour) {
         OnColourChosen(controlId, ToColourValue(colour));
@@ -500,6 +501,10 @@ void LightingPanelView::NameControls() {
     }
     for (const ColourButton& button : kColourButtons) {
         NameColourButton(button.controlId);
+        if (auto* picker = qobject_cast<CSkinColorBtn*>(Control(button.controlId))) {
+            picker->EnableOtherButton(Text(text_keys::COLOUR_MORE));
+            picker->EnableAutomaticButton(Text(text_keys::COLOUR_AUTOMATIC), QColor(0, 0, 0));
+        }
     }
 }
 

@@ -1,9 +1,12 @@
 #include "app/MessageBoxes.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
 #include <QString>
 #include <memory>
 #include <utility>
+
+#include "model/TextKeys.h"
 
 namespace zarvin {
 
@@ -35,25 +38,36 @@ std::string MessageBoxes::FillFormat(std::string_view text, std::string_view arg
     return std::string(text);
 }
 
-void MessageBoxes::Show(const std::string& text) {
-    // The boxes carry no caption, as the program's own messages always have.
-    QMessageBox::information(nullptr, QString(), QString::fromStdString(text));
+void MessageBoxes::Show(const std::string& text, const std::string& ok) {
+    // The boxes carry no caption, as the program's own messages always have; their buttons
+    // speak the window's language, which Qt's own words would not.
+    QMessageBox box(QMessageBox::Information, QString(), QString::fromStdString(text),
+                    QMessageBox::Ok);
+    box.button(QMessageBox::Ok)->setText(QString::fromStdString(ok));
+    box.exec();
 }
 
 // The calls own what they use: at exit a caller may stop waiting while its box is still open.
 void MessageBoxes::ShowMessage(std::string_view textKey) {
-    calls_.RunAndWait([text = TextOf(textKey)] { Show(text); });
+    calls_.RunAndWait(
+        [text = TextOf(textKey), ok = TextOf(text_keys::PROFILE_OK)] { Show(text, ok); });
 }
 
 void MessageBoxes::ShowFormattedMessage(std::string_view textKey, std::string_view argument) {
-    calls_.RunAndWait([text = FillFormat(TextOf(textKey), argument)] { Show(text); });
+    calls_.RunAndWait([text = FillFormat(TextOf(textKey), argument),
+                       ok = TextOf(text_keys::PROFILE_OK)] { Show(text, ok); });
 }
 
 bool MessageBoxes::AskYesNo(std::string_view textKey) {
     auto yes = std::make_shared<bool>(false);
-    calls_.RunAndWait([yes, text = QString::fromStdString(TextOf(textKey))] {
-        *yes = QMessageBox::question(nullptr, QString(), text, QMessageBox::Yes | QMessageBox::No,
-                                     QMessageBox::No) == QMessageBox::Yes;
+    calls_.RunAndWait([yes, text = QString::fromStdString(TextOf(textKey)),
+                       yesWord = QString::fromStdString(TextOf(text_keys::MESSAGE_YES)),
+                       noWord = QString::fromStdString(TextOf(text_keys::MESSAGE_NO))] {
+        QMessageBox box(QMessageBox::Question, QString(), text, QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::No);
+        box.button(QMessageBox::Yes)->setText(yesWord);
+        box.button(QMessageBox::No)->setText(noWord);
+        *yes = box.exec() == QMessageBox::Yes;
     });
     return *yes;
 }

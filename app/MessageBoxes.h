@@ -38,7 +38,8 @@ public:
 
 private:
     std::string TextOf(std::string_view textKey) const;
-    static void Show(const std::string& text);
+    // `ok` is the button's word in the current language.
+    static void Show(const std::string& text, const std::string& ok);
 
     TextLookup texts_;
     WindowThreadCalls calls_{*this};

@@ -3,11 +3,12 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCursor>
-#include <QDir>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMargins>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPixmap>
@@ -67,7 +68,10 @@ constexpr int kPreviewMs = 50;
 constexpr auto kFirmwareQuestionPause = std::chrono::milliseconds(10);
 
 const QString kTextFace = QStringLiteral("Arial Unicode MS");
-constexpr unsigned kCentredText = 0x25;
+// Centred on one line, fitted to the button (a long word in another language shrinks or breaks)
+// and kept off its rounded edges.
+constexpr unsigned kCentredText = text_format::kDefault | text_format::kFit;
+const QMargins kTextMargins(4, 1, 4, 1);
 
 // The language index a language menu entry stands for.
 constexpr const char* kLanguageProperty = "languageIndex";
@@ -759,6 +763,7 @@ void CZarvinDlg::ApplyLanguage(int languageIndex) {
         button->setText(QString::fromStdString(core_.Text(text.textKey)));
         button->SetTextStyle(true, text.pointSize, kTextFace, SchemeText().buttons,
                              kCentredText);
+        button->SetTextMargins(kTextMargins);
     }
 }
 

@@ -3,13 +3,13 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
-#include <QMouseEvent>
 #include <QComboBox>
 #include <QFont>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPalette>
 #include <QScreen>
 #include <algorithm>
@@ -33,6 +33,7 @@
 #include "model/KeyboardLayout.h"
 #include "model/MacroArea.h"
 #include "model/TextKeys.h"
+#include "skin/CaptionStyle.h"
 #include "skin/ColourSchemeLook.h"
 #include "skin/LayoutReaders.h"
 #include "skin/PictureLoader.h"
@@ -353,6 +354,17 @@ void Zarvin_DlgComposite::SetFonts() {
                          {titleColour, titleColour, titleColour, titleColour, titleColour},
                          text_format::kLeft | text_format::kVerticalCentre |
                              text_format::kSingleLine);
+    // The buttons' words too: the pictures leave them out.
+    for (CPngButton* button :
+         {keyPage_, macroPage_, mediaPage_, functionPage_, ok_, cancel_, apply_}) {
+        WriteCaptionOnFace(*button, false);
+    }
+    for (const auto& [button, entry] : macroButtons_) {
+        const std::string_view name = entry;
+        if (name != "FUNC_MACRO_ADD" && name != "FUNC_MACRO_DELETE") {
+            WriteCaptionOnFace(*button, name == "FUNC_MACRO_RECORD");
+        }
+    }
     keyField_->setFont(EditorFont(14));
     for (QComboBox* list : {mediaList_, mouseList_, functionList_, macroList_}) {
         list->setFont(EditorFont(12));
@@ -758,7 +770,7 @@ void Zarvin_DlgComposite::ApplyLanguage() {
     macros_->ApplyLanguage();
     clear_->SetTooltip(text(COMPOSITE_PROMPT_CLEAR), true);
     osk_->SetTooltip(text(COMPOSITE_PROMPT_OSK), true);
-    apply_->setAccessibleName(text(PROFILE_APPLY));
+    apply_->setText(text(PROFILE_APPLY));
     MacroButton("FUNC_MACRO_ADD")->SetTooltip(text(access_keys::MACRO_ADD), true);
     MacroButton("FUNC_MACRO_DELETE")->SetTooltip(text(access_keys::MACRO_REMOVE), true);
     // The fields are named by the labels beside them.

@@ -10,6 +10,8 @@
 #include "dialogs/EditorHost.h"
 #include "model/AccessTextKeys.h"
 #include "model/TextKeys.h"
+#include "skin/CaptionStyle.h"
+#include "skin/ColourSchemeLook.h"
 #include "skin/LayoutReaders.h"
 #include "skin/PictureLoader.h"
 #include "skin/PngButton.h"
@@ -27,6 +29,7 @@ namespace {
 
 constexpr const char* kLayoutSection = "BUTTONINFO";
 constexpr const char* kBackupSuffix = "fwc";
+constexpr int kTitlePoints = 13;
 
 QStringList BackupFilters() {
     return {QStringLiteral("(*.fwc)"), QStringLiteral("(*.*)")};
@@ -139,11 +142,27 @@ void CZarvin_DlgProfile::CreateControls() {
     loadButton_ = makeButton("FUNC_LOAD", &CZarvin_DlgProfile::OnLoad);
     deleteButton_ = makeButton("FUNC_DELETE", &CZarvin_DlgProfile::OnDelete);
     applyButton_ = makeButton("CONTROL2_APPLY", &CZarvin_DlgProfile::OnApply);
+    for (CPngButton* button :
+         {okButton_, cancelButton_, addButton_, loadButton_, deleteButton_, applyButton_}) {
+        WriteCaptionOnFace(
+            *button, button == addButton_ || button == loadButton_ || button == deleteButton_);
+    }
+    // The heading is the window's too, so that it follows the language.
+    title_ = new CPngButton(this);
+    title_->setObjectName(QStringLiteral("CONTROL_TITLE"));
+    title_->SetButtonRole(ButtonRole::Display);
+    title_->setFocusPolicy(Qt::NoFocus);
+    const QColor titleColour = SchemeText().title;
+    title_->SetTextStyle(true, kTitlePoints, QStringLiteral("Arial Unicode MS"),
+                         {titleColour, titleColour, titleColour, titleColour, titleColour},
+                         text_format::kLeft | text_format::kVerticalCentre |
+                             text_format::kSingleLine | text_format::kFit);
 
     list_ = new CReportCtrl(this);
-    list_->AddColumn(QStringLiteral("Active"), 60);
-    list_->AddColumn(QStringLiteral("Name"), 120);
-    list_->AddColumn(QStringLiteral("Path"), 230);
+    // Headed in the language by NameControls.
+    list_->AddColumn(QString(), 60);
+    list_->AddColumn(QString(), 120);
+    list_->AddColumn(QString(), 230);
     list_->SetGridLines(true);
     list_->SetCheckboxStyle(CReportCtrl::CheckboxStyle::Single);
     list_->SetCheckChangedCallback([this](int, bool) { EnableApply(true); });
@@ -161,19 +180,36 @@ void CZarvin_DlgProfile::PlaceControls() {
         PlaceWithFaces(*button, SkinFile(), kLayoutSection, button->objectName().toStdString(),
                        faces);
     }
+    // The heading's place shows the window's background under its words.
+    PlaceWithFaces(
+        *title_, SkinFile(), kLayoutSection, "CONTROL_TITLE",
+        {&normalSurface_, &normalSurface_, &normalSurface_, &normalSurface_, &normalSurface_});
     PlaceControl(*list_, SkinFile(), kLayoutSection, "PROGRAM_LIST");
 }
 
-// The buttons show their words in their pictures; screen readers and tooltips get them here.
+// The words on the buttons, the heading and the column headings in the current language; the
+// tooltips say more where the words are short.
 void CZarvin_DlgProfile::NameControls() {
     const auto text = [this](std::string_view key) { return QString::fromStdString(core_.Text(key)); };
-    const std::pair<CPngButton*, std::string_view> names[] = {
-        {okButton_, text_keys::PROFILE_OK},           {cancelButton_, text_keys::PROFILE_CANCLE},
-        {addButton_, access_keys::PROFILE_ADD},       {loadButton_, access_keys::PROFILE_LOAD},
-        {deleteButton_, access_keys::PROFILE_DELETE}, {applyButton_, text_keys::PROFILE_APPLY}};
-    for (const auto& [button, key] : names) {
-        button->SetTooltip(text(key), true);
+    const struct {
+        CPngButton* button;
+        std::string_view caption;
+        std::string_view tooltip;
+    } names[] = {{okButton_, text_keys::PROFILE_OK, text_keys::PROFILE_OK},
+                 {cancelButton_, text_keys::PROFILE_CANCLE, text_keys::PROFILE_CANCLE},
+                 {addButton_, text_keys::PROFILE_BUTTON_ADD, access_keys::PROFILE_ADD},
+                 {loadButton_, text_keys::PROFILE_BUTTON_LOAD, access_keys::PROFILE_LOAD},
+                 {deleteButton_, text_keys::PROFILE_BUTTON_REMOVE, access_keys::PROFILE_DELETE},
+                 {applyButton_, text_keys::PROFILE_APPLY, text_keys::PROFILE_APPLY}};
+    for (const auto& name : names) {
+        name.button->setText(text(name.caption));
+        name.button->SetTooltip(text(name.tooltip), true);
     }
+    title_->setText(text(text_keys::PROFILE_TIP));
+    QTreeWidgetItem* header = list_->headerItem();
+    header->setText(0, text(text_keys::PROFILE_COLUMN_ACTIVE));
+    header->setText(1, text(text_keys::PROFILE_COLUMN_NAME));
+    header->setText(2, text(text_keys::PROFILE_COLUMN_PATH));
     list_->setAccessibleName(text(access_keys::PROFILE_LIST));
     setWindowTitle(text(text_keys::PROFILE_TIP));
 }

@@ -74,6 +74,7 @@ private:
     ConfiguratorCore& core_;
     EditorHost& host_;
 
+    CPngButton* title_ = nullptr;
     CPngButton* okButton_ = nullptr;
     CPngButton* cancelButton_ = nullptr;
     CPngButton* addButton_ = nullptr;

@@ -152,6 +152,18 @@ inline constexpr std::string_view PROFILE_SELECT_PROMPT = "PROFILE_SELECT_PROMPT
 inline constexpr std::string_view PROFILE_SEELCT_PROMPT2 = "PROFILE_SEELCT_PROMPT2";
 inline constexpr std::string_view DEFAULT_PROFILE_NAME = "DEFAULT_PROFILE_NAME";
 inline constexpr std::string_view PROFILE_TIP = "PROFILE_TIP";
+// The profile dialog's button words and column headings.
+inline constexpr std::string_view PROFILE_BUTTON_ADD = "PROFILE_BUTTON_ADD";
+inline constexpr std::string_view PROFILE_BUTTON_LOAD = "PROFILE_BUTTON_LOAD";
+inline constexpr std::string_view PROFILE_BUTTON_REMOVE = "PROFILE_BUTTON_REMOVE";
+inline constexpr std::string_view PROFILE_COLUMN_ACTIVE = "PROFILE_COLUMN_ACTIVE";
+inline constexpr std::string_view PROFILE_COLUMN_NAME = "PROFILE_COLUMN_NAME";
+inline constexpr std::string_view PROFILE_COLUMN_PATH = "PROFILE_COLUMN_PATH";
+// The answers of a question box, and the colour picker's own entries.
+inline constexpr std::string_view MESSAGE_YES = "MESSAGE_YES";
+inline constexpr std::string_view MESSAGE_NO = "MESSAGE_NO";
+inline constexpr std::string_view COLOUR_MORE = "COLOUR_MORE";
+inline constexpr std::string_view COLOUR_AUTOMATIC = "COLOUR_AUTOMATIC";
 
 // The main window's status line and file dialogs, and the lighting switch's explanation.
 inline constexpr std::string_view STATUS_APPLIED = "STATUS_APPLIED";
@@ -297,6 +309,16 @@ inline constexpr std::array kAll = {
     PROFILE_SEELCT_PROMPT2,
     DEFAULT_PROFILE_NAME,
     PROFILE_TIP,
+    PROFILE_BUTTON_ADD,
+    PROFILE_BUTTON_LOAD,
+    PROFILE_BUTTON_REMOVE,
+    PROFILE_COLUMN_ACTIVE,
+    PROFILE_COLUMN_NAME,
+    PROFILE_COLUMN_PATH,
+    MESSAGE_YES,
+    MESSAGE_NO,
+    COLOUR_MORE,
+    COLOUR_AUTOMATIC,
     STATUS_APPLIED,
     STATUS_NOTHING_TO_APPLY,
     STATUS_APPLY_FAILED,

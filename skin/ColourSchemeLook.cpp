@@ -12,14 +12,18 @@ const SchemeTextColours kDarkText{
     {QColor(255, 255, 255), QColor(255, 130, 0), QColor(255, 155, 4), QColor(127, 127, 127),
      QColor(255, 255, 255)},
     QColor(228, 228, 228),
-    QColor(228, 231, 236)};
+    QColor(228, 231, 236),
+    {QColor(0xe4, 0xe7, 0xec), QColor(0xff, 0xff, 0xff), QColor(0xff, 0x82, 0x00),
+     QColor(0x5a, 0x60, 0x6b), QColor(0xff, 0xa8, 0x50)}};
 
 // Darker oranges than the dark scheme's: they keep their contrast on light faces.
 const SchemeTextColours kLightText{
     {QColor(29, 33, 39), QColor(200, 90, 0), QColor(176, 78, 0), QColor(150, 156, 166),
      QColor(29, 33, 39)},
     QColor(43, 48, 56),
-    QColor(29, 33, 39)};
+    QColor(29, 33, 39),
+    {QColor(0x1d, 0x21, 0x27), QColor(0x00, 0x00, 0x00), QColor(0xe0, 0x6c, 0x00),
+     QColor(0xa0, 0xa6, 0xb0), QColor(0xc2, 0x5a, 0x00)}};
 
 const QColor kDarkAccent(0xff, 0x82, 0x00);
 const QColor kLightAccent(0xe0, 0x6c, 0x00);

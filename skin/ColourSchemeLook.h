@@ -19,6 +19,8 @@ struct SchemeTextColours {
     ButtonTextColours buttons;  // text buttons and the status line
     QColor label;               // captions beside controls
     QColor title;               // a window's own title
+    // The words on the skin's framed buttons, in the colours the skin draws their icons in.
+    ButtonTextColours captions;
 };
 
 void UseColourScheme(QApplication& application, ColourScheme scheme);

@@ -2,10 +2,12 @@
 
 #include <QCursor>
 #include <QEnterEvent>
-#include <QKeyEvent>
+#include <QFontMetricsF>
 #include <QImage>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QToolTip>
+#include <algorithm>
 
 #include "skin/FocusRing.h"
 #include "skin/SkinAccessibility.h"
@@ -32,6 +34,42 @@ Qt::Alignment VerticalAlignment(unsigned format) {
         return Qt::AlignBottom;
     }
     return format & text_format::kVerticalCentre ? Qt::AlignVCenter : Qt::AlignTop;
+}
+
+// Whether `caption` in `font`, laid out with `flags`, fits `area`.
+bool Fits(const QFont& font, int flags, const QRectF& area, const QString& caption) {
+    const QRectF needed = QFontMetricsF(font).boundingRect(area, flags, caption);
+    return needed.width() <= area.width() && needed.height() <= area.height();
+}
+
+// Shrinks `font` a little, then lets `caption` break at its words and shrinks it further, and
+// breaks inside a word only where one word alone is wider than `area` at the least size; `flags`
+// then say how it breaks. A font without a point size is left as it is.
+void FitCaption(QFont& font, int& flags, const QRectF& area, const QString& caption) {
+    constexpr qreal kStep = 0.5;
+    const qreal full = font.pointSizeF();
+    if (full <= 0) {
+        return;
+    }
+    const qreal oneLineLeast =
+        std::max(full * CPngButton::kOneLineShrink, CPngButton::kMinFitPoints);
+    for (qreal points = full; points >= oneLineLeast; points -= kStep) {
+        font.setPointSizeF(points);
+        if (QFontMetricsF(font).horizontalAdvance(caption) <= area.width()) {
+            return;
+        }
+    }
+    const int lines = flags & ~Qt::TextSingleLine;
+    for (const int wrap : {int(Qt::TextWordWrap), int(Qt::TextWrapAnywhere)}) {
+        flags = lines | wrap;
+        for (qreal points = full; points >= CPngButton::kMinFitPoints; points -= kStep) {
+            font.setPointSizeF(points);
+            if (Fits(font, flags, area, caption)) {
+                return;
+            }
+        }
+    }
+    font.setPointSizeF(CPngButton::kMinFitPoints);
 }
 
 int QtTextFlags(unsigned format) {
@@ -110,6 +148,11 @@ void CPngButton::SetTextStyle(bool textOn, int pointSize, const QString& faceNam
     faceName_ = faceName;
     colours_ = colours;
     textFormat_ = format;
+    update();
+}
+
+void CPngButton::SetTextMargins(const QMargins& margins) {
+    textMargins_ = margins;
     update();
 }
 
@@ -243,19 +286,31 @@ void CPngButton::DrawText(QPainter& painter, const QColor& colour) const {
         font.setPointSize(pointSize_);
     }
     font.setWeight(rotated_ ? static_cast<QFont::Weight>(kRotatedWeight) : QFont::Normal);
+    const QRectF area = QRectF(rect().marginsRemoved(textMargins_));
+    int flags = QtTextFlags(textFormat_);
+    if (textFormat_ & text_format::kFit) {
+        FitCaption(font, flags, area, caption);
+    }
     painter.setFont(font);
     painter.setPen(colour);
 
     // The text turns about the centre of the place it takes unturned, so centred text stays
     // centred at any angle. The button's own edges clip it.
-    const int flags = QtTextFlags(textFormat_);
-    const QRectF place = painter.boundingRect(QRectF(rect()), flags, caption);
+    QRectF place = painter.boundingRect(area, flags, caption);
+    if (textFormat_ & text_format::kVerticalCentre) {
+        // A caption that had to break stays centred as one line would.
+        place.moveCenter(QPointF(place.center().x(), area.center().y()));
+    }
+    // Turned for the text only: the focus ring is drawn after it, square to the button.
+    painter.save();
     painter.translate(place.center());
     painter.rotate(-escapement_ / 10.0);
-    const int turnedFlags = static_cast<int>(HorizontalAlignment(textFormat_) | Qt::AlignVCenter) |
-                            Qt::TextDontClip | (flags & (Qt::TextSingleLine | Qt::TextWordWrap));
+    const int turnedFlags =
+        static_cast<int>(HorizontalAlignment(textFormat_) | Qt::AlignVCenter) | Qt::TextDontClip |
+        (flags & (Qt::TextSingleLine | Qt::TextWordWrap | Qt::TextWrapAnywhere));
     painter.drawText(QRectF(-place.width() / 2, -place.height() / 2, place.width(), place.height()),
                      turnedFlags, caption);
+    painter.restore();
 }
 
 void CPngButton::keyPressEvent(QKeyEvent* event) {

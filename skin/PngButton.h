@@ -26,6 +26,7 @@
 
 #include <QAbstractButton>
 #include <QColor>
+#include <QMargins>
 #include <QString>
 #include <QTimer>
 #include <functional>
@@ -64,6 +65,10 @@ inline constexpr unsigned kVerticalCentre = 0x04;  // single line only
 inline constexpr unsigned kBottom = 0x08;          // single line only
 inline constexpr unsigned kWordBreak = 0x10;
 inline constexpr unsigned kSingleLine = 0x20;
+// A caption too wide for its place first shrinks a little (a short caption stays on one line),
+// then breaks at its words (and between CJK characters) and shrinks further, as far as
+// kMinFitPoints, until it fits: words of any language, however long, stay in the button.
+inline constexpr unsigned kFit = 0x40;
 inline constexpr unsigned kDefault = kCentre | kVerticalCentre | kSingleLine;
 }  // namespace text_format
 
@@ -86,6 +91,9 @@ public:
     static constexpr int kOutlineFrameWidth = 2;
     static constexpr int kMaxTextChars = 259;
     static constexpr int kTooltipDelayMs = 300;
+    static constexpr qreal kMinFitPoints = 6;
+    // How far a fitted caption shrinks to stay on one line before it breaks instead.
+    static constexpr qreal kOneLineShrink = 0.85;
 
     explicit CPngButton(QWidget* parent = nullptr);
 
@@ -105,6 +113,10 @@ public:
     bool ChangeOutline(const QColor& colour, int width, bool on);
     void SetTextStyle(bool textOn, int pointSize, const QString& faceName,
                       const ButtonTextColours& colours, unsigned format);
+    // The text keeps off the button's edges by these margins (an icon drawn in its face takes
+    // the left one).
+    void SetTextMargins(const QMargins& margins);
+    const QMargins& TextMargins() const { return textMargins_; }
     // `escapement` in tenths of a degree, counter-clockwise: the text turns about the centre of
     // the place it would take unturned. `rotated` draws it heavy (weight 956).
     void SetTextRotation(int escapement, bool rotated);
@@ -168,6 +180,7 @@ private:
     QString faceName_ = QStringLiteral("Tahoma Unicode MS");
     ButtonTextColours colours_;
     unsigned textFormat_ = text_format::kDefault;
+    QMargins textMargins_;
     int escapement_ = 0;
     bool rotated_ = false;
 

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
-#include <QKeyEvent>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -13,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -591,6 +594,43 @@ TEST(FirmwareCheckTest, OnlyAnOldFirmwareOfThe126KeyModelIsOfferedTheUpdater) {
             << std::hex << c.productId << ' ' << std::dec << c.version;
     }
     EXPECT_FALSE(FirmwareUpdateOffered(0x1234, kProduct126, 100));
+}
+
+// The boxes' buttons say the words of the texts' language, not Qt's English ones.
+TEST(MessageBoxesTest, TheButtonsSpeakTheLanguageOfTheTexts) {
+    const std::map<std::string, std::string, std::less<>> german{{"QUESTION", "Weiter?"},
+                                                                 {"MESSAGE_YES", "Ja"},
+                                                                 {"MESSAGE_NO", "Nein"},
+                                                                 {"PROFILE_OK", "Gut"}};
+    MessageBoxes boxes;
+    boxes.SetTexts([&](std::string_view key) {
+        const auto text = german.find(key);
+        return text != german.end() ? text->second : std::string(key);
+    });
+    // Clicks the open box's button that says `word`, noting the words of all its buttons.
+    QStringList words;
+    const auto answer = [&](const QString& word) {
+        words.clear();
+        QTimer::singleShot(0, [&, word] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            QAbstractButton* chosen = nullptr;
+            for (QAbstractButton* button : box->buttons()) {
+                words.append(button->text());
+                chosen = button->text() == word ? button : chosen;
+            }
+            words.sort();
+            (chosen != nullptr ? chosen : box->buttons().front())->click();
+        });
+    };
+    answer(QStringLiteral("Ja"));
+    EXPECT_TRUE(boxes.AskYesNo("QUESTION"));
+    EXPECT_EQ(words, QStringList({"Ja", "Nein"}));
+    answer(QStringLiteral("Nein"));
+    EXPECT_FALSE(boxes.AskYesNo("QUESTION"));
+    answer(QStringLiteral("Gut"));
+    boxes.ShowMessage("QUESTION");
+    EXPECT_EQ(words, QStringList({"Gut"}));
 }
 
 TEST(MessageBoxesTest, AFormatTakesItsArgument) {

@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QEnterEvent>
 #include <QImage>
+#include <QMargins>
 #include <QMouseEvent>
 #include <QRegion>
+#include <QTest>
 #include <algorithm>
 #include <filesystem>
 #include <optional>
@@ -338,6 +340,48 @@ TEST_F(PngButtonTest, TextIsDrawnInTheStateColourAndTurnedByTheEscapement) {
     ASSERT_TRUE(turnedBox.isValid());
     EXPECT_GT(turnedBox.height(), turnedBox.width());
     EXPECT_LE((turnedBox.center() - button->rect().center()).manhattanLength(), 3);
+}
+
+// Captions in any language stay inside the button and off its margins: a long word shrinks, a
+// long phrase breaks into lines, CJK text as well.
+TEST_F(PngButtonTest, AFittedCaptionStaysInsideItsMargins) {
+    button->resize(74, 28);
+    button->SetTextStyle(true, 9, "DejaVu Sans", colours,
+                         text_format::kDefault | text_format::kFit);
+    button->SetTextMargins(QMargins(6, 1, 6, 1));
+    const QRgb face = normal.pixel(0, 0);
+    const QRect inside = button->rect().marginsRemoved(QMargins(6, 0, 6, 0));
+    for (const char* caption : {"Donaudampfschifffahrt", "Ganz nach oben", "Alle entfernen",
+                                "\u5168\u90e8\u6e05\u9664\u3059\u3079\u3066\u6d88\u53bb", "OK"}) {
+        SCOPED_TRACE(caption);
+        button->setText(QString::fromUtf8(caption));
+        const QRect ink = InkBox(button->grab().toImage(), face);
+        ASSERT_TRUE(ink.isValid());
+        EXPECT_TRUE(inside.contains(ink))
+            << ink.x() << "," << ink.y() << " " << ink.width() << "x" << ink.height();
+    }
+    // A caption that fits keeps its size: "OK" is not shrunk to the smallest.
+    button->setText(QStringLiteral("OK"));
+    const QRect ok = InkBox(button->grab().toImage(), face);
+    EXPECT_GE(ok.height(), 7);
+}
+
+// The caption is turned about its own centre; the ring drawn after it still frames the button.
+TEST_F(PngButtonTest, TheFocusRingFramesAButtonThatWritesItsCaption) {
+    button->resize(60, 30);
+    button->SetTextStyle(true, 8, "DejaVu Sans", colours, text_format::kDefault);
+    button->setText(QStringLiteral("WWW"));
+    button->show();
+    button->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&*button));
+    button->setFocus();
+    ASSERT_TRUE(button->hasFocus());
+    const QImage drawn = button->grab().toImage();
+    // Whichever face the pointer leaves, it shows between the ring and the caption.
+    const QRgb face = drawn.pixel(8, 8);
+    for (const QPoint side : {QPoint(1, 15), QPoint(58, 15), QPoint(30, 1), QPoint(30, 28)}) {
+        EXPECT_NE(drawn.pixel(side), face) << side.x() << "," << side.y();
+    }
 }
 
 TEST_F(PngButtonTest, DoubleClickGivesTwoClicks) {

@@ -17,8 +17,16 @@ public:
         return control;
     }
 
-    void PageButton(std::string entry, QRect rect, QString label) {
-        Button(std::move(entry), rect, CompositePage::All, std::move(label));
+    // A framed button whose caption the window writes.
+    Control& CaptionButton(std::string entry, QRect rect, CompositePage page,
+                           std::optional<Icon> icon = {}) {
+        Control& control = Button(std::move(entry), rect, page, {}, icon);
+        control.windowCaption = true;
+        return control;
+    }
+
+    void PageButton(std::string entry, QRect rect) {
+        CaptionButton(std::move(entry), rect, CompositePage::All);
         layout_.controls.back().pageButton = true;
     }
 
@@ -53,26 +61,26 @@ CompositeLayout MakeCompositeLayout() {
     add.Button("CONTROL_TITLE", {24, 16, 320, 28}, Page::All, {}, {}, Art::Title);
     add.Button("CONTROL_OSK", {508, 16, 32, 32}, Page::All, {}, Icon::Keyboard, Art::IconButton);
     add.Button("CONTROL_CLEAR", {548, 16, 32, 32}, Page::All, {}, Icon::Eraser, Art::IconButton);
-    add.PageButton("CONTROL_MEDIA", {302, 60, 135, 36}, QStringLiteral("Multimedia"));
-    add.PageButton("CONTROL_MACRO", {163, 60, 135, 36}, QStringLiteral("Macro"));
-    add.PageButton("CONTROL_KEY", {24, 60, 135, 36}, QStringLiteral("Key"));
-    add.PageButton("CONTROL_FUNCTION", {441, 60, 135, 36}, QStringLiteral("Function"));
-    add.Button("CONTROL_OK", {284, 448, 92, 36}, Page::All, QStringLiteral("OK"));
-    add.Button("CONTROL_CANCEL", {384, 448, 92, 36}, Page::All, QStringLiteral("Cancel"));
-    add.Button("CONTROL_APPLY", {484, 448, 92, 36}, Page::All, QStringLiteral("Apply"));
+    // The words on the buttons are the window's, in the owner's language.
+    add.PageButton("CONTROL_MEDIA", {302, 60, 135, 36});
+    add.PageButton("CONTROL_MACRO", {163, 60, 135, 36});
+    add.PageButton("CONTROL_KEY", {24, 60, 135, 36});
+    add.PageButton("CONTROL_FUNCTION", {441, 60, 135, 36});
+    add.CaptionButton("CONTROL_OK", {284, 448, 92, 36}, Page::All);
+    add.CaptionButton("CONTROL_CANCEL", {384, 448, 92, 36}, Page::All);
+    add.CaptionButton("CONTROL_APPLY", {484, 448, 92, 36}, Page::All);
 
     // The macro page: the macro list with its add and delete buttons, the action list (seven
     // rows) with its buttons beside it, and the cycle count and record-delay choice below.
     add.Button("FUNC_MACRO_DELETE", {448, 148, 36, 30}, Page::Macro, {}, Icon::Trash);
     add.Button("FUNC_MACRO_ADD", {404, 148, 36, 30}, Page::Macro, {}, Icon::Plus);
-    add.Button("FUNC_MACRO_UP_TOP", {404, 228, 74, 28}, Page::Macro, QStringLiteral("Top"));
-    add.Button("FUNC_MACRO_UP", {482, 228, 74, 28}, Page::Macro, QStringLiteral("Up"));
-    add.Button("FUNC_MACRO_DOWN", {404, 262, 74, 28}, Page::Macro, QStringLiteral("Down"));
-    add.Button("FUNC_MACRO_DOWN_BOTTOM", {482, 262, 74, 28}, Page::Macro, QStringLiteral("Bottom"));
-    add.Button("FUNC_MACRO_DELETE2", {404, 296, 74, 28}, Page::Macro, QStringLiteral("Delete"));
-    add.Button("FUNC_MACRO_CLEAR", {482, 296, 74, 28}, Page::Macro, QStringLiteral("Clear all"));
-    add.Button("FUNC_MACRO_RECORD", {404, 188, 152, 32}, Page::Macro, QStringLiteral("Record"),
-               Icon::Record);
+    add.CaptionButton("FUNC_MACRO_UP_TOP", {404, 228, 74, 28}, Page::Macro);
+    add.CaptionButton("FUNC_MACRO_UP", {482, 228, 74, 28}, Page::Macro);
+    add.CaptionButton("FUNC_MACRO_DOWN", {404, 262, 74, 28}, Page::Macro);
+    add.CaptionButton("FUNC_MACRO_DOWN_BOTTOM", {482, 262, 74, 28}, Page::Macro);
+    add.CaptionButton("FUNC_MACRO_DELETE2", {404, 296, 74, 28}, Page::Macro);
+    add.CaptionButton("FUNC_MACRO_CLEAR", {482, 296, 74, 28}, Page::Macro);
+    add.CaptionButton("FUNC_MACRO_RECORD", {404, 188, 152, 32}, Page::Macro, Icon::Record);
 
     add.Place("FUNC_MACRO_RECORD_DELAY", {236, 398, 20, 20}, Page::Macro);
     add.Place("FUNC_MACRO_LIST2", {44, 188, 344, 196}, Page::Macro, Art::Well);

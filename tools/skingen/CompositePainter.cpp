@@ -52,9 +52,9 @@ void Paint(QPainter& painter, const CompositeLayout& layout, CompositeSet set, S
         }
         const bool record = control.entry == "FUNC_MACRO_RECORD";
         const Look look = LookInSet(image, item.pageButton || record);
-        // The record button's selected face shows that recording runs and how to stop it.
+        // The record button's selected face shows that recording runs and how to stop it (the
+        // window writes the word).
         if (record && look == Look::Selected) {
-            control.label = QStringLiteral("Stop");
             control.icon = Icon::Stop;
         }
         DrawControl(painter, control, look);

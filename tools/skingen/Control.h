@@ -53,6 +53,9 @@ struct Control {
     Art art = Art::Nothing;
     QString label;
     std::optional<Icon> icon;
+    // Art::Button without a label: the window writes the caption in the owner's language (see
+    // skin/CaptionStyle.h), and an icon keeps to the left end to leave it room.
+    bool windowCaption = false;
     const KeyButton* key = nullptr;  // Art::Keycap; without one, `label` is its legend
     QRect topBar;                    // Art::Keycap, ISO Enter only
     // Where the state images hold the faces ("BUTTONINFO2") when that is not the control's own

@@ -101,7 +101,9 @@ void DrawControl(QPainter& painter, const Control& control, Look look) {
             return;
         }
         case Art::Button:
-            DrawButton(painter, {control.rect, control.label, control.icon, 12}, look);
+            DrawButton(painter,
+                       {control.rect, control.label, control.icon, 12, control.windowCaption},
+                       look);
             return;
         case Art::IconButton:
             DrawIconButton(painter, control.rect, *control.icon, look);

@@ -140,7 +140,10 @@ void DrawButton(QPainter& painter, const ButtonArt& art, Look look) {
         art.label.isEmpty() ? 0 : QFontMetricsF(font).horizontalAdvance(art.label);
     const double iconWidth = art.icon ? kIconSize : 0;
     const double gap = art.icon && !art.label.isEmpty() ? kIconGap : 0;
-    double x = content.center().x() - (iconWidth + gap + labelWidth) / 2;
+    // Keep in step with kCaptionIconRoom of skin/CaptionStyle.h: inset and icon within 34 pixels.
+    constexpr double kIconInset = 10;
+    double x = art.iconAtStart ? content.left() + kIconInset
+                               : content.center().x() - (iconWidth + gap + labelWidth) / 2;
     if (art.icon) {
         const QColor iconColour =
             art.icon == Icon::Record && look != Look::Disabled ? Colours().accent : palette.content;

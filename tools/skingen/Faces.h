@@ -29,6 +29,8 @@ struct ButtonArt {
     QString label;
     std::optional<Icon> icon;
     int labelPixels = 13;
+    // The icon at the left end, leaving the rest for a caption the window writes.
+    bool iconAtStart = false;
 };
 
 void DrawButton(QPainter& painter, const ButtonArt& art, Look look);

@@ -3,14 +3,15 @@
 namespace zarvin::skingen {
 namespace {
 
-Control Button(std::string entry, QRect rect, QString label, std::optional<Icon> icon = {}) {
+// A framed button whose caption the window writes, in the owner's language.
+Control Button(std::string entry, QRect rect, std::optional<Icon> icon = {}) {
     Control control;
     control.entry = std::move(entry);
     control.rect = rect;
     control.row = FaceRow::Set;
     control.art = Art::Button;
-    control.label = std::move(label);
     control.icon = icon;
+    control.windowCaption = true;
     return control;
 }
 
@@ -24,13 +25,18 @@ ProfileLayout MakeProfileLayout() {
     constexpr int kBottom = 350;
     constexpr int kRow = 288;
     layout.controls = {
-        Button("CONTROL_OK", {336, kBottom, 96, 34}, QStringLiteral("OK")),
-        Button("CONTROL_CANCEL", {440, kBottom, 96, 34}, QStringLiteral("Cancel")),
-        Button("FUNC_ADD", {24, kRow, 96, 34}, QStringLiteral("Add"), Icon::Plus),
-        Button("FUNC_LOAD", {128, kRow, 96, 34}, QStringLiteral("Load"), Icon::Folder),
-        Button("FUNC_DELETE", {232, kRow, 96, 34}, QStringLiteral("Delete"), Icon::Trash),
-        Button("CONTROL2_APPLY", {232, kBottom, 96, 34}, QStringLiteral("Apply")),
+        Button("CONTROL_OK", {336, kBottom, 96, 34}),
+        Button("CONTROL_CANCEL", {440, kBottom, 96, 34}),
+        Button("FUNC_ADD", {24, kRow, 96, 34}, Icon::Plus),
+        Button("FUNC_LOAD", {128, kRow, 96, 34}, Icon::Folder),
+        Button("FUNC_DELETE", {232, kRow, 96, 34}, Icon::Trash),
+        Button("CONTROL2_APPLY", {232, kBottom, 96, 34}),
     };
+    // The heading beside the icon, which the window writes.
+    Control heading;
+    heading.entry = "CONTROL_TITLE";
+    heading.rect = layout.title.adjusted(34, 0, 0, 0);
+    layout.controls.push_back(heading);
     Control list;
     list.entry = "PROGRAM_LIST";
     list.rect = {24, 64, 512, 212};

@@ -13,10 +13,9 @@ namespace {
 void Paint(QPainter& painter, const ProfileLayout& layout, Look buttonLook) {
     DrawWindowBody(painter, layout.size);
     const QRect title = layout.title;
+    // The heading's words are the window's (CONTROL_TITLE), in the owner's language.
     DrawIcon(painter, Icon::Profiles, QRectF(title.left(), title.center().y() - 12, 24, 24),
              Colours().accent);
-    DrawHeading(painter, title.adjusted(34, 0, 0, 0), QStringLiteral("Profiles"), 17, Colours().text,
-                Qt::AlignLeft | Qt::AlignVCenter);
     DrawHorizontalDivider(painter, layout.dividerY, 24, layout.size.width() - 24);
     for (const Control& control : layout.controls) {
         DrawControl(painter, control, control.row == FaceRow::Set ? buttonLook : Look::Normal);
