@@ -1,5 +1,6 @@
 #include "device/HidDevice.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/file.h>
@@ -179,6 +180,13 @@ bool HidDevice::Open(const std::string& path, bool wantRead, bool wantWrite, boo
         return false;
     }
 
+    // Every read and write counts on a descriptor that never blocks: a read that may not wait
+    // and a write are tried at once, and only a wait polls.
+    const int flags = ::fcntl(fd.Get(), F_GETFL);
+    if (flags < 0 || ::fcntl(fd.Get(), F_SETFL, flags | O_NONBLOCK) != 0) {
+        lastError_ = HidError::Io;
+        return false;
+    }
     struct stat status {};
     const bool isSocket = ::fstat(fd.Get(), &status) == 0 && S_ISSOCK(status.st_mode);
     UniqueFd lockFd = source_.OpenNodeLock(node);
@@ -323,6 +331,11 @@ HidError HidDevice::WaitReady(Direction direction, int timeoutMs) {
     }
 }
 
+HidError HidDevice::ErrorOfUnwaitedTry(Direction direction, int error) {
+    const HidError seen = WaitReady(direction, 0);
+    return seen == HidError::Gone || seen == HidError::Stopped ? seen : ErrorOfErrno(error);
+}
+
 bool HidDevice::ReportBelongsHere(uint8_t reportId) const {
     // Several collections share one node: each sees only its own reports, as on Windows.
     if (!nodeHasSeveralCollections_ || !collection_.usesReportIds) {
@@ -345,22 +358,34 @@ bool HidDevice::Read(uint8_t* buffer, size_t length, size_t* transferred, int ti
     const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
     HidError result = HidError::None;
     size_t got = 0;
+    // A read that may not wait takes what is there at once: a poll first would only cost a call.
+    const bool waits = timeoutMs != 0;
     for (;;) {
-        int wait = timeoutMs;
-        if (timeoutMs >= 0) {
-            const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-            wait = static_cast<int>(std::max<std::chrono::milliseconds::rep>(left.count(), 0));
-        }
-        result = WaitReady(Direction::In, wait);
-        if (result != HidError::None) {
-            break;
+        if (waits) {
+            int wait = timeoutMs;
+            if (timeoutMs >= 0) {
+                const auto left =
+                    std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+                wait = static_cast<int>(std::max<std::chrono::milliseconds::rep>(left.count(), 0));
+            }
+            result = WaitReady(Direction::In, wait);
+            if (result != HidError::None) {
+                break;
+            }
         }
         const ssize_t n = ::read(fd_.Get(), report.data() + idByte, report.size() - idByte);
         if (n < 0) {
-            if (errno == EAGAIN || errno == EINTR) {
+            if (errno == EINTR) {
                 continue;
             }
-            result = ErrorOfErrno(errno);
+            if (errno == EAGAIN) {
+                if (waits) {
+                    continue;
+                }
+                result = HidError::TimedOut;
+                break;
+            }
+            result = waits ? ErrorOfErrno(errno) : ErrorOfUnwaitedTry(Direction::In, errno);
             break;
         }
         if (n == 0) {
@@ -399,7 +424,9 @@ bool HidDevice::Write(const uint8_t* buffer, size_t length, size_t* transferred,
     if (!BeginIo(writeInProgress_)) {
         return false;
     }
-    HidError result = WaitReady(Direction::Out, timeoutMs);
+    // Written at once: a report almost always fits, and the wait comes only when it does not.
+    HidError result = HidError::None;
+    bool waited = false;
     ssize_t n = -1;
     while (result == HidError::None) {
         n = isSocket_ ? ::send(fd_.Get(), buffer, length, MSG_NOSIGNAL)
@@ -412,9 +439,10 @@ bool HidDevice::Write(const uint8_t* buffer, size_t length, size_t* transferred,
         }
         if (errno == EAGAIN) {
             result = WaitReady(Direction::Out, timeoutMs);
+            waited = true;
             continue;
         }
-        result = ErrorOfErrno(errno);
+        result = waited ? ErrorOfErrno(errno) : ErrorOfUnwaitedTry(Direction::Out, errno);
     }
     if (result == HidError::None) {
         if (transferred != nullptr) {

@@ -118,6 +118,9 @@ private:
     // Waits until the device is ready or the time-out, the stop event or a failure ends the wait.
     // A negative `timeoutMs` waits for ever.
     HidError WaitReady(Direction direction, int timeoutMs);
+    // The error of a read or write tried without waiting for readiness first: a hang-up shows
+    // as Gone, as the wait would have told, whatever the call's own errno says.
+    HidError ErrorOfUnwaitedTry(Direction direction, int error);
     bool CloseHandle();
     void FreeTables();
     bool ReportBelongsHere(uint8_t reportId) const;
