@@ -51,6 +51,7 @@
 #include "skin/SkinIniFile.h"
 #include "skin/StateImages.h"
 #include "skin/TabOrder.h"
+#include "store/LanguageTables.h"
 #include "store/ProfileFile.h"
 #include "store/ProfileStorePaths.h"
 #include "store/UnreadableSettingsFiles.h"
@@ -741,6 +742,8 @@ void CZarvinDlg::ChooseLanguage(int languageIndex) {
 
 void CZarvinDlg::ApplyLanguage(int languageIndex) {
     core_.SetLanguageIndex(languageIndex);
+    const auto index = static_cast<size_t>(core_.LanguageIndex());
+    qtTexts_.Use(index < LanguageCodes.size() ? LanguageCodes[index] : LanguageCodes[0]);
     if (about_ != nullptr) {
         about_->ApplyLanguage();
     }

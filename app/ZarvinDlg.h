@@ -18,6 +18,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/QtDialogTexts.h"
 #include "app/WindowThreadCalls.h"
 #include "control/ProfileSwitch.h"
 #include "device/DeviceThreadTiming.h"
@@ -212,6 +213,7 @@ private:
     WindowThreadCalls calls_{*this};
     QEventLoop run_;
     FileChooser chooseFile_;
+    QtDialogTexts qtTexts_;
 
     // The window images: one face set that buttons, keys and the flip display share, and the
     // arrow indicators.

@@ -112,7 +112,8 @@ if(TARGET zarvin)
   # The Chinese and Japanese texts need a font with CJK glyphs: the light Droid fallback, or Noto
   # CJK where the desktop has it already.
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-droid-fallback | fonts-noto-cjk")
-  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, xdg-utils")
+  # Qt's own dialogs (files, colours, message-box buttons) speak the chosen language with it.
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, xdg-utils, qt6-translations-l10n")
   # The autostart entry lives under /etc: a configuration file that a purge removes.
   set(ZARVIN_AUTOSTART_FILE ${CMAKE_INSTALL_FULL_SYSCONFDIR}/xdg/autostart/zarvin.desktop)
   configure_file(${PROJECT_SOURCE_DIR}/packaging/debian/conffiles.in

@@ -25,7 +25,8 @@ ensure_packages() {
 # fonts-droid-fallback draws the Chinese and Japanese texts (the package depends on it too).
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev fonts-dejavu-core
                 fonts-droid-fallback ccache nlohmann-json3-dev)
-TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev python3 dbus-daemon)
+# qt6-translations-l10n: the window test checks Qt's own dialog words in another language.
+TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev python3 dbus-daemon qt6-translations-l10n)
 # The virtual machine of scripts/vm-test.sh; what runs inside it is fetched with apt-get download.
 VM_PACKAGES=(qemu-system-x86 cpio binutils)
 

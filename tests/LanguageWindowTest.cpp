@@ -6,6 +6,8 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QLabel>
 #include <QMenu>
 #include <QTest>
@@ -158,6 +160,29 @@ TEST_P(LanguageWindowTest, EveryWindowSpeaksTheChosenLanguage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, LanguageWindowTest, testing::Values("de", "ja"));
+
+// Qt's own words (the file and colour dialogs, the message boxes' standard buttons) follow the
+// chosen language, and back.
+TEST(LanguageWindowQtWordsTest, QtsOwnDialogsSpeakTheChosenLanguage) {
+    WindowRig rig;
+    rig.StartConnected();
+    const auto cancelCaption = [] {
+        const QDialogButtonBox box(QDialogButtonBox::Cancel);
+        return box.button(QDialogButtonBox::Cancel)->text();
+    };
+    const struct {
+        const char* language;
+        QString cancel;
+    } cases[] = {
+        {"de", QStringLiteral("Abbrechen")},
+        {"ja", QStringLiteral("キャンセル")},
+        {"en", QStringLiteral("Cancel")},
+    };
+    for (const auto& c : cases) {
+        rig.window.ChooseLanguage(*LanguageIndexOfName(c.language));
+        EXPECT_EQ(cancelCaption().remove(QLatin1Char('&')), c.cancel) << c.language;
+    }
+}
 
 // With no language kept yet, the window starts in the system's language and keeps it.
 TEST(LanguageWindowStartTest, FirstStartFollowsTheSystemLanguage) {
