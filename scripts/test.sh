@@ -23,7 +23,6 @@ case "${1:-}" in
     BUILD_DIR=${BUILD_DIR:-$ROOT/build-sanitize}
     # Set before the build: the skin is drawn by a program of the build, sanitized too.
     export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
-    export LSAN_OPTIONS=suppressions=$ROOT/tests/sanitizers/lsan.supp:print_suppressions=0
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
     configure_and_build "$BUILD_DIR" -DZARVIN_WERROR=ON -DZARVIN_BENCH=OFF \
         -DZARVIN_SANITIZE=address,undefined
