@@ -289,7 +289,7 @@ TEST(InfoCommand, NamesTheEffectsInTheCommandLinesLanguage) {
     const int status = RunInfo(connection, ContextIn(folder), "(stand-in)", out, err);
     SetCommandLineLanguage(kEnglishLanguageIndex);
     ASSERT_EQ(status, kExitOk) << err.str();
-    EXPECT_NE(out.str().find("effects: 1 Welle, 2 Strom, "), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("effects: 1 Welle, 2 Str\u00f6mung, "), std::string::npos) << out.str();
 }
 
 TEST(CommandLine, TakesLanguagesByNameOrLocale) {

@@ -190,7 +190,7 @@ TEST(LanguageWindowStartTest, FirstStartFollowsTheSystemLanguage) {
     WindowRig rig(0, kAustrianGerman);
     rig.StartConnected();
     EXPECT_EQ(rig.core.LanguageIndex(), *LanguageIndexOfName("de"));
-    EXPECT_EQ(rig.window.windowTitle(), QStringLiteral("Morvane VX77HUE Mechanische Tastatur"));
+    EXPECT_EQ(rig.window.windowTitle(), QStringLiteral("Mechanische Tastatur Morvane VX77HUE"));
     EXPECT_EQ(rig.window.Button(MainControl::Apply)->text(), QStringLiteral("Übernehmen"));
     EXPECT_EQ(rig.core.UserSettings().GetLanguageId(), 0x0407u);
 }
