@@ -68,6 +68,4 @@ struct ParsedCommandLine {
 // given as JSON too.
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args);
 
-extern const char* const kUsage;
-
 }  // namespace zarvin::cli

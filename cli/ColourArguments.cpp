@@ -4,6 +4,8 @@
 #include <cctype>
 #include <string_view>
 
+#include "cli/CliTextKeys.h"
+#include "cli/CommandLineTexts.h"
 #include "cli/KeyArguments.h"
 #include "cli/LightingArguments.h"
 #include "model/KeyNames.h"
@@ -30,14 +32,14 @@ const KeyButton* ButtonOfName(std::string_view name, std::string& error) {
         return b.kind != KeyButtonKind::Fn && b.keyCode == *code;
     });
     if (button == buttons.end()) {
-        error = "'" + std::string(name) + "' has no light of its own on the keyboard";
+        error = CliFormat(cli_text::NO_OWN_LIGHT, {name});
         return nullptr;
     }
     return &*button;
 }
 
 std::string NotAColour(std::string_view text) {
-    return "'" + std::string(text) + "' is not a colour; a colour is six hexadecimal digits RRGGBB";
+    return CliFormat(cli_text::NOT_A_COLOUR, {text});
 }
 
 }  // namespace
@@ -47,7 +49,7 @@ std::optional<std::vector<KeyColours::PaintedKey>> ParseKeyColours(
     std::vector<KeyColours::PaintedKey> keys;
     if (all) {
         if (words.size() != 1) {
-            error = "usage: zarvinctl colours --all RRGGBB";
+            error = CliFormat(cli_text::USAGE_ERROR, {"colours --all RRGGBB"});
             return std::nullopt;
         }
         const auto colour = ParseColour(words.front());
@@ -64,7 +66,7 @@ std::optional<std::vector<KeyColours::PaintedKey>> ParseKeyColours(
         // The last '=' splits, so that the key "=" can be named too.
         const size_t equals = word.rfind('=');
         if (equals == std::string::npos || equals == 0) {
-            error = "'" + word + "': give a key and its colour as KEY=RRGGBB, for example F1=ff0000";
+            error = CliFormat(cli_text::NOT_KEY_COLOUR, {word});
             return std::nullopt;
         }
         const std::string_view name = std::string_view(word).substr(0, equals);
@@ -74,7 +76,7 @@ std::optional<std::vector<KeyColours::PaintedKey>> ParseKeyColours(
         }
         const auto colour = ParseColour(std::string_view(word).substr(equals + 1));
         if (!colour) {
-            error = NotAColour(word.substr(equals + 1)) + " (for " + std::string(name) + ")";
+            error = CliFormat(cli_text::COLOUR_FOR_KEY, {NotAColour(word.substr(equals + 1)), name});
             return std::nullopt;
         }
         keys.push_back({.controlId = button->controlId, .colour = *colour});

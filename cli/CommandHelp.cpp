@@ -3,134 +3,101 @@
 #include <algorithm>
 #include <array>
 
+#include "cli/CliTextKeys.h"
+#include "cli/CommandLineTexts.h"
+#include "cli/TextWrap.h"
+
 namespace zarvin::cli {
 namespace {
 
+// Lines of the usage and help texts.
+constexpr size_t kWidth = 78;
+// Where the usage text's descriptions of the commands and options start.
+constexpr size_t kCommandColumn = 19;
+constexpr size_t kOptionColumn = 22;
+
 // clang-format off
 constexpr std::array kHelp{
-    CommandHelp{"list", "",
-        "Lists the supported keyboards attached and, per interface, its path and role\n"
-        "(command interface, event interface) with its usage page and usage.\n",
+    CommandHelp{"list", "", cli_text::SUMMARY_LIST, cli_text::HELP_LIST,
         "zarvinctl list\nzarvinctl --json list"},
-    CommandHelp{"info", "",
-        "Prints the keyboard's ids and key count, the interface used, the firmware\n"
-        "version, the active profile (1 to 3), the macro capacity in bytes and the\n"
-        "lighting effects it offers.\n",
+    CommandHelp{"info", "", cli_text::SUMMARY_INFO, cli_text::HELP_INFO,
         "zarvinctl --simulate info"},
-    CommandHelp{"describe", "PATH",
-        "Prints the parsed report descriptor of a hidraw node (PATH as 'list' prints\n"
-        "it, with or without its '#...' part) or of a file holding descriptor bytes,\n"
-        "raw or as hex text.\n",
+    CommandHelp{"describe", "PATH", cli_text::SUMMARY_DESCRIBE, cli_text::HELP_DESCRIBE,
         "zarvinctl describe /dev/hidraw3"},
-    CommandHelp{"profile", "[N]",
-        "Without N, prints the active profile (1 to 3) alone on a line. With N, makes\n"
-        "profile N (1 to 3) the active one, as the window's profile buttons do.\n",
+    CommandHelp{"profile", "[N]", cli_text::SUMMARY_PROFILE, cli_text::HELP_PROFILE,
         "zarvinctl profile\nzarvinctl profile 2"},
-    CommandHelp{"monitor", "",
-        "Prints the keyboard's arrivals, departures and notices as they happen, one\n"
-        "line each with a time stamp, until Ctrl+C. With --simulate, lines typed (or\n"
-        "piped) work the stand-in keyboard: p switches its profile, l its lighting,\n"
-        "u unplugs or plugs it in, t sends the tray notices, q quits.\n",
+    CommandHelp{"monitor", "", cli_text::SUMMARY_MONITOR, cli_text::HELP_MONITOR,
         "printf 'p\\nq\\n' | zarvinctl --simulate monitor"},
-    CommandHelp{"sim-reset", "",
-        "Puts the stand-in keyboard back into its factory state: both models, or the\n"
-        "one named with --simulate=MODEL.\n",
+    CommandHelp{"sim-reset", "", cli_text::SUMMARY_SIM_RESET, cli_text::HELP_SIM_RESET,
         "zarvinctl --simulate=128 sim-reset"},
-    CommandHelp{"backup", "FILE",
-        "Saves the key assignments of all three profiles and the macros in a backup\n"
-        "file (.fwc), as the window's export does.\n",
+    CommandHelp{"backup", "FILE", cli_text::SUMMARY_BACKUP, cli_text::HELP_BACKUP,
         "zarvinctl backup ~/keyboard.fwc"},
-    CommandHelp{"restore", "FILE",
-        "Checks a backup file, then writes all its profiles and macros to the\n"
-        "keyboard, as the window's import does. A file that is no backup, or a\n"
-        "damaged one, is refused and nothing is written.\n",
+    CommandHelp{"restore", "FILE", cli_text::SUMMARY_RESTORE, cli_text::HELP_RESTORE,
         "zarvinctl restore ~/keyboard.fwc"},
-    CommandHelp{"show", "FILE",
-        "Prints a backup file: per profile the reassigned keys, then each macro with\n"
-        "its cycles and actions. The keyboard is not needed.\n",
+    CommandHelp{"show", "FILE", cli_text::SUMMARY_SHOW, cli_text::HELP_SHOW,
         "zarvinctl show ~/keyboard.fwc"},
-    CommandHelp{"keys", "[--all]",
-        "Prints the reassigned keys of one profile (--profile N, 1 to 3; by default\n"
-        "the active one), or with --all every key the keyboard has with what it does,\n"
-        "then the macros.\n",
+    CommandHelp{"keys", "[--all]", cli_text::SUMMARY_KEYS, cli_text::HELP_KEYS,
         "zarvinctl --profile 2 keys\nzarvinctl keys --all"},
-    CommandHelp{"remap", "KEY TARGET",
-        "Gives KEY of one profile (--profile N, 1 to 3; by default the active one) a\n"
-        "new function and writes it to the keyboard. Keys are named as in the key\n"
-        "table, in any case. TARGET is another key, a mouse button or wheel step\n"
-        "(MouseLeft, WheelUp), a multimedia key (Mute, VolumeUp), function:1 to\n"
-        "function:11 (the keyboard's own functions), disabled, or macro:NAME (one of\n"
-        "the keyboard's macros).\n",
+    CommandHelp{"remap", "KEY TARGET", cli_text::SUMMARY_REMAP, cli_text::HELP_REMAP,
         "zarvinctl remap CapsLock LeftCtrl\nzarvinctl --profile 3 remap F1 macro:Copy"},
-    CommandHelp{"reset", "KEY",
-        "Gives KEY of one profile (--profile N, 1 to 3; by default the active one)\n"
-        "back its own function and writes it to the keyboard.\n",
+    CommandHelp{"reset", "KEY", cli_text::SUMMARY_RESET, cli_text::HELP_RESET,
         "zarvinctl reset CapsLock"},
-    CommandHelp{"lighting", "[set FIELD=VALUE...]",
-        "Without arguments, prints one profile's lighting (--profile N, 1 to 3; by\n"
-        "default the active one): effect, brightness, speed, direction, colour,\n"
-        "multicolour, option colour and report rate. With 'set', writes the fields\n"
-        "given as the window's lighting panel does: effect=N (an effect the keyboard\n"
-        "offers), brightness=0..5, speed=0..5, direction=A|B, colour=RRGGBB,\n"
-        "multicolour=on|off, option=red|yellow|green|blue, rate=0..3.\n",
+    CommandHelp{"lighting", "[set FIELD=VALUE...]", cli_text::SUMMARY_LIGHTING, cli_text::HELP_LIGHTING,
         "zarvinctl lighting\nzarvinctl lighting set effect=3 brightness=4 colour=ff8000"},
-    CommandHelp{"macro", "list|show NAME|add NAME ACTION...|delete NAME|rename OLD NEW|cycles NAME N",
-        "Lists the keyboard's macros, shows one in the ACTION form, or changes them\n"
-        "as the window's macro page does, then writes them as its Apply does. An\n"
-        "ACTION is KEY:down (a press), KEY:up (a release), KEY (a press and a\n"
-        "release) or Nms (the time from the action before to the next one, at most\n"
-        "40000, in steps of 10). A macro has at most 4000 actions and plays 1 to 255\n"
-        "cycles; the keyboard holds 100 macros. A macro that keys play is not\n"
-        "deleted. 'remap KEY macro:NAME' gives a key the macro.\n",
+    CommandHelp{"macro", "list|show NAME|add NAME ACTION...|delete NAME|rename OLD NEW|cycles NAME N", cli_text::SUMMARY_MACRO, cli_text::HELP_MACRO,
         "zarvinctl macro add Copy LeftCtrl:down C 50ms LeftCtrl:up\n"
         "zarvinctl remap F5 macro:Copy"},
-    CommandHelp{"usermode", "MODE",
-        "Loads user lighting mode MODE (0 to 9) of one profile (--profile N, 1 to 3;\n"
-        "by default the active one) from its file and sends its key colours to the\n"
-        "keyboard, as choosing a mode in the window's user-mode list does.\n",
+    CommandHelp{"usermode", "MODE", cli_text::SUMMARY_USERMODE, cli_text::HELP_USERMODE,
         "zarvinctl usermode 3"},
-    CommandHelp{"colours", "[--mode M] [KEY=RRGGBB...] | [--mode M] --all RRGGBB",
-        "Without keys, prints the colour of every key in a user lighting mode (--mode M,\n"
-        "0 to 9; by default the present one) of one profile (--profile N, 1 to 3; by\n"
-        "default the active one), from its user-mode file, as KEY=RRGGBB lines. With\n"
-        "KEY=RRGGBB words, or --all and one colour for every key, paints the keys as\n"
-        "the window's own-colour brush does: --mode M first becomes the present mode,\n"
-        "the file takes the colours and all key colours are sent. The keyboard shows\n"
-        "them with effect 20 (lighting set effect=20). Fn is named Fn; the G keys\n"
-        "share one colour.\n",
+    CommandHelp{"colours", "[--mode M] [KEY=RRGGBB...] | [--mode M] --all RRGGBB", cli_text::SUMMARY_COLOURS, cli_text::HELP_COLOURS,
         "zarvinctl colours F1=ff0000 Esc=00ff00\n"
         "zarvinctl colours --mode 2 --all 202020\n"
         "zarvinctl colours > my-colours.txt"},
-    CommandHelp{"udev-check", "DEVPATH",
-        "For the udev rule: prints ZARVIN_INTERFACE=command, consumer or none for the\n"
-        "hidraw node at /sys/DEVPATH, told from its report descriptor.\n",
-        "zarvinctl udev-check /devices/pci0000:00/.../hidraw/hidraw3"},
-    CommandHelp{"sim", "--uhid [MODEL]",
-        "Plugs the stand-in keyboard in through /dev/uhid (needs root and the uhid\n"
-        "module) so that the real hidraw path and the udev rule can be tried; MODEL\n"
-        "is 126 (the default) or 128. Ctrl+C unplugs it.\n",
+    CommandHelp{"sim", "--uhid [MODEL]", cli_text::SUMMARY_SIM, cli_text::HELP_SIM,
         "sudo zarvinctl sim --uhid 128"},
-    CommandHelp{"targets", "[keys|targets|effects|macros]",
-        "Lists every key name (KEY of remap and reset, and of colours) and every\n"
-        "remap target with what it does: keys, mouse buttons and wheel steps,\n"
-        "multimedia keys, function:1 to function:11, disabled and macro:NAME for the\n"
-        "macros of the profile cache file. With a word, prints only those names, or\n"
-        "the effect names that 'lighting set effect=NAME' takes, one a line. The\n"
-        "keyboard is not opened.\n",
+    CommandHelp{"targets", "[keys|targets|effects|macros]", cli_text::SUMMARY_TARGETS, cli_text::HELP_TARGETS,
         "zarvinctl targets\nzarvinctl targets effects"},
-    CommandHelp{"language", "[NAME]",
-        "Lists the languages of the window and the command line, each with the name\n"
-        "--language takes and its own name, the one in use marked with *. With NAME\n"
-        "(de, fr, es, pt_BR, zh_CN, zh_TW, ja, ru, en, or a locale such as de_AT)\n"
-        "keeps that language for both: the window shows it from its next start,\n"
-        "or at once through its backup menu. The keyboard is not opened.\n",
+    CommandHelp{"language", "[NAME]", cli_text::SUMMARY_LANGUAGE, cli_text::HELP_LANGUAGE,
         "zarvinctl language\nzarvinctl language de"},
-    CommandHelp{"help", "[COMMAND]",
-        "Prints the usage of every command, or of COMMAND: what it does, its\n"
-        "arguments and an example. 'zarvinctl COMMAND --help' does the same.\n",
+    CommandHelp{"help", "[COMMAND]", cli_text::SUMMARY_HELP, cli_text::HELP_HELP,
         "zarvinctl help remap"},
+    CommandHelp{"udev-check", "DEVPATH", cli_text::SUMMARY_UDEV_CHECK, cli_text::HELP_UDEV_CHECK,
+        "zarvinctl udev-check /devices/pci0000:00/.../hidraw/hidraw3"},
 };
 // clang-format on
+
+struct OptionHelp {
+    const char* synopsis;
+    std::string_view textKey;
+};
+
+// clang-format off
+constexpr std::array kOptions{
+    OptionHelp{"--simulate[=MODEL]", cli_text::OPTION_SIMULATE},
+    OptionHelp{"--fault FAULTS", cli_text::OPTION_FAULT},
+    OptionHelp{"--trace", cli_text::OPTION_TRACE},
+    OptionHelp{"--json", cli_text::OPTION_JSON},
+    OptionHelp{"--profile N", cli_text::OPTION_PROFILE},
+    OptionHelp{"--mode M", cli_text::OPTION_MODE},
+    OptionHelp{"--all", cli_text::OPTION_ALL},
+    OptionHelp{"--uhid", cli_text::OPTION_UHID},
+    OptionHelp{"--language NAME", cli_text::OPTION_LANGUAGE},
+    OptionHelp{"--help", cli_text::OPTION_HELP},
+    OptionHelp{"--version", cli_text::OPTION_VERSION},
+};
+// clang-format on
+
+// A row of a two-column table: the synopsis, then the text from `column` on; a synopsis too
+// wide for its column stands on a line of its own.
+std::string TableRow(std::string_view synopsis, std::string_view text, size_t column) {
+    const std::string indent(column, ' ');
+    std::string first = "  " + std::string(synopsis);
+    if (first.size() + 1 > column) {
+        return first + '\n' + WrapText(text, kWidth, indent, indent);
+    }
+    first.resize(column, ' ');
+    return WrapText(text, kWidth, first, indent);
+}
 
 }  // namespace
 
@@ -143,18 +110,39 @@ const CommandHelp* FindCommandHelp(std::string_view command) {
 }
 
 std::string FormatCommandHelp(const CommandHelp& help) {
-    std::string text = "Usage: zarvinctl [OPTIONS] " + std::string(help.name);
+    std::string text = CliText(cli_text::USAGE) + " zarvinctl [OPTIONS] " + std::string(help.name);
     if (*help.arguments != '\0') {
         text += ' ' + std::string(help.arguments);
     }
-    text += "\n\n" + std::string(help.text) + "\nExample:\n";
+    text += "\n\n" + WrapText(CliText(help.textKey), kWidth, "", "") + '\n' +
+            CliText(cli_text::EXAMPLE) + '\n';
     std::string_view examples = help.example;
     while (!examples.empty()) {
         const size_t end = std::min(examples.find('\n'), examples.size());
         text += "  " + std::string(examples.substr(0, end)) + '\n';
         examples.remove_prefix(std::min(end + 1, examples.size()));
     }
-    return text + "\nThe options are in 'zarvinctl --help'.\n";
+    return text + '\n' + WrapText(CliText(cli_text::OPTIONS_HINT), kWidth, "", "");
+}
+
+std::string UsageText() {
+    const std::string usage = CliText(cli_text::USAGE) + " zarvinctl ";
+    std::string text = usage +
+                       "[--simulate[=MODEL] [--fault FAULTS]] [--trace] [--json] [--language NAME]\n" +
+                       std::string(DisplayWidth(usage), ' ') + "[--profile N] COMMAND [ARGUMENTS]\n\n" +
+                       CliText(cli_text::COMMANDS) + '\n';
+    for (const CommandHelp& help : kHelp) {
+        const std::string synopsis =
+            std::string(help.name) + (*help.arguments != '\0' ? " " + std::string(help.arguments) : "");
+        text += TableRow(synopsis, CliText(help.summaryKey), kCommandColumn);
+    }
+    text += '\n' + WrapText(CliText(cli_text::KEYS_NOTE), kWidth, "", "") + '\n' +
+            CliText(cli_text::OPTIONS) + '\n';
+    for (const OptionHelp& option : kOptions) {
+        text += TableRow(option.synopsis, CliText(option.textKey), kOptionColumn);
+    }
+    return text + '\n' + WrapText(CliText(cli_text::EXIT_STATUS), kWidth, "", "") + '\n' +
+           WrapText(CliText(cli_text::RELOAD_NOTE), kWidth, "", "");
 }
 
 }  // namespace zarvin::cli

@@ -14,8 +14,10 @@ struct CommandHelp {
     const char* name;
     // The words after the command, as in "remap KEY TARGET".
     const char* arguments;
-    // What it does and what its arguments take, in lines of at most 78 characters.
-    const char* text;
+    // The language file's keys (cli/CliTextKeys.h) of its line in the usage text and of what
+    // it does and what its arguments take.
+    std::string_view summaryKey;
+    std::string_view textKey;
     // One or more example lines, without the prompt.
     const char* example;
 };
@@ -26,7 +28,10 @@ std::span<const CommandHelp> AllCommandHelp();
 // The entry of `command`; nothing for a word that is no command.
 const CommandHelp* FindCommandHelp(std::string_view command);
 
-// The whole help text of one command.
+// The whole help text of one command, in the command line's language.
 std::string FormatCommandHelp(const CommandHelp& help);
+
+// What "zarvinctl --help" prints: every command and option, in the command line's language.
+std::string UsageText();
 
 }  // namespace zarvin::cli

@@ -6,6 +6,8 @@
 #include <charconv>
 #include <vector>
 
+#include "cli/CliTextKeys.h"
+#include "cli/CommandLineTexts.h"
 #include "model/KeyMapCodec.h"
 #include "model/KeyNames.h"
 
@@ -13,7 +15,7 @@ namespace zarvin::cli {
 namespace {
 
 constexpr std::string_view kDisabled = "disabled";
-constexpr const char* kExampleNames = "CapsLock, LeftCtrl, F1, Mute, WheelUp.";
+constexpr const char* kExampleNames = "CapsLock, LeftCtrl, F1, Mute, WheelUp";
 constexpr std::string_view kMacroPrefix = "macro:";
 constexpr std::string_view kFunctionPrefix = "function:";
 
@@ -28,17 +30,13 @@ bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
            });
 }
 
-std::string UnknownKeyError(std::string_view what, std::string_view typed) {
-    std::string error = "unknown " + std::string(what) + " '" + std::string(typed) + "'";
+// `unknown` ("unknown key 'x'") and a hint: the names that come close, or examples.
+std::string UnknownKeyError(std::string_view unknown, std::string_view typed) {
     const std::vector<std::string> close = CloseKeyNames(typed);
-    if (close.empty()) {
-        return error + "; keys are named as in the key table, for example " + kExampleNames;
-    }
-    error += "; did you mean ";
-    for (size_t i = 0; i < close.size(); ++i) {
-        error += (i == 0 ? "" : i + 1 == close.size() ? " or " : ", ") + close[i];
-    }
-    return error + "?";
+    const std::vector<std::string_view> names(close.begin(), close.end());
+    return CliFormat(unknown, {typed}) + "; " +
+           (close.empty() ? CliFormat(cli_text::KEY_NAMES_LIKE, {kExampleNames})
+                          : CliFormat(cli_text::DID_YOU_MEAN, {OneOf(names)}));
 }
 
 // Whether a key map can send the key, as BuildKeyMap encodes a Key record: a modifier, a mouse
@@ -59,8 +57,7 @@ std::optional<RemapTarget> ParseFunction(std::string_view number, std::string& e
     if (number.empty() || failure != std::errc() || stop != end || function < 1 ||
         function > static_cast<int>(kKeyboardFunctionCount)) {
         const std::string last = std::to_string(kKeyboardFunctionCount);
-        error = "'function:" + std::string(number) +
-                "' is not a keyboard function; they are function:1 to function:" + last;
+        error = CliFormat(cli_text::NOT_A_FUNCTION, {"function:" + std::string(number), last});
         return std::nullopt;
     }
     return RemapTarget{.type = AssignmentType::Function, .value = function - 1, .macroName = {}};
@@ -71,7 +68,7 @@ std::optional<RemapTarget> ParseFunction(std::string_view number, std::string& e
 std::optional<KeyCode> ParseKeyName(std::string_view typed, std::string& error) {
     const KeyCode code = KeyCodeOfName(typed);
     if (code == 0) {
-        error = UnknownKeyError("key", typed);
+        error = UnknownKeyError(cli_text::UNKNOWN_KEY, typed);
         return std::nullopt;
     }
     return code;
@@ -81,7 +78,7 @@ std::optional<RemapTarget> ParseRemapTarget(std::string_view typed, std::string&
     if (StartsWithIgnoringCase(typed, kMacroPrefix)) {
         const std::string_view name = typed.substr(kMacroPrefix.size());
         if (name.empty()) {
-            error = "'macro:' needs the macro's name, for example macro:Copy";
+            error = CliText(cli_text::MACRO_NEEDS_NAME);
             return std::nullopt;
         }
         return RemapTarget{
@@ -95,9 +92,8 @@ std::optional<RemapTarget> ParseRemapTarget(std::string_view typed, std::string&
     }
     const KeyCode code = KeyCodeOfName(typed);
     if (code == 0) {
-        error = UnknownKeyError("target", typed) +
-                " A target may also be disabled, macro:NAME or function:1 to function:" +
-                std::to_string(kKeyboardFunctionCount) + ".";
+        error = UnknownKeyError(cli_text::UNKNOWN_TARGET, typed) + ' ' +
+                CliFormat(cli_text::TARGETS_ALSO, {std::to_string(kKeyboardFunctionCount)});
         return std::nullopt;
     }
     const auto media = std::find_if(MediaFunctionTable.begin(), MediaFunctionTable.end(),
@@ -108,8 +104,7 @@ std::optional<RemapTarget> ParseRemapTarget(std::string_view typed, std::string&
                            .macroName = {}};
     }
     if (!SendableAsKey(code)) {
-        error = "'" + std::string(typed) +
-                "' cannot be given to a key: the keyboard's key map has no code for it";
+        error = CliFormat(cli_text::NOT_IN_KEY_MAP, {typed});
         return std::nullopt;
     }
     return RemapTarget{.type = AssignmentType::Key, .value = code, .macroName = {}};

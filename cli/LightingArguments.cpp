@@ -6,6 +6,8 @@
 #include <charconv>
 #include <string_view>
 
+#include "cli/CliTextKeys.h"
+#include "cli/CommandLineTexts.h"
 #include "control/LightingState.h"
 
 namespace zarvin::cli {
@@ -13,6 +15,7 @@ namespace {
 
 constexpr std::array<const char*, 4> kOptionNames{"red", "yellow", "green", "blue"};
 constexpr int kHighestEffectCode = 255;
+constexpr const char* kFieldNames = "effect, brightness, speed, direction, colour, multicolour, option, rate";
 
 std::string Lower(std::string_view text) {
     std::string lower(text);
@@ -32,13 +35,20 @@ std::optional<int> ParseNumber(std::string_view text, int low, int high) {
     return value;
 }
 
+constexpr std::array<std::string_view, 2> kDirectionNames{"A", "B"};
+constexpr std::array<std::string_view, 2> kSwitchNames{"on", "off"};
+
+// "0 to 5".
+std::string Range(int low, int high) {
+    return CliFormat(cli_text::VALUES_RANGE, {std::to_string(low), std::to_string(high)});
+}
+
 // Sets `field` from `value` or says what `name` takes.
 template <typename T>
 bool Take(std::optional<T>& field, std::optional<T> value, std::string_view name,
           std::string_view allowed, std::string_view text, std::string& error) {
     if (!value) {
-        error = "'" + std::string(text) + "' is not a value for " + std::string(name) + "; " +
-                std::string(name) + " takes " + std::string(allowed);
+        error = CliFormat(cli_text::NOT_A_VALUE_FOR, {text, name, allowed});
         return false;
     }
     field = value;
@@ -72,9 +82,7 @@ std::optional<LightingSettings> ParseLightingSettings(const std::vector<std::str
     for (const std::string& word : words) {
         const size_t equals = word.find('=');
         if (equals == std::string::npos) {
-            error = "'" + word +
-                    "' is not FIELD=VALUE (fields: effect, brightness, speed, "
-                    "direction, colour, multicolour, option, rate)";
+            error = CliFormat(cli_text::NOT_FIELD_VALUE, {word, kFieldNames});
             return std::nullopt;
         }
         const std::string name = Lower(std::string_view(word).substr(0, equals));
@@ -87,51 +95,51 @@ std::optional<LightingSettings> ParseLightingSettings(const std::vector<std::str
             taken = true;
         } else if (name == "effect") {
             taken = Take(settings.effect, ParseNumber(value, 1, kHighestEffectCode), name,
-                         "an effect name or code the keyboard offers (see 'zarvinctl info')",
+                         CliText(cli_text::VALUES_EFFECT),
                          text, error);
         } else if (name == "brightness") {
-            taken = Take(settings.brightness, ParseNumber(value, 0, kSliderMax), name, "0 to 5",
-                         text, error);
+            taken = Take(settings.brightness, ParseNumber(value, 0, kSliderMax), name,
+                         Range(0, kSliderMax), text, error);
         } else if (name == "speed") {
-            taken = Take(settings.speed, ParseNumber(value, 0, kSliderMax), name, "0 to 5", text,
-                         error);
+            taken = Take(settings.speed, ParseNumber(value, 0, kSliderMax), name,
+                         Range(0, kSliderMax), text, error);
         } else if (name == "direction") {
             std::optional<uint8_t> direction;
             if (value == "a")
                 direction = kDirectionFirst;
             if (value == "b")
                 direction = kDirectionSecond;
-            taken = Take(settings.direction, direction, name, "A or B", text, error);
+            taken = Take(settings.direction, direction, name, OneOf(kDirectionNames), text, error);
         } else if (name == "colour" || name == "color") {
             taken = Take(settings.colour, ParseColour(value), "colour",
-                         "six hexadecimal digits RRGGBB", text, error);
+                         CliText(cli_text::VALUES_COLOUR), text, error);
         } else if (name == "multicolour" || name == "multicolor") {
             std::optional<bool> on;
             if (value == "on")
                 on = true;
             if (value == "off")
                 on = false;
-            taken = Take(settings.multicolour, on, "multicolour", "on or off", text, error);
+            taken = Take(settings.multicolour, on, "multicolour", OneOf(kSwitchNames), text, error);
         } else if (name == "option") {
             std::optional<int> option;
             const auto found = std::find(kOptionNames.begin(), kOptionNames.end(), value);
             if (found != kOptionNames.end()) {
                 option = static_cast<int>(found - kOptionNames.begin());
             }
-            taken = Take(settings.option, option, name, "red, yellow, green or blue", text, error);
+            taken = Take(settings.option, option, name,
+                         OneOf(std::vector<std::string_view>(kOptionNames.begin(), kOptionNames.end())),
+                         text, error);
         } else if (name == "rate") {
-            taken = Take(settings.rate, ParseNumber(value, 0, kReportRateMax), name, "0 to 3", text,
-                         error);
+            taken = Take(settings.rate, ParseNumber(value, 0, kReportRateMax), name,
+                         Range(0, kReportRateMax), text, error);
         } else {
-            error = "unknown lighting field '" + name +
-                    "' (fields: effect, brightness, speed, "
-                    "direction, colour, multicolour, option, rate)";
+            error = CliFormat(cli_text::UNKNOWN_LIGHTING_FIELD, {name, kFieldNames});
         }
         if (!taken)
             return std::nullopt;
     }
     if (settings.Empty()) {
-        error = "'lighting set' needs at least one FIELD=VALUE";
+        error = CliText(cli_text::SET_NEEDS_FIELD);
         return std::nullopt;
     }
     return settings;

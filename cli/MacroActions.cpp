@@ -5,6 +5,8 @@
 #include <charconv>
 #include <string_view>
 
+#include "cli/CliTextKeys.h"
+#include "cli/CommandLineTexts.h"
 #include "cli/KeyArguments.h"
 #include "model/MacroFieldRules.h"
 
@@ -48,11 +50,11 @@ std::optional<std::vector<MacroAction>> ParseMacroActions(const std::vector<std:
     for (const std::string& word : words) {
         if (const auto delay = DelayOf(word)) {
             if (actions.empty()) {
-                error = "'" + word + "' comes before any key; a delay is the time after an action";
+                error = CliFormat(cli_text::DELAY_FIRST, {word});
                 return std::nullopt;
             }
             if (*delay < 0 || *delay > kMaxEditedDelay) {
-                error = "'" + word + "' is no delay; a delay is 0 to 40000 ms";
+                error = CliFormat(cli_text::NOT_A_DELAY, {word});
                 return std::nullopt;
             }
             actions.back().delay = static_cast<int32_t>(*delay / kEditedDelayStep * kEditedDelayStep);
@@ -68,7 +70,7 @@ std::optional<std::vector<MacroAction>> ParseMacroActions(const std::vector<std:
             } else if (EndsWithIgnoringCase(how, "up") && how.size() == 2) {
                 state = MacroAction::kRelease;
             } else {
-                error = "'" + word + "': after the key comes :down or :up";
+                error = CliFormat(cli_text::DOWN_OR_UP, {word});
                 return std::nullopt;
             }
             name = name.substr(0, colon);
@@ -78,7 +80,7 @@ std::optional<std::vector<MacroAction>> ParseMacroActions(const std::vector<std:
             return std::nullopt;
         }
         if (UsageOfKeyCode(*key).usageClass == UsageClass::None) {
-            error = "'" + std::string(name) + "' cannot be played by the keyboard in a macro";
+            error = CliFormat(cli_text::NOT_IN_MACRO, {name});
             return std::nullopt;
         }
         if (state) {
@@ -88,12 +90,12 @@ std::optional<std::vector<MacroAction>> ParseMacroActions(const std::vector<std:
             actions.push_back({.delay = 0, .key = *key, .state = MacroAction::kRelease});
         }
         if (actions.size() > MacroRecord::kMaxActions) {
-            error = "a macro holds at most 4000 actions";
+            error = CliText(cli_text::TOO_MANY_ACTIONS);
             return std::nullopt;
         }
     }
     if (actions.empty()) {
-        error = "a macro needs at least one action, for example LeftCtrl:down C LeftCtrl:up";
+        error = CliText(cli_text::NO_ACTIONS);
         return std::nullopt;
     }
     return actions;

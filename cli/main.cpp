@@ -7,8 +7,10 @@
 #include <sstream>
 
 #include "cli/CliOptions.h"
+#include "cli/CliTextKeys.h"
 #include "cli/CommandHelp.h"
 #include "cli/Commands.h"
+#include "cli/CommandLineTexts.h"
 #include "cli/KeyboardConnection.h"
 #include "cli/LanguageMessages.h"
 #include "cli/Trace.h"
@@ -198,46 +200,56 @@ int RunOnStandIn(const AppContext& context, const CliOptions& options) {
     return status;
 }
 
+// The language of this run's texts: English with --json, so that scripts read the same words
+// whatever the owner's language; else --language; else the language the window uses. udev runs
+// the helper with no user behind it: its texts are English and no per-user folder is looked at.
+int TextLanguage(const CliOptions& options, const AppContext& context) {
+    if (options.json || options.command == "udev-check") {
+        return kEnglishLanguageIndex;
+    }
+    return options.language.value_or(
+        Settings(RegistryFile(RegistryFilePath(context.configFolder))).GetLanguageIndex());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    const ParsedCommandLine parsed =
-        ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    ParsedCommandLine parsed = ParseCommandLine(args);
+    const AppContext context(SystemRoots());
+    SetCommandLineLanguage(TextLanguage(parsed.options, context));
+    if (!parsed.error.empty() && CommandLineLanguage() != kEnglishLanguageIndex) {
+        // The first reading found the language; this one words the error in it.
+        parsed = ParseCommandLine(args);
+    }
     const CliOptions& options = parsed.options;
     gForm = options.json ? OutputForm::Json : OutputForm::Text;
     if (!parsed.error.empty()) {
         if (gForm == OutputForm::Json) {
             return Fail(parsed.error, kExitUsage);
         }
-        std::cerr << kProgram << ": " << parsed.error << "\nTry 'zarvinctl --help'.\n";
+        std::cerr << kProgram << ": " << parsed.error << '\n' << CliText(cli_text::TRY_HELP) << '\n';
         return kExitUsage;
     }
     if (options.help) {
         const CommandHelp* help = FindCommandHelp(options.helpCommand);
-        std::cout << (help != nullptr ? FormatCommandHelp(*help) : std::string(kUsage));
+        std::cout << (help != nullptr ? FormatCommandHelp(*help) : UsageText());
         return kExitOk;
     }
     if (options.version) {
         std::cout << kProgram << ' ' << ZARVIN_VERSION << '\n';
         return kExitOk;
     }
-    // udev runs the helper with no user behind it: no per-user folder is looked at.
     if (options.command == "udev-check") {
         return Run([&](std::ostream& err) {
             return RunUdevCheck("/sys", options.arguments.front(), std::cout, err);
         });
     }
-    const AppContext context(SystemRoots());
     if (options.command == "language") {
         return Run([&](std::ostream& err) {
             return RunLanguage(context, options.newLanguage, std::cout, err, gForm);
         });
     }
-    SetCommandLineLanguage(
-        gForm == OutputForm::Json
-            ? kEnglishLanguageIndex
-            : options.language.value_or(
-                  Settings(RegistryFile(RegistryFilePath(context.configFolder))).GetLanguageIndex()));
     if (options.command == "targets") {
         return Run([&](std::ostream& err) {
             return RunTargets(context, options.arguments.empty() ? "" : options.arguments.front(),

@@ -155,7 +155,7 @@ TEST(CommandHelp, EveryCommandHasUsageTextAndExample) {
         const std::string text = FormatCommandHelp(help);
         EXPECT_EQ(text.rfind("Usage: zarvinctl [OPTIONS] " + name, 0), 0u) << text;
         EXPECT_NE(text.find("\nExample:\n  "), std::string::npos) << text;
-        EXPECT_NE(std::string(kUsage).find("\n  " + name), std::string::npos) << name;
+        EXPECT_NE(UsageText().find("\n  " + name), std::string::npos) << name;
     }
     EXPECT_EQ(FindCommandHelp("frob"), nullptr);
     EXPECT_EQ(FormatCommandHelp(*FindCommandHelp("profile")).substr(0, 41),

@@ -1,0 +1,114 @@
+#include "cli/CommandLineTexts.h"
+
+#include <map>
+#include <mutex>
+#include <vector>
+
+#include "cli/CliTextKeys.h"
+#include "cli/LanguageMessages.h"
+#include "platform/ProgramPath.h"
+#include "store/IniFile.h"
+#include "store/LanguageTables.h"
+#include "store/LanguageTexts.h"
+
+namespace zarvin::cli {
+namespace {
+
+constexpr std::string_view kSection = "CLI";
+// Room for the longest help text; the windows' 259-character limit is theirs only.
+constexpr size_t kLongestText = 4096;
+
+// Each language's section, read once; the monitor may print from its watching thread.
+class SectionCache {
+public:
+    std::string Read(int languageIndex, std::string_view key) {
+        const std::lock_guard lock(mutex_);
+        auto found = sections_.find(languageIndex);
+        if (found == sections_.end()) {
+            const auto file = LanguageFilePath(ProgramFilePath().parent_path(),
+                                               SupportedLanguages[static_cast<size_t>(languageIndex)]);
+            found = sections_.emplace(languageIndex, ReadIniSection(file, kSection)).first;
+        }
+        return found->second.Read(key, kMissingText, kLongestText);
+    }
+
+private:
+    std::mutex mutex_;
+    std::map<int, IniSectionValues> sections_;
+};
+
+SectionCache& Sections() {
+    static SectionCache cache;
+    return cache;
+}
+
+// "\n" in a value is a line break.
+std::string WithLineBreaks(std::string_view text) {
+    std::string broken;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == 'n') {
+            broken += '\n';
+            ++i;
+        } else {
+            broken += text[i];
+        }
+    }
+    return broken;
+}
+
+}  // namespace
+
+std::string CliText(std::string_view key) {
+    const int language = CommandLineLanguage();
+    const bool known = language >= 0 && static_cast<size_t>(language) < SupportedLanguages.size();
+    std::string text = Sections().Read(known ? language : kEnglishLanguageIndex, key);
+    if (text == kMissingText && language != kEnglishLanguageIndex) {
+        text = Sections().Read(kEnglishLanguageIndex, key);
+    }
+    return WithLineBreaks(text);
+}
+
+std::string CliFormat(std::string_view key, std::initializer_list<std::string_view> arguments) {
+    return FillTemplate(CliText(key), std::span(arguments.begin(), arguments.size()));
+}
+
+std::string FillTemplate(std::string_view format, std::span<const std::string_view> arguments) {
+    std::string text;
+    size_t next = 0;
+    const auto argument = [&](size_t index) {
+        return index < arguments.size() ? arguments[index] : std::string_view();
+    };
+    for (size_t i = 0; i < format.size(); ++i) {
+        if (format[i] != '%' || i + 1 == format.size()) {
+            text += format[i];
+            continue;
+        }
+        if (format[i + 1] == '%') {
+            text += '%';
+            ++i;
+        } else if (format[i + 1] == 's') {
+            text += argument(next++);
+            ++i;
+        } else if (format[i + 1] >= '1' && format[i + 1] <= '9' && i + 3 < format.size() &&
+                   format[i + 2] == '$' && format[i + 3] == 's') {
+            text += argument(static_cast<size_t>(format[i + 1] - '1'));
+            i += 3;
+        } else {
+            text += '%';
+        }
+    }
+    return text;
+}
+
+std::string OneOf(std::span<const std::string_view> words) {
+    std::string text;
+    for (size_t i = 0; i < words.size(); ++i) {
+        if (i > 0) {
+            text += i + 1 == words.size() ? CliText(cli_text::WORD_OR) : CliText(cli_text::LIST_COMMA);
+        }
+        text += words[i];
+    }
+    return text;
+}
+
+}  // namespace zarvin::cli
