@@ -113,6 +113,22 @@ std::optional<int> ParseLanguageName(const std::string& text, std::string& error
     return index;
 }
 
+// The language of "--language NAME" or "--language=NAME" among the options, also when something
+// before it is wrong, so that the error is worded in it; nothing when none is named or known.
+std::optional<int> LanguageAmongOptions(std::vector<std::string>::const_iterator begin,
+                                        std::vector<std::string>::const_iterator end) {
+    constexpr std::string_view kJoined = "--language=";
+    for (auto arg = begin; arg != end; ++arg) {
+        if (*arg == "--language" && arg + 1 != end) {
+            return LanguageIndexOfName(*(arg + 1));
+        }
+        if (arg->rfind(kJoined, 0) == 0) {
+            return LanguageIndexOfName(arg->substr(kJoined.size()));
+        }
+    }
+    return std::nullopt;
+}
+
 std::string NotAProfile(const std::string& text) {
     return CliFormat(cli_text::NOT_A_PROFILE, {text});
 }
@@ -261,6 +277,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     CliOptions& options = parsed.options;
     const auto optionsEnd = std::find(args.begin(), args.end(), "--");
     options.json = std::find(args.begin(), optionsEnd, "--json") != optionsEnd;
+    options.language = LanguageAmongOptions(args.begin(), optionsEnd);
     bool optionsEnded = false;
     std::vector<std::string> words;
     for (size_t index = 0; index < args.size(); ++index) {

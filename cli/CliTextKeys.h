@@ -97,11 +97,10 @@ inline constexpr std::string_view MACRO_TAKES = "MACRO_TAKES";
 inline constexpr std::string_view SIM_NEEDS_UHID = "SIM_NEEDS_UHID";
 inline constexpr std::string_view USAGE_ERROR = "USAGE_ERROR";
 inline constexpr std::string_view NOT_A_CYCLE_COUNT = "NOT_A_CYCLE_COUNT";
-inline constexpr std::string_view UNKNOWN_KEY = "UNKNOWN_KEY";
+inline constexpr std::string_view UNKNOWN_KEY_NAME = "UNKNOWN_KEY_NAME";
 inline constexpr std::string_view UNKNOWN_TARGET = "UNKNOWN_TARGET";
 inline constexpr std::string_view KEY_NAMES_LIKE = "KEY_NAMES_LIKE";
 inline constexpr std::string_view DID_YOU_MEAN = "DID_YOU_MEAN";
-inline constexpr std::string_view TARGETS_ALSO = "TARGETS_ALSO";
 inline constexpr std::string_view NOT_A_FUNCTION = "NOT_A_FUNCTION";
 inline constexpr std::string_view MACRO_NEEDS_NAME = "MACRO_NEEDS_NAME";
 inline constexpr std::string_view NOT_IN_KEY_MAP = "NOT_IN_KEY_MAP";
@@ -213,11 +212,10 @@ inline constexpr std::array kAll = {
     SIM_NEEDS_UHID,
     USAGE_ERROR,
     NOT_A_CYCLE_COUNT,
-    UNKNOWN_KEY,
+    UNKNOWN_KEY_NAME,
     UNKNOWN_TARGET,
     KEY_NAMES_LIKE,
     DID_YOU_MEAN,
-    TARGETS_ALSO,
     NOT_A_FUNCTION,
     MACRO_NEEDS_NAME,
     NOT_IN_KEY_MAP,

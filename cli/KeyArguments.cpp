@@ -30,13 +30,12 @@ bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
            });
 }
 
-// `unknown` ("unknown key 'x'") and a hint: the names that come close, or examples.
-std::string UnknownKeyError(std::string_view unknown, std::string_view typed) {
+// What to type instead of an unknown name: the names that come close, or examples.
+std::string KeyNameHint(std::string_view typed) {
     const std::vector<std::string> close = CloseKeyNames(typed);
     const std::vector<std::string_view> names(close.begin(), close.end());
-    return CliFormat(unknown, {typed}) + "; " +
-           (close.empty() ? CliFormat(cli_text::KEY_NAMES_LIKE, {kExampleNames})
-                          : CliFormat(cli_text::DID_YOU_MEAN, {OneOf(names)}));
+    return close.empty() ? CliFormat(cli_text::KEY_NAMES_LIKE, {kExampleNames})
+                         : CliFormat(cli_text::DID_YOU_MEAN, {OneOf(names)});
 }
 
 // Whether a key map can send the key, as BuildKeyMap encodes a Key record: a modifier, a mouse
@@ -68,7 +67,7 @@ std::optional<RemapTarget> ParseFunction(std::string_view number, std::string& e
 std::optional<KeyCode> ParseKeyName(std::string_view typed, std::string& error) {
     const KeyCode code = KeyCodeOfName(typed);
     if (code == 0) {
-        error = UnknownKeyError(cli_text::UNKNOWN_KEY, typed);
+        error = CliFormat(cli_text::UNKNOWN_KEY_NAME, {typed, KeyNameHint(typed)});
         return std::nullopt;
     }
     return code;
@@ -92,8 +91,8 @@ std::optional<RemapTarget> ParseRemapTarget(std::string_view typed, std::string&
     }
     const KeyCode code = KeyCodeOfName(typed);
     if (code == 0) {
-        error = UnknownKeyError(cli_text::UNKNOWN_TARGET, typed) + ' ' +
-                CliFormat(cli_text::TARGETS_ALSO, {std::to_string(kKeyboardFunctionCount)});
+        error = CliFormat(cli_text::UNKNOWN_TARGET,
+                          {typed, KeyNameHint(typed), std::to_string(kKeyboardFunctionCount)});
         return std::nullopt;
     }
     const auto media = std::find_if(MediaFunctionTable.begin(), MediaFunctionTable.end(),

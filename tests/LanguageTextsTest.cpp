@@ -3,6 +3,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -200,8 +201,37 @@ TEST_P(ShippedLanguageFile, TemplatesTakeExactlyTheArgumentsTheirCallersPass) {
     EXPECT_NE(std::string(formatted).find("064"), std::string::npos) << formatted;
 }
 
+// The arguments a command-line text uses: "%s" takes the next one, "%N$s" the Nth, so a
+// language may name them in its own order. Each as "N" plus its conversion.
+std::set<std::string> ArgumentsUsed(std::string_view text) {
+    std::set<std::string> used;
+    size_t next = 1;
+    for (size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != '%') {
+            continue;
+        }
+        if (text[i + 1] == '%') {
+            ++i;
+        } else if (i + 3 < text.size() && text[i + 2] == '$') {
+            used.insert(std::string(text.substr(i + 1, 1)) + text[i + 3]);
+            i += 3;
+        } else {
+            used.insert(std::to_string(next++) + text[i + 1]);
+            ++i;
+        }
+    }
+    return used;
+}
+
+TEST(LanguageTexts, CommandLineTextsNameTheirArgumentsInAnyOrder) {
+    EXPECT_EQ(ArgumentsUsed("'%s' takes %s"), (std::set<std::string>{"1s", "2s"}));
+    EXPECT_EQ(ArgumentsUsed("%2$s nimmt '%1$s', %2$s"), (std::set<std::string>{"1s", "2s"}));
+    EXPECT_EQ(ArgumentsUsed("100%% %d"), (std::set<std::string>{"1d"}));
+}
+
 // Every file has the English file's keys, no others, and in each value the same conversions, so
-// a text that another language shows fills in the same arguments.
+// a text that another language shows fills in the same arguments. The command line's texts
+// (section CLI) may be longer and may take their arguments in another order.
 TEST_P(ShippedLanguageFile, HasTheEnglishKeysWithTheirConversions) {
     const fs::path english = LanguageFilePath(kShippedFolder, kEnglishLanguage);
     const fs::path file = LanguageFilePath(kShippedFolder, SupportedLanguages[static_cast<size_t>(GetParam())]);
@@ -215,6 +245,17 @@ TEST_P(ShippedLanguageFile, HasTheEnglishKeysWithTheirConversions) {
                       ConversionSpecs(ReadIniString(english, section, key, "")))
                 << file.filename() << " " << key << "=" << value;
         }
+    }
+    constexpr size_t kLongText = 4096;
+    const std::vector<std::string> cliKeys = ReadIniKeys(english, "CLI");
+    ASSERT_FALSE(cliKeys.empty());
+    EXPECT_EQ(ReadIniKeys(file, "CLI"), cliKeys);
+    for (const std::string& key : cliKeys) {
+        const std::string value = ReadIniString(file, "CLI", key, "#Error", kLongText);
+        EXPECT_FALSE(value.empty()) << file.filename() << " " << key;
+        EXPECT_EQ(ArgumentsUsed(value),
+                  ArgumentsUsed(ReadIniString(english, "CLI", key, "", kLongText)))
+            << file.filename() << " " << key << "=" << value;
     }
     // The menu lists each language by its own name.
     const LanguageTexts texts(kShippedFolder);

@@ -17,9 +17,11 @@ struct ProgramRun {
     std::string output;  // standard output and error together
 };
 
-// zarvinctl with `arguments` (as the shell reads them), its per-user folders under `home`.
+// zarvinctl with `arguments` (as the shell reads them), its per-user folders under `home`. Its
+// first run takes the language from a C locale (English), whatever the tester's own.
 inline ProgramRun RunZarvinctl(const TempFolder& home, const std::string& arguments) {
-    const std::string command = "env -u XDG_CONFIG_HOME HOME='" + home.Path().string() +
+    const std::string command = "env -u XDG_CONFIG_HOME -u LC_ALL -u LC_MESSAGES LANG=C HOME='" +
+                                home.Path().string() +
                                 "' XDG_DATA_HOME='" + (home / "data").string() +
                                 "' XDG_RUNTIME_DIR='" + (home / "run").string() + "' '" +
                                 ZARVINCTL_PROGRAM + "' " + arguments + " 2>&1 </dev/null";
