@@ -37,15 +37,58 @@ StatusLine::StatusLine(QWidget* parent) : QLabel(parent) {
     hide();
 }
 
-void StatusLine::Say(const QString& text) {
+namespace {
+
+QString WithArgument(QString text, const QString& argument) {
+    const qsizetype at = text.indexOf(QStringLiteral("%s"));
+    if (at >= 0) {
+        text.replace(at, 2, argument);
+    }
+    return text;
+}
+
+}  // namespace
+
+void StatusLine::Say(const QString& text, const QString& argument) {
     fade_->stop();
     opacity_->setOpacity(1.0);
-    said_ = text;
-    setText(text);
-    setToolTip(text);
+    said_ = WithArgument(text, argument);
+    setText(Fitted(text, argument));
+    setToolTip(said_);
+    setAccessibleName(said_);
     show();
     raise();
     hold_.start(kHoldMs);
+}
+
+bool StatusLine::Fits(const QString& shown) const {
+    const QRect room = contentsRect();
+    const QRect needed = fontMetrics().boundingRect(room, Qt::TextWordWrap, shown);
+    return needed.height() <= room.height() && needed.width() <= room.width();
+}
+
+// A long file name or a long translation would otherwise lose the sentence's end below the
+// footer, which is where it says what to do next.
+QString StatusLine::Fitted(const QString& text, const QString& argument) const {
+    QString whole = WithArgument(text, argument);
+    if (Fits(whole)) {
+        return whole;
+    }
+    const QFontMetrics metrics = fontMetrics();
+    constexpr int kStep = 8;
+    for (int room = metrics.horizontalAdvance(argument) - kStep; room > 0; room -= kStep) {
+        whole = WithArgument(text, metrics.elidedText(argument, Qt::ElideMiddle, room));
+        if (Fits(whole)) {
+            return whole;
+        }
+    }
+    for (qsizetype kept = whole.size() - 1; kept > 0; --kept) {
+        QString cut = whole.left(kept).trimmed() + QChar(0x2026);
+        if (Fits(cut)) {
+            return cut;
+        }
+    }
+    return QString(QChar(0x2026));
 }
 
 void StatusLine::StartFading() {
@@ -56,6 +99,8 @@ void StatusLine::Faded() {
     said_.clear();
     hide();
     setText(QString());
+    setToolTip(QString());
+    setAccessibleName(QString());
 }
 
 }  // namespace zarvin

@@ -19,12 +19,16 @@ class StatusLine : public QLabel {
 public:
     explicit StatusLine(QWidget* parent);
 
-    // Shows `text` at full strength; an earlier sentence is replaced.
-    void Say(const QString& text);
-    // What the line says now; empty once it has faded.
+    // Shows `text`, its "%s" replaced by `argument`, at full strength; an earlier sentence is
+    // replaced. Where the whole sentence does not fit the line's two lines, the line shows it
+    // shortened (the argument first, in its middle) and its tool tip and spoken name keep it whole.
+    void Say(const QString& text, const QString& argument = {});
+    // What the line says now, whole; empty once it has faded.
     QString Said() const { return said_; }
 
 private:
+    bool Fits(const QString& shown) const;
+    QString Fitted(const QString& text, const QString& argument) const;
     void StartFading();
     void Faded();
 

@@ -318,15 +318,8 @@ void CZarvinDlg::PlaceStatusLine() {
 }
 
 void CZarvinDlg::Say(std::string_view textKey, const std::string& argument) {
-    std::string text = core_.Text(textKey);
-    if (!argument.empty()) {
-        const size_t at = text.find("%s");
-        if (at != std::string::npos) {
-            text.replace(at, 2, argument);
-        }
-    }
     if (status_ != nullptr) {
-        status_->Say(QString::fromStdString(text));
+        status_->Say(QString::fromStdString(core_.Text(textKey)), QString::fromStdString(argument));
     }
 }
 
