@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/CliTextKeys.h"
+#include "cli/CommandLineTexts.h"
 #include "control/ProfileKeyMaps.h"
 #include "model/KeyAssignment.h"
 #include "model/KeyMapCodec.h"
@@ -21,8 +23,9 @@ constexpr size_t kShownTextUnits = 60;
 constexpr std::string_view kPressText = "\u2193";
 constexpr std::string_view kReleaseText = "  \u2191";
 
-std::string Counted(size_t count, const std::string& noun) {
-    return std::to_string(count) + ' ' + noun + (count == 1 ? "" : "s");
+// "1 action", "2 actions".
+std::string Counted(size_t count, std::string_view one, std::string_view many) {
+    return CliFormat(count == 1 ? one : many, {std::to_string(count)});
 }
 
 // A text block on one line: line breaks shown as \n, a long one cut.
@@ -92,6 +95,10 @@ bool ShownByDefault(const WorkingStore& store, size_t record) {
 
 }  // namespace
 
+std::string CyclesText(size_t cycles) {
+    return Counted(cycles, cli_text::CYCLES_ONE, cli_text::CYCLES_MANY);
+}
+
 std::string ButtonNameOfSlot(size_t slot, const TextLookup& texts) {
     if (slot >= kFirstGKeySlot) {
         return "G" + std::to_string(slot - kFirstGKeySlot + 1);
@@ -106,21 +113,23 @@ std::string AssignmentLine(const WorkingStore& store, size_t record, const TextL
            Detail(store, record, assignment);
 }
 
-void PrintProfileAssignments(const WorkingStore& store, int profile, const std::string& note,
+void PrintProfileAssignments(const WorkingStore& store, int profile, bool active,
                              const TextLookup& texts, std::ostream& out, const SlotFilter& shown) {
-    out << "profile " << profile + 1 << note << '\n';
+    out << CliFormat(active ? cli_text::PROFILE_HEADING_ACTIVE : cli_text::PROFILE_HEADING,
+                     {std::to_string(profile + 1)})
+        << '\n';
     bool any = false;
     for (size_t slot = 0; slot < kFirstGKeySlot + kGKeyCount; ++slot) {
         const size_t record = KeyRecordNumber(static_cast<size_t>(profile), slot);
         if (shown ? shown(slot) : ShownByDefault(store, record)) {
             const bool own = store.Assignment(record).Is(AssignmentType::Default);
-            out << "  " << AssignmentLine(store, record, texts) << (own ? " (own function)" : "")
-                << '\n';
+            const std::string line = AssignmentLine(store, record, texts);
+            out << "  " << (own ? CliFormat(cli_text::OWN_FUNCTION, {line}) : line) << '\n';
             any = true;
         }
     }
     if (!any) {
-        out << (shown ? "  no keys\n" : "  no reassigned keys\n");
+        out << "  " << CliText(shown ? cli_text::NO_KEYS : cli_text::NO_REASSIGNED_KEYS) << '\n';
     }
 }
 
@@ -128,15 +137,17 @@ void PrintMacros(const WorkingStore& store, const TextLookup& texts, std::ostrea
     const std::lock_guard lock(store.Lock());
     const std::vector<MacroRecord>& macros = store.Macros();
     if (macros.empty()) {
-        out << "macros: none\n";
+        out << CliText(cli_text::MACROS_NONE) << '\n';
         return;
     }
-    out << "macros\n";
+    out << CliText(cli_text::MACROS_HEADING) << '\n';
     for (size_t i = 0; i < macros.size(); ++i) {
         const MacroRecord& macro = macros[i];
         const size_t actions = std::min<size_t>(macro.ActionCount(), MacroRecord::kMaxActions);
-        out << "  macro " << i + 1 << ", \"" << Utf8OfUtf16(macro.Name())
-            << "\": " << Counted(macro.Cycles(), "cycle") << ", " << Counted(actions, "action")
+        out << "  "
+            << CliFormat(cli_text::MACRO_LINE,
+                         {std::to_string(i + 1), Utf8OfUtf16(macro.Name()), CyclesText(macro.Cycles()),
+                          Counted(actions, cli_text::ACTIONS_ONE, cli_text::ACTIONS_MANY)})
             << '\n';
         for (size_t slot = 0; slot < actions; ++slot) {
             const MacroAction action = macro.Action(slot);

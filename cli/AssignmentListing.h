@@ -28,11 +28,14 @@ std::string AssignmentLine(const WorkingStore& store, size_t record, const TextL
 // Which key slots a listing shows: by default the reassigned ones.
 using SlotFilter = std::function<bool(size_t slot)>;
 
-// "profile N" (N from 1) + `note`, then one indented line per key that `shown` lets through
-// (without it, per reassigned key), or a line saying there is none.
-void PrintProfileAssignments(const WorkingStore& store, int profile, const std::string& note,
+// "profile N" (N from 1, "(active)" after the active one), then one indented line per key that
+// `shown` lets through (without it, per reassigned key), or a line saying there is none.
+void PrintProfileAssignments(const WorkingStore& store, int profile, bool active,
                              const TextLookup& texts, std::ostream& out,
                              const SlotFilter& shown = {});
+
+// "3 cycles", in the command line's language.
+std::string CyclesText(size_t cycles);
 
 // "macros", then per macro its number, name, cycles and actions, one indented line each.
 void PrintMacros(const WorkingStore& store, const TextLookup& texts, std::ostream& out);

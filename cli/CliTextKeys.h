@@ -16,6 +16,7 @@ inline constexpr std::string_view OPTIONS_HINT = "OPTIONS_HINT";
 inline constexpr std::string_view TRY_HELP = "TRY_HELP";
 inline constexpr std::string_view WORD_OR = "WORD_OR";
 inline constexpr std::string_view LIST_COMMA = "LIST_COMMA";
+inline constexpr std::string_view WORD_AND = "WORD_AND";
 inline constexpr std::string_view KEYS_NOTE = "KEYS_NOTE";
 inline constexpr std::string_view EXIT_STATUS = "EXIT_STATUS";
 inline constexpr std::string_view RELOAD_NOTE = "RELOAD_NOTE";
@@ -121,6 +122,102 @@ inline constexpr std::string_view NO_OWN_LIGHT = "NO_OWN_LIGHT";
 inline constexpr std::string_view NOT_A_COLOUR = "NOT_A_COLOUR";
 inline constexpr std::string_view NOT_KEY_COLOUR = "NOT_KEY_COLOUR";
 inline constexpr std::string_view COLOUR_FOR_KEY = "COLOUR_FOR_KEY";
+inline constexpr std::string_view STAND_IN = "STAND_IN";
+inline constexpr std::string_view SIM_RESET_DONE = "SIM_RESET_DONE";
+inline constexpr std::string_view CANNOT_RESET = "CANNOT_RESET";
+inline constexpr std::string_view STAND_IN_UNREADABLE = "STAND_IN_UNREADABLE";
+inline constexpr std::string_view LANGUAGE_KEPT = "LANGUAGE_KEPT";
+inline constexpr std::string_view CANNOT_LIST_DEVICES = "CANNOT_LIST_DEVICES";
+inline constexpr std::string_view NO_ACCESS = "NO_ACCESS";
+inline constexpr std::string_view CANNOT_OPEN_NODE = "CANNOT_OPEN_NODE";
+inline constexpr std::string_view NO_COMMAND_INTERFACE = "NO_COMMAND_INTERFACE";
+inline constexpr std::string_view NO_KEYBOARD = "NO_KEYBOARD";
+inline constexpr std::string_view RESULT_SUCCESS = "RESULT_SUCCESS";
+inline constexpr std::string_view RESULT_NO_REPLY = "RESULT_NO_REPLY";
+inline constexpr std::string_view RESULT_WRITE_FAILED = "RESULT_WRITE_FAILED";
+inline constexpr std::string_view RESULT_BUSY = "RESULT_BUSY";
+inline constexpr std::string_view RESULT_REFUSED = "RESULT_REFUSED";
+inline constexpr std::string_view RESULT_BAD_PROFILE = "RESULT_BAD_PROFILE";
+inline constexpr std::string_view RESULT_UNEXPECTED = "RESULT_UNEXPECTED";
+inline constexpr std::string_view CANNOT_READ_KEY_MAPS = "CANNOT_READ_KEY_MAPS";
+inline constexpr std::string_view CACHE_NOT_WRITTEN = "CACHE_NOT_WRITTEN";
+inline constexpr std::string_view CANNOT_READ_KEYBOARD = "CANNOT_READ_KEYBOARD";
+inline constexpr std::string_view NOTHING_WRITTEN = "NOTHING_WRITTEN";
+inline constexpr std::string_view WRITTEN_IN_PART = "WRITTEN_IN_PART";
+inline constexpr std::string_view WRITING_FAILED = "WRITING_FAILED";
+inline constexpr std::string_view CANNOT_OPEN_FILE = "CANNOT_OPEN_FILE";
+inline constexpr std::string_view FILE_TOO_LARGE = "FILE_TOO_LARGE";
+inline constexpr std::string_view NOT_A_BACKUP = "NOT_A_BACKUP";
+inline constexpr std::string_view NO_SUCH_FILE = "NO_SUCH_FILE";
+inline constexpr std::string_view BACKUP_DAMAGED = "BACKUP_DAMAGED";
+inline constexpr std::string_view CANNOT_WRITE_FILE = "CANNOT_WRITE_FILE";
+inline constexpr std::string_view CANNOT_WRITE_FILE_BECAUSE = "CANNOT_WRITE_FILE_BECAUSE";
+inline constexpr std::string_view BACKUP_SAVED = "BACKUP_SAVED";
+inline constexpr std::string_view CACHE_NOT_SAVED = "CACHE_NOT_SAVED";
+inline constexpr std::string_view RESTORED = "RESTORED";
+inline constexpr std::string_view NO_SUCH_KEY = "NO_SUCH_KEY";
+inline constexpr std::string_view NO_SUCH_MACRO = "NO_SUCH_MACRO";
+inline constexpr std::string_view HAS_NO_MACROS = "HAS_NO_MACROS";
+inline constexpr std::string_view ITS_MACROS = "ITS_MACROS";
+inline constexpr std::string_view CANNOT_CHANGE_RECORD = "CANNOT_CHANGE_RECORD";
+inline constexpr std::string_view REMAPPED = "REMAPPED";
+inline constexpr std::string_view OWN_FUNCTION_AGAIN = "OWN_FUNCTION_AGAIN";
+inline constexpr std::string_view PROFILE_HEADING = "PROFILE_HEADING";
+inline constexpr std::string_view PROFILE_HEADING_ACTIVE = "PROFILE_HEADING_ACTIVE";
+inline constexpr std::string_view OWN_FUNCTION = "OWN_FUNCTION";
+inline constexpr std::string_view NO_KEYS = "NO_KEYS";
+inline constexpr std::string_view NO_REASSIGNED_KEYS = "NO_REASSIGNED_KEYS";
+inline constexpr std::string_view MACROS_NONE = "MACROS_NONE";
+inline constexpr std::string_view MACROS_HEADING = "MACROS_HEADING";
+inline constexpr std::string_view MACRO_LINE = "MACRO_LINE";
+inline constexpr std::string_view CYCLES_ONE = "CYCLES_ONE";
+inline constexpr std::string_view CYCLES_MANY = "CYCLES_MANY";
+inline constexpr std::string_view ACTIONS_ONE = "ACTIONS_ONE";
+inline constexpr std::string_view ACTIONS_MANY = "ACTIONS_MANY";
+inline constexpr std::string_view MACRO_NAME_LENGTH = "MACRO_NAME_LENGTH";
+inline constexpr std::string_view MACRO_EXISTS = "MACRO_EXISTS";
+inline constexpr std::string_view MACROS_FULL = "MACROS_FULL";
+inline constexpr std::string_view MACRO_PLAYED_BY_KEYS = "MACRO_PLAYED_BY_KEYS";
+inline constexpr std::string_view MACRO_DELETED = "MACRO_DELETED";
+inline constexpr std::string_view CANNOT_READ_DEVICE_INFO = "CANNOT_READ_DEVICE_INFO";
+inline constexpr std::string_view INFO_KEYBOARD = "INFO_KEYBOARD";
+inline constexpr std::string_view INFO_INTERFACE = "INFO_INTERFACE";
+inline constexpr std::string_view INFO_FIRMWARE = "INFO_FIRMWARE";
+inline constexpr std::string_view INFO_ACTIVE_PROFILE = "INFO_ACTIVE_PROFILE";
+inline constexpr std::string_view INFO_MACRO_CAPACITY = "INFO_MACRO_CAPACITY";
+inline constexpr std::string_view INFO_EFFECTS = "INFO_EFFECTS";
+inline constexpr std::string_view INFO_NO_EFFECTS = "INFO_NO_EFFECTS";
+inline constexpr std::string_view CANNOT_MAKE_ACTIVE = "CANNOT_MAKE_ACTIVE";
+inline constexpr std::string_view CANNOT_READ_ACTIVE_PROFILE = "CANNOT_READ_ACTIVE_PROFILE";
+inline constexpr std::string_view CANNOT_READ_KEYBOARD_PROFILE = "CANNOT_READ_KEYBOARD_PROFILE";
+inline constexpr std::string_view CANNOT_READ_KEYBOARD_INFO = "CANNOT_READ_KEYBOARD_INFO";
+inline constexpr std::string_view EFFECT_NOT_OFFERED = "EFFECT_NOT_OFFERED";
+inline constexpr std::string_view LIGHTING_WRITE_FAILED = "LIGHTING_WRITE_FAILED";
+inline constexpr std::string_view OUT_OF_RANGE = "OUT_OF_RANGE";
+inline constexpr std::string_view LABEL_EFFECT = "LABEL_EFFECT";
+inline constexpr std::string_view LABEL_BRIGHTNESS = "LABEL_BRIGHTNESS";
+inline constexpr std::string_view LABEL_SPEED = "LABEL_SPEED";
+inline constexpr std::string_view LABEL_DIRECTION = "LABEL_DIRECTION";
+inline constexpr std::string_view LABEL_COLOUR = "LABEL_COLOUR";
+inline constexpr std::string_view LABEL_MULTICOLOUR = "LABEL_MULTICOLOUR";
+inline constexpr std::string_view LABEL_OPTION = "LABEL_OPTION";
+inline constexpr std::string_view LABEL_RATE = "LABEL_RATE";
+inline constexpr std::string_view DIRECTION_OUTWARD = "DIRECTION_OUTWARD";
+inline constexpr std::string_view DIRECTION_INWARD = "DIRECTION_INWARD";
+inline constexpr std::string_view DIRECTION_UP = "DIRECTION_UP";
+inline constexpr std::string_view DIRECTION_DOWN = "DIRECTION_DOWN";
+inline constexpr std::string_view DIRECTION_LEFT = "DIRECTION_LEFT";
+inline constexpr std::string_view DIRECTION_RIGHT = "DIRECTION_RIGHT";
+inline constexpr std::string_view USER_MODE_HEADING = "USER_MODE_HEADING";
+inline constexpr std::string_view KEY_COLOURS_SENT_ONE = "KEY_COLOURS_SENT_ONE";
+inline constexpr std::string_view KEY_COLOURS_SENT_MANY = "KEY_COLOURS_SENT_MANY";
+inline constexpr std::string_view USER_MODE_SENT = "USER_MODE_SENT";
+inline constexpr std::string_view SENDING_COLOURS_FAILED = "SENDING_COLOURS_FAILED";
+inline constexpr std::string_view COLOURS_KEPT_NOT_SENT = "COLOURS_KEPT_NOT_SENT";
+inline constexpr std::string_view USER_MODES_UNREADABLE = "USER_MODES_UNREADABLE";
+inline constexpr std::string_view KEY_COLOURS_UNKEPT = "KEY_COLOURS_UNKEPT";
+inline constexpr std::string_view USER_MODE_UNKEPT = "USER_MODE_UNKEPT";
+inline constexpr std::string_view FILE_NOT_WRITABLE = "FILE_NOT_WRITABLE";
 
 inline constexpr std::array kAll = {
     USAGE,
@@ -131,6 +228,7 @@ inline constexpr std::array kAll = {
     TRY_HELP,
     WORD_OR,
     LIST_COMMA,
+    WORD_AND,
     KEYS_NOTE,
     EXIT_STATUS,
     RELOAD_NOTE,
@@ -236,6 +334,102 @@ inline constexpr std::array kAll = {
     NOT_A_COLOUR,
     NOT_KEY_COLOUR,
     COLOUR_FOR_KEY,
+    STAND_IN,
+    SIM_RESET_DONE,
+    CANNOT_RESET,
+    STAND_IN_UNREADABLE,
+    LANGUAGE_KEPT,
+    CANNOT_LIST_DEVICES,
+    NO_ACCESS,
+    CANNOT_OPEN_NODE,
+    NO_COMMAND_INTERFACE,
+    NO_KEYBOARD,
+    RESULT_SUCCESS,
+    RESULT_NO_REPLY,
+    RESULT_WRITE_FAILED,
+    RESULT_BUSY,
+    RESULT_REFUSED,
+    RESULT_BAD_PROFILE,
+    RESULT_UNEXPECTED,
+    CANNOT_READ_KEY_MAPS,
+    CACHE_NOT_WRITTEN,
+    CANNOT_READ_KEYBOARD,
+    NOTHING_WRITTEN,
+    WRITTEN_IN_PART,
+    WRITING_FAILED,
+    CANNOT_OPEN_FILE,
+    FILE_TOO_LARGE,
+    NOT_A_BACKUP,
+    NO_SUCH_FILE,
+    BACKUP_DAMAGED,
+    CANNOT_WRITE_FILE,
+    CANNOT_WRITE_FILE_BECAUSE,
+    BACKUP_SAVED,
+    CACHE_NOT_SAVED,
+    RESTORED,
+    NO_SUCH_KEY,
+    NO_SUCH_MACRO,
+    HAS_NO_MACROS,
+    ITS_MACROS,
+    CANNOT_CHANGE_RECORD,
+    REMAPPED,
+    OWN_FUNCTION_AGAIN,
+    PROFILE_HEADING,
+    PROFILE_HEADING_ACTIVE,
+    OWN_FUNCTION,
+    NO_KEYS,
+    NO_REASSIGNED_KEYS,
+    MACROS_NONE,
+    MACROS_HEADING,
+    MACRO_LINE,
+    CYCLES_ONE,
+    CYCLES_MANY,
+    ACTIONS_ONE,
+    ACTIONS_MANY,
+    MACRO_NAME_LENGTH,
+    MACRO_EXISTS,
+    MACROS_FULL,
+    MACRO_PLAYED_BY_KEYS,
+    MACRO_DELETED,
+    CANNOT_READ_DEVICE_INFO,
+    INFO_KEYBOARD,
+    INFO_INTERFACE,
+    INFO_FIRMWARE,
+    INFO_ACTIVE_PROFILE,
+    INFO_MACRO_CAPACITY,
+    INFO_EFFECTS,
+    INFO_NO_EFFECTS,
+    CANNOT_MAKE_ACTIVE,
+    CANNOT_READ_ACTIVE_PROFILE,
+    CANNOT_READ_KEYBOARD_PROFILE,
+    CANNOT_READ_KEYBOARD_INFO,
+    EFFECT_NOT_OFFERED,
+    LIGHTING_WRITE_FAILED,
+    OUT_OF_RANGE,
+    LABEL_EFFECT,
+    LABEL_BRIGHTNESS,
+    LABEL_SPEED,
+    LABEL_DIRECTION,
+    LABEL_COLOUR,
+    LABEL_MULTICOLOUR,
+    LABEL_OPTION,
+    LABEL_RATE,
+    DIRECTION_OUTWARD,
+    DIRECTION_INWARD,
+    DIRECTION_UP,
+    DIRECTION_DOWN,
+    DIRECTION_LEFT,
+    DIRECTION_RIGHT,
+    USER_MODE_HEADING,
+    KEY_COLOURS_SENT_ONE,
+    KEY_COLOURS_SENT_MANY,
+    USER_MODE_SENT,
+    SENDING_COLOURS_FAILED,
+    COLOURS_KEPT_NOT_SENT,
+    USER_MODES_UNREADABLE,
+    KEY_COLOURS_UNKEPT,
+    USER_MODE_UNKEPT,
+    FILE_NOT_WRITABLE,
 };
 
 }  // namespace zarvin::cli::cli_text

@@ -3,9 +3,12 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <sstream>
 #include <string>
 
 #include "cli/ColourArguments.h"
+#include "cli/CliTextKeys.h"
+#include "cli/CommandLineTexts.h"
 #include "cli/Commands.h"
 #include "cli/LanguageMessages.h"
 #include "cli/UserModeSession.h"
@@ -32,8 +35,9 @@ JsonValue KeyColourJson(const KeyButton& button, const UserKeyEntry& entry,
 }
 
 void PrintHeader(const UserModeSession& session, int mode, std::ostream& out) {
-    out << "profile " << ShownProfile(session.profile) << ", user mode " << mode << " ("
-        << session.files.ReadModeName(session.profile, mode) << ")";
+    out << CliFormat(cli_text::USER_MODE_HEADING,
+                     {std::to_string(ShownProfile(session.profile)), std::to_string(mode),
+                      session.files.ReadModeName(session.profile, mode)});
 }
 
 // Every key of `mode` as its file holds it, as KEY=RRGGBB lines that "colours" takes back.
@@ -91,13 +95,12 @@ int RunColours(KeyboardConnection& connection, const AppContext& context,
     errno = 0;
     const auto painted = session.colours.PaintKeys(keys);
     if (!painted) {
-        session.TellUnkept("the key colours", errno, err);
+        session.TellUnkept(std::nullopt, errno, err);
         return kExitFailed;
     }
     const int result = *painted;
     if (result != CommandResult::Success) {
-        err << "the key colours are in the user-mode file, but sending them failed: "
-            << CommandResultText(result) << '\n';
+        err << CliFormat(cli_text::COLOURS_KEPT_NOT_SENT, {CommandResultText(result)}) << '\n';
         return kExitFailed;
     }
     if (form == OutputForm::Json) {
@@ -114,8 +117,12 @@ int RunColours(KeyboardConnection& connection, const AppContext& context,
         PrintJson(out, sent);
         return kExitOk;
     }
-    PrintHeader(session, shownMode, out);
-    out << ": " << keys.size() << (keys.size() == 1 ? " key colour" : " key colours") << " sent\n";
+    std::ostringstream header;
+    PrintHeader(session, shownMode, header);
+    out << CliFormat(keys.size() == 1 ? cli_text::KEY_COLOURS_SENT_ONE
+                                      : cli_text::KEY_COLOURS_SENT_MANY,
+                     {header.str(), std::to_string(keys.size())})
+        << '\n';
     return kExitOk;
 }
 

@@ -3,8 +3,11 @@
 #include <cstdio>
 #include <vector>
 
+#include "cli/CliTextKeys.h"
+#include "cli/CommandLineTexts.h"
 #include "cli/DescriptorDescription.h"
 #include "cli/KeyboardConnection.h"
+#include "cli/LanguageMessages.h"
 #include "device/DeviceImage.h"
 #include "device/DeviceInfo.h"
 #include "device/HidDevice.h"
@@ -12,7 +15,6 @@
 #include "keyboard/KeyboardModel.h"
 #include "model/LightingEffects.h"
 #include "store/AppContext.h"
-#include "cli/LanguageMessages.h"
 #include "store/LanguageTexts.h"
 
 namespace zarvin::cli {
@@ -46,7 +48,7 @@ const char* RoleOf(const HidCollectionCaps& collection) {
 int RunList(HidNodeSource& source, std::ostream& out, std::ostream& err, OutputForm form) {
     std::vector<HidNodeInfo> nodes;
     if (!source.EnumerateNodes(nodes)) {
-        err << "cannot list the HID devices of this machine\n";
+        err << CliText(cli_text::CANNOT_LIST_DEVICES) << '\n';
         return kExitFailed;
     }
     bool found = false;
@@ -86,8 +88,7 @@ int RunList(HidNodeSource& source, std::ostream& out, std::ostream& err, OutputF
         }
     }
     if (!found) {
-        err << "no supported keyboard found (looked for USB ids " << SupportedIdsText("and")
-            << ")\n";
+        err << NoKeyboardFound() << '\n';
         return kExitFailed;
     }
     if (form == OutputForm::Json) {
@@ -101,7 +102,7 @@ int RunInfo(KeyboardConnection& connection, const AppContext& context, const std
     DeviceInfo info;
     const int result = ReadDeviceInfo(connection.Link(), info.bytes);
     if (result != CommandResult::Success) {
-        err << "cannot read the device information: " << CommandResultText(result) << '\n';
+        err << CliFormat(cli_text::CANNOT_READ_DEVICE_INFO, {CommandResultText(result)}) << '\n';
         return kExitFailed;
     }
     const HidAttributes& ids = connection.Device().Attributes();
@@ -128,21 +129,30 @@ int RunInfo(KeyboardConnection& connection, const AppContext& context, const std
         PrintJson(out, object);
         return kExitOk;
     }
-    out << "keyboard: " << Hex(ids.vendorId, 4) << ':' << Hex(ids.productId, 4) << ", "
-        << connection.Model().keyCount << " keys" << (label.empty() ? "" : " " + label) << '\n';
-    out << "interface: " << connection.Device().DevicePath() << '\n';
+    out << CliFormat(cli_text::INFO_KEYBOARD,
+                     {Hex(ids.vendorId, 4) + ':' + Hex(ids.productId, 4),
+                      std::to_string(connection.Model().keyCount)})
+        << (label.empty() ? "" : CliText(cli_text::STAND_IN)) << '\n';
+    out << CliFormat(cli_text::INFO_INTERFACE, {connection.Device().DevicePath()}) << '\n';
     const uint16_t firmware = info.FirmwareVersion();
-    out << "firmware: " << (firmware >> 8) << '.' << Hex(firmware & 0xFFu, 2) << " (0x"
-        << Hex(firmware, 4) << ")\n";
-    out << "active profile: " << ShownProfile(info.ActiveProfile()) << " (of 1 to " << kProfileCount
-        << ")\n";
-    out << "macro capacity: " << info.MacroCapacityBytes() << " bytes\n";
-    out << "effects:";
+    out << CliFormat(cli_text::INFO_FIRMWARE,
+                     {std::to_string(firmware >> 8) + '.' + Hex(firmware & 0xFFu, 2) + " (0x" +
+                      Hex(firmware, 4) + ')'})
+        << '\n';
+    out << CliFormat(cli_text::INFO_ACTIVE_PROFILE, {std::to_string(ShownProfile(info.ActiveProfile())),
+                                                     std::to_string(kProfileCount)})
+        << '\n';
+    out << CliFormat(cli_text::INFO_MACRO_CAPACITY, {std::to_string(info.MacroCapacityBytes())})
+        << '\n';
+    std::string effectList;
     const std::vector<uint8_t> effects = info.Effects();
     for (size_t i = 0; i < effects.size(); ++i) {
-        out << (i == 0 ? " " : ", ") << int{effects[i]} << ' ' << effectName(effects[i]);
+        effectList += (i == 0 ? "" : CliText(cli_text::LIST_COMMA)) + std::to_string(effects[i]) +
+                      ' ' + effectName(effects[i]);
     }
-    out << (effects.empty() ? " none\n" : "\n");
+    out << CliFormat(cli_text::INFO_EFFECTS,
+                     {effects.empty() ? CliText(cli_text::INFO_NO_EFFECTS) : effectList})
+        << '\n';
     return kExitOk;
 }
 
@@ -152,8 +162,9 @@ int RunProfile(KeyboardConnection& connection, std::optional<int> newProfile, st
     if (newProfile) {
         const int result = image.SetActiveProfile(connection.Link(), *newProfile);
         if (result != CommandResult::Success) {
-            err << "cannot make profile " << ShownProfile(*newProfile)
-                << " active: " << CommandResultText(result) << '\n';
+            err << CliFormat(cli_text::CANNOT_MAKE_ACTIVE,
+                             {std::to_string(ShownProfile(*newProfile)), CommandResultText(result)})
+                << '\n';
             return kExitFailed;
         }
         if (form == OutputForm::Json) {
@@ -164,7 +175,7 @@ int RunProfile(KeyboardConnection& connection, std::optional<int> newProfile, st
     int result = CommandResult::Success;
     const int profile = image.GetActiveProfile(connection.Link(), &result);
     if (profile < 0) {
-        err << "cannot read the active profile: " << CommandResultText(result) << '\n';
+        err << CliFormat(cli_text::CANNOT_READ_ACTIVE_PROFILE, {CommandResultText(result)}) << '\n';
         return kExitFailed;
     }
     if (form == OutputForm::Json) {

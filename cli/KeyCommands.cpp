@@ -6,6 +6,8 @@
 #include <system_error>
 
 #include "cli/AssignmentListing.h"
+#include "cli/CliTextKeys.h"
+#include "cli/CommandLineTexts.h"
 #include "cli/Commands.h"
 #include "cli/KeyboardConnection.h"
 #include "cli/KeyboardSession.h"
@@ -36,19 +38,18 @@ bool LoadBackupFile(const fs::path& file, WorkingStore& store, StreamMessages& m
         case FileResult::Success:
             break;
         case FileResult::CannotOpen:
-            err << "cannot open " << file.string() << '\n';
+            err << CliFormat(cli_text::CANNOT_OPEN_FILE, {file.string()}) << '\n';
             return false;
         case FileResult::OutOfMemory:
-            err << file.string() << " is too large to be read\n";
+            err << CliFormat(cli_text::FILE_TOO_LARGE, {file.string()}) << '\n';
             return false;
         default:
             if (messages.Shown() == shownBefore) {
                 std::error_code error;
                 if (fs::exists(file, error)) {
-                    err << file.string()
-                        << " is not a backup file: it has too few bytes to be one\n";
+                    err << CliFormat(cli_text::NOT_A_BACKUP, {file.string()}) << '\n';
                 } else {
-                    err << "no such file: " << file.string() << '\n';
+                    err << CliFormat(cli_text::NO_SUCH_FILE, {file.string()}) << '\n';
                 }
             }
             return false;
@@ -56,7 +57,7 @@ bool LoadBackupFile(const fs::path& file, WorkingStore& store, StreamMessages& m
     const std::lock_guard lock(store.Lock());
     store.EmptyStore();
     if (store.LoadProfileFile(file) != FileResult::Success) {
-        err << file.string() << " cannot be loaded: it is damaged\n";
+        err << CliFormat(cli_text::BACKUP_DAMAGED, {file.string()}) << '\n';
         return false;
     }
     return true;
@@ -103,20 +104,18 @@ int RunBackup(KeyboardConnection& connection, const AppContext& context, const f
     if (session.sync.BackupDeviceToFile(file, &result) != FileResult::Success) {
         std::string unsafe;
         if (result == CommandResult::Success && !WriteTarget(file, unsafe)) {
-            err << "cannot write " << file.string() << ": " << unsafe << '\n';
+            err << CliFormat(cli_text::CANNOT_WRITE_FILE_BECAUSE, {file.string(), unsafe}) << '\n';
         } else if (result == CommandResult::Success) {
-            err << "cannot write " << file.string() << '\n';
+            err << CliFormat(cli_text::CANNOT_WRITE_FILE, {file.string()}) << '\n';
         } else {
-            err << "cannot read the keyboard's key maps and macros: " << CommandResultText(result)
-                << '\n';
+            err << CliFormat(cli_text::CANNOT_READ_KEY_MAPS, {CommandResultText(result)}) << '\n';
         }
         return kExitFailed;
     }
     if (form == OutputForm::Json) {
         PrintJson(out, {{"file", file.string()}});
     } else {
-        out << "The keyboard's key assignments and macros are saved in " << file.string()
-            << ".\n";
+        out << CliFormat(cli_text::BACKUP_SAVED, {file.string()}) << '\n';
     }
     return kExitOk;
 }
@@ -127,12 +126,12 @@ int RunRestore(KeyboardConnection& connection, const AppContext& context, const 
     KeyboardSession session(context, connection, texts, err);
     const std::lock_guard lock(session.working.Lock());
     if (!LoadBackupFile(file, session.working, session.messages, err)) {
-        err << "nothing was written to the keyboard\n";
+        err << CliText(cli_text::NOTHING_WRITTEN) << '\n';
         return kExitFailed;
     }
     const fs::path cache = ProfilePath(context, 0);
     if (session.working.SaveProfileFile(cache) != FileResult::Success) {
-        err << "cannot save the profile cache file " << cache.string() << '\n';
+        err << CliFormat(cli_text::CACHE_NOT_SAVED, {cache.string()}) << '\n';
     }
     int firstFailure = CommandResult::Success;
     bool sent = false;
@@ -143,8 +142,9 @@ int RunRestore(KeyboardConnection& connection, const AppContext& context, const 
     if (form == OutputForm::Json) {
         PrintJson(out, {{"file", file.string()}, {"macros", session.working.MacroCount()}});
     } else {
-        out << file.string() << " is on the keyboard: profiles 1 to 3 and "
-            << session.working.MacroCount() << " macros.\n";
+        out << CliFormat(cli_text::RESTORED,
+                         {file.string(), std::to_string(session.working.MacroCount())})
+            << '\n';
     }
     return kExitOk;
 }
@@ -168,7 +168,7 @@ int RunShow(const AppContext& context, const fs::path& file, std::ostream& out, 
         return kExitOk;
     }
     for (int profile = 0; profile < kProfileCount; ++profile) {
-        PrintProfileAssignments(store, profile, "", lookup, out);
+        PrintProfileAssignments(store, profile, false, lookup, out);
     }
     PrintMacros(store, lookup, out);
     return kExitOk;
@@ -192,8 +192,7 @@ int RunKeys(KeyboardConnection& connection, const AppContext& context, std::opti
         PrintJson(out, listing);
         return kExitOk;
     }
-    PrintProfileAssignments(session.working, shown, shown == active ? " (active)" : "", lookup,
-                            out, filter);
+    PrintProfileAssignments(session.working, shown, shown == active, lookup, out, filter);
     PrintMacros(session.working, lookup, out);
     return kExitOk;
 }
@@ -205,11 +204,11 @@ int RunRemap(KeyboardConnection& connection, const AppContext& context, std::opt
     const TextLookup lookup = texts.Lookup();
     KeyboardSession session(context, connection, texts, err);
     if (!ReadKeyboard(session, err)) {
-        err << "nothing was written to the keyboard\n";
+        err << CliText(cli_text::NOTHING_WRITTEN) << '\n';
         return kExitFailed;
     }
     if (!KeyboardHasKey(session.device, key)) {
-        err << "this keyboard has no key " << KeyNameOf(key, lookup) << '\n';
+        err << CliFormat(cli_text::NO_SUCH_KEY, {KeyNameOf(key, lookup)}) << '\n';
         return kExitUsage;
     }
     const int active = session.device.GetActiveProfile(connection.Link());
@@ -223,15 +222,13 @@ int RunRemap(KeyboardConnection& connection, const AppContext& context, std::opt
     if (target.type == AssignmentType::PlayMacro) {
         const auto id = MacroIdOfName(session.working, target.macroName);
         if (!id) {
-            const std::string names = MacroNames(session.working);
-            err << "the keyboard has no macro called '" << target.macroName << "' ("
-                << (names.empty() ? "it has no macros" : "its macros: " + names) << ")\n";
+            err << NoSuchMacro(session.working, target.macroName) << '\n';
             return kExitUsage;
         }
         assignment.value = *id;
     }
     if (!session.working.SetAssignment(record, assignment)) {
-        err << "cannot change key record " << record << '\n';
+        err << CliFormat(cli_text::CANNOT_CHANGE_RECORD, {std::to_string(record)}) << '\n';
         return kExitFailed;
     }
     SaveToProfilePath(session.working, context);
@@ -248,9 +245,11 @@ int RunRemap(KeyboardConnection& connection, const AppContext& context, std::opt
         PrintJson(out, changedKey);
         return kExitOk;
     }
-    out << "profile " << ShownProfile(changed) << ": "
-        << AssignmentLine(session.working, record, lookup)
-        << (target.type == AssignmentType::Default ? " has its own function again" : "") << '\n';
+    out << CliFormat(target.type == AssignmentType::Default ? cli_text::OWN_FUNCTION_AGAIN
+                                                            : cli_text::REMAPPED,
+                     {std::to_string(ShownProfile(changed)),
+                      AssignmentLine(session.working, record, lookup)})
+        << '\n';
     return kExitOk;
 }
 

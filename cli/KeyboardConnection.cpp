@@ -1,5 +1,7 @@
 #include "cli/KeyboardConnection.h"
 
+#include "cli/CliTextKeys.h"
+#include "cli/CommandLineTexts.h"
 #include "keyboard/KeyboardIds.h"
 #include "keyboard/KeyboardModel.h"
 #include "platform/AccessGuidance.h"
@@ -16,7 +18,7 @@ KeyboardConnection::~KeyboardConnection() {
 
 bool KeyboardConnection::Connect(std::string& error) {
     if (!device_.RefreshPaths()) {
-        error = "cannot list the HID devices of this machine";
+        error = CliText(cli_text::CANNOT_LIST_DEVICES);
         return false;
     }
     std::string refusedNode;
@@ -48,37 +50,43 @@ bool KeyboardConnection::Connect(std::string& error) {
     }
     device_.FreePaths();
     if (refusal == HidError::PermissionDenied) {
-        error = "no read/write access to " + refusedNode + ".\n" + AccessRemedy();
+        error = CliFormat(cli_text::NO_ACCESS, {refusedNode}) + "\n" + AccessRemedy();
     } else if (refusal != HidError::None) {
-        error = "cannot open " + refusedNode + ": " + HidErrorText(refusal);
+        error = CliFormat(cli_text::CANNOT_OPEN_NODE, {refusedNode, HidErrorText(refusal)});
     } else if (keyboardSeen) {
-        error = "a supported keyboard is attached, but its command interface was not found";
+        error = CliText(cli_text::NO_COMMAND_INTERFACE);
     } else {
-        error = "no supported keyboard found (looked for USB ids " + SupportedIdsText("and") + ")";
+        error = NoKeyboardFound();
     }
     return false;
+}
+
+std::string NoKeyboardFound() {
+    std::string joiner = CliText(cli_text::WORD_AND);
+    joiner.erase(0, joiner.find_first_not_of(' '));
+    joiner.erase(joiner.find_last_not_of(' ') + 1);
+    return CliFormat(cli_text::NO_KEYBOARD, {SupportedIdsText(joiner)});
 }
 
 std::string CommandResultText(int result) {
     switch (result) {
         case CommandResult::Success:
-            return "success";
+            return CliText(cli_text::RESULT_SUCCESS);
         case CommandResult::NoReply:
-            return "the keyboard did not answer";
+            return CliText(cli_text::RESULT_NO_REPLY);
         case CommandResult::WriteFailed:
-            return "the request could not be sent to the keyboard";
+            return CliText(cli_text::RESULT_WRITE_FAILED);
         case CommandResult::Busy:
-            return "another program kept the keyboard busy for more than " +
-                   std::to_string(ExchangeTiming{}.nodeLockTimeout.count() / 1000) +
-                   " s (close other programs that configure it, or try again)";
+            return CliFormat(cli_text::RESULT_BUSY,
+                             {std::to_string(ExchangeTiming{}.nodeLockTimeout.count() / 1000)});
         case CommandResult::RefusedFF:
-            return "the keyboard refused the request (status 0xff)";
+            return CliFormat(cli_text::RESULT_REFUSED, {"0xff"});
         case CommandResult::RefusedFE:
-            return "the keyboard refused the request (status 0xfe)";
+            return CliFormat(cli_text::RESULT_REFUSED, {"0xfe"});
         case CommandResult::BadProfile:
-            return "no such profile";
+            return CliText(cli_text::RESULT_BAD_PROFILE);
         default:
-            return "unexpected result " + std::to_string(result);
+            return CliFormat(cli_text::RESULT_UNEXPECTED, {std::to_string(result)});
     }
 }
 

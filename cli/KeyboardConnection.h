@@ -34,4 +34,7 @@ private:
 // What a keyboard operation's result means, for messages.
 std::string CommandResultText(int result);
 
+// "no supported keyboard found (looked for USB ids ...)", in the command line's language.
+std::string NoKeyboardFound();
+
 }  // namespace zarvin::cli

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "cli/CliTextKeys.h"
+#include "cli/CommandLineTexts.h"
 #include "device/CommandProtocol.h"
 #include "model/Utf16Text.h"
 
@@ -24,11 +26,18 @@ bool ReadKeyboard(KeyboardSession& session, std::ostream& err) {
     if (session.sync.LoadFromDevice({}, &result) == FileResult::Success) {
         return true;
     }
-    err << "cannot read the keyboard's key maps and macros: "
-        << (result == CommandResult::Success ? "the profile cache file cannot be written"
-                                             : CommandResultText(result))
+    err << CliFormat(cli_text::CANNOT_READ_KEY_MAPS,
+                     {result == CommandResult::Success ? CliText(cli_text::CACHE_NOT_WRITTEN)
+                                                       : CommandResultText(result)})
         << '\n';
     return false;
+}
+
+std::string NoSuchMacro(const WorkingStore& store, std::string_view name) {
+    const std::string names = MacroNames(store);
+    return CliFormat(cli_text::NO_SUCH_MACRO,
+                     {name, names.empty() ? CliText(cli_text::HAS_NO_MACROS)
+                                          : CliFormat(cli_text::ITS_MACROS, {names})});
 }
 
 // True when the whole transfer succeeded; otherwise says what happened.
@@ -38,13 +47,14 @@ bool ReportApply(int result, int firstFailure, bool sent, std::ostream& err) {
     }
     if (!sent) {
         if (firstFailure != CommandResult::Success) {
-            err << "cannot read the keyboard: " << CommandResultText(firstFailure) << '\n';
+            err << CliFormat(cli_text::CANNOT_READ_KEYBOARD, {CommandResultText(firstFailure)})
+                << '\n';
         }
-        err << "nothing was written to the keyboard\n";
+        err << CliText(cli_text::NOTHING_WRITTEN) << '\n';
     } else if (result == CommandResult::Success) {
-        err << "the keyboard was written only in part: " << CommandResultText(firstFailure) << '\n';
+        err << CliFormat(cli_text::WRITTEN_IN_PART, {CommandResultText(firstFailure)}) << '\n';
     } else {
-        err << "writing to the keyboard failed: " << CommandResultText(firstFailure) << '\n';
+        err << CliFormat(cli_text::WRITING_FAILED, {CommandResultText(firstFailure)}) << '\n';
     }
     return false;
 }

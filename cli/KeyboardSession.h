@@ -59,4 +59,7 @@ std::optional<uint16_t> MacroIdOfName(const WorkingStore& store, std::string_vie
 // The store's macro names, separated by commas.
 std::string MacroNames(const WorkingStore& store);
 
+// "the keyboard has no macro called 'NAME' (its macros: ...)".
+std::string NoSuchMacro(const WorkingStore& store, std::string_view name);
+
 }  // namespace zarvin::cli

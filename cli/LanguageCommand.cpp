@@ -5,11 +5,13 @@
 #include <string>
 
 #include "cli/Commands.h"
+#include "cli/CliTextKeys.h"
+#include "cli/CommandLineTexts.h"
+#include "model/TextKeys.h"
 #include "store/AppContext.h"
 #include "store/LanguageTexts.h"
 #include "store/RegistryFile.h"
 #include "store/Settings.h"
-#include "model/TextKeys.h"
 
 namespace zarvin::cli {
 namespace {
@@ -39,7 +41,7 @@ int RunLanguage(const AppContext& context, std::optional<int> chosen, std::ostre
         return kExitOk;
     }
     if (chosen) {
-        out << "Language kept: " << ownName(current) << " (" << code << ").\n";
+        out << CliFormat(cli_text::LANGUAGE_KEPT, {ownName(current), code}) << '\n';
         return kExitOk;
     }
     for (int index = 0; index < static_cast<int>(SupportedLanguages.size()); ++index) {

@@ -1,18 +1,23 @@
 // The lighting commands: lighting and lighting set, on the same operations as the window's
 // lighting panel.
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <sstream>
 
 #include "cli/Commands.h"
+#include "cli/CliTextKeys.h"
+#include "cli/CommandLineTexts.h"
 #include "cli/EffectNames.h"
 #include "cli/KeyboardConnection.h"
+#include "cli/LanguageMessages.h"
 #include "cli/NoLightingView.h"
+#include "cli/TextWrap.h"
 #include "control/LightingState.h"
 #include "device/DeviceImage.h"
 #include "model/LightingEffects.h"
 #include "store/AppContext.h"
-#include "cli/LanguageMessages.h"
 #include "store/LanguageTexts.h"
 #include "store/LightingSwitchFile.h"
 
@@ -42,12 +47,13 @@ bool Load(KeyboardConnection& connection, LightingSession& session, std::optiona
     int result = CommandResult::Success;
     activeProfile = image.GetActiveProfile(connection.Link(), &result);
     if (!profile && (activeProfile < 0 || activeProfile >= kProfileCount)) {
-        err << "cannot read the keyboard's active profile: " << CommandResultText(result) << '\n';
+        err << CliFormat(cli_text::CANNOT_READ_KEYBOARD_PROFILE, {CommandResultText(result)})
+            << '\n';
         return false;
     }
     session.state.SetCurrentProfile(profile.value_or(activeProfile));
     if (session.state.LoadLighting() != 0) {
-        err << "cannot read the keyboard's device information\n";
+        err << CliText(cli_text::CANNOT_READ_KEYBOARD_INFO) << '\n';
         return false;
     }
     session.state.RefreshLightingPanel();
@@ -64,24 +70,38 @@ std::string Hex(ColourValue colour) {
 // The words of the arrows an effect shows.
 std::string DirectionText(int effect, int direction) {
     const bool first = direction == kDirectionFirst;
-    const char* word = nullptr;
+    std::string_view word;
     switch (LightingEffectOf(effect).arrows) {
         case EffectArrows::OutwardInward:
-            word = first ? "outward" : "inward";
+            word = first ? cli_text::DIRECTION_OUTWARD : cli_text::DIRECTION_INWARD;
             break;
         case EffectArrows::UpDown:
-            word = first ? "up" : "down";
+            word = first ? cli_text::DIRECTION_UP : cli_text::DIRECTION_DOWN;
             break;
         case EffectArrows::LeftRight:
-            word = first ? "left" : "right";
+            word = first ? cli_text::DIRECTION_LEFT : cli_text::DIRECTION_RIGHT;
             break;
     }
-    return std::string(first ? "A" : "B") + " (" + word + ")";
+    return std::string(first ? "A" : "B") + " (" + CliText(word) + ")";
 }
 
 // What the keyboard holds beside what the window takes from it, when the two differ.
+// A row's label, indented and padded so that the values of the rows line up.
+std::string Label(std::string_view key) {
+    constexpr std::array kLabels{cli_text::LABEL_EFFECT,      cli_text::LABEL_BRIGHTNESS,
+                                 cli_text::LABEL_SPEED,       cli_text::LABEL_DIRECTION,
+                                 cli_text::LABEL_COLOUR,      cli_text::LABEL_MULTICOLOUR,
+                                 cli_text::LABEL_OPTION,      cli_text::LABEL_RATE};
+    size_t column = 11;
+    for (const std::string_view label : kLabels) {
+        column = std::max(column, DisplayWidth(CliText(label)));
+    }
+    const std::string text = CliText(key);
+    return "  " + text + std::string(column + 2 - DisplayWidth(text), ' ');
+}
+
 std::string OutOfRange(int held) {
-    return " (out of range: the keyboard holds " + std::to_string(held) + ")";
+    return ' ' + CliFormat(cli_text::OUT_OF_RANGE, {std::to_string(held)});
 }
 
 std::string ShownValue(int shown, int held) {
@@ -89,8 +109,9 @@ std::string ShownValue(int shown, int held) {
 }
 
 std::string ProfileLine(const LightingState& state, int activeProfile) {
-    return "profile " + std::to_string(ShownProfile(state.CurrentProfile())) +
-           (state.CurrentProfile() == activeProfile ? " (active)" : "");
+    return CliFormat(state.CurrentProfile() == activeProfile ? cli_text::PROFILE_HEADING_ACTIVE
+                                                             : cli_text::PROFILE_HEADING,
+                     {std::to_string(ShownProfile(state.CurrentProfile()))});
 }
 
 std::string EffectName(const LightingSession& session, int code) {
@@ -123,10 +144,11 @@ int WriteLighting(LightingSession& session, int activeProfile, const LightingSet
                   std::ostream& out, std::ostream& err, OutputForm form) {
     LightingState& state = session.state;
     if (settings.effect && state.PositionOfEffect(*settings.effect) < 0) {
-        err << "this keyboard does not offer effect " << *settings.effect << "; it offers:";
+        std::string offered;
         for (const uint8_t code : state.Info().Effects())
-            err << ' ' << int{code};
-        err << " (see 'zarvinctl info')\n";
+            offered += (offered.empty() ? "" : " ") + std::to_string(code);
+        err << CliFormat(cli_text::EFFECT_NOT_OFFERED, {std::to_string(*settings.effect), offered})
+            << '\n';
         return kExitUsage;
     }
 
@@ -137,41 +159,40 @@ int WriteLighting(LightingSession& session, int activeProfile, const LightingSet
     shown << ProfileLine(state, activeProfile) << '\n';
     if (settings.effect) {
         state.SelectEffect(state.PositionOfEffect(*settings.effect));
-        shown << "  effect       " << EffectText(session, *settings.effect) << '\n';
+        shown << Label(cli_text::LABEL_EFFECT) << EffectText(session, *settings.effect) << '\n';
     }
     if (settings.brightness) {
         state.OnSliderMoved(LightingControl::BrightnessSlider, *settings.brightness);
-        shown << "  brightness   " << *settings.brightness << '\n';
+        shown << Label(cli_text::LABEL_BRIGHTNESS) << *settings.brightness << '\n';
     }
     if (settings.speed) {
         state.OnSliderMoved(LightingControl::SpeedSlider, *settings.speed);
-        shown << "  speed        " << *settings.speed << '\n';
+        shown << Label(cli_text::LABEL_SPEED) << *settings.speed << '\n';
     }
     if (settings.direction) {
         state.SetDirection(*settings.direction);
-        shown << "  direction    " << DirectionText(state.Effect(), *settings.direction) << '\n';
+        shown << Label(cli_text::LABEL_DIRECTION) << DirectionText(state.Effect(), *settings.direction) << '\n';
     }
     if (settings.colour) {
         state.SetMainColour(LightingControl::ColourAButton, *settings.colour);
-        shown << "  colour       " << Hex(*settings.colour) << '\n';
+        shown << Label(cli_text::LABEL_COLOUR) << Hex(*settings.colour) << '\n';
     }
     if (settings.multicolour) {
         // The checkbox toggles; one that already shows the wanted state is left alone.
         if (state.Multicolour() != *settings.multicolour)
             state.ToggleMulticolour();
-        shown << "  multicolour  " << (*settings.multicolour ? "on" : "off") << '\n';
+        shown << Label(cli_text::LABEL_MULTICOLOUR) << (*settings.multicolour ? "on" : "off") << '\n';
     }
     if (settings.option) {
         state.SetOptionColour(*settings.option);
-        shown << "  option       " << OptionColourName(*settings.option) << '\n';
+        shown << Label(cli_text::LABEL_OPTION) << OptionColourName(*settings.option) << '\n';
     }
     if (settings.rate) {
         state.SetReportRate(*settings.rate);
-        shown << "  rate         " << *settings.rate << '\n';
+        shown << Label(cli_text::LABEL_RATE) << *settings.rate << '\n';
     }
     if (const int failure = state.TakeWriteFailure(); failure != CommandResult::Success) {
-        err << "writing the lighting to the keyboard failed: " << CommandResultText(failure)
-            << '\n';
+        err << CliFormat(cli_text::LIGHTING_WRITE_FAILED, {CommandResultText(failure)}) << '\n';
         return kExitFailed;
     }
     if (form == OutputForm::Json) {
@@ -201,24 +222,24 @@ int RunLighting(KeyboardConnection& connection, const AppContext& context,
     const int heldDirection = held[LightingField::Direction];
     const int heldOption = held[LightingField::OptionColour];
     out << ProfileLine(state, activeProfile) << '\n'
-        << "  effect       " << EffectText(session, state.Effect()) << '\n'
-        << "  brightness   "
+        << Label(cli_text::LABEL_EFFECT) << EffectText(session, state.Effect()) << '\n'
+        << Label(cli_text::LABEL_BRIGHTNESS)
         << ShownValue(state.BrightnessPosition(), held[LightingField::Brightness]) << '\n'
-        << "  speed        " << state.SpeedPosition()
+        << Label(cli_text::LABEL_SPEED) << state.SpeedPosition()
         << (kSliderMax - state.SpeedPosition() == held[LightingField::Speed]
                 ? ""
                 : OutOfRange(held[LightingField::Speed]))
         << '\n'
-        << "  direction    " << DirectionText(state.Effect(), state.Direction())
+        << Label(cli_text::LABEL_DIRECTION) << DirectionText(state.Effect(), state.Direction())
         << (heldDirection == kDirectionFirst || heldDirection == kDirectionSecond
                 ? ""
                 : OutOfRange(heldDirection))
         << '\n'
-        << "  colour       " << Hex(state.MainColour()) << '\n'
-        << "  multicolour  " << (state.Multicolour() ? "on" : "off") << '\n'
-        << "  option       " << OptionColourName(state.OptionColour())
+        << Label(cli_text::LABEL_COLOUR) << Hex(state.MainColour()) << '\n'
+        << Label(cli_text::LABEL_MULTICOLOUR) << (state.Multicolour() ? "on" : "off") << '\n'
+        << Label(cli_text::LABEL_OPTION) << OptionColourName(state.OptionColour())
         << (heldOption == state.OptionColour() ? "" : OutOfRange(heldOption)) << '\n'
-        << "  rate         " << ShownValue(state.ReportRate(), held[LightingField::ReportRate])
+        << Label(cli_text::LABEL_RATE) << ShownValue(state.ReportRate(), held[LightingField::ReportRate])
         << '\n';
     return kExitOk;
 }

@@ -6,6 +6,8 @@
 #include <cctype>
 
 #include "cli/AssignmentListing.h"
+#include "cli/CliTextKeys.h"
+#include "cli/CommandLineTexts.h"
 #include "cli/Commands.h"
 #include "cli/KeyboardSession.h"
 #include "cli/MacroActions.h"
@@ -15,6 +17,8 @@
 #include "model/MacroActionList.h"
 #include "model/MacroArea.h"
 #include "model/Utf16Text.h"
+#include "store/LanguageTables.h"
+#include "store/LanguageTexts.h"
 #include "store/ProfileStorePaths.h"
 
 namespace zarvin::cli {
@@ -58,9 +62,7 @@ std::optional<size_t> FindMacro(const WorkingStore& store, const std::vector<Mac
                                 const std::string& name, std::ostream& err) {
     const auto id = MacroIdOfName(store, name);
     if (!id) {
-        const std::string names = MacroNames(store);
-        err << "the keyboard has no macro called '" << name << "' ("
-            << (names.empty() ? "it has no macros" : "its macros: " + names) << ")\n";
+        err << NoSuchMacro(store, name) << '\n';
         return std::nullopt;
     }
     return static_cast<size_t>(
@@ -75,11 +77,11 @@ bool CheckNewName(const WorkingStore& store, const std::string& name, std::ostre
                   std::optional<uint16_t> renamed = std::nullopt) {
     const std::u16string name16 = Utf16OfUtf8(name);
     if (name16.empty() || name16.size() > MacroRecord::kMaxNameLength) {
-        err << "a macro name has 1 to 249 characters\n";
+        err << CliText(cli_text::MACRO_NAME_LENGTH) << '\n';
         return false;
     }
     if (const auto id = MacroIdOfName(store, name); id && id != renamed) {
-        err << "the keyboard has a macro called '" << name << "' already\n";
+        err << CliFormat(cli_text::MACRO_EXISTS, {name}) << '\n';
         return false;
     }
     return true;
@@ -89,7 +91,7 @@ bool CheckNewName(const WorkingStore& store, const std::string& name, std::ostre
 bool Commit(KeyboardSession& session, const AppContext& context, std::vector<MacroRecord> edited,
             std::ostream& err) {
     if (!CommitMacroList(session.working, std::move(edited)).committed) {
-        err << "the keyboard holds at most 100 macros\n";
+        err << CliText(cli_text::MACROS_FULL) << '\n';
         return false;
     }
     SaveToProfilePath(session.working, context);
@@ -114,15 +116,19 @@ JsonValue MacroJson(const MacroRecord& macro, const TextLookup& texts) {
             {"actions", std::move(actions)}};
 }
 
-void PrintMacro(const MacroRecord& macro, const TextLookup& texts, std::ostream& out,
-                OutputForm form) {
+void PrintMacro(const MacroRecord& macro, const TextLookup& texts,
+                const std::filesystem::path& programFolder, std::ostream& out, OutputForm form) {
     if (form == OutputForm::Json) {
         PrintJson(out, MacroJson(macro, texts));
         return;
     }
-    out << Utf8OfUtf16(macro.Name()) << ": " << int{macro.Cycles()}
-        << (macro.Cycles() == 1 ? " cycle" : " cycles") << '\n'
-        << "  " << FormatMacroActions(ActionsOf(macro), texts) << '\n';
+    // The actions in the form they are typed in, which is the same in every language.
+    const LanguageTexts english(programFolder);
+    const TextLookup typedNames = [&](std::string_view key) {
+        return english.LoadText(key, kEnglishLanguageIndex);
+    };
+    out << Utf8OfUtf16(macro.Name()) << ": " << CyclesText(macro.Cycles()) << '\n'
+        << "  " << FormatMacroActions(ActionsOf(macro), typedNames) << '\n';
 }
 
 }  // namespace
@@ -149,7 +155,7 @@ int RunMacro(KeyboardConnection& connection, const AppContext& context,
     std::string changed = request.action == "rename" ? request.newName : request.name;
     if (request.action == "add") {
         if (macros.size() >= kMaxMacros) {
-            err << "the keyboard holds at most 100 macros\n";
+            err << CliText(cli_text::MACROS_FULL) << '\n';
             return kExitUsage;
         }
         if (!CheckNewName(session.working, request.name, err)) {
@@ -157,7 +163,7 @@ int RunMacro(KeyboardConnection& connection, const AppContext& context,
         }
         auto macro = NewMacro(Utf16OfUtf8(request.name), macros);
         if (!macro) {
-            err << "the keyboard holds at most 100 macros\n";
+            err << CliText(cli_text::MACROS_FULL) << '\n';
             return kExitUsage;
         }
         StoreActions(request.actions, *macro);
@@ -169,14 +175,13 @@ int RunMacro(KeyboardConnection& connection, const AppContext& context,
         }
         MacroRecord& macro = macros[*position];
         if (request.action == "show") {
-            PrintMacro(macro, lookup, out, form);
+            PrintMacro(macro, lookup, context.programFolder, out, form);
             return kExitOk;
         }
         if (request.action == "delete") {
             RefusingQuestions questions;
             if (!ConfirmMacroDelete(macro, session.working, questions)) {
-                err << "keys play the macro '" << request.name
-                    << "'; give them another function first (zarvinctl remap)\n";
+                err << CliFormat(cli_text::MACRO_PLAYED_BY_KEYS, {request.name}) << '\n';
                 return kExitUsage;
             }
             changed = Utf8OfUtf16(macro.Name());
@@ -197,12 +202,12 @@ int RunMacro(KeyboardConnection& connection, const AppContext& context,
         if (form == OutputForm::Json) {
             PrintJson(out, {{"deleted", changed}});
         } else {
-            out << "The macro '" << changed << "' is deleted.\n";
+            out << CliFormat(cli_text::MACRO_DELETED, {changed}) << '\n';
         }
     } else {
         const auto position = FindMacro(session.working, MacroList(session.working), changed, err);
         if (position) {
-            PrintMacro(MacroList(session.working)[*position], lookup, out, form);
+            PrintMacro(MacroList(session.working)[*position], lookup, context.programFolder, out, form);
         }
     }
     return kExitOk;

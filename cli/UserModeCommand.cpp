@@ -2,6 +2,8 @@
 // keyboard as the window's user-mode combo sends it.
 
 #include "cli/Commands.h"
+#include "cli/CliTextKeys.h"
+#include "cli/CommandLineTexts.h"
 #include "cli/UserModeSession.h"
 #include "device/CommandProtocol.h"
 
@@ -22,7 +24,7 @@ int RunUserMode(KeyboardConnection& connection, const AppContext& context,
     session.colours.LoadUserMode(target, false);
     const int result = session.colours.SendKeyColours(target);
     if (result != CommandResult::Success) {
-        err << "sending the key colours failed: " << CommandResultText(result) << '\n';
+        err << CliFormat(cli_text::SENDING_COLOURS_FAILED, {CommandResultText(result)}) << '\n';
         return kExitFailed;
     }
     const std::string name = session.files.ReadModeName(target, mode);
@@ -32,8 +34,9 @@ int RunUserMode(KeyboardConnection& connection, const AppContext& context,
         PrintJson(out, sent);
         return kExitOk;
     }
-    out << "profile " << ShownProfile(target) << ": user mode " << mode << " (" << name
-        << ") sent\n";
+    out << CliFormat(cli_text::USER_MODE_SENT,
+                     {std::to_string(ShownProfile(target)), std::to_string(mode), name})
+        << '\n';
     return kExitOk;
 }
 

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <string>
 
+#include "cli/CliTextKeys.h"
+#include "cli/CommandLineTexts.h"
 #include "cli/Commands.h"
 #include "device/CommandProtocol.h"
 #include "platform/WholeFile.h"
@@ -40,7 +42,7 @@ bool UserModeSession::KeepPresentMode(int mode, std::ostream& err) const {
     if (files.WritePresentMode(profile, mode)) {
         return true;
     }
-    TellUnkept("user mode " + std::to_string(mode), errno, err);
+    TellUnkept(mode, errno, err);
     return false;
 }
 
@@ -49,19 +51,21 @@ bool UserModeSession::CanReadFile(std::ostream& err) const {
     if (contents.status != FileReadStatus::kFailed) {
         return true;
     }
-    err << "cannot read the user modes in " << files.FileOf(profile).string() << ": "
-        << contents.error << "; the file is left as it is\n";
+    err << CliFormat(cli_text::USER_MODES_UNREADABLE, {files.FileOf(profile).string(), contents.error})
+        << '\n';
     return false;
 }
 
-void UserModeSession::TellUnkept(const std::string& what, int writeError,
+void UserModeSession::TellUnkept(std::optional<int> mode, int writeError,
                                  std::ostream& err) const {
     const FileContents now = ReadWholeFile(files.FileOf(profile));
     const std::string reason = now.status == FileReadStatus::kFailed ? now.error
                                : writeError != 0 ? std::strerror(writeError)
-                                                 : "it cannot be written";
-    err << "cannot keep " << what << " in " << files.FileOf(profile).string() << ": " << reason
-        << "; nothing was sent to the keyboard\n";
+                                                 : CliText(cli_text::FILE_NOT_WRITABLE);
+    const std::string file = files.FileOf(profile).string();
+    err << (mode ? CliFormat(cli_text::USER_MODE_UNKEPT, {std::to_string(*mode), file, reason})
+                 : CliFormat(cli_text::KEY_COLOURS_UNKEPT, {file, reason}))
+        << '\n';
 }
 
 }  // namespace zarvin::cli

@@ -34,8 +34,9 @@ struct UserModeSession {
     // than any settings file, not a file): its modes would read as the defaults. The file is
     // left as it is.
     bool CanReadFile(std::ostream& err) const;
-    // Says that the profile's file did not keep `what`, and why, after a write that set errno.
-    void TellUnkept(const std::string& what, int writeError, std::ostream& err) const;
+    // Says that the profile's file did not keep user mode `mode` (without it, the key
+    // colours), and why, after a write that set errno.
+    void TellUnkept(std::optional<int> mode, int writeError, std::ostream& err) const;
 
     KeyboardConnection& connection;
     const AppContext& context;

@@ -82,13 +82,13 @@ int ResetStandIn(const AppContext& context, const CliOptions& options) {
         if (std::filesystem::symlink_status(file, unknown).type() !=
                 std::filesystem::file_type::not_found &&
             !sim::WriteImageFile(file, model, sim::FactoryMemory(model), error)) {
-            return Fail("cannot reset " + file.string() + ": " + error, kExitFailed);
+            return Fail(CliFormat(cli_text::CANNOT_RESET, {file.string(), error}), kExitFailed);
         }
     }
     if (gForm == OutputForm::Json) {
         PrintJson(std::cout, {{"reset", true}});
     } else {
-        std::cout << "The stand-in keyboard is back in its factory state.\n";
+        std::cout << CliText(cli_text::SIM_RESET_DONE) << '\n';
     }
     return kExitOk;
 }
@@ -185,8 +185,7 @@ int RunOnStandIn(const AppContext& context, const CliOptions& options) {
     sim::SimImageKeeper memory(keyboard, sim::ImageFilePath(context.userDataFolder, options.model));
     std::string error;
     if (!memory.Load(error)) {
-        return Fail(error + " (run 'zarvinctl sim-reset' to start again from the factory state)",
-                    kExitFailed);
+        return Fail(CliFormat(cli_text::STAND_IN_UNREADABLE, {error}), kExitFailed);
     }
     keyboard.ScheduleFaults(options.faults);
     const int status =

@@ -20,6 +20,8 @@
 #include "sim/SimFirmware.h"
 #include "sim/SimKeyboard.h"
 #include "store/AppContext.h"
+#include "store/LanguageChoice.h"
+#include "store/LanguageTables.h"
 #include "store/ProfileStore.h"
 #include "support/TempFolder.h"
 
@@ -232,6 +234,13 @@ TEST(MacroCommand, ShowsListsRenamesAndSetsCyclesThroughTheKeyboard) {
     const nlohmann::json list = nlohmann::json::parse(rig.out.str());
     ASSERT_EQ(list["macros"].size(), 2u);
     EXPECT_EQ(list["macros"][1]["name"], "Paste");
+
+    // In another language the words change, but the actions keep the form they are typed in.
+    SetCommandLineLanguage(*LanguageIndexOfName("de"));
+    EXPECT_EQ(rig.Macro({"show", "Copy all"}), kExitOk);
+    SetCommandLineLanguage(kEnglishLanguageIndex);
+    EXPECT_EQ(rig.out.str(),
+              "Copy all: 3 Wiederholungen\n  LeftCtrl:down C:down C:up LeftCtrl:up\n");
 
     ASSERT_EQ(rig.Macro({"delete", "Paste"}), kExitOk);
     EXPECT_EQ(rig.out.str(), "The macro 'Paste' is deleted.\n");

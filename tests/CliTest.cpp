@@ -277,7 +277,7 @@ TEST(InfoCommand, ShowsTheStandInKeyboard) {
     EXPECT_NE(text.find(", 18 Vortex, 20 Custom key colours\n"), std::string::npos) << text;
 }
 
-TEST(InfoCommand, NamesTheEffectsInTheCommandLinesLanguage) {
+TEST(InfoCommand, SpeaksTheCommandLinesLanguage) {
     sim::SimKeyboard keyboard(sim::SimModel::Keyboard126);
     KeyboardConnection connection(keyboard);
     std::string error;
@@ -289,7 +289,8 @@ TEST(InfoCommand, NamesTheEffectsInTheCommandLinesLanguage) {
     const int status = RunInfo(connection, ContextIn(folder), "(stand-in)", out, err);
     SetCommandLineLanguage(kEnglishLanguageIndex);
     ASSERT_EQ(status, kExitOk) << err.str();
-    EXPECT_NE(out.str().find("effects: 1 Welle, 2 Str\u00f6mung, "), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("\nEffekte: 1 Welle, 2 Str\u00f6mung, "), std::string::npos) << out.str();
+    EXPECT_EQ(out.str().rfind("Tastatur: 0c45:5004, 126 Tasten (simuliert)\n", 0), 0u) << out.str();
 }
 
 TEST(CommandLine, TakesLanguagesByNameOrLocale) {

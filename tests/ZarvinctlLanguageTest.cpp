@@ -48,6 +48,26 @@ TEST(ZarvinctlLanguage, HelpAndArgumentErrorsSpeakTheChosenLanguage) {
     EXPECT_EQ(json.output, "{\"error\":\"'9' is not a value for speed; speed takes 0 to 5\"}\n");
 }
 
+// What a command says about the keyboard and files, too; --json keeps English.
+TEST(ZarvinctlLanguage, ResultsAndFailuresSpeakTheChosenLanguage) {
+    const test::TempFolder home;
+    const ProgramRun missing = RunZarvinctl(home, "--simulate --language ja restore /nonexistent.fwc");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.output,
+              "zarvinctl: ファイルがありません: /nonexistent.fwc\n"
+              "zarvinctl: キーボードには何も書き込まれていません\n");
+    const ProgramRun json = RunZarvinctl(home, "--simulate --language ja --json restore /nonexistent.fwc");
+    EXPECT_EQ(json.status, 1);
+    EXPECT_TRUE(Has(json, "\"no such file: /nonexistent.fwc")) << json.output;
+
+    const ProgramRun remapped = RunZarvinctl(home, "--simulate --language de remap CapsLock Nope");
+    EXPECT_EQ(remapped.status, 2);
+    EXPECT_TRUE(Has(remapped, "unbekanntes Ziel 'Nope'")) << remapped.output;
+    const ProgramRun reset = RunZarvinctl(home, "--simulate --language ru reset CapsLock");
+    EXPECT_EQ(reset.status, 0);
+    EXPECT_EQ(reset.output.rfind("профиль 1: ", 0), 0u) << reset.output;
+}
+
 // Without --language the command line speaks the language kept for the window and itself.
 TEST(ZarvinctlLanguage, TheKeptLanguageWordsTheErrors) {
     const test::TempFolder home;
