@@ -130,6 +130,8 @@ void KeyboardView::SkinKeyButtons() {
         colourKeys_.push_back(Button(key.controlId));
     }
     outlines_ = new KeyOutlineLayer(window_);
+    // The display cuts its faces for the other flip too while the state images are loaded.
+    buttons_.at(kFlipDisplay)->SetStateFaces(FlipDisplayFaces(FlipValue() != 1));
     ApplyFlip();
     // Tab reaches the keyboard at its top-left key; the arrows move from there.
     std::vector<QWidget*> keys = KeyWidgets();
@@ -285,16 +287,19 @@ void KeyboardView::ApplyFlip() {
         }
     }
     if (CPngButton* display = Button(kFlipDisplay)) {
-        // The display's selected face (from the "disable" picture) lights the D1-D6 half; with
-        // flip 1 it shows that face in every state.
-        const KeyFaceSet& set = flipped ? flipFaces_ : keyFaces_;
-        const QImage* lit = set.disable != nullptr ? set.disable : keyFaces_.disable;
-        display->SetStateFaces(
-            flipped ? ButtonFaces{lit, lit, lit, lit, lit}
-                    : ButtonFaces{set.normal, set.normal, set.normal, set.normal, lit});
+        display->SetStateFaces(FlipDisplayFaces(flipped));
     }
     // Keys out of sight show no frame.
     ShowOutlines({});
+}
+
+ButtonFaces KeyboardView::FlipDisplayFaces(bool flipped) const {
+    // The display's selected face (from the "disable" picture) lights the D1-D6 half; with
+    // flip 1 it shows that face in every state.
+    const KeyFaceSet& set = flipped ? flipFaces_ : keyFaces_;
+    const QImage* lit = set.disable != nullptr ? set.disable : keyFaces_.disable;
+    return flipped ? ButtonFaces{lit, lit, lit, lit, lit}
+                   : ButtonFaces{set.normal, set.normal, set.normal, set.normal, lit};
 }
 
 void KeyboardView::ToggleFlip() {

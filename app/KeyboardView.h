@@ -42,7 +42,9 @@ class KeyboardView : public QObject, public KeyColourButtons {
 
 public:
     // `flipFaces` are the window's second face set, shown by the flip button for flip 1;
-    // `arrows` the arrow indicator surface. All images outlive the view.
+    // `arrows` the arrow indicator surface. All image objects outlive the view; the window may
+    // release the face sets' pixels once SkinKeyButtons has placed the buttons, while the
+    // arrows' stay (the indicators cut theirs as the flip changes).
     KeyboardView(CBaseDialog& window, ConfiguratorCore& core, const KeyFaceSet& keyFaces,
                  const KeyFaceSet& flipFaces, const QImage& arrows);
     ~KeyboardView() override;
@@ -112,6 +114,7 @@ private:
     void MakeFocusKey(CPngButton* key);
     void MoveFocus(CPngButton& from, int arrow);
     ButtonFaces KeyButtonFaces() const;
+    ButtonFaces FlipDisplayFaces(bool flipped) const;
     // The key's own name: its key name, "G1"-"G9" or "Fn".
     std::string KeyButtonName(const KeyButton& key) const;
     CPngButton* AddButton(int controlId, std::string_view skinEntry, const ButtonFaces& faces);

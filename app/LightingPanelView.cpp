@@ -186,27 +186,6 @@ constexpr ColourButton kColourButtons[] = {
     {Id::HiddenColourC, "CONTROL_CDysButton"},
 };
 
-// Every bitmap the panel shows, read once at start-up.
-std::vector<std::string> PanelBitmapNames() {
-    std::vector<std::string> names;
-    for (int i = 1; i <= 8; ++i) {
-        names.push_back("Color" + std::to_string(i) + ".bmp");
-    }
-    for (int i = 0; i <= 25; ++i) {
-        names.push_back(std::to_string(i) + ".bmp");
-    }
-    for (const char* name :
-         {"dengup.bmp",    "dengdown.bmp",   "leftup.bmp",   "leftdown.bmp",   "rightup.bmp",
-          "rightdown.bmp", "upup.bmp",       "updown.bmp",   "downup.bmp",     "downdown.bmp",
-          "julong.bmp",    "julongdown.bmp", "kuosan.bmp",   "kuosandown.bmp", "hong.bmp",
-          "hongok.bmp",    "huang.bmp",      "huangok.bmp",  "lv.bmp",         "lvok.bmp",
-          "lan.bmp",       "lanok.bmp",      "sjsup.bmp",    "sjsdown.bmp",    "user1up.bmp",
-          "user1down.bmp", "user2up.bmp",    "user2down.bmp"}) {
-        names.emplace_back(name);
-    }
-    return names;
-}
-
 QColor ToQColor(ColourValue colour) {
     return QColor(RedOf(colour), GreenOf(colour), BlueOf(colour));
 }
@@ -253,21 +232,11 @@ QWidget* LightingPanelView::Control(int controlId) const {
     return found == controls_.end() ? nullptr : found->second;
 }
 
-void LightingPanelView::LoadBitmaps() {
-    for (const std::string& name : PanelBitmapNames()) {
-        Bitmap(name);
-    }
-}
-
-// A bitmap that cannot be read is kept empty: its control shows nothing.
-const QPixmap& LightingPanelView::Bitmap(std::string_view name) {
-    const auto found = bitmaps_.find(name);
-    if (found != bitmaps_.end()) {
-        return found->second;
-    }
-    const std::filesystem::path file = window_.SkinFolder() / std::string(name);
-    return bitmaps_.emplace(std::string(name), QPixmap::fromImage(ReadScaledPicture(file)))
-        .first->second;
+// Read when a control is to show it; the controls keep what they show, so the panel holds only
+// the bitmaps in sight (a slider has 26, of which it shows one). A bitmap that cannot be read
+// is empty: its control shows nothing.
+QPixmap LightingPanelView::Bitmap(std::string_view name) const {
+    return QPixmap::fromImage(ReadScaledPicture(window_.SkinFolder() / std::string(name)));
 }
 
 template <typename Widget>
@@ -377,7 +346,6 @@ void LightingPanelView::PlaceReportRateButtons() {
 }
 
 void LightingPanelView::PlaceControls() {
-    LoadBitmaps();
     for (const Label& label : kLabels) {
         PlaceLabel(label.controlId, label.skinEntry);
     }

@@ -108,8 +108,7 @@ public:
     bool PreviewRestartPending() const { return restartPreview_; }
 
 private:
-    void LoadBitmaps();
-    const QPixmap& Bitmap(std::string_view name);
+    QPixmap Bitmap(std::string_view name) const;
     template <typename Widget>
     Widget* Place(int controlId, std::string_view skinEntry, Widget* widget);
     void PlaceLabel(int controlId, std::string_view skinEntry);
@@ -143,7 +142,6 @@ private:
     bool restartPreview_ = false;
 
     std::map<int, QWidget*> controls_;
-    std::map<std::string, QPixmap, std::less<>> bitmaps_;
     QComboBox* effectCombo_ = nullptr;
     QComboBox* modeCombo_ = nullptr;
     // The picture each direction arrow shows, which says its direction.

@@ -196,7 +196,11 @@ void CZarvinDlg::Initialise() {
 }
 
 void CZarvinDlg::InitDialog() {
-    setWindowIcon(CTrayIcon::IconOf(TrayIcon::Disconnected));
+    // The program's icon is the window's (drawn once at start; a copy of its eight sizes here
+    // would be a second third of a megabyte).
+    if (QApplication::windowIcon().isNull()) {
+        setWindowIcon(CTrayIcon::IconOf(TrayIcon::Disconnected));
+    }
     core_.Device().ForgetActiveProfile();
 
     LoadWindowImages();
@@ -230,6 +234,7 @@ void CZarvinDlg::InitDialog() {
 
     // The keyboard takes one place in the Tab order; the arrows move inside it.
     OrderTabsByLayout(*this, {keys_->KeyWidgets()});
+    ReleaseStateImages();
 
     currentTrayIcon_ = TrayIcon::Disconnected;
     PostMessage(WindowMessage::Initialised);
@@ -250,6 +255,12 @@ void CZarvinDlg::LoadWindowImages() {
     // not a whole window's.
     const QImage arrows = LoadSkinPicture(SkinFolder() / "Arrow.jpg");
     arrow_ = MakeStateSurface(arrows, arrows.deviceIndependentSize().toSize());
+}
+
+void CZarvinDlg::ReleaseStateImages() {
+    for (QImage* image : {&normal_, &over_, &down_, &disable_}) {
+        *image = QImage();
+    }
 }
 
 CPngButton* CZarvinDlg::PlaceButton(int controlId, const char* skinEntry,

@@ -168,6 +168,8 @@ protected:
 
 private:
     void LoadWindowImages();
+    // Every button has cut the pieces of the state images it shows: the whole images go.
+    void ReleaseStateImages();
     void PlaceButtons();
     CPngButton* PlaceButton(int controlId, const char* skinEntry, const ButtonFaces& faces);
     void PlaceBusyIndicator();
@@ -215,8 +217,9 @@ private:
     FileChooser chooseFile_;
     QtDialogTexts qtTexts_;
 
-    // The window images: one face set that buttons, keys and the flip display share, and the
-    // arrow indicators.
+    // The window images: one face set that buttons, keys and the flip display share (released
+    // once the buttons are placed; the buttons know their faces by these objects), and the
+    // arrow indicators, which move over theirs while the window shows.
     QImage normal_, over_, down_, disable_;
     QImage arrow_;
     std::array<QImage, 10> busyFrames_;

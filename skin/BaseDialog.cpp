@@ -56,6 +56,10 @@ void CBaseDialog::ApplySkin() {
     if (!background_.isNull()) {
         setFixedSize(background_.deviceIndependentSize().toSize());
     }
+    // Kept while the window lives: an opaque one in three bytes a pixel, drawn the same.
+    if (background_.format() == QImage::Format_RGB32) {
+        background_.convertTo(QImage::Format_RGB888);
+    }
     // The outline is made in the window's own coordinates.
     if (!maskPicture.isNull() && maskPicture.devicePixelRatio() != 1.0) {
         maskPicture = maskPicture.scaled(maskPicture.deviceIndependentSize().toSize());

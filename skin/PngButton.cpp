@@ -101,6 +101,7 @@ void CPngButton::SetFaces(int originX, int originY, const ButtonFaces& faces) {
 void CPngButton::SetStateFaces(const ButtonFaces& faces) {
     faces_ = faces;
     hover_ = false;
+    CutFaces();
     UpdateOpaque();
     repaint();
 }
@@ -112,6 +113,7 @@ void CPngButton::SetToggleFaces(const QImage* off, const QImage* on, bool toggle
     toggleMode_ = toggleMode;
     toggleOn_ = toggleOn;
     hover_ = false;
+    CutFaces();
     UpdateOpaque();
     repaint();
 }
@@ -194,20 +196,21 @@ QString CPngButton::SpokenName() const {
 }
 
 bool CPngButton::CoveredByEveryFace() const {
-    const auto covers = [this](const QImage* face) {
-        if (face == nullptr || face->isNull() || face->hasAlphaChannel()) {
-            return false;
-        }
-        const qreal ratio = face->devicePixelRatio();
-        const QRectF source((originX_ - 1) * ratio, (originY_ - 1) * ratio, width() * ratio,
-                            height() * ratio);
-        return QRectF(face->rect()).contains(source);
-    };
+    const auto covers = [this](const QImage* face) { return pieces_.Covers(face); };
     if (toggleMode_) {
         return covers(faceToggleOff_) && covers(faceToggleOn_) && covers(faces_.disabled);
     }
     return covers(faces_.normal) && covers(faces_.hover) && covers(faces_.pressed) &&
            covers(faces_.disabled) && covers(faces_.selected);
+}
+
+void CPngButton::CutFaces() {
+    // The face is the rectangle of the button's size one pixel up and left of the origin.
+    pieces_.Place(QPoint(originX_ - 1, originY_ - 1), size());
+    for (const QImage* face : {faces_.normal, faces_.hover, faces_.pressed, faces_.disabled,
+                               faces_.selected, faceToggleOff_, faceToggleOn_}) {
+        pieces_.Cut(face);
+    }
 }
 
 // A button that paints every one of its pixels spares the window painting its background
@@ -218,6 +221,7 @@ void CPngButton::UpdateOpaque() {
 }
 
 void CPngButton::resizeEvent(QResizeEvent* event) {
+    CutFaces();
     UpdateOpaque();
     QAbstractButton::resizeEvent(event);
 }
@@ -245,13 +249,7 @@ void CPngButton::paintEvent(QPaintEvent* /*event*/) {
     const Look look = CurrentLook();
     {
         QPainter painter(this);
-        if (look.face != nullptr) {
-            // The face's pixels may be denser than the window's (a 2x surface).
-            const qreal ratio = look.face->devicePixelRatio();
-            const QRectF source((originX_ - 1) * ratio, (originY_ - 1) * ratio, width() * ratio,
-                                height() * ratio);
-            painter.drawImage(QRectF(0, 0, width(), height()), *look.face, source);
-        }
+        pieces_.Draw(painter, look.face);
         if (outline_) {
             DrawOutlineFrame(painter, rect(), outlineColour_);
         }

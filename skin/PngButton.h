@@ -14,10 +14,16 @@
 //   selected (set by the owner) -> selected face, selected text colour
 //   otherwise             -> normal face, normal text colour
 //
+// The button keeps only the pieces of the surfaces under it (skin/FacePieces.h), cut when its
+// faces are set: the window may release its surfaces once its buttons are placed, as long as
+// the faces it sets afterwards name only surfaces the button has cut already (a button showing
+// a face it never cut while the surface was loaded shows what lies beneath).
+//
 // Outline mode draws a 2-pixel frame in the outline colour over the face. With the text style
 // on, the button's text is drawn over it. After every draw the draw hook, when set, learns
 // whether the face drawn was the normal one. A double click gives two clicks. The surfaces are
-// not owned and must outlive the button; a face that was never set draws nothing, leaving what
+// not owned; the button knows its faces by their surfaces' addresses, so the QImage objects
+// (not their pixels) must outlive it. A face that was never set draws nothing, leaving what
 // lies beneath (the window's background) visible.
 //
 // For the keyboard and assistive technology (skin/SkinAccessibility.h) the button has a role: a
@@ -32,6 +38,7 @@
 #include <functional>
 
 #include "skin/ButtonRole.h"
+#include "skin/FacePieces.h"
 
 class QEnterEvent;
 class QResizeEvent;
@@ -137,6 +144,7 @@ public:
     Look CurrentLook() const;
     QPoint Origin() const { return {originX_, originY_}; }
     const ButtonFaces& Faces() const { return faces_; }
+    const FacePieces& Pieces() const { return pieces_; }
     bool IsSelected() const { return selected_; }
     bool IsHovered() const { return hover_; }
     bool IsOutlineOn() const { return outline_; }
@@ -155,11 +163,14 @@ protected:
 private:
     // Whether every face the button may show covers all of it with opaque pixels.
     bool CoveredByEveryFace() const;
+    // Cuts the pieces of every face the button may show at its place.
+    void CutFaces();
     void UpdateOpaque();
     void DrawText(QPainter& painter, const QColor& colour) const;
     void ShowTooltip();
 
     ButtonFaces faces_;
+    FacePieces pieces_;
     int originX_ = 0;
     int originY_ = 0;
     bool hover_ = false;

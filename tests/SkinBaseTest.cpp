@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QMargins>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QRegion>
 #include <QTest>
 #include <algorithm>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "skin/BaseDialog.h"
+#include "skin/FacePieces.h"
 #include "skin/LayoutEntry.h"
 #include "skin/LayoutReaders.h"
 #include "skin/OutlineRegion.h"
@@ -261,6 +263,74 @@ TEST_F(PngButtonTest, FaceFollowsTheStateOrder) {
         EXPECT_EQ(look.face, &(this->*c.face));
         EXPECT_EQ(look.textColour, colours.*c.textColour);
     }
+}
+
+// The window releases its surfaces once its buttons are placed: every state draws the same
+// pixels after as before, from pieces cut at the button's place (at 1x and from a 2x surface).
+TEST(FacePieces, ButtonsDrawEveryStateTheSameAfterTheSurfacesAreReleased) {
+    for (const qreal ratio : {1.0, 2.0}) {
+        SCOPED_TRACE(ratio);
+        std::vector<QImage> surfaces;
+        for (int blue : {10, 20, 30, 40, 50}) {
+            surfaces.push_back(Coordinates(int(90 * ratio), int(60 * ratio), blue));
+            surfaces.back().setDevicePixelRatio(ratio);
+        }
+        // The hover surface equals the normal one under the button: its piece shares memory.
+        surfaces[1] = surfaces[0].copy();
+        CPngButton button;
+        button.setGeometry(10, 5, 30, 20);
+        button.SetFaces(11, 6, {&surfaces[0], &surfaces[1], &surfaces[2], &surfaces[3],
+                                &surfaces[4]});
+        const auto drawEveryState = [&button] {
+            std::vector<QImage> drawn;
+            for (int state = 0; state < 5; ++state) {
+                button.setEnabled(state != 3);
+                button.SetSelected(state == 4, false);
+                button.setDown(state == 2);
+                if (state == 1) {
+                    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+                    QApplication::sendEvent(&button, &enter);
+                } else {
+                    QEvent leave(QEvent::Leave);
+                    QApplication::sendEvent(&button, &leave);
+                }
+                drawn.push_back(button.grab().toImage());
+            }
+            return drawn;
+        };
+        const std::vector<QImage> before = drawEveryState();
+        EXPECT_EQ(before[0].pixel(0, 0), surfaces[0].pixel(int(10 * ratio), int(5 * ratio)));
+        EXPECT_EQ(button.Pieces().PieceOf(&surfaces[0])->constBits(),
+                  button.Pieces().PieceOf(&surfaces[1])->constBits());
+        for (QImage& surface : surfaces) {
+            surface = QImage();
+        }
+        // Faces set again from released surfaces keep their pieces.
+        button.SetStateFaces({&surfaces[0], &surfaces[1], &surfaces[2], &surfaces[3],
+                              &surfaces[4]});
+        EXPECT_EQ(drawEveryState(), before);
+    }
+}
+
+// A place reaching beyond the surface draws only the part the surface has, as drawing from
+// the whole surface did; such a button is not opaque.
+TEST(FacePieces, APlaceBeyondTheSurfaceKeepsOnlyThePartInside) {
+    QImage surface = Coordinates(40, 30, 9);
+    FacePieces pieces;
+    pieces.Place(QPoint(30, -2), QSize(20, 10));
+    pieces.Cut(&surface);
+    ASSERT_NE(pieces.PieceOf(&surface), nullptr);
+    EXPECT_EQ(pieces.PieceOf(&surface)->size(), QSize(10, 8));
+    EXPECT_FALSE(pieces.Covers(&surface));
+    QImage drawn(20, 10, QImage::Format_RGB32);
+    drawn.fill(Qt::white);
+    QPainter painter(&drawn);
+    pieces.Draw(painter, &surface);
+    painter.end();
+    EXPECT_EQ(drawn.pixel(0, 2), surface.pixel(30, 0));
+    EXPECT_EQ(drawn.pixel(9, 9), surface.pixel(39, 7));
+    EXPECT_EQ(drawn.pixel(10, 5), qRgb(255, 255, 255));
+    EXPECT_EQ(drawn.pixel(5, 1), qRgb(255, 255, 255));
 }
 
 TEST_F(PngButtonTest, SettingFacesClearsHover) {
