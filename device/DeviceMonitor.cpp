@@ -1,11 +1,13 @@
 #include "device/DeviceMonitor.h"
 
 #include <array>
+#include <optional>
 #include <system_error>
 
 #include "device/CommandProtocol.h"
 #include "device/DeviceImage.h"
 #include "device/HidDevice.h"
+#include "device/NodeChangeWait.h"
 #include "device/MainWindowLink.h"
 #include "device/UserMessages.h"
 #include "device/WindowMessages.h"
@@ -61,22 +63,37 @@ void DeviceMonitor::MonitorThread() {
     if (autoShowDone_ && !stop_.WaitFor(timing_.startDelay)) {
         return;
     }
+    HidDevice& device = link_.Device();
+    // Watching from before the first look on, so that a node coming meanwhile is not missed.
+    NodeChangeWait wait(device.Source(), stop_);
     if (!Probe()) {
         return;
     }
-    HidDevice& device = link_.Device();
+    auto woken = NodeChangeWait::End::TimedOut;
     while (!stop_.Raised()) {
+        // Watching, the monitor looks again after a while only where no node event may come:
+        // a keyboard that is there but could not be opened (access or a failed open can change
+        // without one), and once after a disconnection.
+        bool lookAgainSoon = false;
         if (link_.Connected()) {
-            if (!device.IsPresent(device.DevicePath())) {
+            // A node that hung up has gone, though its name may stay a moment longer.
+            if (woken == NodeChangeWait::End::HungUp || !device.IsPresent(device.DevicePath())) {
                 link_.SetConnected(false);
                 // Nothing more comes from a node that went; its descriptor goes too.
                 device.Close();
                 OnConnectionChanged(false);
+                lookAgainSoon = true;
             }
-        } else if (!Scan()) {
+        } else if (!Scan(woken != NodeChangeWait::End::NodesChanged)) {
             return;
+        } else {
+            lookAgainSoon = !link_.Connected() && scanMissedKeyboard_;
         }
-        if (!stop_.WaitFor(link_.Connected() ? timing_.presencePoll : timing_.rescan)) {
+        const bool connected = link_.Connected();
+        woken = wait.Wait(connected ? &device : nullptr,
+                          lookAgainSoon ? std::optional(timing_.rescan) : std::nullopt,
+                          connected ? timing_.presencePoll : timing_.rescan);
+        if (woken == NodeChangeWait::End::Stopped) {
             return;
         }
     }
@@ -92,6 +109,7 @@ bool DeviceMonitor::OpenCommandInterface() {
             continue;
         }
         if (!device.Open(*path, true, true)) {
+            scanMissedKeyboard_ = true;
             if (device.LastError() == HidError::PermissionDenied && scanRefusedNode_.empty()) {
                 scanRefusedNode_ = path->substr(0, path->find('#'));
             }
@@ -121,14 +139,15 @@ bool DeviceMonitor::Probe() {
     return true;
 }
 
-bool DeviceMonitor::Scan() {
+bool DeviceMonitor::Scan(bool mayTellRefusal) {
     HidDevice& device = link_.Device();
     if (!device.RefreshPaths()) {
         return false;
     }
     scanRefusedNode_.clear();
+    scanMissedKeyboard_ = false;
     const bool found = OpenCommandInterface();
-    ReportRefusal(found ? std::string() : scanRefusedNode_);
+    ReportRefusal(found ? std::string() : scanRefusedNode_, mayTellRefusal);
     // The model before the flag, so a command never runs with the last keyboard's. Only
     // keyboards of known ids open, so the model is always found.
     if (found &&
@@ -148,10 +167,13 @@ bool DeviceMonitor::Scan() {
     return true;
 }
 
-void DeviceMonitor::ReportRefusal(const std::string& node) {
+void DeviceMonitor::ReportRefusal(const std::string& node, bool mayTell) {
     {
         const std::lock_guard lock(refusedMutex_);
         refusedNode_ = node;
+    }
+    if (!mayTell && !node.empty()) {
+        return;  // told by the look that follows, if it is still refused then
     }
     if (!node.empty() && node != toldRefusedNode_) {
         messages_.ShowFormattedMessage(kNoAccessPrompt, AccessGuidance(node));

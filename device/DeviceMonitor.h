@@ -56,10 +56,12 @@ private:
     bool OpenCommandInterface();
     // Wakes the keyboard with one request, reporting nothing. False when listing failed.
     bool Probe();
-    // Looks for the keyboard and connects it. False when listing failed.
-    bool Scan();
+    // Looks for the keyboard and connects it. False when listing failed. A look right after
+    // nodes changed may not tell of a refused node yet: udev grants access a moment after the
+    // kernel makes the node, so the refusal is told only if the next look still meets it.
+    bool Scan(bool mayTellRefusal);
     // Tells the user once per refused node why the keyboard cannot be used.
-    void ReportRefusal(const std::string& node);
+    void ReportRefusal(const std::string& node, bool mayTell);
     // Whether the device just opened is a supported keyboard's command interface.
     static bool IsCommandInterface(const HidDevice& device);
 
@@ -74,6 +76,8 @@ private:
     // Set by OpenCommandInterface during a scan; the node the user was last told about.
     std::string scanRefusedNode_;
     std::string toldRefusedNode_;
+    // Set by OpenCommandInterface during a scan: a supported keyboard's node failed to open.
+    bool scanMissedKeyboard_ = false;
     mutable std::mutex refusedMutex_;
     std::string refusedNode_;
     bool firstScanDone_ = false;

@@ -1,8 +1,10 @@
 #include "device/EventListener.h"
 
+#include <optional>
 #include <system_error>
 
 #include "device/MainWindowLink.h"
+#include "device/NodeChangeWait.h"
 #include "device/WindowMessages.h"
 #include "keyboard/KeyboardIds.h"
 
@@ -46,24 +48,33 @@ void EventListener::Stop() {
 }
 
 void EventListener::ListenerThread() {
+    // Watching from before the first look on, so that a node coming meanwhile is not missed.
+    NodeChangeWait wait(device_.Source(), stop_);
     while (!stop_.Raised()) {
         if (!device_.RefreshPaths()) {
             return;
         }
+        // Watching, the listener looks again after a while only where no node event may come:
+        // a keyboard that is there but could not be opened (access or a failed open can change
+        // without one), and once after reading ended.
+        bool lookAgainSoon = false;
         while (const auto path = device_.NextPath()) {
             if (!MatchKeyboardPath(*path)) {
                 continue;
             }
             if (OpenEventInterface(*path)) {
                 ReadEvents();
+                lookAgainSoon = true;
                 break;
             }
             if (stop_.Raised()) {
                 break;
             }
+            lookAgainSoon = lookAgainSoon || device_.LastError() != HidError::None;
         }
         device_.FreePaths();
-        if (!stop_.WaitFor(timing_.rescan)) {
+        const auto timeout = lookAgainSoon ? std::optional(timing_.rescan) : std::nullopt;
+        if (wait.Wait(nullptr, timeout, timing_.rescan) == NodeChangeWait::End::Stopped) {
             return;
         }
     }

@@ -297,6 +297,54 @@ void HidDevice::EndIo(std::atomic<bool>& inProgress) {
     }
 }
 
+HidError HidDevice::WaitForHangUp(std::span<const int> others, int timeoutMs) {
+    {
+        // Registered as a user like a read, so Close waits for the wait to leave; the last
+        // error stays that of the transfers.
+        std::lock_guard lock(ioMutex_);
+        if (closing_ || !fd_.Valid()) {
+            return HidError::Stopped;
+        }
+        ++ioUsers_;
+    }
+    // No events asked of the node: poll tells a hang-up whatever is asked, and reports coming
+    // in for another thread's exchange do not end the wait.
+    std::vector<pollfd> fds = {{stopEvent_.Get(), POLLIN, 0}, {fd_.Get(), 0, 0}};
+    for (const int other : others) {
+        fds.push_back(pollfd{other, POLLIN, 0});
+    }
+    const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
+    HidError result = HidError::TimedOut;
+    for (;;) {
+        int wait = -1;
+        if (timeoutMs >= 0) {
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+            wait = static_cast<int>(std::max<std::chrono::milliseconds::rep>(left.count(), 0));
+        }
+        const int ready = ::poll(fds.data(), fds.size(), wait);
+        if (ready < 0 && errno == EINTR) {
+            continue;
+        }
+        if (ready < 0) {
+            result = HidError::Io;
+        } else if (fds[0].revents != 0) {
+            result = HidError::Stopped;
+        } else if (fds[1].revents != 0) {
+            result = HidError::Gone;
+        } else if (ready > 0) {
+            result = HidError::None;
+        }
+        break;
+    }
+    {
+        std::lock_guard lock(ioMutex_);
+        if (--ioUsers_ == 0) {
+            ioIdle_.notify_all();
+        }
+    }
+    return result;
+}
+
 HidError HidDevice::WaitReady(Direction direction, int timeoutMs) {
     const short wanted = direction == Direction::In ? POLLIN : POLLOUT;
     const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));

@@ -82,6 +82,13 @@ public:
     bool IsOpen() const;
     // Whether the node behind `path` is still there, opening nothing (the monitor's test).
     bool IsPresent(const std::string& path);
+    // Waits while the device is open until its node hangs up (Gone: the device went), one of
+    // `others` turns readable (None), `timeoutMs` passes (TimedOut; negative waits for ever) or
+    // Close cuts the wait short (Stopped, at once when nothing is open). Reads nothing: reports
+    // that arrive meanwhile stay for the readers.
+    HidError WaitForHangUp(std::span<const int> others, int timeoutMs);
+    // Where the device's nodes come from.
+    HidNodeSource& Source() const { return source_; }
 
     bool Read(uint8_t* buffer, size_t length, size_t* transferred, int timeoutMs);
     bool Write(const uint8_t* buffer, size_t length, size_t* transferred, int timeoutMs);

@@ -5,6 +5,7 @@
 // one report per read() or write().
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,18 @@ struct HidNodeInfo {
     std::vector<uint8_t> reportDescriptor;
 };
 
+// Tells a thread that waits for nodes to come or go when to look again, so that it need not
+// look again and again.
+class NodeWatch {
+public:
+    virtual ~NodeWatch() = default;
+    // Turns readable (POLLIN) when nodes may have come or gone or had their access changed.
+    virtual int Descriptor() const = 0;
+    // Takes, without waiting, what made the descriptor readable; true when any of it may
+    // concern the source's nodes.
+    virtual bool TakeChanges() = 0;
+};
+
 class HidNodeSource {
 public:
     virtual ~HidNodeSource() = default;
@@ -54,6 +67,11 @@ public:
     // every open of the node shares the lock. A source whose opens are separate sockets returns
     // a descriptor of its own for each call, all standing for the one node.
     virtual UniqueFd OpenNodeLock(const std::string& /*node*/) { return UniqueFd(); }
+
+    // Watches the nodes from now on. None (the default) when the source cannot tell of changes
+    // or the system gives no watch: the caller then looks again now and then. With a watch,
+    // a node that goes while open also hangs up its descriptors (POLLHUP or POLLERR).
+    virtual std::unique_ptr<NodeWatch> WatchNodes() { return nullptr; }
 };
 
 }  // namespace zarvin

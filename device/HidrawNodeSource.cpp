@@ -14,6 +14,7 @@
 #include <system_error>
 #include <utility>
 
+#include "device/HidrawNodeWatch.h"
 #include "platform/SysfsHidAttributes.h"
 
 namespace zarvin {
@@ -196,6 +197,10 @@ HidError HidrawNodeSource::OpenNode(const std::string& node, bool read, bool wri
     fd = std::move(opened);
     info = std::move(described);
     return HidError::None;
+}
+
+std::unique_ptr<NodeWatch> HidrawNodeSource::WatchNodes() {
+    return HidrawNodeWatch::Open(devFolder_);
 }
 
 std::optional<HidNodeInfo> HidrawNodeSource::ReadSysfsNode(const std::string& name) const {

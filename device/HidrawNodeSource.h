@@ -4,6 +4,7 @@
 // that tests run on a fake tree.
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,6 +26,9 @@ public:
     // requests (a fake tree) is described from its sysfs entry instead.
     HidError OpenNode(const std::string& node, bool read, bool write, UniqueFd& fd,
                       HidNodeInfo& info) override;
+
+    // An inotify watch on the device folder (device/HidrawNodeWatch.h).
+    std::unique_ptr<NodeWatch> WatchNodes() override;
 
 private:
     // What sysfs says about the node `name` ("hidraw3").

@@ -4,34 +4,30 @@
 #include <condition_variable>
 #include <mutex>
 
+#include "platform/UniqueFd.h"
+
 namespace zarvin {
 
 // Ends a thread's waits at once when raised, from any thread. Raised once, for good.
 class StopSignal {
 public:
-    void Raise() {
-        {
-            const std::lock_guard lock(mutex_);
-            raised_ = true;
-        }
-        wake_.notify_all();
-    }
+    StopSignal();
 
-    bool Raised() const {
-        const std::lock_guard lock(mutex_);
-        return raised_;
-    }
+    void Raise();
+    bool Raised() const;
 
     // Waits `duration` or until raised; true when the whole time passed unraised.
-    bool WaitFor(std::chrono::milliseconds duration) {
-        std::unique_lock lock(mutex_);
-        return !wake_.wait_for(lock, duration, [this] { return raised_; });
-    }
+    bool WaitFor(std::chrono::milliseconds duration);
+
+    // Readable (POLLIN) from the raise on, for a thread that polls descriptors while it waits.
+    // -1 when the system gave no descriptor: such a thread waits with WaitFor instead.
+    int Descriptor() const { return event_.Get(); }
 
 private:
     mutable std::mutex mutex_;
     std::condition_variable wake_;
     bool raised_ = false;
+    UniqueFd event_;
 };
 
 }  // namespace zarvin

@@ -35,6 +35,20 @@ std::string NodeName(const KeyboardModel& info, int interfaceNumber) {
     return name;
 }
 
+// Readable once the keyboard was plugged in or unplugged since the changes were last taken.
+class SimNodeWatch : public NodeWatch {
+public:
+    explicit SimNodeWatch(std::shared_ptr<UniqueFd> event) : event_(std::move(event)) {}
+    int Descriptor() const override { return event_->Get(); }
+    bool TakeChanges() override {
+        uint64_t count = 0;
+        return ::read(event_->Get(), &count, sizeof count) == static_cast<ssize_t>(sizeof count);
+    }
+
+private:
+    std::shared_ptr<UniqueFd> event_;
+};
+
 }  // namespace
 
 struct SimKeyboard::State {
@@ -63,6 +77,8 @@ struct SimKeyboard::State {
     void Broadcast(bool commandNode, std::span<const uint8_t> report);
     void SendEventLocked(uint16_t code);
     void UnplugLocked();
+    void TellWatches();
+    void TellMemoryChange() const;
     void FailWritesLocked();
     void CutOffCommandChannels();
     void StartScheduledFaults();
@@ -86,6 +102,10 @@ struct SimKeyboard::State {
     std::chrono::microseconds reportDelay{0};
     // Scheduled faults by the packet number they start at.
     std::multimap<uint64_t, SimFault> scheduled;
+
+    // The eventfds of the node watches; a watch that went leaves an expired entry.
+    std::vector<std::weak_ptr<UniqueFd>> watches;
+    std::function<void()> memoryChanged;
 
     UniqueFd wake;
     // Fires at the first pending reply's due time, an absolute deadline: a relative poll timeout
@@ -216,6 +236,7 @@ void SimKeyboard::State::HandlePacket(std::span<const uint8_t> bytes) {
         refusals.erase(refusal);
     } else {
         reply = firmware.HandleRequest(packet);
+        TellMemoryChange();
     }
     if (reply) {
         // Replies leave in order, like the answers of a device that does one thing at a time.
@@ -311,6 +332,23 @@ void SimKeyboard::State::UnplugLocked() {
     plugged = false;
     channels.clear();
     pending.clear();
+    TellWatches();
+}
+
+void SimKeyboard::State::TellWatches() {
+    std::erase_if(watches, [](const std::weak_ptr<UniqueFd>& watch) { return watch.expired(); });
+    const uint64_t one = 1;
+    for (const std::weak_ptr<UniqueFd>& watch : watches) {
+        if (const std::shared_ptr<UniqueFd> event = watch.lock()) {
+            [[maybe_unused]] const ssize_t written = ::write(event->Get(), &one, sizeof one);
+        }
+    }
+}
+
+void SimKeyboard::State::TellMemoryChange() const {
+    if (memoryChanged) {
+        memoryChanged();
+    }
 }
 
 SimKeyboard::SimKeyboard(SimModel model) : state_(std::make_unique<State>(model)) {
@@ -347,6 +385,16 @@ bool SimKeyboard::EnumerateNodes(std::vector<HidNodeInfo>& nodes) {
         nodes.push_back(state_->NodeInfo(true));
     }
     return true;
+}
+
+std::unique_ptr<NodeWatch> SimKeyboard::WatchNodes() {
+    auto event = std::make_shared<UniqueFd>(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
+    if (!event->Valid()) {
+        return nullptr;
+    }
+    std::lock_guard guard(state_->lock);
+    state_->watches.push_back(event);
+    return std::make_unique<SimNodeWatch>(std::move(event));
 }
 
 HidError SimKeyboard::OpenNode(const std::string& node, bool read, bool write, UniqueFd& fd,
@@ -391,6 +439,7 @@ HidError SimKeyboard::OpenNode(const std::string& node, bool read, bool write, U
 void SimKeyboard::WithFirmware(const std::function<void(SimFirmware&)>& action) {
     std::lock_guard guard(state_->lock);
     action(state_->firmware);
+    state_->TellMemoryChange();
 }
 
 void SimKeyboard::Plug() {
@@ -398,6 +447,7 @@ void SimKeyboard::Plug() {
     if (!state_->plugged) {
         state_->plugged = true;
         state_->firmware.PowerCycle();
+        state_->TellWatches();
     }
 }
 
@@ -476,6 +526,7 @@ void SimKeyboard::SendEvent(uint16_t code) {
 void SimKeyboard::ChangeProfileOnKeyboard(int profile) {
     std::lock_guard guard(state_->lock);
     if (state_->firmware.SelectProfile(profile)) {
+        state_->TellMemoryChange();
         state_->SendEventLocked(0x0402);
     }
 }
@@ -483,6 +534,7 @@ void SimKeyboard::ChangeProfileOnKeyboard(int profile) {
 void SimKeyboard::ChangeLightingOnKeyboard(uint8_t effect) {
     std::lock_guard guard(state_->lock);
     if (state_->firmware.SelectEffect(effect)) {
+        state_->TellMemoryChange();
         state_->SendEventLocked(0x0401);
     }
 }
@@ -504,7 +556,16 @@ bool SimKeyboard::SaveImage(const std::filesystem::path& file, std::string& erro
 
 bool SimKeyboard::LoadImage(const std::filesystem::path& file, std::string& error) {
     std::lock_guard guard(state_->lock);
-    return ReadImageFile(file, state_->model, state_->firmware.Memory(), error);
+    if (!ReadImageFile(file, state_->model, state_->firmware.Memory(), error)) {
+        return false;
+    }
+    state_->TellMemoryChange();
+    return true;
+}
+
+void SimKeyboard::OnMemoryChange(std::function<void()> changed) {
+    std::lock_guard guard(state_->lock);
+    state_->memoryChanged = std::move(changed);
 }
 
 std::vector<uint8_t> SimKeyboard::ImageBytes() const {

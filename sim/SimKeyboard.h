@@ -24,6 +24,7 @@
 //   the report delay (0 until set).
 // - An event is input report 3 carrying the 16-bit code, followed by a release report whose
 //   code is 0.
+// - Node watches are told of every plug and unplug (the unplug fault's too).
 // - Destruction stops the service thread and hangs up every descriptor still open.
 
 #include <chrono>
@@ -54,6 +55,9 @@ public:
     bool EnumerateNodes(std::vector<HidNodeInfo>& nodes) override;
     HidError OpenNode(const std::string& node, bool read, bool write, UniqueFd& fd,
                       HidNodeInfo& info) override;
+    // Turns readable when the keyboard is plugged in or unplugged. A watch may outlive the
+    // stand-in; it then stays quiet.
+    std::unique_ptr<NodeWatch> WatchNodes() override;
 
     SimModel Model() const;
 
@@ -95,6 +99,10 @@ public:
     bool LoadImage(const std::filesystem::path& file, std::string& error);
     // The memory in the image file's form, as SaveImage would write it.
     std::vector<uint8_t> ImageBytes() const;
+    // `changed` is called after anything that may have changed the memory: a command packet
+    // taken in, WithFirmware, the keyboard's own buttons, LoadImage. It runs on the thread that
+    // made the change, with the stand-in locked: it must not call back into it. Empty: none.
+    void OnMemoryChange(std::function<void()> changed);
 
 private:
     struct State;
