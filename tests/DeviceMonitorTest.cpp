@@ -4,6 +4,7 @@
 #include <array>
 #include <atomic>
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -16,16 +17,19 @@
 #include "device/DeviceMonitor.h"
 #include "device/EventListener.h"
 #include "device/HidDevice.h"
+#include "device/HidrawNodeWatch.h"
 #include "device/UserMessages.h"
 #include "device/WindowMessages.h"
 #include "sim/SimKeyboard.h"
 #include "support/RecordingMessages.h"
 #include "support/RecordingWindow.h"
 #include "support/SocketNodeSource.h"
+#include "support/TempFolder.h"
 
 namespace zarvin {
 namespace {
 
+namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using Records = std::vector<std::string>;
 using sim::SimKeyboard;
@@ -147,32 +151,143 @@ TEST(DeviceMonitor, KeyboardAttachedLaterDoesNotOpenTheWindow) {
 }
 
 TEST(DeviceMonitor, UnpluggingClosesTheEditorsAndDisconnectsUntilPluggedAgain) {
-    Rig rig;
-    rig.StartMonitor();
-    ASSERT_TRUE(rig.window.WaitFor("post SP OPEN"));
-    ASSERT_EQ(rig.image.GetActiveProfile(rig.link), 0);  // now cached
-    rig.window.ClearRecords();
+    // With waits that only a stop ends, the stand-in's hang-up and its plug are what wake the
+    // monitor.
+    for (const DeviceThreadTiming& timing : {kQuick, kEndless}) {
+        SCOPED_TRACE(timing.presencePoll.count());
+        Rig rig;
+        rig.StartMonitor(timing);
+        ASSERT_TRUE(rig.window.WaitFor("post SP OPEN"));
+        ASSERT_EQ(rig.image.GetActiveProfile(rig.link), 0);  // now cached
+        rig.window.ClearRecords();
 
-    rig.keyboard.Unplug();
-    ASSERT_TRUE(rig.window.WaitFor("tray 0 128"));
-    EXPECT_EQ(rig.window.Records(), (Records{"send GS 0", "hide", "tray 0 128"}));
-    EXPECT_EQ(rig.window.TrayIconShown(), TrayIcon::Disconnected);
-    EXPECT_FALSE(rig.link.Connected());
-    std::array<uint8_t, kDeviceInfoSize> info{};
-    EXPECT_EQ(ReadDeviceInfo(rig.link, info), CommandResult::NoReply);
-    // The cached profile is gone: asking again finds no keyboard.
-    EXPECT_EQ(rig.image.GetActiveProfile(rig.link), -1);
+        rig.keyboard.Unplug();
+        ASSERT_TRUE(rig.window.WaitFor("tray 0 128"));
+        EXPECT_EQ(rig.window.Records(), (Records{"send GS 0", "hide", "tray 0 128"}));
+        EXPECT_EQ(rig.window.TrayIconShown(), TrayIcon::Disconnected);
+        EXPECT_FALSE(rig.link.Connected());
+        std::array<uint8_t, kDeviceInfoSize> info{};
+        EXPECT_EQ(ReadDeviceInfo(rig.link, info), CommandResult::NoReply);
+        // The cached profile is gone: asking again finds no keyboard.
+        EXPECT_EQ(rig.image.GetActiveProfile(rig.link), -1);
 
-    rig.keyboard.Plug();
-    ASSERT_TRUE(rig.window.WaitFor("tray 0 141"));
-    rig.monitor->Stop();
-    EXPECT_EQ(rig.window.Records(),
-              (Records{"send GS 0", "hide", "tray 0 128", "send TR PROF", "tray 0 141"}));
-    EXPECT_EQ(ReadDeviceInfo(rig.link, info), CommandResult::Success);
-    EXPECT_EQ(rig.image.GetActiveProfile(rig.link), 0);
+        rig.keyboard.Plug();
+        ASSERT_TRUE(rig.window.WaitFor("tray 0 141"));
+        rig.monitor->Stop();
+        EXPECT_EQ(rig.window.Records(),
+                  (Records{"send GS 0", "hide", "tray 0 128", "send TR PROF", "tray 0 141"}));
+        EXPECT_EQ(ReadDeviceInfo(rig.link, info), CommandResult::Success);
+        EXPECT_EQ(rig.image.GetActiveProfile(rig.link), 0);
+    }
 }
 
-// Offers one keyboard node that this user may not open.
+// The stand-in behind a file that stands for its hidraw node in a watched folder, as the
+// kernel's device folder does for a real keyboard: its nodes are there while the file is and may
+// be opened while the file's owner may read it, and the watch is the real inotify watch of that
+// folder. Removing the file takes the nodes away without hanging up what is open.
+class StandInBehindNodeFile : public HidNodeSource {
+public:
+    explicit StandInBehindNodeFile(SimKeyboard& keyboard) : keyboard_(keyboard) {}
+
+    fs::path NodeFile() const { return folder_ / "hidraw0"; }
+    // Made whole, with its access, at once, as the kernel makes a node.
+    void MakeNode(fs::perms access) {
+        const fs::path made = folder_.Write("made", "");
+        fs::permissions(made, access);
+        fs::rename(made, NodeFile());
+    }
+
+    bool EnumerateNodes(std::vector<HidNodeInfo>& nodes) override {
+        nodes.clear();
+        return !fs::exists(NodeFile()) || keyboard_.EnumerateNodes(nodes);
+    }
+    HidError OpenNode(const std::string& node, bool read, bool write, UniqueFd& fd,
+                      HidNodeInfo& info) override {
+        std::error_code error;
+        const fs::file_status status = fs::status(NodeFile(), error);
+        if (!fs::exists(status)) {
+            return HidError::NotFound;
+        }
+        if ((read || write) && (status.permissions() & fs::perms::owner_read) == fs::perms::none) {
+            return HidError::PermissionDenied;
+        }
+        return keyboard_.OpenNode(node, read, write, fd, info);
+    }
+    std::unique_ptr<NodeWatch> WatchNodes() override {
+        return HidrawNodeWatch::Open(folder_.Path());
+    }
+
+private:
+    SimKeyboard& keyboard_;
+    test::TempFolder folder_;
+};
+
+// The first node of the stand-in (126 keys) that a look meets: its consumer-control interface.
+constexpr std::string_view kFirstStandInNode = "sim:0c45:5004/1";
+
+// The monitor on StandInBehindNodeFile, started on a folder without the node and past its
+// first look.
+struct NodeFileRig {
+    explicit NodeFileRig(const DeviceThreadTiming& timing) {
+        monitor = std::make_unique<DeviceMonitor>(link, image, messages, window, autoShowDone,
+                                                  timing);
+        EXPECT_TRUE(monitor->Start());
+        EXPECT_TRUE(WaitUntil([&] { return autoShowDone.load(); }));
+    }
+    ~NodeFileRig() { monitor.reset(); }
+
+    SimKeyboard keyboard;
+    StandInBehindNodeFile source{keyboard};
+    HidDevice command{source};
+    CommandLink link{command, ExchangeTiming{.writeTimeout = 200ms, .readTimeout = 50ms}};
+    DeviceImage image;
+    RecordingMessages messages;
+    RecordingWindow window;
+    std::atomic<bool> autoShowDone{false};
+    std::unique_ptr<DeviceMonitor> monitor;
+};
+
+TEST(DeviceMonitor, NodeEventsAloneTellWhenTheKeyboardComesAndGoes) {
+    NodeFileRig rig(kEndless);
+    rig.source.MakeNode(fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_TRUE(rig.window.WaitFor("tray 0 141"));
+    rig.window.ClearRecords();
+
+    fs::remove(rig.source.NodeFile());
+    ASSERT_TRUE(rig.window.WaitFor("tray 0 128"));
+    EXPECT_EQ(rig.window.Records(), (Records{"send GS 0", "hide", "tray 0 128"}));
+    EXPECT_FALSE(rig.link.Connected());
+
+    rig.source.MakeNode(fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_TRUE(rig.window.WaitFor("tray 0 141"));
+    EXPECT_TRUE(rig.link.Connected());
+    EXPECT_TRUE(rig.messages.Keys().empty());
+}
+
+TEST(DeviceMonitor, ANewNodeRefusedUntilUdevGrantsAccessIsNotExplained) {
+    NodeFileRig rig(kEndless);
+    rig.source.MakeNode(fs::perms::none);
+    ASSERT_TRUE(WaitUntil([&] { return rig.monitor->RefusedNode() == kFirstStandInNode; }));
+
+    fs::permissions(rig.source.NodeFile(), fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_TRUE(rig.window.WaitFor("tray 0 141"));
+    EXPECT_TRUE(rig.messages.Keys().empty());
+    EXPECT_EQ(rig.monitor->RefusedNode(), "");
+}
+
+TEST(DeviceMonitor, ANewNodeStillRefusedAtTheNextLookIsExplainedOnce) {
+    NodeFileRig rig(DeviceThreadTiming{.startDelay = 1ms, .presencePoll = 1h, .rescan = 10ms});
+    rig.source.MakeNode(fs::perms::none);
+    ASSERT_TRUE(WaitUntil([&] { return !rig.messages.Keys().empty(); }));
+    // Further looks at the same refused node tell nothing more.
+    std::this_thread::sleep_for(60ms);
+    rig.monitor->Stop();
+    EXPECT_EQ(rig.messages.Keys(), (Records{"MAIN_NO_ACCESS_PROMPT"}));
+    EXPECT_EQ(rig.monitor->RefusedNode(), kFirstStandInNode);
+    EXPECT_FALSE(rig.link.Connected());
+}
+
+// Offers one keyboard node that this user may not open.// Offers one keyboard node that this user may not open.
 class LockedNodeSource : public test_support::SocketNodeSource {
 public:
     HidError OpenNode(const std::string&, bool read, bool write, UniqueFd&, HidNodeInfo&) override {
@@ -258,14 +373,18 @@ TEST(EventListener, TrayNoticeThenConnectionNoticeRestoresTheConnectionIcon) {
 }
 
 TEST(EventListener, FollowsTheKeyboardWhenItIsPluggedAgain) {
-    Rig rig;
-    rig.StartListener();
-    rig.keyboard.Unplug();
-    ASSERT_TRUE(WaitUntil([&] { return !rig.listener->Listening(); }));
-    rig.keyboard.Plug();
-    ASSERT_TRUE(WaitUntil([&] { return rig.listener->Listening(); }));
-    rig.keyboard.ChangeProfileOnKeyboard(2);
-    EXPECT_TRUE(rig.window.WaitFor("timer 1053 0"));
+    // With waits that only a stop ends, the stand-in's plug is what wakes the listener.
+    for (const DeviceThreadTiming& timing : {kQuick, kEndless}) {
+        SCOPED_TRACE(timing.rescan.count());
+        Rig rig;
+        rig.StartListener(timing);
+        rig.keyboard.Unplug();
+        ASSERT_TRUE(WaitUntil([&] { return !rig.listener->Listening(); }));
+        rig.keyboard.Plug();
+        ASSERT_TRUE(WaitUntil([&] { return rig.listener->Listening(); }));
+        rig.keyboard.ChangeProfileOnKeyboard(2);
+        EXPECT_TRUE(rig.window.WaitFor("timer 1053 0"));
+    }
 }
 
 TEST(DeviceThreads, StopEndsBothThreadsAtOnceWhileTheyWait) {

@@ -1,7 +1,9 @@
 #include "device/HidDevice.h"
 
 #include <gtest/gtest.h>
+#include <sys/eventfd.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <thread>
@@ -310,6 +312,37 @@ TEST_F(HidDeviceIo, WriteToAHungUpDeviceFails) {
     const uint8_t request[64] = {0x04};
     EXPECT_FALSE(device_.Write(request, sizeof request, nullptr, 100));
     EXPECT_EQ(device_.LastError(), HidError::Gone);
+}
+
+TEST_F(HidDeviceIo, HangUpWaitEndsForAHangUpAnotherDescriptorCloseOrItsTimeOutOnly) {
+    ASSERT_TRUE(device_.Open("kbd#vid_0c45&pid_5004", true, false));
+    const UniqueFd other(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
+    const int others[] = {other.Get()};
+
+    // A report coming in does not end the wait and stays for the reader.
+    Send(source_.DeviceEnd("kbd"), {0x02, 0x00, 0x04, 0, 0, 0, 0, 0});
+    EXPECT_EQ(device_.WaitForHangUp(others, 20), HidError::TimedOut);
+    uint8_t buffer[9] = {};
+    EXPECT_TRUE(device_.Read(buffer, sizeof buffer, nullptr, 0));
+    EXPECT_EQ(buffer[1], 0x02);
+
+    const uint64_t one = 1;
+    ASSERT_EQ(::write(other.Get(), &one, sizeof one), static_cast<ssize_t>(sizeof one));
+    EXPECT_EQ(device_.WaitForHangUp(others, -1), HidError::None);
+    uint64_t taken = 0;
+    ASSERT_EQ(::read(other.Get(), &taken, sizeof taken), static_cast<ssize_t>(sizeof taken));
+
+    std::thread closer([&] {
+        std::this_thread::sleep_for(20ms);
+        device_.Close();
+    });
+    EXPECT_EQ(device_.WaitForHangUp(others, -1), HidError::Stopped);
+    closer.join();
+    EXPECT_EQ(device_.WaitForHangUp(others, -1), HidError::Stopped);  // nothing open
+
+    ASSERT_TRUE(device_.Open("kbd#vid_0c45&pid_5004", true, false));
+    source_.HangUp("kbd");
+    EXPECT_EQ(device_.WaitForHangUp(others, -1), HidError::Gone);
 }
 
 TEST_F(HidDeviceIo, PresenceFollowsTheNode) {

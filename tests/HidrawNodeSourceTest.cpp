@@ -1,10 +1,13 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -233,6 +236,41 @@ TEST_F(FakeHidrawTree, PresenceCheckNeedsTheNodeAndItsSysfsEntry) {
         HidNodeInfo info;
         EXPECT_EQ(source.OpenNode(c.node.string(), false, false, fd, info), c.result) << c.node;
         EXPECT_FALSE(fd.Valid()) << c.node;
+    }
+}
+
+TEST_F(FakeHidrawTree, WatchTellsOfHidrawNodesComingGoingAndChangingAccessOnly) {
+    AddNode({.number = 3});
+    WriteFile(Dev() / "tty5", "");
+    HidrawNodeSource source = Source();
+    const std::unique_ptr<NodeWatch> watch = source.WatchNodes();
+    ASSERT_NE(watch, nullptr);
+    const auto readable = [&] {
+        pollfd fd{watch->Descriptor(), POLLIN, 0};
+        return ::poll(&fd, 1, 0) == 1;
+    };
+    EXPECT_FALSE(readable());
+
+    struct Case {
+        const char* name;
+        std::function<void()> change;
+        bool ours;
+    };
+    const Case cases[] = {
+        {"node made", [&] { WriteFile(NodePath(7), ""); }, true},
+        {"access changed", [&] { fs::permissions(NodePath(3), fs::perms::owner_read); }, true},
+        {"node renamed", [&] { fs::rename(NodePath(7), NodePath(8)); }, true},
+        {"node removed", [&] { fs::remove(NodePath(3)); }, true},
+        {"another device's node made", [&] { WriteFile(Dev() / "input9", ""); }, false},
+        {"another device's node changed",
+         [&] { fs::permissions(Dev() / "tty5", fs::perms::owner_read); }, false},
+        {"a node written to", [&] { WriteFile(NodePath(8), "report"); }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.change();
+        EXPECT_EQ(watch->TakeChanges(), c.ours);
+        EXPECT_FALSE(readable());  // all taken
     }
 }
 
