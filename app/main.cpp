@@ -2,7 +2,7 @@
 // user; starting it again opens the running one's window, "/Kill" ends it.
 
 #include <QApplication>
-#include <QTimer>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -39,7 +39,8 @@ namespace fs = std::filesystem;
 constexpr const char* kProgram = "zarvin";
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
-constexpr int kKeepMemoryIntervalMs = 500;
+// How long after a change of the stand-in's memory it is written (later changes go with it).
+constexpr std::chrono::milliseconds kKeepMemoryDelay{200};
 
 int Fail(const std::string& message, int status) {
     std::cerr << kProgram << ": " << message << '\n';
@@ -130,17 +131,10 @@ int RunWindow(int argc, char** argv, AppContext& context, bool startHidden,
     HidNodeSource& nodes = standIn ? static_cast<HidNodeSource&>(*standIn) : hidraw;
     // The stand-in's memory goes to its file soon after each change, so zarvinctl --simulate
     // beside the window works on the same keyboard.
-    QTimer keepMemory;
-    bool keepFailureTold = false;
-    if (standInMemory) {
-        QObject::connect(&keepMemory, &QTimer::timeout, [&] {
-            std::string failure;
-            if (!standInMemory->SaveIfChanged(failure) && !keepFailureTold) {
-                keepFailureTold = true;
-                Fail(failure, kExitFailed);
-            }
-        });
-        keepMemory.start(kKeepMemoryIntervalMs);
+    const auto keepFailed = [](const std::string& failure) { Fail(failure, kExitFailed); };
+    if (standInMemory && !standInMemory->StartKeeping(kKeepMemoryDelay, keepFailed)) {
+        Fail("cannot keep the stand-in keyboard's memory as it changes; it is kept at the end",
+             kExitFailed);
     }
 
     MessageBoxes boxes;
@@ -172,8 +166,7 @@ int RunWindow(int argc, char** argv, AppContext& context, bool startHidden,
     // A start from now on finds no instance instead of one that will not answer.
     instance.reset();
     listener.reset();
-    keepMemory.stop();
-    if (standInMemory && !standInMemory->SaveIfChanged(error)) {
+    if (standInMemory && !standInMemory->StopKeeping(error)) {
         return Fail(error, kExitFailed);
     }
     return status;

@@ -16,8 +16,8 @@ constexpr std::string_view kNodePrefix = "hidraw";
 // Made or removed by the kernel, renamed by hand, owner, mode or access list changed by udev.
 constexpr uint32_t kNodeEvents = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_ATTRIB;
 // The watch lost events or ended: what it missed may have been a node.
-constexpr uint32_t kMissedEvents = IN_Q_OVERFLOW | IN_IGNORED | IN_DELETE_SELF | IN_MOVE_SELF |
-                                   IN_UNMOUNT;
+constexpr uint32_t kMissedEvents =
+    IN_Q_OVERFLOW | IN_IGNORED | IN_DELETE_SELF | IN_MOVE_SELF | IN_UNMOUNT;
 
 }  // namespace
 

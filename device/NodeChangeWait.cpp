@@ -48,8 +48,8 @@ NodeChangeWait::End NodeChangeWait::Wait(HidDevice* device,
             std::array<pollfd, 2> fds = {pollfd{others[0], POLLIN, 0},
                                          pollfd{others[1], POLLIN, 0}};
             const int ready = ::poll(fds.data(), fds.size(), wait);
-            ended = ready > 0    ? HidError::None
-                    : ready == 0 ? HidError::TimedOut
+            ended = ready > 0        ? HidError::None
+                    : ready == 0     ? HidError::TimedOut
                     : errno == EINTR ? HidError::None
                                      : HidError::Io;
         }

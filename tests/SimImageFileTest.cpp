@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <mutex>
+#include <thread>
 
 #include "sim/SimImageFile.h"
 #include "sim/SimImageKeeper.h"
 #include "sim/SimKeyboard.h"
+#include "support/LinkRig.h"
 #include "support/TempFolder.h"
 
 namespace zarvin::sim {
@@ -204,6 +209,85 @@ TEST(SimImageKeeper, WritesOnlyChangesAndTakesInWhatAnotherProgramWrote) {
     EXPECT_EQ(window.ImageBytes(), commandLine.ImageBytes());
     ASSERT_TRUE(kept.SaveIfChanged(error)) << error;
     EXPECT_NE(std::filesystem::last_write_time(file), written);
+}
+
+std::vector<uint8_t> FileBytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+bool WaitUntil(const std::function<bool()>& condition) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+TEST(SimImageKeeper, KeepingWritesEachChangeSoonWithoutBeingAsked) {
+    TempFolder folder;
+    const std::filesystem::path file = folder.Path() / "stand-in.img";
+    test_support::LinkRig rig;
+    ASSERT_TRUE(rig.opened);
+    SimImageKeeper kept(rig.keyboard, file);
+    std::string error;
+    ASSERT_TRUE(kept.Load(error)) << error;
+    ASSERT_TRUE(kept.StartKeeping(std::chrono::milliseconds(1), nullptr));
+
+    // A write through the command interface, as the window makes it, and the keyboard's own
+    // profile key.
+    ASSERT_EQ(WriteLightingWord(rig.link, 0x0305), 1);
+    EXPECT_TRUE(WaitUntil([&] { return FileBytes(file) == rig.keyboard.ImageBytes(); }));
+    rig.keyboard.ChangeProfileOnKeyboard(2);
+    EXPECT_TRUE(WaitUntil([&] { return FileBytes(file) == rig.keyboard.ImageBytes(); }));
+    EXPECT_TRUE(kept.StopKeeping(error)) << error;
+}
+
+TEST(SimImageKeeper, StoppingWritesWhatTheDelayHeldBack) {
+    TempFolder folder;
+    const std::filesystem::path file = folder.Path() / "stand-in.img";
+    SimKeyboard keyboard;
+    SimImageKeeper kept(keyboard, file);
+    std::string error;
+    ASSERT_TRUE(kept.Load(error)) << error;
+    // A delay longer than any run: only the stop writes, and it does not wait for the delay.
+    ASSERT_TRUE(kept.StartKeeping(std::chrono::hours(1), nullptr));
+    keyboard.ChangeProfileOnKeyboard(1);
+    ASSERT_TRUE(kept.StopKeeping(error)) << error;
+    EXPECT_EQ(FileBytes(file), keyboard.ImageBytes());
+
+    // Stopped, changes are written only when asked, as before keeping began.
+    keyboard.ChangeProfileOnKeyboard(2);
+    EXPECT_NE(FileBytes(file), keyboard.ImageBytes());
+}
+
+TEST(SimImageKeeper, AFailedWriteIsToldOnceAndTheStopSaysItToo) {
+    TempFolder folder;
+    const std::filesystem::path blocker = folder.Write("blocker", "a file, not a folder");
+    const std::filesystem::path file = blocker / "stand-in.img";
+    SimKeyboard keyboard;
+    SimImageKeeper kept(keyboard, file);
+    std::string error;
+    ASSERT_TRUE(kept.Load(error)) << error;
+    std::mutex toldMutex;
+    std::vector<std::string> told;
+    ASSERT_TRUE(kept.StartKeeping(std::chrono::milliseconds(1), [&](const std::string& failure) {
+        const std::lock_guard lock(toldMutex);
+        told.push_back(failure);
+    }));
+    keyboard.ChangeProfileOnKeyboard(1);
+    ASSERT_TRUE(WaitUntil([&] {
+        const std::lock_guard lock(toldMutex);
+        return !told.empty();
+    }));
+    keyboard.ChangeProfileOnKeyboard(2);
+    EXPECT_FALSE(kept.StopKeeping(error));
+    EXPECT_NE(error.find(file.string()), std::string::npos) << error;
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_NE(told[0].find(file.string()), std::string::npos) << told[0];
 }
 
 TEST(SimImageKeeper, DamagedFileIsRefusedAndTheKeyboardKeepsItsMemory) {
