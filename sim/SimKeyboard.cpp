@@ -77,6 +77,7 @@ struct SimKeyboard::State {
     void Broadcast(bool commandNode, std::span<const uint8_t> report);
     void SendEventLocked(uint16_t code);
     void UnplugLocked();
+    void DropGoneWatches();
     void TellWatches();
     void TellMemoryChange() const;
     void FailWritesLocked();
@@ -335,8 +336,12 @@ void SimKeyboard::State::UnplugLocked() {
     TellWatches();
 }
 
-void SimKeyboard::State::TellWatches() {
+void SimKeyboard::State::DropGoneWatches() {
     std::erase_if(watches, [](const std::weak_ptr<UniqueFd>& watch) { return watch.expired(); });
+}
+
+void SimKeyboard::State::TellWatches() {
+    DropGoneWatches();
     const uint64_t one = 1;
     for (const std::weak_ptr<UniqueFd>& watch : watches) {
         if (const std::shared_ptr<UniqueFd> event = watch.lock()) {
@@ -393,6 +398,7 @@ std::unique_ptr<NodeWatch> SimKeyboard::WatchNodes() {
         return nullptr;
     }
     std::lock_guard guard(state_->lock);
+    state_->DropGoneWatches();
     state_->watches.push_back(event);
     return std::make_unique<SimNodeWatch>(std::move(event));
 }

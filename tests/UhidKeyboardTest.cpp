@@ -6,10 +6,12 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <mutex>
 #include <set>
 #include <sstream>
@@ -21,7 +23,11 @@
 #include "cli/KeyboardConnection.h"
 #include "cli/UdevCheck.h"
 #include "device/CommandProtocol.h"
+#include "device/DeviceImage.h"
 #include "device/DeviceInfo.h"
+#include "device/DeviceMonitor.h"
+#include "device/EventListener.h"
+#include "device/HidDevice.h"
 #include "device/HidrawNodeSource.h"
 #include "platform/AccessGuidance.h"
 #include "platform/UniqueFd.h"
@@ -30,6 +36,8 @@
 #include "sim/SimReportDescriptors.h"
 #include "sim/UhidKeyboard.h"
 #include "support/BootKeyboardDescriptor.h"
+#include "support/RecordingMessages.h"
+#include "support/RecordingWindow.h"
 #include "support/RequestPacket.h"
 
 namespace zarvin::cli {
@@ -381,6 +389,90 @@ TEST(UhidKeyReportInterface, GetsNoAccessThoughItHasTheKeyboardsIds) {
     }
     EXPECT_NE(decided.find("E:ZARVIN_INTERFACE=none\n"), std::string::npos) << decided;
     EXPECT_EQ(decided.find("uaccess"), std::string::npos) << decided;
+}
+
+// The stand-in plugged in through /dev/uhid and served until it goes, which unplugs it.
+class ServedUhidKeyboard {
+public:
+    explicit ServedUhidKeyboard(sim::SimFirmware& firmware) : keyboard_(firmware) {}
+    ~ServedUhidKeyboard() {
+        if (server_.joinable()) {
+            const uint64_t one = 1;
+            [[maybe_unused]] const ssize_t written = ::write(stop_.Get(), &one, sizeof one);
+            server_.join();
+        }
+    }
+    ServedUhidKeyboard(const ServedUhidKeyboard&) = delete;
+    ServedUhidKeyboard& operator=(const ServedUhidKeyboard&) = delete;
+
+    bool Plug(std::string& error) {
+        if (!stop_.Valid() || !keyboard_.Create(error)) {
+            return false;
+        }
+        server_ = std::thread([this] { keyboard_.Serve(stop_.Get(), serveError_); });
+        return true;
+    }
+
+private:
+    sim::UhidKeyboard keyboard_;
+    UniqueFd stop_{::eventfd(0, EFD_CLOEXEC)};
+    std::thread server_;
+    std::string serveError_;
+};
+
+bool WaitUntil(const std::function<bool()>& condition) {
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(5ms);
+    }
+    return true;
+}
+
+// On a real kernel the device threads learn of the keyboard's coming and going from the
+// device folder's events and the open node's hang-up alone: their waits only a stop ends.
+TEST(UhidHotplug, TheDeviceThreadsFollowUnplugAndReplugWithoutLookingAgainOnTheirOwn) {
+    if (::access("/dev/uhid", W_OK) != 0) {
+        GTEST_SKIP() << "/dev/uhid is missing or not writable here (it needs the uhid module "
+                        "and root): the virtual keyboard cannot be tried";
+    }
+    const DeviceThreadTiming endless{.startDelay = 1ms,
+                                     .presencePoll = 1h,
+                                     .rescan = 1h,
+                                     .trayNoticeHold = 1ms,
+                                     .busyHideDelay = 1h};
+    HidrawNodeSource hidraw;
+    HidDevice command(hidraw);
+    CommandLink link(command);
+    DeviceImage image;
+    test_support::RecordingMessages messages;
+    test_support::RecordingWindow window;
+    std::atomic<bool> autoShowDone{true};
+    DeviceMonitor monitor(link, image, messages, window, autoShowDone, endless);
+    EventListener listener(hidraw, window, endless);
+    ASSERT_TRUE(monitor.Start());
+    ASSERT_TRUE(listener.Start());
+    sim::SimFirmware firmware(sim::SimModel::Keyboard128);
+    for (const char* round : {"plugged in", "plugged in again"}) {
+        SCOPED_TRACE(round);
+        window.ClearRecords();
+        {
+            ServedUhidKeyboard keyboard(firmware);
+            std::string error;
+            ASSERT_TRUE(keyboard.Plug(error)) << error;
+            ASSERT_TRUE(window.WaitFor("tray 0 141", 1, 10s));
+            EXPECT_TRUE(link.Connected());
+            EXPECT_TRUE(WaitUntil([&] { return listener.Listening(); }));
+        }
+        ASSERT_TRUE(window.WaitFor("tray 0 128", 1, 10s));
+        EXPECT_FALSE(link.Connected());
+        EXPECT_TRUE(WaitUntil([&] { return !listener.Listening(); }));
+    }
+    listener.Stop();
+    monitor.Stop();
+    EXPECT_TRUE(messages.Keys().empty());
 }
 
 TEST(CommandLine, UnderstandsTheUhidKeyboardAndTheUdevHelper) {
