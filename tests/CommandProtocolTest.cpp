@@ -538,11 +538,11 @@ TEST(CommandProtocolTest, LateReplyIsNotTakenForTheNextOne) {
     });
     // Each reply comes a little after the read gives up: the second send's read takes the
     // first send's reply, and the second reply is left over.
-    rig.keyboard.SetReportDelay(45ms);
+    rig.keyboard.SetReportDelay(kQuickTiming.readTimeout * 3 / 2);
     std::array<uint8_t, kPacketDataSize> data{};
     ASSERT_EQ(ReadLighting(rig.link, data, 42, 0), CommandResult::Success);
     EXPECT_EQ(data[0], 1);
-    std::this_thread::sleep_for(150ms);
+    std::this_thread::sleep_for(kQuickTiming.readTimeout * 5);
     rig.keyboard.SetReportDelay(0ms);
 
     ASSERT_EQ(ReadLighting(rig.link, data, 42, 84), CommandResult::Success);
