@@ -5,6 +5,7 @@
 #include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <sys/timerfd.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -19,6 +20,7 @@
 
 #include "sim/SimImageFile.h"
 #include "sim/SimReportDescriptors.h"
+#include "sim/SimRequestArrival.h"
 
 namespace zarvin::sim {
 namespace {
@@ -72,7 +74,8 @@ struct SimKeyboard::State {
     void ArmReplyTimer();
     void Serve();
     void Receive(Channel& channel);
-    void HandlePacket(std::span<const uint8_t> bytes);
+    // `arrival`: when the request reached the stand-in, where the hold of its reply starts.
+    void HandlePacket(std::span<const uint8_t> bytes, Clock::time_point arrival);
     void SendDueReplies();
     void Broadcast(bool commandNode, std::span<const uint8_t> report);
     void SendEventLocked(uint16_t code);
@@ -207,15 +210,26 @@ void SimKeyboard::State::Serve() {
 
 void SimKeyboard::State::Receive(Channel& channel) {
     uint8_t buffer[256];
-    const ssize_t count = ::recv(channel.simEnd.Get(), buffer, sizeof buffer, MSG_DONTWAIT);
+    iovec data{buffer, sizeof buffer};
+    ArrivalStampRoom stamp;
+    msghdr message{};
+    message.msg_iov = &data;
+    message.msg_iovlen = 1;
+    message.msg_control = stamp.bytes;
+    message.msg_controllen = sizeof stamp.bytes;
+    const ssize_t count = ::recvmsg(channel.simEnd.Get(), &message, MSG_DONTWAIT);
     if (count > 0) {
-        HandlePacket(std::span(buffer, static_cast<size_t>(count)));
+        timespec realNow{};
+        ::clock_gettime(CLOCK_REALTIME, &realNow);
+        HandlePacket(std::span(buffer, static_cast<size_t>(count)),
+                     RequestArrival(message, realNow, Clock::now()));
     } else if (count == 0 || (errno != EAGAIN && errno != EINTR)) {
         channels.erase(FindChannel(channel.id));  // the host closed its end
     }
 }
 
-void SimKeyboard::State::HandlePacket(std::span<const uint8_t> bytes) {
+void SimKeyboard::State::HandlePacket(std::span<const uint8_t> bytes,
+                                      Clock::time_point arrival) {
     Packet packet{};
     std::copy_n(bytes.begin(), std::min(bytes.size(), kPacketSize), packet.begin());
     ++received;
@@ -241,7 +255,7 @@ void SimKeyboard::State::HandlePacket(std::span<const uint8_t> bytes) {
     }
     if (reply) {
         // Replies leave in order, like the answers of a device that does one thing at a time.
-        Clock::time_point due = Clock::now() + reportDelay;
+        Clock::time_point due = arrival + reportDelay;
         if (!pending.empty()) {
             due = std::max(due, pending.back().due);
         }
@@ -435,6 +449,8 @@ HidError SimKeyboard::OpenNode(const std::string& node, bool read, bool write, U
     if (!read) {
         ::shutdown(simEnd.Get(), SHUT_WR);
     }
+    // Without stamps a reply's hold starts when the request is read.
+    AskForArrivalStamps(simEnd.Get());
     state_->channels.push_back(
         State::Channel{state_->nextChannelId++, commandNode, takesRequests, std::move(simEnd)});
     fd = std::move(hostEnd);
