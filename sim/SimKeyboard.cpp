@@ -30,6 +30,11 @@ constexpr int kCommandInterface = 2;
 
 using Clock = std::chrono::steady_clock;
 
+// The reply timer is set early by the lateness of its last wake-up and this much more, and the
+// rest of the hold is spun; never more than the most.
+constexpr Clock::duration kWakeEarlyAllowance = std::chrono::microseconds(20);
+constexpr Clock::duration kMostWakeEarly = std::chrono::microseconds(200);
+
 std::string NodeName(const KeyboardModel& info, int interfaceNumber) {
     char name[32];
     std::snprintf(name, sizeof name, "sim:%04x:%04x/%d", info.vendorId, info.productId,
@@ -116,6 +121,11 @@ struct SimKeyboard::State {
     // would add its slack and the time spent computing it to every held reply.
     UniqueFd replyTimer;
     std::optional<Clock::time_point> timerArmedFor;  // none while disarmed
+    // A timer's wake-up comes tens of microseconds late on a virtual machine, more on a loaded
+    // one, and a held reply would leave that much after its due time: the timer is set this much
+    // before it (following the lateness last seen) and the rest is spun.
+    Clock::duration wakeEarly{0};
+    Clock::time_point timerExpiry;  // when the armed timer fires
     std::thread service;
 };
 
@@ -152,8 +162,9 @@ void SimKeyboard::State::ArmReplyTimer() {
     }
     itimerspec when{};  // all zero disarms
     if (due) {
+        timerExpiry = *due - wakeEarly;
         const auto sinceOrigin =
-            std::chrono::duration_cast<std::chrono::nanoseconds>(due->time_since_epoch());
+            std::chrono::duration_cast<std::chrono::nanoseconds>(timerExpiry.time_since_epoch());
         // Zero would disarm: a reply due at the clock's origin is due now all the same.
         const int64_t nanoseconds = std::max<int64_t>(sinceOrigin.count(), 1);
         when.it_value = timespec{static_cast<time_t>(nanoseconds / 1'000'000'000),
@@ -189,6 +200,8 @@ void SimKeyboard::State::Serve() {
                 [[maybe_unused]] const ssize_t expired =
                     ::read(replyTimer.Get(), &count, sizeof count);
                 timerArmedFor.reset();  // an expired timer is disarmed
+                wakeEarly = std::clamp(Clock::now() - timerExpiry + kWakeEarlyAllowance,
+                                       Clock::duration::zero(), kMostWakeEarly);
             }
             for (size_t i = 0; i < ids.size(); ++i) {
                 const pollfd& polled = fds[i + 2];
@@ -318,7 +331,12 @@ void SimKeyboard::State::CutOffCommandChannels() {
 }
 
 void SimKeyboard::State::SendDueReplies() {
-    const Clock::time_point now = Clock::now();
+    Clock::time_point now = Clock::now();
+    // The timer woke the thread early for this reply: the rest of its hold is spun.
+    if (!pending.empty() && pending.front().due > now && pending.front().due - now <= wakeEarly) {
+        while ((now = Clock::now()) < pending.front().due) {
+        }
+    }
     while (!pending.empty() && pending.front().due <= now) {
         Broadcast(true, pending.front().packet);
         pending.pop_front();
