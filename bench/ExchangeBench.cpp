@@ -8,6 +8,8 @@
 //     answers at once, over that of the least a request and its reply can cost here: a 64-byte
 //     message sent to a second thread over a socketpair and sent back, taken in turn in the
 //     same run so that both meet the same machine.
+//   ExchangeInBatchCpuOverBarePingPong: the same with the exchanges under one hold of the
+//     command lock, as in a backup or an apply.
 
 #include <benchmark/benchmark.h>
 
@@ -17,6 +19,7 @@
 
 #include <array>
 #include <chrono>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -155,7 +158,9 @@ private:
     std::thread echo_;
 };
 
-void ExchangeCpuOverBarePingPong(benchmark::State& state) {
+// `inBatch`: each turn's exchanges under one hold of the command lock, as a backup's or an
+// apply's are, so the node is locked and unlocked once a turn rather than once an exchange.
+void MeasureExchangeCpuOverBarePingPong(benchmark::State& state, bool inBatch) {
     constexpr int kRoundsPerTurn = 500;
     StandInLink standIn(sim::SimModel::Keyboard126);
     EchoThread echo;
@@ -169,10 +174,16 @@ void ExchangeCpuOverBarePingPong(benchmark::State& state) {
     std::chrono::nanoseconds bareCpu{0};
     for (auto _ : state) {
         const auto exchangeStart = ThreadCpuTime();
-        for (int round = 0; round < kRoundsPerTurn; ++round) {
-            if (ReadDeviceInfo(standIn.Link(), info.bytes) != CommandResult::Success) {
-                state.SkipWithError("no reply");
-                return;
+        {
+            std::unique_lock batch(standIn.Link().Lock(), std::defer_lock);
+            if (inBatch) {
+                batch.lock();
+            }
+            for (int round = 0; round < kRoundsPerTurn; ++round) {
+                if (ReadDeviceInfo(standIn.Link(), info.bytes) != CommandResult::Success) {
+                    state.SkipWithError("no reply");
+                    return;
+                }
             }
         }
         const auto bareStart = ThreadCpuTime();
@@ -194,7 +205,16 @@ void ExchangeCpuOverBarePingPong(benchmark::State& state) {
     state.counters["ratio"] = static_cast<double>(exchangeCpu.count()) /
                               static_cast<double>(bareCpu.count());
 }
+
+void ExchangeCpuOverBarePingPong(benchmark::State& state) {
+    MeasureExchangeCpuOverBarePingPong(state, false);
+}
 BENCHMARK(ExchangeCpuOverBarePingPong)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void ExchangeInBatchCpuOverBarePingPong(benchmark::State& state) {
+    MeasureExchangeCpuOverBarePingPong(state, true);
+}
+BENCHMARK(ExchangeInBatchCpuOverBarePingPong)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

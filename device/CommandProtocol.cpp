@@ -318,8 +318,10 @@ bool CommandLink::ReadReply(const Packet& request, Packet& reply) {
         reply = *unmatched;
         return true;
     };
+    // The first read waits the whole time-out: the clock is read again only for a report that
+    // was not the reply.
+    auto left = timing_.readTimeout;
     for (;;) {
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
         size_t transferred = 0;
         if (!device_.Read(reply.data(), reply.size(), &transferred,
                           ToMs(std::max(left, std::chrono::milliseconds{0})))) {
@@ -341,7 +343,8 @@ bool CommandLink::ReadReply(const Packet& request, Packet& reply) {
                 unmatched = reply;
             }
         }
-        if (Clock::now() >= deadline) {
+        left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0) {
             return takeUnmatched();
         }
     }

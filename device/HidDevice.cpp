@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdio>
 
@@ -18,6 +19,9 @@ namespace zarvin {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// The largest report read without a heap allocation (the keyboards' are 64 bytes).
+constexpr size_t kReportOnStack = 256;
 
 // How often a wait for another program's node lock looks again (flock has no time-out).
 constexpr std::chrono::milliseconds kNodeLockRetry{5};
@@ -67,6 +71,12 @@ size_t CollectionOfPath(std::string_view path) {
         number = number * 10 + static_cast<size_t>(lower[i] - '0');
     }
     return number > 0 ? number - 1 : 0;
+}
+
+// Whole milliseconds until `deadline`, rounded up; 0 once it has passed.
+int MsLeftUntil(Clock::time_point deadline) {
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+    return static_cast<int>(std::max<std::chrono::milliseconds::rep>(left.count(), 0));
 }
 
 HidError ErrorOfErrno(int error) {
@@ -292,7 +302,7 @@ bool HidDevice::BeginIo(std::atomic<bool>& inProgress) {
 void HidDevice::EndIo(std::atomic<bool>& inProgress) {
     std::lock_guard lock(ioMutex_);
     inProgress = false;
-    if (--ioUsers_ == 0) {
+    if (--ioUsers_ == 0 && closing_) {
         ioIdle_.notify_all();
     }
 }
@@ -338,26 +348,22 @@ HidError HidDevice::WaitForHangUp(std::span<const int> others, int timeoutMs) {
     }
     {
         std::lock_guard lock(ioMutex_);
-        if (--ioUsers_ == 0) {
+        if (--ioUsers_ == 0 && closing_) {
             ioIdle_.notify_all();
         }
     }
     return result;
 }
 
-HidError HidDevice::WaitReady(Direction direction, int timeoutMs) {
+HidError HidDevice::WaitReady(Direction direction, int timeoutMs, Clock::time_point deadline) {
     const short wanted = direction == Direction::In ? POLLIN : POLLOUT;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
+    int wait = timeoutMs;
     for (;;) {
-        int wait = -1;
-        if (timeoutMs >= 0) {
-            const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-            wait = static_cast<int>(std::max<std::chrono::milliseconds::rep>(left.count(), 0));
-        }
         pollfd fds[2] = {{stopEvent_.Get(), POLLIN, 0}, {fd_.Get(), wanted, 0}};
         const int ready = ::poll(fds, 2, wait);
         if (ready < 0) {
             if (errno == EINTR) {
+                wait = timeoutMs < 0 ? -1 : MsLeftUntil(deadline);
                 continue;
             }
             return HidError::Io;
@@ -380,7 +386,7 @@ HidError HidDevice::WaitReady(Direction direction, int timeoutMs) {
 }
 
 HidError HidDevice::ErrorOfUnwaitedTry(Direction direction, int error) {
-    const HidError seen = WaitReady(direction, 0);
+    const HidError seen = WaitReady(direction, 0, Clock::time_point{});
     return seen == HidError::Gone || seen == HidError::Stopped ? seen : ErrorOfErrno(error);
 }
 
@@ -402,21 +408,25 @@ bool HidDevice::Read(uint8_t* buffer, size_t length, size_t* transferred, int ti
     }
     // hidraw leaves out the report id byte when the device uses none; callers always get one.
     const size_t idByte = collection_.usesReportIds ? 0 : 1;
-    std::vector<uint8_t> report(std::max<size_t>(length, collection_.inputReportByteLength) + 1);
-    const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
+    // Reports of the keyboards fit on the stack; a larger collection's go to the heap.
+    const size_t reportSize = std::max<size_t>(length, collection_.inputReportByteLength) + 1;
+    std::array<uint8_t, kReportOnStack> onStack{};  // zeros: the id byte hidraw leaves out
+    std::vector<uint8_t> onHeap(reportSize > onStack.size() ? reportSize : 0);
+    const std::span<uint8_t> report =
+        onHeap.empty() ? std::span(onStack).first(reportSize) : std::span(onHeap);
+    // The clock is read only for a wait that may have to go on after its first poll.
+    const Clock::time_point deadline =
+        timeoutMs > 0 ? Clock::now() + std::chrono::milliseconds(timeoutMs) : Clock::time_point{};
     HidError result = HidError::None;
     size_t got = 0;
     // A read that may not wait takes what is there at once: a poll first would only cost a call.
     const bool waits = timeoutMs != 0;
+    bool firstWait = true;
     for (;;) {
         if (waits) {
-            int wait = timeoutMs;
-            if (timeoutMs >= 0) {
-                const auto left =
-                    std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-                wait = static_cast<int>(std::max<std::chrono::milliseconds::rep>(left.count(), 0));
-            }
-            result = WaitReady(Direction::In, wait);
+            const int wait = firstWait || timeoutMs < 0 ? timeoutMs : MsLeftUntil(deadline);
+            firstWait = false;
+            result = WaitReady(Direction::In, wait, deadline);
             if (result != HidError::None) {
                 break;
             }
@@ -451,7 +461,7 @@ bool HidDevice::Read(uint8_t* buffer, size_t length, size_t* transferred, int ti
         // report of a collection with several input reports is padded with zeros likewise.
         const size_t copied =
             std::min(std::max(got, size_t{collection_.inputReportByteLength}), length);
-        std::fill(report.begin() + static_cast<std::ptrdiff_t>(got), report.end(), 0);
+        std::fill(report.begin() + static_cast<std::ptrdiff_t>(got), report.end(), uint8_t{0});
         std::copy_n(report.begin(), copied, buffer);
         if (transferred != nullptr) {
             *transferred = copied;
@@ -486,7 +496,8 @@ bool HidDevice::Write(const uint8_t* buffer, size_t length, size_t* transferred,
             continue;
         }
         if (errno == EAGAIN) {
-            result = WaitReady(Direction::Out, timeoutMs);
+            result = WaitReady(Direction::Out, timeoutMs,
+                               Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0)));
             waited = true;
             continue;
         }
@@ -510,7 +521,7 @@ HidError HidDevice::LockNode(int timeoutMs) {
         return lastError_.load();
     }
     const int lockFd = lockFd_.Valid() ? lockFd_.Get() : fd_.Get();
-    const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
+    std::optional<Clock::time_point> deadline;  // from the first refusal on
     HidError result = HidError::None;
     bool locked = false;
     for (;;) {
@@ -524,13 +535,16 @@ HidError HidDevice::LockNode(int timeoutMs) {
         if (errno != EWOULDBLOCK) {
             break;  // a node that takes no locks is used without one
         }
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-        if (left.count() <= 0) {
+        if (!deadline) {
+            deadline = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
+        }
+        const int left = MsLeftUntil(*deadline);
+        if (left <= 0) {
             result = HidError::TimedOut;
             break;
         }
         pollfd stop{stopEvent_.Get(), POLLIN, 0};
-        if (::poll(&stop, 1, static_cast<int>(std::min(left, kNodeLockRetry).count())) > 0) {
+        if (::poll(&stop, 1, std::min(left, static_cast<int>(kNodeLockRetry.count()))) > 0) {
             result = HidError::Stopped;
             break;
         }

@@ -123,8 +123,10 @@ private:
     bool BeginIo(std::atomic<bool>& inProgress);
     void EndIo(std::atomic<bool>& inProgress);
     // Waits until the device is ready or the time-out, the stop event or a failure ends the wait.
-    // A negative `timeoutMs` waits for ever.
-    HidError WaitReady(Direction direction, int timeoutMs);
+    // A negative `timeoutMs` waits for ever; `deadline` is where a positive one ends, looked at
+    // only when a signal cuts the wait short.
+    HidError WaitReady(Direction direction, int timeoutMs,
+                       std::chrono::steady_clock::time_point deadline);
     // The error of a read or write tried without waiting for readiness first: a hang-up shows
     // as Gone, as the wait would have told, whatever the call's own errno says.
     HidError ErrorOfUnwaitedTry(Direction direction, int error);

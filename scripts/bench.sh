@@ -9,7 +9,8 @@
 #   - the link, from zarvin_bench over the stand-in keyboard holding each reply 1 ms: a
 #     connection's load, a backup's reads and an apply of a full macro area, each over the
 #     least time its reports and the fixed pauses allow; and the calling thread's CPU per
-#     exchange over a bare two-thread socketpair ping-pong taken in the same run.
+#     exchange over a bare two-thread socketpair ping-pong taken in the same run, alone and
+#     in one batch (one node lock for many exchanges).
 # Each window figure is taken RUNS times (min / median / max). The machine's other work moves
 # the figures: run it on a quiet machine, or compare figures taken in the same run.
 #   scripts/bench.sh [RUNS]        (BENCH_INTERVAL=seconds per CPU share, default 10)
@@ -144,7 +145,7 @@ for run in $(seq "$RUNS"); do
 done
 
 # The link: each ratio RUNS times, one zarvin_bench run each.
-LINK_BENCHES='^(ConnectionLoadAt1msPerReport|BackupReadAt1msPerReport/0|ApplyFullMacroAreaAt1msPerReport|ExchangeCpuOverBarePingPong)'
+LINK_BENCHES='^(ConnectionLoadAt1msPerReport|BackupReadAt1msPerReport/0|ApplyFullMacroAreaAt1msPerReport|ExchangeCpuOverBarePingPong|ExchangeInBatchCpuOverBarePingPong)'
 for run in $(seq "$RUNS"); do
     "$BIN/zarvin_bench" --benchmark_filter="$LINK_BENCHES" --benchmark_color=false \
         >"$WORK/link.$run" 2>&1
@@ -166,6 +167,7 @@ echo "  connection load / (reports x 1 ms + pauses):         $(link_ratio Connec
 echo "  backup read / reports x 1 ms:                        $(link_ratio BackupReadAt1msPerReport)"
 echo "  apply of a full macro area / (reports x 1 ms + pauses): $(link_ratio ApplyFullMacroAreaAt1msPerReport)"
 echo "  CPU per exchange / bare socketpair ping-pong:        $(link_ratio ExchangeCpuOverBarePingPong)"
+echo "  the same, exchanges in one batch:                    $(link_ratio ExchangeInBatchCpuOverBarePingPong)"
 echo
 echo "The link benchmarks of the last run:"
 cat "$WORK/link.$RUNS"

@@ -241,8 +241,7 @@ void SimKeyboard::State::Receive(Channel& channel) {
     }
 }
 
-void SimKeyboard::State::HandlePacket(std::span<const uint8_t> bytes,
-                                      Clock::time_point arrival) {
+void SimKeyboard::State::HandlePacket(std::span<const uint8_t> bytes, Clock::time_point arrival) {
     Packet packet{};
     std::copy_n(bytes.begin(), std::min(bytes.size(), kPacketSize), packet.begin());
     ++received;
