@@ -9,6 +9,7 @@
 #include "app/TrayIcon.h"
 #include "control/ConfiguratorCore.h"
 #include "device/WindowMessages.h"
+#include "skin/ControlStyle.h"
 #include "skin/HyperLink.h"
 
 namespace zarvin {
@@ -30,6 +31,7 @@ AboutBox::AboutBox(ConfiguratorCore& core, const QString& linkAddress, QWidget* 
       copyright_(new QLabel(this)),
       ok_(new QPushButton(this)) {
     setObjectName(QStringLiteral("AboutBox"));
+    StyleControls(*this);
     setWindowIcon(CTrayIcon::IconOf(TrayIcon::Connected));
     // The program's icon, name and version head the box.
     auto* icon = new QLabel(this);

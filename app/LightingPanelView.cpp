@@ -22,6 +22,7 @@
 #include "skin/BaseDialog.h"
 #include "skin/BitmapSlider.h"
 #include "skin/ColourSchemeLook.h"
+#include "skin/ControlStyle.h"
 #include "skin/LayoutReaders.h"
 #include "skin/PictureButton.h"
 #include "skin/PictureLoader.h"
@@ -296,6 +297,7 @@ void LightingPanelView::PlaceEdits() {
     } edits[] = {{Id::RedEdit, "COLOR_R"}, {Id::GreenEdit, "COLOR_G"}, {Id::BlueEdit, "COLOR_B"}};
     for (const auto& entry : edits) {
         auto* edit = Place(entry.controlId, entry.skinEntry, new QLineEdit(&window_));
+        StyleField(*edit);
         edit->setAlignment(Qt::AlignCenter);
         edit->setValidator(
             new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
@@ -310,10 +312,12 @@ void LightingPanelView::PlaceEdits() {
 
 void LightingPanelView::PlaceCombos() {
     effectCombo_ = Place(Id::EffectCombo, "CONTROL_XGcombox", new QComboBox(&window_));
+    StyleField(*effectCombo_);
     connect(effectCombo_, &QComboBox::currentIndexChanged, this,
             [this](int position) { lighting_->SelectEffect(position); });
 
     modeCombo_ = Place(UserModeControl::ModeCombo, "CONTROL_umCombo", new QComboBox(&window_));
+    StyleField(*modeCombo_);
     modeCombo_->setEditable(true);
     modeCombo_->setInsertPolicy(QComboBox::NoInsert);
     // A new name is typed as it stands, never completed from the other names.

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "model/TextKeys.h"
+#include "skin/ControlStyle.h"
 
 namespace zarvin {
 
@@ -44,6 +45,7 @@ void MessageBoxes::Show(const std::string& text, const std::string& ok) {
     QMessageBox box(QMessageBox::Information, QString(), QString::fromStdString(text),
                     QMessageBox::Ok);
     box.button(QMessageBox::Ok)->setText(QString::fromStdString(ok));
+    StyleControls(box);
     box.exec();
 }
 
@@ -65,6 +67,7 @@ bool MessageBoxes::AskYesNo(std::string_view textKey) {
                        noWord = QString::fromStdString(TextOf(text_keys::MESSAGE_NO))] {
         QMessageBox box(QMessageBox::Question, QString(), text, QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::No);
+        StyleControls(box);
         box.button(QMessageBox::Yes)->setText(yesWord);
         box.button(QMessageBox::No)->setText(noWord);
         *yes = box.exec() == QMessageBox::Yes;

@@ -8,6 +8,7 @@
 #include <QPixmap>
 
 #include "device/WindowMessages.h"
+#include "skin/ControlStyle.h"
 
 namespace zarvin {
 
@@ -77,6 +78,7 @@ CTrayIcon::CTrayIcon(QObject* parent) : QObject(parent), menu_(std::make_unique<
         action->setData(item.command);
     }
     menu_->setDefaultAction(menu_->actions().front());
+    StyleMenu(*menu_);
     connect(menu_.get(), &QMenu::aboutToShow, this, &CTrayIcon::BeforeMenuOpens);
     connect(menu_.get(), &QMenu::triggered, this,
             [this](QAction* action) { emit Command(action->data().toInt()); });

@@ -45,6 +45,7 @@
 #include "model/TextKeys.h"
 #include "platform/AccessGuidance.h"
 #include "skin/ColourSchemeLook.h"
+#include "skin/ControlStyle.h"
 #include "skin/LayoutReaders.h"
 #include "skin/PictureLoader.h"
 #include "skin/PngButton.h"
@@ -656,14 +657,15 @@ void CZarvinDlg::CheckFirmware() {
         return;
     }
     std::this_thread::sleep_for(kFirmwareQuestionPause);
-    const auto answer = QMessageBox::question(
-        this,
-        QString::fromUtf8(firmware_update::kCaption.data(),
-                          static_cast<qsizetype>(firmware_update::kCaption.size())),
-        QString::fromUtf8(firmware_update::kQuestion.data(),
-                          static_cast<qsizetype>(firmware_update::kQuestion.size())),
-        QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok);
-    if (answer != QMessageBox::Ok) {
+    QMessageBox question(QMessageBox::Question,
+                         QString::fromUtf8(firmware_update::kCaption.data(),
+                                           static_cast<qsizetype>(firmware_update::kCaption.size())),
+                         QString::fromUtf8(firmware_update::kQuestion.data(),
+                                           static_cast<qsizetype>(firmware_update::kQuestion.size())),
+                         QMessageBox::Ok | QMessageBox::Cancel, this);
+    question.setDefaultButton(QMessageBox::Ok);
+    StyleControls(question);
+    if (question.exec() != QMessageBox::Ok) {
         ExitApplication();
         return;
     }
@@ -703,6 +705,7 @@ void CZarvinDlg::OpenHelp() {
 
 void CZarvinDlg::ShowBackupMenu() {
     QMenu menu(this);
+    StyleMenu(menu);
     menu.addAction(QString::fromStdString(core_.Text("MENU_1")))->setData(MainControl::Import);
     menu.addAction(QString::fromStdString(core_.Text("MENU_2")))->setData(MainControl::Export);
     menu.addSeparator();
@@ -949,7 +952,11 @@ fs::path CZarvinDlg::BackupFolder() const {
 std::optional<fs::path> CZarvinDlg::AskForFile(FileChoice choice) {
     const QStringList filters{QString::fromStdString(core_.Text(text_keys::BACKUP_FILE_FILTER)),
                               QString::fromStdString(core_.Text(text_keys::ALL_FILES_FILTER))};
-    QFileDialog dialog(this, QString(), PathText(BackupFolder()));
+    // The dialog sizes its tool buttons to its name box as it builds them, so it is built
+    // inside a hidden holder of the plain controls' look rather than styled afterwards.
+    QWidget styleHolder(this);
+    StyleControls(styleHolder);
+    QFileDialog dialog(&styleHolder, QString(), PathText(BackupFolder()));
     dialog.setObjectName(QStringLiteral("BackupFileDialog"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setNameFilters(filters);

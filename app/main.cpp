@@ -140,7 +140,7 @@ int RunWindow(int argc, char** argv, AppContext& context, bool startHidden,
     MessageBoxes boxes;
     ConfiguratorCore core(context, nodes, boxes, boxes);
     boxes.SetTexts(core.Texts());
-    UseColourScheme(application, SchemeAtStart(core.UserSettings()));
+    UseColourScheme(SchemeAtStart(core.UserSettings()));
     CZarvinDlg window(core, nodes);
     if (startHidden) {
         context.autoShowDone = true;

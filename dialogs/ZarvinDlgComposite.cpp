@@ -35,6 +35,7 @@
 #include "model/TextKeys.h"
 #include "skin/CaptionStyle.h"
 #include "skin/ColourSchemeLook.h"
+#include "skin/ControlStyle.h"
 #include "skin/LayoutReaders.h"
 #include "skin/PictureLoader.h"
 #include "skin/PngButton.h"
@@ -242,6 +243,11 @@ CPngButton* Zarvin_DlgComposite::MacroButton(std::string_view entry) const {
 }
 
 void Zarvin_DlgComposite::InitDialog() {
+    // The plain controls' look is given when the dialog first opens: until then its many
+    // widgets keep nothing for it.
+    if (styleSheet().isEmpty()) {
+        StyleControls(*this);
+    }
     ++openCount_;
     LoadImages();
     PlaceControls();

@@ -12,6 +12,7 @@
 #include "model/TextKeys.h"
 #include "skin/CaptionStyle.h"
 #include "skin/ColourSchemeLook.h"
+#include "skin/ControlStyle.h"
 #include "skin/LayoutReaders.h"
 #include "skin/PictureLoader.h"
 #include "skin/PngButton.h"
@@ -112,6 +113,11 @@ void CZarvin_DlgProfile::reject() {
 }
 
 void CZarvin_DlgProfile::InitDialog() {
+    // The plain controls' look is given when the dialog first opens: until then its many
+    // widgets keep nothing for it.
+    if (styleSheet().isEmpty()) {
+        StyleControls(*this);
+    }
     ++openCount_;
     PlaceControls();
     NameControls();

@@ -32,9 +32,9 @@ ColourScheme inUse = ColourScheme::Dark;
 
 }  // namespace
 
-void UseColourScheme(QApplication& application, ColourScheme scheme) {
+void UseColourScheme(ColourScheme scheme) {
     inUse = scheme;
-    ApplyControlStyle(application, scheme);
+    ApplyControlStyle(scheme);
     SetFocusRingColour(scheme == ColourScheme::Light ? kLightAccent : kDarkAccent);
 }
 

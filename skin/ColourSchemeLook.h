@@ -11,8 +11,6 @@
 #include "skin/PngButton.h"
 #include "store/ColourScheme.h"
 
-class QApplication;
-
 namespace zarvin {
 
 struct SchemeTextColours {
@@ -23,7 +21,7 @@ struct SchemeTextColours {
     ButtonTextColours captions;
 };
 
-void UseColourScheme(QApplication& application, ColourScheme scheme);
+void UseColourScheme(ColourScheme scheme);
 ColourScheme ColourSchemeInUse();
 const SchemeTextColours& SchemeText();
 

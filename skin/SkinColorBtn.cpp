@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 
+#include "skin/ControlStyle.h"
 #include "skin/FocusRing.h"
 
 namespace zarvin {
@@ -122,6 +123,7 @@ void CSkinColorBtn::ShowPopup() {
     popup->setObjectName(QStringLiteral("ColourPopup"));
     popup->setAttribute(Qt::WA_DeleteOnClose);
     popup->setFrameShape(QFrame::StyledPanel);
+    StyleControls(*popup);
     auto* layout = new QVBoxLayout(popup);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->setSpacing(2);
@@ -199,9 +201,13 @@ void CSkinColorBtn::Pick(const QColor& colour) {
 }
 
 void CSkinColorBtn::PickOther() {
-    const QColor colour = QColorDialog::getColor(ShownColour(), this, otherText_);
-    if (colour.isValid()) {
-        Pick(colour);
+    QColorDialog dialog(ShownColour(), this);
+    if (!otherText_.isEmpty()) {
+        dialog.setWindowTitle(otherText_);
+    }
+    StyleControls(dialog);
+    if (dialog.exec() == QDialog::Accepted && dialog.selectedColor().isValid()) {
+        Pick(dialog.selectedColor());
     }
 }
 

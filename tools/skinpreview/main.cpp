@@ -52,8 +52,7 @@ int main(int argc, char** argv) {
     }
     defaultHandler = qInstallMessageHandler(SkipPlatformNotices);
     QApplication application(argc, argv);
-    zarvin::UseColourScheme(application,
-                            light ? zarvin::ColourScheme::Light : zarvin::ColourScheme::Dark);
+    zarvin::UseColourScheme(light ? zarvin::ColourScheme::Light : zarvin::ColourScheme::Dark);
     const fs::path programFolder = QCoreApplication::applicationDirPath().toStdString();
     const fs::path output = argv[1];
     using zarvin::preview::CompositePage;
