@@ -41,22 +41,17 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A display of our own.
-DISPLAY_NUMBER=
-for n in $(seq 70 99); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-        DISPLAY_NUMBER=$n
-        break
-    fi
-done
-[ -n "$DISPLAY_NUMBER" ] || { echo "no free X display number" >&2; exit 1; }
-Xvfb ":$DISPLAY_NUMBER" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+# A display of our own: Xvfb picks a free number itself and writes it to us, so two runs at
+# once never share one X server (and one's cleanup never takes the other's window away).
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
 XVFB_PID=$!
-export DISPLAY=:$DISPLAY_NUMBER
 for _ in $(seq 200); do
-    xdpyinfo >/dev/null 2>&1 && break
+    [ -s "$WORK/display" ] && break
     sleep 0.05
 done
+DISPLAY_NUMBER=$(head -n1 "$WORK/display" 2>/dev/null || true)
+[ -n "$DISPLAY_NUMBER" ] || { echo "Xvfb did not start" >&2; exit 1; }
+export DISPLAY=:$DISPLAY_NUMBER
 xdpyinfo >/dev/null 2>&1 || { echo "Xvfb did not start on $DISPLAY" >&2; exit 1; }
 
 # Per-user folders of a fresh user, with the stand-in on the wave effect.
