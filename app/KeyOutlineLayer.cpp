@@ -26,16 +26,16 @@ bool KeyOutlineLayer::Frames(const CPngButton& key) const {
 void KeyOutlineLayer::Show(std::span<CPngButton* const> keys,
                            std::span<CPngButton* const> changed) {
     // Keys count as they will be seen once the window shows.
-    std::vector<std::pair<const CPngButton*, QRect>> framed;
+    nextFramed_.clear();
     for (const CPngButton* key : keys) {
         if (key->IsOutlineOn() && key->isVisibleTo(parentWidget()) && !key->hasFocus()) {
-            framed.emplace_back(key, key->geometry());
+            nextFramed_.emplace_back(key, key->geometry());
         }
     }
     // A key the layer no longer covers shows its own face and frame again, and one it now
     // covers keeps its look beneath: only the layer's shape changes.
-    if (framed != framed_) {
-        framed_ = std::move(framed);
+    if (nextFramed_ != framed_) {
+        framed_.swap(nextFramed_);
         QRegion shape;
         const int band = CPngButton::kOutlineFrameWidth;
         for (const auto& [key, place] : framed_) {
@@ -45,10 +45,12 @@ void KeyOutlineLayer::Show(std::span<CPngButton* const> keys,
         setVisible(!framed_.empty());
         update();
     }
-    QRegion dirty;
+    // The mask keeps the paint to the frames, so the changed keys' bounds are enough: a frame
+    // that did not change within them is painted again as it was.
+    QRect dirty;
     for (CPngButton* key : changed) {
         if (Frames(*key)) {
-            dirty += key->geometry();
+            dirty |= key->geometry();
         } else {
             key->update();
         }
@@ -60,7 +62,7 @@ void KeyOutlineLayer::Show(std::span<CPngButton* const> keys,
 
 void KeyOutlineLayer::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    const QRegion& area = event->region();
+    const QRect area = event->rect();
     for (const auto& [key, place] : framed_) {
         if (area.intersects(place)) {
             CPngButton::DrawOutlineFrame(painter, place, key->OutlineColour());

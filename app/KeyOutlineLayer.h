@@ -35,6 +35,8 @@ protected:
 
 private:
     std::vector<std::pair<const CPngButton*, QRect>> framed_;
+    // The next frame's list, kept to spare an allocation per preview frame.
+    std::vector<std::pair<const CPngButton*, QRect>> nextFramed_;
 };
 
 }  // namespace zarvin

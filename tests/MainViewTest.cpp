@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTest>
 #include <filesystem>
 #include <functional>
@@ -233,6 +234,64 @@ TEST(KeyboardViewTest, AKeysColourIsAFrameOverItsFaceAndAFocusedKeyKeepsItsRingO
     rig.Key(kKeyA).clearFocus();
     EXPECT_EQ(KeyPicture(rig, kKeyA), plain);
     EXPECT_EQ(KeyPicture(rig, kGKey1).pixel(0, 0), qRgb(0, 0, 210));
+}
+
+// What the screen shows of a key's place: the window's backing store, which only what asked to
+// be painted again has reached (KeyPicture's grab() paints everything anew).
+QImage KeyOnScreen(ViewRig& rig, const CPngButton& key) {
+    const QRect place = key.geometry();
+    return rig.window.screen()
+        ->grabWindow(rig.window.winId(), place.x(), place.y(), place.width(), place.height())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+TEST(KeyboardViewTest, EveryKeyAPreviewFrameChangesReachesTheScreenAndNoOtherChanges) {
+    ViewRig rig;
+    for (QWidget* key : rig.keys->KeyWidgets()) {
+        key->show();
+    }
+    rig.keys->ShowAssignments();  // and the top row as its flip shows it
+    // The keys in sight, by their positions in KeyButtons().
+    std::vector<size_t> shown;
+    for (size_t i = 0; i < KeyButtons().size(); ++i) {
+        if (rig.Key(KeyButtons()[i].controlId).isVisibleTo(&rig.window)) {
+            shown.push_back(i);
+        }
+    }
+    // Each step gives the keys in sight a light by their place among them; on screen every key
+    // then looks as a fresh drawing of the window shows it, a lit one framed in its colour.
+    const auto showFrame = [&](const std::function<KeyLight(size_t)>& lightOf) {
+        PreviewColours frame{};
+        for (size_t n = 0; n < shown.size(); ++n) {
+            frame[shown[n]] = lightOf(n);
+        }
+        rig.keys->ShowPreviewFrame(frame);
+        for (int turn = 0; turn < 20; ++turn) {
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+        }
+        for (size_t n = 0; n < shown.size(); ++n) {
+            const int controlId = KeyButtons()[shown[n]].controlId;
+            const CPngButton& key = rig.Key(controlId);
+            const QImage screen = KeyOnScreen(rig, key);
+            ASSERT_EQ(screen, KeyPicture(rig, controlId)) << n;
+            // A key with the focus shows its ring over its frame.
+            if (key.IsOutlineOn() && !key.hasFocus()) {
+                ASSERT_EQ(screen.pixel(0, screen.height() / 2), key.OutlineColour().rgb()) << n;
+            }
+        }
+    };
+    const KeyLight unchanged{KeyLight::State::Unchanged, 0};
+    showFrame([](size_t) { return KeyLight{KeyLight::State::Lit, MakeColour(0, 0, 210)}; });
+    // Every other key and the last (far from the first) change; the rest keep their frame.
+    showFrame([&](size_t n) {
+        return n % 2 == 0 || n + 1 == shown.size()
+                   ? KeyLight{KeyLight::State::Lit, MakeColour(200, 10, 30)}
+                   : unchanged;
+    });
+    showFrame([&](size_t n) {
+        return n % 3 == 0 ? KeyLight{KeyLight::State::Cleared, 0} : unchanged;
+    });
 }
 
 TEST(LightingPanelViewTest, APreviewTickLightsTheKeysWhileTheSwitchIsOn) {
