@@ -9,6 +9,15 @@
 
 namespace zarvin {
 
+namespace {
+
+// Qt's raster engine hands a fill that its clip cuts into more than 95 pieces to a thread pool,
+// which costs far more than the fill here; a key's rectangle cut to its frame is two pieces a row,
+// so a key is filled in slices of at most this many rows of device pixels.
+constexpr double kFillSliceDeviceRows = 40;
+
+}  // namespace
+
 KeyOutlineLayer::KeyOutlineLayer(QWidget& window) : QWidget(&window) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     // Inside its mask every pixel is a frame's: nothing beneath needs painting first.
@@ -61,11 +70,19 @@ void KeyOutlineLayer::Show(std::span<CPngButton* const> keys,
 }
 
 void KeyOutlineLayer::paintEvent(QPaintEvent* event) {
+    // Each frame is filled as its key's whole rectangle, which the mask cuts to the frame's
+    // bands: one fill a key, where four bands took four, each looking up its rows in the clip.
     QPainter painter(this);
     const QRect area = event->rect();
+    const int slice = std::max(1, static_cast<int>(kFillSliceDeviceRows / devicePixelRatio()));
     for (const auto& [key, place] : framed_) {
-        if (area.intersects(place)) {
-            CPngButton::DrawOutlineFrame(painter, place, key->OutlineColour());
+        if (!area.intersects(place)) {
+            continue;
+        }
+        for (int top = place.top(); top <= place.bottom(); top += slice) {
+            painter.fillRect(
+                QRect(place.left(), top, place.width(), std::min(slice, place.bottom() + 1 - top)),
+                key->OutlineColour());
         }
     }
 }

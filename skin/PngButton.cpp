@@ -266,7 +266,7 @@ void CPngButton::paintEvent(QPaintEvent* /*event*/) {
 }
 
 // The frame of a 2-pixel pen along (1, 1) to (width - 1, height - 1): the two outermost rows
-// and columns, filled as four bands rather than stroked, as the preview draws every key's.
+// and columns, filled as four bands rather than stroked: the pixels of the preview layer's mask.
 void CPngButton::DrawOutlineFrame(QPainter& painter, const QRect& area, const QColor& colour) {
     const int band = kOutlineFrameWidth;
     painter.fillRect(area.x(), area.y(), area.width(), band, colour);

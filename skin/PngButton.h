@@ -137,8 +137,9 @@ public:
     QString SpokenName() const;
     void Redraw() { repaint(); }
 
-    // The outline's frame around `area` (the button's rectangle), for whoever draws it for the
-    // button (app/KeyOutlineLayer.h).
+    // The outline's frame around `area` (the button's rectangle): its outermost
+    // kOutlineFrameWidth rows and columns, the pixels app/KeyOutlineLayer.h fills through its
+    // mask for the keys it frames.
     static void DrawOutlineFrame(QPainter& painter, const QRect& area, const QColor& colour);
 
     Look CurrentLook() const;
