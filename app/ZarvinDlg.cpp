@@ -44,6 +44,7 @@
 #include "model/KeyboardLayout.h"
 #include "model/TextKeys.h"
 #include "platform/AccessGuidance.h"
+#include "platform/FreedMemory.h"
 #include "skin/ColourSchemeLook.h"
 #include "skin/ControlStyle.h"
 #include "skin/LayoutReaders.h"
@@ -68,6 +69,8 @@ constexpr int kProfileCountShown = 3;
 constexpr int kBusyFrameCount = 10;
 constexpr int kPreviewMs = 50;
 constexpr auto kFirmwareQuestionPause = std::chrono::milliseconds(10);
+// Time for an opened window to paint itself before its freed memory is handed back.
+constexpr auto kSettleAfterOpen = std::chrono::seconds(1);
 
 const QString kTextFace = QStringLiteral("Arial Unicode MS");
 // Centred on one line, fitted to the button (a long word in another language shrinks or breaks)
@@ -393,6 +396,9 @@ void CZarvinDlg::HandleMessage(WindowMessage message) {
             break;
         case WindowMessage::Open:
             OpenMainWindow();
+            // The first paints of a shown window leave megabytes of temporary images freed
+            // between live blocks; they are handed back once the window has settled.
+            QTimer::singleShot(kSettleAfterOpen, this, [] { ReturnFreedMemory(); });
             // The "no keyboard" box may have been ended by the exit path.
             if (!exited_) {
                 CheckFirmware();
@@ -403,6 +409,8 @@ void CZarvinDlg::HandleMessage(WindowMessage message) {
             break;
         case WindowMessage::Reload:
             RefreshConnection();
+            // The load's transfers and the profile cache file's bytes are let go by now.
+            ReturnFreedMemory();
             break;
         case WindowMessage::CloseEditors:
             CloseEditors();
