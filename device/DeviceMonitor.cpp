@@ -147,7 +147,10 @@ bool DeviceMonitor::Scan(bool mayTellRefusal) {
     scanRefusedNode_.clear();
     scanMissedKeyboard_ = false;
     const bool found = OpenCommandInterface();
-    ReportRefusal(found ? std::string() : scanRefusedNode_, mayTellRefusal);
+    // A look cut short by the stop may not have reached the refused node: it knows nothing new.
+    if (!stop_.Raised()) {
+        ReportRefusal(found ? std::string() : scanRefusedNode_, mayTellRefusal);
+    }
     // The model before the flag, so a command never runs with the last keyboard's. Only
     // keyboards of known ids open, so the model is always found.
     if (found &&
