@@ -223,19 +223,9 @@ void SimKeyboard::State::Serve() {
 
 void SimKeyboard::State::Receive(Channel& channel) {
     uint8_t buffer[256];
-    iovec data{buffer, sizeof buffer};
-    ArrivalStampRoom stamp;
-    msghdr message{};
-    message.msg_iov = &data;
-    message.msg_iovlen = 1;
-    message.msg_control = stamp.bytes;
-    message.msg_controllen = sizeof stamp.bytes;
-    const ssize_t count = ::recvmsg(channel.simEnd.Get(), &message, MSG_DONTWAIT);
+    const auto [count, arrival] = ReceiveWithArrival(channel.simEnd.Get(), buffer, MSG_DONTWAIT);
     if (count > 0) {
-        timespec realNow{};
-        ::clock_gettime(CLOCK_REALTIME, &realNow);
-        HandlePacket(std::span(buffer, static_cast<size_t>(count)),
-                     RequestArrival(message, realNow, Clock::now()));
+        HandlePacket(std::span(buffer, static_cast<size_t>(count)), arrival);
     } else if (count == 0 || (errno != EAGAIN && errno != EINTR)) {
         channels.erase(FindChannel(channel.id));  // the host closed its end
     }

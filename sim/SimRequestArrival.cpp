@@ -37,4 +37,21 @@ SteadyTime RequestArrival(const msghdr& message, timespec realNow, SteadyTime re
     return readAt;
 }
 
+ReceivedRequest ReceiveWithArrival(int socket, std::span<uint8_t> buffer, int flags) {
+    iovec data{buffer.data(), buffer.size()};
+    ArrivalStampRoom stamp;
+    msghdr message{};
+    message.msg_iov = &data;
+    message.msg_iovlen = 1;
+    message.msg_control = stamp.bytes;
+    message.msg_controllen = sizeof stamp.bytes;
+    const ssize_t count = ::recvmsg(socket, &message, flags);
+    if (count < 0) {
+        return {count, std::chrono::steady_clock::now()};
+    }
+    timespec realNow{};
+    ::clock_gettime(CLOCK_REALTIME, &realNow);
+    return {count, RequestArrival(message, realNow, std::chrono::steady_clock::now())};
+}
+
 }  // namespace zarvin::sim

@@ -12,6 +12,8 @@
 #include <time.h>
 
 #include <chrono>
+#include <cstdint>
+#include <span>
 
 namespace zarvin::sim {
 
@@ -30,5 +32,13 @@ struct ArrivalStampRoom {
 // receive (`realNow`), then the steady clock (`readAt`). A message without a whole stamp, or
 // with one ahead of `realNow` (the system time was set back meanwhile), arrived at `readAt`.
 SteadyTime RequestArrival(const msghdr& message, timespec realNow, SteadyTime readAt);
+
+struct ReceivedRequest {
+    ssize_t count;  // as recvmsg() returns it
+    SteadyTime arrival;
+};
+
+// One message from `socket` into `buffer`, with its arrival (`recvmsg` with `flags`).
+ReceivedRequest ReceiveWithArrival(int socket, std::span<uint8_t> buffer, int flags);
 
 }  // namespace zarvin::sim

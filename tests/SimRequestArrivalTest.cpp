@@ -16,12 +16,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-timespec RealNow() {
-    timespec now{};
-    ::clock_gettime(CLOCK_REALTIME, &now);
-    return now;
-}
-
 // A received message whose control data holds one entry of the given kind.
 struct ReceivedWithControl {
     ReceivedWithControl(int level, int type, timespec value) {
@@ -77,18 +71,11 @@ TEST(SimRequestArrival, TheKernelStampsAMessageWhenItIsSent) {
     ASSERT_EQ(::send(ends[0], request, sizeof request, 0), static_cast<ssize_t>(sizeof request));
     std::this_thread::sleep_for(2ms);  // the message waits in the queue at least this long
 
-    char buffer[64];
-    iovec data{buffer, sizeof buffer};
-    ArrivalStampRoom room;
-    msghdr message{};
-    message.msg_iov = &data;
-    message.msg_iovlen = 1;
-    message.msg_control = room.bytes;
-    message.msg_controllen = sizeof room.bytes;
-    ASSERT_EQ(::recvmsg(ends[1], &message, 0), static_cast<ssize_t>(sizeof request));
-    const timespec realNow = RealNow();
+    uint8_t buffer[64];
+    const ReceivedRequest received = ReceiveWithArrival(ends[1], buffer, 0);
     const SteadyTime readAt = std::chrono::steady_clock::now();
-    const SteadyTime arrival = RequestArrival(message, realNow, readAt);
+    ASSERT_EQ(received.count, static_cast<ssize_t>(sizeof request));
+    const SteadyTime arrival = received.arrival;
     EXPECT_GE(arrival, beforeSend);
     EXPECT_LE(arrival, readAt - 2ms);
     ::close(ends[0]);
