@@ -75,6 +75,15 @@ DeviceSync::DeviceSync(const AppContext& context, CommandLink& link, DeviceImage
       texts_(std::move(texts)) {}
 
 int DeviceSync::BackupDeviceToFile(const std::filesystem::path& path, int* commandResult) {
+    std::string file;
+    if (ReadDeviceInFileForm(file, commandResult) != FileResult::Success) {
+        return FileResult::Failure;
+    }
+    // A keyboard that did not change since the last connection gives the same 3 MB again.
+    return WriteWholeFileIfChanged(path, file) ? FileResult::Success : FileResult::Failure;
+}
+
+int DeviceSync::ReadDeviceInFileForm(std::string& file, int* commandResult) {
     FirstFailure failure(commandResult);
     int profileRead = CommandResult::Success;
     const int active = device_.GetActiveProfile(link_, &profileRead);
@@ -122,25 +131,27 @@ int DeviceSync::BackupDeviceToFile(const std::filesystem::path& path, int* comma
         DecodeKeyMap(std::span<const uint8_t>(keyMaps[profile]).first(keyMapLength), device_,
                      KeyTableOf(image, profile));
     }
-    std::string file;
+    file.clear();
     file.reserve(image.size() + macros.size() * MacroRecord::kSize);
     file.append(image.begin(), image.end());
     for (const MacroRecord& macro : macros) {
         file.append(macro.bytes.begin(), macro.bytes.end());
     }
-    // A keyboard that did not change since the last connection gives the same 3 MB again.
-    return WriteWholeFileIfChanged(path, file) ? FileResult::Success : FileResult::Failure;
+    return FileResult::Success;
 }
 
 int DeviceSync::LoadFromDevice(const std::function<void()>& refreshKeyView, int* commandResult) {
     EnsureUserFolder(context_);
     const std::filesystem::path cache = ProfilePath(context_, 0);
-    // The backup refuses a keyboard without an active profile itself.
-    bool read = BackupDeviceToFile(cache, commandResult) == FileResult::Success;
+    // The read refuses a keyboard without an active profile itself. The store is loaded from
+    // the bytes just written, not from the file read back.
+    std::string file;
+    bool read = ReadDeviceInFileForm(file, commandResult) == FileResult::Success &&
+                WriteWholeFileIfChanged(cache, file);
     WorkingStore& working = stores_.Working();
     const std::lock_guard lock(working.Lock());
     working.EmptyStore();
-    if (read && working.LoadProfileFile(cache) != FileResult::Success) {
+    if (read && working.LoadProfileBytes(file) != FileResult::Success) {
         read = false;
     }
     if (read) {

@@ -18,6 +18,7 @@
 #include <functional>
 
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "model/KeyCodes.h"
@@ -45,7 +46,7 @@ public:
     // given, receives the result of the keyboard operation that failed, else Success.
     int BackupDeviceToFile(const std::filesystem::path& path, int* commandResult = nullptr);
 
-    // Replaces the working store with what the keyboard holds, through the profile cache file;
+    // Replaces the working store with what the keyboard holds, writing the profile cache file;
     // when the keyboard cannot be read, with a cleared image and no macros. `refreshKeyView`
     // runs while the working store's lock is still held. Success when the keyboard was read,
     // Failure when the cleared image was taken; `commandResult` as for BackupDeviceToFile.
@@ -81,6 +82,10 @@ public:
     int WriteKeysAndMacros(bool allProfiles, int* firstFailure = nullptr, bool* sent = nullptr);
 
 private:
+    // Reads the three key maps and the macro area into `file`, in file form; Success or Failure
+    // as BackupDeviceToFile, short of the writing.
+    int ReadDeviceInFileForm(std::string& file, int* commandResult);
+
     // The profiles to write: `only`, or the active one, or all three; all three whenever the
     // macros' positions in the area change, since every key map names macros by position.
     int WriteProfiles(std::optional<int> only, bool allProfiles, int* firstFailure, bool* sent);

@@ -76,6 +76,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::recursive_mutex lock;
     WorkingStore store(lock);
     const int loaded = store.LoadProfileFile(input.Path());
+    // The same bytes from memory load exactly as the file does.
+    std::recursive_mutex bytesLock;
+    WorkingStore fromBytes(bytesLock);
+    Require(fromBytes.LoadProfileBytes({reinterpret_cast<const char*>(data), size}) == loaded);
+    Require(fromBytes.Image() == store.Image());
+    Require(fromBytes.Macros() == store.Macros());
+    Require(fromBytes.LaunchStrings() == store.LaunchStrings());
     if (validation == FileResult::Success) {
         Require(loaded == FileResult::Success);
     }

@@ -1,5 +1,6 @@
 #include "store/ProfileStore.h"
 
+#include <algorithm>
 #include <new>
 #include <optional>
 #include <string_view>
@@ -22,6 +23,27 @@ std::span<uint8_t> BytesOf(std::vector<MacroRecord>& macros) {
 std::string_view CharsOf(std::span<const uint8_t> bytes) {
     return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
+
+// A profile file already in memory, read as ProfileFileReader reads one on disk.
+class ProfileBytesReader {
+public:
+    explicit ProfileBytesReader(std::string_view bytes) : rest_(bytes), size_(bytes.size()) {}
+
+    uint64_t Size() const { return size_; }
+
+    bool Read(std::span<uint8_t> into) {
+        if (into.size() > rest_.size()) {
+            return false;
+        }
+        std::copy_n(rest_.begin(), into.size(), into.begin());
+        rest_.remove_prefix(into.size());
+        return true;
+    }
+
+private:
+    std::string_view rest_;
+    uint64_t size_;
+};
 
 }  // namespace
 
@@ -53,17 +75,31 @@ void WorkingStore::EmptyStore() {
 }
 
 int WorkingStore::LoadProfileFile(const std::filesystem::path& path) {
+    ProfileFileReader reader;
+    if (reader.Open(path) != FileResult::Success) {
+        return FileResult::Failure;
+    }
+    return Load(reader);
+}
+
+int WorkingStore::LoadProfileBytes(std::string_view bytes) {
+    ProfileBytesReader reader(bytes);
+    return Load(reader);
+}
+
+template <typename Reader>
+int WorkingStore::Load(Reader& reader) {
     const Guard guard(lock_);
     try {
-        ProfileFileReader reader;
-        if (reader.Open(path) != FileResult::Success || reader.Size() < kProfileImageBytes) {
+        if (reader.Size() < kProfileImageBytes) {
             return FileResult::Failure;
         }
         ProfileImage image;
         if (!reader.Read(image)) {
             return FileResult::Failure;
         }
-        const auto header = ProfileFileHeader::Parse(std::span(image).first<kProfileHeaderBytes>());
+        const auto header = ProfileFileHeader::Parse(
+            std::span(image).template first<kProfileHeaderBytes>());
         if (header.macroCount > kMaxMacroRecords ||
             ProfileFileSize(header.macroCount, header.stringBytes) > reader.Size()) {
             return FileResult::Failure;

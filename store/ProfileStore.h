@@ -25,6 +25,7 @@
 #include <filesystem>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/KeyAssignment.h"
@@ -77,6 +78,8 @@ public:
     // two strings overlap, or when memory runs out. Strings are read by StringRules::Lenient. The
     // header is not checked further: an import validates first; the cache file is our own.
     int LoadProfileFile(const std::filesystem::path& path);
+    // The same for a profile file's bytes already in memory.
+    int LoadProfileBytes(std::string_view bytes);
 
     // Writes ProfileFileBytes() to `path`: to a temporary file in the same folder, flushed to the
     // disk and renamed over `path`, so a failed save leaves the previous file as it was.
@@ -106,6 +109,10 @@ public:
     bool SetMacros(std::vector<MacroRecord> macros);
 
 private:
+    // LoadProfileFile's work over a ProfileFileReader or the same reads from memory.
+    template <typename Reader>
+    int Load(Reader& reader);
+
     LaunchStringTable strings_;
 };
 

@@ -203,6 +203,16 @@ TEST_P(DamagedFile, IsJudgedAndLoadsNothingWhenRefused) {
         EXPECT_TRUE(store_.Macros().empty());
         EXPECT_EQ(store_.LaunchStrings().Total(), 0u);
     }
+
+    // The same bytes in memory load exactly as the file does.
+    std::recursive_mutex fromFileLock;
+    std::recursive_mutex fromBytesLock;
+    WorkingStore fromFile(fromFileLock);
+    WorkingStore fromBytes(fromBytesLock);
+    EXPECT_EQ(fromBytes.LoadProfileBytes(bytes), fromFile.LoadProfileFile(file));
+    EXPECT_EQ(fromBytes.Image(), fromFile.Image());
+    EXPECT_EQ(fromBytes.Macros(), fromFile.Macros());
+    EXPECT_EQ(fromBytes.LaunchStrings(), fromFile.LaunchStrings());
 }
 
 // The small store's file: one macro, then the strings "C:\a.exe" at 0 and "hello" at 18.
