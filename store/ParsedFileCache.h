@@ -56,18 +56,23 @@ public:
             return nullptr;
         }
         const bool tooRecent = StampTooRecent(*stamp, std::chrono::system_clock::now());
-        if (found != entries_.end() && found->second.bytes == contents.bytes) {
+        if (found != entries_.end() && found->second.tooRecent &&
+            found->second.bytes == contents.bytes) {
             Entry& entry = found->second;
             entry.stamp = *stamp;
             entry.tooRecent = tooRecent;
+            if (!tooRecent) {
+                std::string().swap(entry.bytes);
+            }
             entry.lastUse = ++uses_;
             return entry.parsed;
         }
-        std::shared_ptr<const Parsed> parsed = parse_(contents.bytes);
+        std::string bytes = tooRecent ? contents.bytes : std::string();
+        std::shared_ptr<const Parsed> parsed = parse_(std::move(contents.bytes));
         if (found == entries_.end() && entries_.size() >= capacity_) {
             DropLeastRecentlyUsed();
         }
-        entries_[file] = Entry{*stamp, tooRecent, std::move(contents.bytes), parsed, ++uses_};
+        entries_[file] = Entry{*stamp, tooRecent, std::move(bytes), parsed, ++uses_};
         return parsed;
     }
 
@@ -81,6 +86,8 @@ private:
     struct Entry {
         FileStamp stamp;
         bool tooRecent = true;
+        // Kept only while the stamp is too recent to tell a rewrite: the parsed form holds the
+        // text already, and a second copy of every kept file would only serve this comparison.
         std::string bytes;
         std::shared_ptr<const Parsed> parsed;
         uint64_t lastUse = 0;

@@ -86,6 +86,8 @@ TEST(ParsedFileCache, EveryChangeOnDiskIsSeen) {
              fs::rename(folder.Write("new.ini", "K=2\n"), file);
          },
          "K=2\n"},
+        {"emptied", true,
+         [](const TempFolder& folder, const fs::path&) { folder.Write("f.ini", ""); }, ""},
         {"removed", true, [](const TempFolder&, const fs::path& file) { fs::remove(file); },
          "(none)"},
         {"a folder in its place", true,
