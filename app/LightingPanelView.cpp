@@ -18,6 +18,7 @@
 #include "model/LightingEffects.h"
 #include "model/LightingPreview.h"
 #include "model/SpokenNames.h"
+#include "model/TextTemplate.h"
 #include "model/TextKeys.h"
 #include "skin/BaseDialog.h"
 #include "skin/BitmapSlider.h"
@@ -446,13 +447,13 @@ void LightingPanelView::NameControls() {
     SetName(UserModeControl::BaseColourTool, Text(access_keys::LIGHT_BASE_TOOL));
     for (size_t n = 0; n < kOptionColourNames.size(); ++n) {
         SetName(Id::OptionRed + static_cast<int>(n),
-                QString::fromStdString(FillTextArguments(
+                QString::fromStdString(FillTemplate(
                     core_.Text(access_keys::LIGHT_OPTION_COLOUR),
                     {core_.Text(kOptionColourNames[n])})));
     }
     for (size_t n = 0; n < kReportRateButtons.size(); ++n) {
         SetName(kReportRateButtons[n],
-                QString::fromStdString(FillTextArguments(
+                QString::fromStdString(FillTemplate(
                     core_.Text(access_keys::LIGHT_REPORT_RATE), {kReportRates[n]})));
     }
     for (int chip = Id::FirstColourChip; chip <= Id::LastColourChip; ++chip) {
@@ -461,7 +462,7 @@ void LightingPanelView::NameControls() {
             const QImage image = picture->Picture().toImage();
             const QColor shown = image.isNull() ? QColor(Qt::black)
                                                 : image.pixelColor(image.rect().center());
-            SetName(chip, QString::fromStdString(FillTextArguments(
+            SetName(chip, QString::fromStdString(FillTemplate(
                               core_.Text(access_keys::LIGHT_PRESET),
                               {ColourSpokenName(ToColourValue(shown), core_.Texts())})));
         }
@@ -485,7 +486,7 @@ void LightingPanelView::NameArrow(CPictureButton& arrow, std::string_view bitmap
     arrowPictures_[controlId] = std::string(bitmap);
     for (const ArrowName& name : kArrowNames) {
         if (bitmap.starts_with(name.picturePrefix)) {
-            const QString spoken = QString::fromStdString(FillTextArguments(
+            const QString spoken = QString::fromStdString(FillTemplate(
                 core_.Text(access_keys::LIGHT_DIRECTION), {core_.Text(name.textKey)}));
             arrow.setAccessibleName(spoken);
             arrow.setToolTip(spoken);
@@ -502,7 +503,7 @@ void LightingPanelView::NameColourButton(int controlId) {
     const char* label = controlId == UserModeControl::BaseColour ? "JColor" : "Color";
     const std::string colour =
         ColourSpokenName(ToColourValue(button->ShownColour()), core_.Texts());
-    SetName(controlId, QString::fromStdString(FillTextArguments(
+    SetName(controlId, QString::fromStdString(FillTemplate(
                            core_.Text(access_keys::NAMED_COLOUR),
                            {core_.LightText(label), colour})));
 }

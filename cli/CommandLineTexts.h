@@ -15,12 +15,8 @@ namespace zarvin::cli {
 // The text of `key` in section "CLI"; "#Error" when not even the English file has it.
 std::string CliText(std::string_view key);
 
-// `key`'s text with its conversions filled from `arguments`: "%s" takes the next argument,
-// "%N$s" the Nth (so that a language may name them in its own order), "%%" is a '%'.
+// `key`'s text with its places filled from `arguments` (model/TextTemplate.h).
 std::string CliFormat(std::string_view key, std::initializer_list<std::string_view> arguments);
-
-// The filling of CliFormat, on a given template.
-std::string FillTemplate(std::string_view format, std::span<const std::string_view> arguments);
 
 // `words` joined as a list in the command line's language: "a", "a or b", "a, b or c".
 std::string OneOf(std::span<const std::string_view> words);

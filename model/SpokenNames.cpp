@@ -4,6 +4,7 @@
 
 #include "model/AccessTextKeys.h"
 #include "model/KeyMapCodec.h"
+#include "model/TextTemplate.h"
 
 namespace zarvin {
 
@@ -25,34 +26,14 @@ constexpr HueName kHueNames[] = {
 
 }  // namespace
 
-std::string FillTextArguments(std::string_view pattern,
-                              std::initializer_list<std::string_view> arguments) {
-    std::string filled;
-    const auto* next = arguments.begin();
-    size_t from = 0;
-    while (from < pattern.size()) {
-        const size_t mark = pattern.find("%s", from);
-        if (mark == std::string_view::npos) {
-            filled += pattern.substr(from);
-            break;
-        }
-        filled += pattern.substr(from, mark - from);
-        if (next != arguments.end()) {
-            filled += *next++;
-        }
-        from = mark + 2;
-    }
-    return filled;
-}
-
 std::string KeySpokenName(std::string_view keyName, const KeyAssignment& record,
                           std::span<const MacroRecord> macros, const TextLookup& texts) {
     const auto withFunction = [&](std::string_view key) {
-        return FillTextArguments(texts(key),
+        return FillTemplate(texts(key),
                                  {keyName, AssignedFunctionName(record, macros, texts)});
     };
     const auto alone = [&](std::string_view key) {
-        return FillTextArguments(texts(key), {keyName});
+        return FillTemplate(texts(key), {keyName});
     };
     switch (static_cast<AssignmentType>(record.type)) {
         case AssignmentType::Default:
@@ -109,7 +90,7 @@ std::string_view ColourNameKey(ColourValue colour) {
 }
 
 std::string ColourSpokenName(ColourValue colour, const TextLookup& texts) {
-    return FillTextArguments(texts(keys::COLOUR),
+    return FillTemplate(texts(keys::COLOUR),
                              {texts(ColourNameKey(colour)), std::to_string(RedOf(colour)),
                               std::to_string(GreenOf(colour)), std::to_string(BlueOf(colour))});
 }

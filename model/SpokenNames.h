@@ -4,7 +4,6 @@
 // the language file's texts: a key button says its key and what that key does now, a colour
 // says its everyday name and its red, green and blue values.
 
-#include <initializer_list>
 #include <span>
 #include <string>
 #include <string_view>
@@ -15,11 +14,6 @@
 #include "model/MacroRecord.h"
 
 namespace zarvin {
-
-// `pattern` with each "%s" replaced by the next argument, in order; "%s" without an argument
-// left is dropped.
-std::string FillTextArguments(std::string_view pattern,
-                              std::initializer_list<std::string_view> arguments);
 
 // "Caps Lock, remapped to Left Ctrl", "G1, plays macro Copy"; the key's name alone when it
 // keeps its own function. `keyName` is the key's own name ("G1"-"G9" for the G keys); a macro's

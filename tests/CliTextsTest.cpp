@@ -45,25 +45,6 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-TEST(CommandLineTexts, FillTheirArgumentsInOrderOrByNumber) {
-    struct Case {
-        std::string_view format;
-        std::vector<std::string_view> arguments;
-        std::string filled;
-    };
-    const std::vector<Case> cases = {
-        {"'%s' takes %s", {"keys", "2"}, "'keys' takes 2"},
-        {"%2$s nimmt '%1$s', %2$s", {"x", "speed"}, "speed nimmt 'x', speed"},
-        {"100%% of %s", {"it"}, "100% of it"},
-        {"%s and %s", {"one"}, "one and "},  // a missing argument is left out
-        {"50% off %d", {"a"}, "50% off %d"},  // only %s is filled
-        {"ends in %", {}, "ends in %"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(FillTemplate(c.format, c.arguments), c.filled) << c.format;
-    }
-}
-
 TEST(CommandLineTexts, WrapAtBlanksAndBetweenWideCharacters) {
     struct Case {
         std::string_view text;

@@ -394,12 +394,5 @@ TEST(SpokenColourTest, ColoursAreCalledByTheNameTheirHueSuggests) {
     EXPECT_EQ(ColourSpokenName(MakeColour(255, 130, 0), texts), "COLOUR_ORANGE (255, 130, 0)");
 }
 
-TEST(SpokenColourTest, ArgumentsFillThePlaceholdersInOrder) {
-    EXPECT_EQ(FillTextArguments("%s, remapped to %s", {"Caps Lock", "Left Ctrl"}),
-              "Caps Lock, remapped to Left Ctrl");
-    EXPECT_EQ(FillTextArguments("%s and %s", {"one"}), "one and ");
-    EXPECT_EQ(FillTextArguments("no place", {"one"}), "no place");
-}
-
 }  // namespace
 }  // namespace zarvin
