@@ -35,6 +35,9 @@ void SingleInstance::OnConnection() {
         Handle(*pending);
         return;
     }
+    if (pending->request == InstanceRequest::Reload) {
+        InstanceListener::Answer(*pending);
+    }
     waiting_.push_back(std::move(*pending));
     // A handler may open a message box, whose loop brings later senders here: they wait until
     // the request before them is done, as they would behind a sent message.

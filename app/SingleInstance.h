@@ -4,6 +4,9 @@
 // another start of the program (or of zarvinctl) becomes a window message, is handled, and only
 // then answered, so the sender waits as for a sent message. Requests are handled one after the
 // other, except a kill, which is handled at once even while another request is being handled.
+// zarvinctl's reload is the exception to the waiting: it is answered as soon as it is taken, so
+// that a script never waits for someone to close the window's message box; the window reloads
+// as soon as it is free.
 
 #include <QObject>
 #include <QSocketNotifier>

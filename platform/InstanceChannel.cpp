@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <limits>
 #include <string_view>
 #include <utility>
 
@@ -205,18 +206,31 @@ bool SendAll(int fd, std::string_view bytes) {
     return true;
 }
 
-// Reads one line (without its newline) of at most kMaxLine bytes, waiting as long as it takes.
-// False on end of file, an error or a line too long.
-bool ReadLine(int fd, std::string& line) {
+enum class LineRead { Read, TimedOut, Failed };
+
+// Reads one line (without its newline) of at most kMaxLine bytes, waiting until `deadline` or,
+// without one, as long as it takes. Failed on end of file, an error or a line too long.
+LineRead ReadLine(int fd, std::string& line,
+                  std::optional<std::chrono::steady_clock::time_point> deadline) {
     line.clear();
     for (;;) {
+        int timeoutMs = -1;
+        if (deadline) {
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(
+                *deadline - std::chrono::steady_clock::now());
+            if (left.count() <= 0) {
+                return LineRead::TimedOut;
+            }
+            timeoutMs = static_cast<int>(std::min<std::chrono::milliseconds::rep>(
+                left.count(), std::numeric_limits<int>::max()));
+        }
         pollfd readable{fd, POLLIN, 0};
-        const int ready = ::poll(&readable, 1, -1);
-        if (ready < 0 && errno == EINTR) {
+        const int ready = ::poll(&readable, 1, timeoutMs);
+        if ((ready < 0 && errno == EINTR) || ready == 0) {
             continue;
         }
-        if (ready <= 0) {
-            return false;
+        if (ready < 0) {
+            return LineRead::Failed;
         }
         char chunk[kMaxLine];
         const ssize_t count = ::recv(fd, chunk, sizeof chunk, 0);
@@ -224,16 +238,16 @@ bool ReadLine(int fd, std::string& line) {
             continue;
         }
         if (count <= 0) {
-            return false;
+            return LineRead::Failed;
         }
         line.append(chunk, static_cast<size_t>(count));
         const size_t end = line.find('\n');
         if (end != std::string::npos) {
             line.resize(end);
-            return true;
+            return LineRead::Read;
         }
         if (line.size() >= kMaxLine) {
-            return false;
+            return LineRead::Failed;
         }
     }
 }
@@ -245,7 +259,8 @@ fs::path InstanceSocketPath(const fs::path& runtimeFolder) {
 }
 
 SendResult SendInstanceRequest(const fs::path& socketPath, InstanceRequest request,
-                               std::string* error) {
+                               std::string* error,
+                               std::optional<std::chrono::milliseconds> answerWithin) {
     const auto fail = [&](std::string text) {
         if (error != nullptr) {
             *error = std::move(text);
@@ -278,7 +293,21 @@ SendResult SendInstanceRequest(const fs::path& socketPath, InstanceRequest reque
         return fail("cannot send to the running zarvin: " + ErrnoText(errno));
     }
     std::string answer;
-    if (!ReadLine(fd.Get(), answer) || answer + '\n' != kAnswer) {
+    std::optional<std::chrono::steady_clock::time_point> deadline;
+    if (answerWithin) {
+        deadline = std::chrono::steady_clock::now() + *answerWithin;
+    }
+    switch (ReadLine(fd.Get(), answer, deadline)) {
+        case LineRead::TimedOut:
+            return fail("the running zarvin did not answer within " +
+                        std::to_string(std::chrono::ceil<std::chrono::seconds>(*answerWithin).count()) +
+                        " s");
+        case LineRead::Failed:
+            return fail("the running zarvin ended the connection without answering");
+        case LineRead::Read:
+            break;
+    }
+    if (answer + '\n' != kAnswer) {
         return fail("the running zarvin ended the connection without answering");
     }
     return SendResult::Handled;

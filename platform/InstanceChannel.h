@@ -4,8 +4,9 @@
 // user's runtime folder ($XDG_RUNTIME_DIR, folder mode 0700) named after "QP40M17B"; a second
 // start connects and asks it to open its window or to exit, and zarvinctl asks it to reload
 // after changing the keyboard. A request is answered once it has been handled, so the sender
-// waits as for a sent window message. A socket left behind by a crashed instance never blocks a
-// new start; a live instance's socket is never removed. Plain POSIX, no Qt.
+// waits as for a sent window message (app/SingleInstance.h answers a reload when it takes it).
+// A socket left behind by a crashed instance never blocks a new start; a live instance's socket
+// is never removed. Plain POSIX, no Qt.
 
 #include <sys/types.h>
 
@@ -29,9 +30,12 @@ enum class SendResult {
     Failed,      // an instance exists but the request could not be delivered
 };
 
-// Blocks until the instance has handled the request.
+// Blocks until the instance has answered: once it has handled the request (a reload: once it
+// has taken it). With `answerWithin`, an instance that has not answered by then is Failed, with
+// `error` saying so; the request may still be handled later.
 SendResult SendInstanceRequest(const std::filesystem::path& socketPath, InstanceRequest request,
-                               std::string* error = nullptr);
+                               std::string* error = nullptr,
+                               std::optional<std::chrono::milliseconds> answerWithin = std::nullopt);
 
 class InstanceListener {
 public:
@@ -54,7 +58,8 @@ public:
         InstanceRequest request;
     };
     std::optional<Pending> Accept();
-    // Tells the sender its request has been handled and closes the connection.
+    // Tells the sender its request has been handled and closes the connection; a second call
+    // does nothing.
     static void Answer(Pending& pending);
 
 private:

@@ -183,6 +183,23 @@ TEST_F(InstanceChannel, ARequestDroppedWithoutAnswerFailsTheSender) {
     EXPECT_NE(error, "");
 }
 
+// A window whose thread is busy or hung: a sender with a time limit gives up and says why.
+TEST_F(InstanceChannel, AnAnswerLaterThanTheSendersLimitFailsTheSender) {
+    InstanceListener listener = ClaimOrFail();
+    auto sent = std::async(std::launch::async, [&] {
+        std::string error;
+        const SendResult result = SendInstanceRequest(socketPath_, InstanceRequest::Reload, &error,
+                                                      std::chrono::milliseconds(200));
+        return std::pair(result, error);
+    });
+    auto pending = test::WaitForRequest(listener);
+    ASSERT_TRUE(pending.has_value());
+    const auto [result, error] = sent.get();
+    EXPECT_EQ(result, SendResult::Failed);
+    EXPECT_NE(error.find("did not answer within 1 s"), std::string::npos) << error;
+    InstanceListener::Answer(*pending);  // to a sender gone: no signal, no harm
+}
+
 TEST_F(InstanceChannel, SendersWithoutAValidRequestAreDroppedAndOthersStillServed) {
     InstanceListener listener = ClaimOrFail();
     for (const std::string_view bytes :

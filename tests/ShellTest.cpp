@@ -141,11 +141,13 @@ TEST(TrayIconWithoutNotificationArea, FailsAndIgnoresTheRest) {
 struct RequestCase {
     InstanceRequest request;
     WindowMessage message;
+    // Whether the sender is still waiting while the window handles the request.
+    bool senderWaits;
 };
 
 class InstanceRequestsReachTheWindow : public ::testing::TestWithParam<RequestCase> {};
 
-TEST_P(InstanceRequestsReachTheWindow, AndAreAnsweredOnceHandled) {
+TEST_P(InstanceRequestsReachTheWindow, AndAreAnswered) {
     const RequestCase& c = GetParam();
     test::TempFolder temp;
     const fs::path socketPath = InstanceSocketPath(temp.Path());
@@ -158,7 +160,10 @@ TEST_P(InstanceRequestsReachTheWindow, AndAreAnsweredOnceHandled) {
     bool senderWaited = false;
     const SingleInstance instance(*listener, [&](WindowMessage message) {
         handled.push_back(message);
-        senderWaited = sent.wait_for(std::chrono::milliseconds(20)) == std::future_status::timeout;
+        // A sender that waits shows it at once; one that does not may take a while to return.
+        const auto wait = c.senderWaits ? std::chrono::milliseconds(20)
+                                        : std::chrono::milliseconds(kWaitMs);
+        senderWaited = sent.wait_for(wait) == std::future_status::timeout;
     });
     sent =
         std::async(std::launch::async, [&] { return SendInstanceRequest(socketPath, c.request); });
@@ -168,14 +173,63 @@ TEST_P(InstanceRequestsReachTheWindow, AndAreAnsweredOnceHandled) {
     EXPECT_EQ(sent.get(), SendResult::Handled);
     ASSERT_EQ(handled.size(), 1u);
     EXPECT_EQ(handled[0], c.message);
-    EXPECT_TRUE(senderWaited);
+    EXPECT_EQ(senderWaited, c.senderWaits);
 }
 
+// A reload comes from zarvinctl, which must not wait for the window's user: it is answered when
+// taken.
 INSTANTIATE_TEST_SUITE_P(
     EveryRequest, InstanceRequestsReachTheWindow,
-    ::testing::Values(RequestCase{InstanceRequest::Open, WindowMessage::Open},
-                      RequestCase{InstanceRequest::Kill, WindowMessage::Kill},
-                      RequestCase{InstanceRequest::Reload, WindowMessage::Reload}));
+    ::testing::Values(RequestCase{InstanceRequest::Open, WindowMessage::Open, true},
+                      RequestCase{InstanceRequest::Kill, WindowMessage::Kill, true},
+                      RequestCase{InstanceRequest::Reload, WindowMessage::Reload, false}));
+
+// zarvinctl changes the keyboard while the window shows the message box of an open request: it
+// gets its answer while the box is open, and the window reloads once the box is closed.
+TEST(SingleInstanceReload, IsAnsweredWhileAnEarlierRequestsBoxIsOpenAndHandledAfterIt) {
+    test::TempFolder temp;
+    const fs::path socketPath = InstanceSocketPath(temp.Path());
+    std::string error;
+    auto listener = InstanceListener::Claim(socketPath, error);
+    ASSERT_TRUE(listener.has_value()) << error;
+
+    QEventLoop box;
+    std::future<SendResult> reload;
+    std::vector<WindowMessage> handled;
+    bool reloadAnsweredWhileBoxOpen = false;
+    const SingleInstance instance(*listener, [&](WindowMessage message) {
+        handled.push_back(message);
+        if (message == WindowMessage::Open) {
+            reload = std::async(std::launch::async, [&] {
+                return SendInstanceRequest(socketPath, InstanceRequest::Reload);
+            });
+            // The box stays open until the reload's sender has its answer, or gives up.
+            QTimer poll;
+            QObject::connect(&poll, &QTimer::timeout, [&] {
+                if (reload.wait_for(std::chrono::seconds(0)) == std::future_status::ready) {
+                    reloadAnsweredWhileBoxOpen = true;
+                    box.exit();
+                }
+            });
+            poll.start(5);
+            QTimer::singleShot(kWaitMs, &box, [&] { box.exit(); });
+            box.exec();
+        }
+    });
+    std::future<SendResult> open = std::async(
+        std::launch::async, [&] { return SendInstanceRequest(socketPath, InstanceRequest::Open); });
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return open.wait_for(std::chrono::seconds(0)) == std::future_status::ready &&
+                   handled.size() == 2;
+        },
+        kWaitMs));
+    EXPECT_TRUE(reloadAnsweredWhileBoxOpen);
+    EXPECT_EQ(handled, (std::vector<WindowMessage>{WindowMessage::Open, WindowMessage::Reload}));
+    EXPECT_EQ(open.get(), SendResult::Handled);
+    ASSERT_TRUE(reload.valid());
+    EXPECT_EQ(reload.get(), SendResult::Handled);
+}
 
 // "/Kill" while the running instance shows the message box of an open request: the box's loop
 // takes the kill, whose exit path ends the box.
