@@ -203,6 +203,7 @@ int RunRemap(KeyboardConnection& connection, const AppContext& context, std::opt
     LanguageTextCache texts(context.programFolder);
     const TextLookup lookup = texts.Lookup();
     KeyboardSession session(context, connection, texts, err);
+    const ReadChangeWriteHold hold(session, connection);
     if (!ReadKeyboard(session, err)) {
         err << CliText(cli_text::NOTHING_WRITTEN) << '\n';
         return kExitFailed;

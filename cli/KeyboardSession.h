@@ -45,6 +45,20 @@ struct KeyboardSession {
     DeviceSync sync;
 };
 
+// For a command that reads the keyboard, changes what it read and writes it back: the stores
+// and the keyboard are held from the read to the write, so that another program's change to the
+// keyboard cannot come between the two and be lost (that program waits for the node's lock,
+// within its time-out). Taken in the order the window takes them: the stores, then the link.
+class ReadChangeWriteHold {
+public:
+    ReadChangeWriteHold(KeyboardSession& session, KeyboardConnection& connection)
+        : stores_(session.stores), link_(connection.Link().Lock()) {}
+
+private:
+    ProfileStores::BothLocked stores_;
+    std::lock_guard<CommandLock> link_;
+};
+
 // Reads the keyboard into the session's working store, through the cache file; false, with the
 // reason told, when it cannot.
 bool ReadKeyboard(KeyboardSession& session, std::ostream& err);

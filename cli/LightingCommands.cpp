@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <mutex>
 #include <sstream>
 
 #include "cli/Commands.h"
@@ -248,6 +249,9 @@ int RunLightingSet(KeyboardConnection& connection, const AppContext& context,
                    std::optional<int> profile, const LightingSettings& settings, std::ostream& out,
                    std::ostream& err, OutputForm form) {
     LightingSession session(connection, context);
+    // From the read to the write, as ReadChangeWriteHold (cli/KeyboardSession.h) holds a key
+    // command: another program's lighting change cannot come between them and be lost.
+    const std::lock_guard hold(connection.Link().Lock());
     int activeProfile = -1;
     if (!Load(connection, session, profile, activeProfile, err))
         return kExitFailed;

@@ -139,6 +139,7 @@ int RunMacro(KeyboardConnection& connection, const AppContext& context,
     LanguageTextCache texts(context.programFolder);
     const TextLookup lookup = texts.Lookup();
     KeyboardSession session(context, connection, texts, err);
+    const ReadChangeWriteHold hold(session, connection);
     if (!ReadKeyboard(session, err)) {
         return kExitFailed;
     }

@@ -1,9 +1,11 @@
 // zarvinctl: the keyboard from the command line, on the same code as the window.
 
+#include <chrono>
 #include <filesystem>
 #include <iostream>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <sstream>
 
 #include "cli/CliOptions.h"
@@ -20,6 +22,7 @@
 #include "sim/SimFirmware.h"
 #include "sim/SimImageFile.h"
 #include "sim/SimImageKeeper.h"
+#include "sim/SimImageLock.h"
 #include "sim/SimKeyboard.h"
 #include "store/AppContext.h"
 #include "store/LanguageTables.h"
@@ -32,6 +35,10 @@ using namespace zarvin;
 using namespace zarvin::cli;
 
 constexpr const char* kProgram = "zarvinctl";
+
+// How long a run on the stand-in waits for another run to finish with its memory: as long as a
+// program waits for a real keyboard's node.
+constexpr std::chrono::seconds kStandInLockWait{10};
 
 // How results and errors are printed, set once from the command line.
 OutputForm gForm = OutputForm::Text;
@@ -182,8 +189,17 @@ int RunCommand(const AppContext& context, const CliOptions& options, HidNodeSour
 
 int RunOnStandIn(const AppContext& context, const CliOptions& options) {
     sim::SimKeyboard keyboard(options.model);
-    sim::SimImageKeeper memory(keyboard, sim::ImageFilePath(context.userDataFolder, options.model));
+    const std::filesystem::path image = sim::ImageFilePath(context.userDataFolder, options.model);
     std::string error;
+    // The monitor runs until it is stopped and changes nothing: it holds no lock.
+    std::optional<sim::SimImageLock> lock;
+    if (options.command != "monitor") {
+        lock.emplace(image, kStandInLockWait, error);
+        if (!lock->Held()) {
+            return Fail(error, kExitFailed);
+        }
+    }
+    sim::SimImageKeeper memory(keyboard, image);
     if (!memory.Load(error)) {
         return Fail(CliFormat(cli_text::STAND_IN_UNREADABLE, {error}), kExitFailed);
     }

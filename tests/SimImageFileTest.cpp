@@ -4,11 +4,13 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <memory>
 #include <mutex>
 #include <thread>
 
 #include "sim/SimImageFile.h"
 #include "sim/SimImageKeeper.h"
+#include "sim/SimImageLock.h"
 #include "sim/SimKeyboard.h"
 #include "support/LinkRig.h"
 #include "support/TempFolder.h"
@@ -180,6 +182,29 @@ TEST(SimImageFile, MissingFileGivesAnError) {
 
 namespace zarvin::sim {
 namespace {
+
+// Two zarvinctl --simulate runs at once: the second waits for the first's memory, and a first
+// that holds it too long is named.
+TEST(SimImageLock, ASecondRunWaitsForTheFirstAndGivesUpWithAReason) {
+    const test::TempFolder folder;
+    const std::filesystem::path image = folder / "data" / "stand-in.img";
+    std::string error;
+    auto first = std::make_unique<SimImageLock>(image, std::chrono::milliseconds(0), error);
+    ASSERT_TRUE(first->Held()) << error;
+
+    const SimImageLock refused(image, std::chrono::milliseconds(50), error);
+    EXPECT_FALSE(refused.Held());
+    EXPECT_NE(error.find("another zarvinctl --simulate"), std::string::npos) << error;
+
+    std::thread release([&first] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        first.reset();
+    });
+    std::string laterError;
+    const SimImageLock waited(image, std::chrono::seconds(10), laterError);
+    release.join();
+    EXPECT_TRUE(waited.Held()) << laterError;
+}
 
 TEST(SimImageKeeper, WritesOnlyChangesAndTakesInWhatAnotherProgramWrote) {
     TempFolder folder;
