@@ -85,10 +85,17 @@ int ResetStandIn(const AppContext& context, const CliOptions& options) {
         // on the stand-in, asked to reload, takes in a file but keeps its memory without one.
         const auto file = sim::ImageFilePath(context.userDataFolder, model);
         std::error_code unknown;
+        if (std::filesystem::symlink_status(file, unknown).type() ==
+            std::filesystem::file_type::not_found) {
+            continue;
+        }
         std::string error;
-        if (std::filesystem::symlink_status(file, unknown).type() !=
-                std::filesystem::file_type::not_found &&
-            !sim::WriteImageFile(file, model, sim::FactoryMemory(model), error)) {
+        // A run on the stand-in meanwhile would save its memory over the factory one.
+        const sim::SimImageLock lock(file, kStandInLockWait, error);
+        if (!lock.Held()) {
+            return Fail(error, kExitFailed);
+        }
+        if (!sim::WriteImageFile(file, model, sim::FactoryMemory(model), error)) {
             return Fail(CliFormat(cli_text::CANNOT_RESET, {file.string(), error}), kExitFailed);
         }
     }
