@@ -407,11 +407,18 @@ void CZarvinDlg::HandleMessage(WindowMessage message) {
         case WindowMessage::Kill:
             ExitApplication();
             break;
-        case WindowMessage::Reload:
+        case WindowMessage::Reload: {
+            // Another program changed the keyboard: the window shows what the keyboard holds
+            // now, and edits not applied yet give way to it, said rather than dropped unseen.
+            const bool dropped = pendingChanges_;
             RefreshConnection();
+            if (dropped) {
+                Say(text_keys::STATUS_RELOAD_DROPPED_CHANGES);
+            }
             // The load's transfers and the profile cache file's bytes are let go by now.
             ReturnFreedMemory();
             break;
+        }
         case WindowMessage::CloseEditors:
             CloseEditors();
             break;

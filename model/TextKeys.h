@@ -173,6 +173,7 @@ inline constexpr std::string_view STATUS_DEFAULT_DONE = "STATUS_DEFAULT_DONE";
 inline constexpr std::string_view STATUS_DEFAULT_WITH_LIGHTING_DONE =
     "STATUS_DEFAULT_WITH_LIGHTING_DONE";
 inline constexpr std::string_view STATUS_DEFAULT_FAILED = "STATUS_DEFAULT_FAILED";
+inline constexpr std::string_view STATUS_RELOAD_DROPPED_CHANGES = "STATUS_RELOAD_DROPPED_CHANGES";
 // Formats; the argument is the backup file.
 inline constexpr std::string_view STATUS_EXPORTED = "STATUS_EXPORTED";
 inline constexpr std::string_view STATUS_IMPORTED = "STATUS_IMPORTED";
@@ -325,6 +326,7 @@ inline constexpr std::array kAll = {
     STATUS_DEFAULT_DONE,
     STATUS_DEFAULT_WITH_LIGHTING_DONE,
     STATUS_DEFAULT_FAILED,
+    STATUS_RELOAD_DROPPED_CHANGES,
     STATUS_EXPORTED,
     STATUS_IMPORTED,
     STATUS_IMPORT_NOT_WRITTEN,

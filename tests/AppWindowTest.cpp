@@ -202,6 +202,22 @@ TEST(MainWindowTest, AProfileChosenElsewhereIsShownAfterTheReload) {
     rig.ExpectEditsReach(2);
 }
 
+// zarvinctl changed the keyboard while the window held an edit not applied yet: the window shows
+// the keyboard as it is, and says that the edit is gone.
+TEST(MainWindowTest, AReloadOverAnUnappliedEditSaysItWasDropped) {
+    WindowRig rig;
+    rig.StartConnected();
+    rig.window.HandleMessage(WindowMessage::Reload);
+    EXPECT_EQ(rig.Status(), "");
+
+    rig.RemapAToB();
+    ASSERT_TRUE(rig.window.HasPendingChanges());
+    rig.window.HandleMessage(WindowMessage::Reload);
+    EXPECT_FALSE(rig.window.HasPendingChanges());
+    EXPECT_FALSE(rig.ApplyEnabled());
+    EXPECT_EQ(rig.Status(), rig.Text("STATUS_RELOAD_DROPPED_CHANGES"));
+}
+
 TEST(MainWindowTest, TheProfileDialogsApplyIsShownInTheWindow) {
     WindowRig rig;
     rig.StartConnected();
