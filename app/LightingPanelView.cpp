@@ -18,8 +18,8 @@
 #include "model/LightingEffects.h"
 #include "model/LightingPreview.h"
 #include "model/SpokenNames.h"
-#include "model/TextTemplate.h"
 #include "model/TextKeys.h"
+#include "model/TextTemplate.h"
 #include "skin/BaseDialog.h"
 #include "skin/BitmapSlider.h"
 #include "skin/ColourSchemeLook.h"
@@ -447,14 +447,13 @@ void LightingPanelView::NameControls() {
     SetName(UserModeControl::BaseColourTool, Text(access_keys::LIGHT_BASE_TOOL));
     for (size_t n = 0; n < kOptionColourNames.size(); ++n) {
         SetName(Id::OptionRed + static_cast<int>(n),
-                QString::fromStdString(FillTemplate(
-                    core_.Text(access_keys::LIGHT_OPTION_COLOUR),
-                    {core_.Text(kOptionColourNames[n])})));
+                QString::fromStdString(FillTemplate(core_.Text(access_keys::LIGHT_OPTION_COLOUR),
+                                                    {core_.Text(kOptionColourNames[n])})));
     }
     for (size_t n = 0; n < kReportRateButtons.size(); ++n) {
         SetName(kReportRateButtons[n],
-                QString::fromStdString(FillTemplate(
-                    core_.Text(access_keys::LIGHT_REPORT_RATE), {kReportRates[n]})));
+                QString::fromStdString(
+                    FillTemplate(core_.Text(access_keys::LIGHT_REPORT_RATE), {kReportRates[n]})));
     }
     for (int chip = Id::FirstColourChip; chip <= Id::LastColourChip; ++chip) {
         if (auto* picture = qobject_cast<CPictureButton*>(Control(chip))) {
@@ -486,8 +485,8 @@ void LightingPanelView::NameArrow(CPictureButton& arrow, std::string_view bitmap
     arrowPictures_[controlId] = std::string(bitmap);
     for (const ArrowName& name : kArrowNames) {
         if (bitmap.starts_with(name.picturePrefix)) {
-            const QString spoken = QString::fromStdString(FillTemplate(
-                core_.Text(access_keys::LIGHT_DIRECTION), {core_.Text(name.textKey)}));
+            const QString spoken = QString::fromStdString(
+                FillTemplate(core_.Text(access_keys::LIGHT_DIRECTION), {core_.Text(name.textKey)}));
             arrow.setAccessibleName(spoken);
             arrow.setToolTip(spoken);
             return;
@@ -503,9 +502,8 @@ void LightingPanelView::NameColourButton(int controlId) {
     const char* label = controlId == UserModeControl::BaseColour ? "JColor" : "Color";
     const std::string colour =
         ColourSpokenName(ToColourValue(button->ShownColour()), core_.Texts());
-    SetName(controlId, QString::fromStdString(FillTemplate(
-                           core_.Text(access_keys::NAMED_COLOUR),
-                           {core_.LightText(label), colour})));
+    SetName(controlId, QString::fromStdString(FillTemplate(core_.Text(access_keys::NAMED_COLOUR),
+                                                           {core_.LightText(label), colour})));
 }
 
 void LightingPanelView::ShowPictureStates() {

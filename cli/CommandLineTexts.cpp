@@ -73,7 +73,6 @@ std::string CliFormat(std::string_view key, std::initializer_list<std::string_vi
     return FillTemplate(CliText(key), arguments);
 }
 
-
 std::string OneOf(std::span<const std::string_view> words) {
     std::string text;
     for (size_t i = 0; i < words.size(); ++i) {

@@ -7,9 +7,9 @@
 #include <mutex>
 #include <sstream>
 
-#include "cli/Commands.h"
 #include "cli/CliTextKeys.h"
 #include "cli/CommandLineTexts.h"
+#include "cli/Commands.h"
 #include "cli/EffectNames.h"
 #include "cli/KeyboardConnection.h"
 #include "cli/LanguageMessages.h"
@@ -21,7 +21,6 @@
 #include "store/AppContext.h"
 #include "store/LanguageTexts.h"
 #include "store/LightingSwitchFile.h"
-
 
 namespace zarvin::cli {
 namespace {

@@ -19,8 +19,8 @@ bool ChangesKeyboard(const CliOptions& options) {
 
 void AskWindowToReload(const std::filesystem::path& runtimeFolder, std::ostream& err) {
     std::string error;
-    const SendResult result = SendInstanceRequest(InstanceSocketPath(runtimeFolder),
-                                                  InstanceRequest::Reload, &error, kWindowAnswerTime);
+    const SendResult result = SendInstanceRequest(
+        InstanceSocketPath(runtimeFolder), InstanceRequest::Reload, &error, kWindowAnswerTime);
     if (result == SendResult::Failed) {
         err << "the keyboard was changed, but the running zarvin window could not be asked to "
                "reload"

@@ -16,7 +16,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
-
 #include <optional>
 #include <string>
 #include <vector>

@@ -29,12 +29,9 @@ constexpr HueName kHueNames[] = {
 std::string KeySpokenName(std::string_view keyName, const KeyAssignment& record,
                           std::span<const MacroRecord> macros, const TextLookup& texts) {
     const auto withFunction = [&](std::string_view key) {
-        return FillTemplate(texts(key),
-                                 {keyName, AssignedFunctionName(record, macros, texts)});
+        return FillTemplate(texts(key), {keyName, AssignedFunctionName(record, macros, texts)});
     };
-    const auto alone = [&](std::string_view key) {
-        return FillTemplate(texts(key), {keyName});
-    };
+    const auto alone = [&](std::string_view key) { return FillTemplate(texts(key), {keyName}); };
     switch (static_cast<AssignmentType>(record.type)) {
         case AssignmentType::Default:
             return std::string(keyName);
@@ -91,8 +88,8 @@ std::string_view ColourNameKey(ColourValue colour) {
 
 std::string ColourSpokenName(ColourValue colour, const TextLookup& texts) {
     return FillTemplate(texts(keys::COLOUR),
-                             {texts(ColourNameKey(colour)), std::to_string(RedOf(colour)),
-                              std::to_string(GreenOf(colour)), std::to_string(BlueOf(colour))});
+                        {texts(ColourNameKey(colour)), std::to_string(RedOf(colour)),
+                         std::to_string(GreenOf(colour)), std::to_string(BlueOf(colour))});
 }
 
 }  // namespace zarvin

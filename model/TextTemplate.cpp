@@ -30,7 +30,8 @@ std::string FillTemplate(std::string_view format, std::span<const std::string_vi
     return text;
 }
 
-std::string FillTemplate(std::string_view format, std::initializer_list<std::string_view> arguments) {
+std::string FillTemplate(std::string_view format,
+                         std::initializer_list<std::string_view> arguments) {
     return FillTemplate(format, std::span(arguments.begin(), arguments.size()));
 }
 

@@ -13,6 +13,7 @@ namespace zarvin {
 
 std::string FillTemplate(std::string_view format, std::span<const std::string_view> arguments);
 
-std::string FillTemplate(std::string_view format, std::initializer_list<std::string_view> arguments);
+std::string FillTemplate(std::string_view format,
+                         std::initializer_list<std::string_view> arguments);
 
 }  // namespace zarvin

@@ -299,9 +299,10 @@ SendResult SendInstanceRequest(const fs::path& socketPath, InstanceRequest reque
     }
     switch (ReadLine(fd.Get(), answer, deadline)) {
         case LineRead::TimedOut:
-            return fail("the running zarvin did not answer within " +
-                        std::to_string(std::chrono::ceil<std::chrono::seconds>(*answerWithin).count()) +
-                        " s");
+            return fail(
+                "the running zarvin did not answer within " +
+                std::to_string(std::chrono::ceil<std::chrono::seconds>(*answerWithin).count()) +
+                " s");
         case LineRead::Failed:
             return fail("the running zarvin ended the connection without answering");
         case LineRead::Read:

@@ -33,9 +33,9 @@ enum class SendResult {
 // Blocks until the instance has answered: once it has handled the request (a reload: once it
 // has taken it). With `answerWithin`, an instance that has not answered by then is Failed, with
 // `error` saying so; the request may still be handled later.
-SendResult SendInstanceRequest(const std::filesystem::path& socketPath, InstanceRequest request,
-                               std::string* error = nullptr,
-                               std::optional<std::chrono::milliseconds> answerWithin = std::nullopt);
+SendResult SendInstanceRequest(
+    const std::filesystem::path& socketPath, InstanceRequest request, std::string* error = nullptr,
+    std::optional<std::chrono::milliseconds> answerWithin = std::nullopt);
 
 class InstanceListener {
 public:

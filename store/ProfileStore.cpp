@@ -98,8 +98,8 @@ int WorkingStore::Load(Reader& reader) {
         if (!reader.Read(image)) {
             return FileResult::Failure;
         }
-        const auto header = ProfileFileHeader::Parse(
-            std::span(image).template first<kProfileHeaderBytes>());
+        const auto header =
+            ProfileFileHeader::Parse(std::span(image).template first<kProfileHeaderBytes>());
         if (header.macroCount > kMaxMacroRecords ||
             ProfileFileSize(header.macroCount, header.stringBytes) > reader.Size()) {
             return FileResult::Failure;

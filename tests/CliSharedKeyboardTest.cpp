@@ -29,9 +29,9 @@ using test_support::BroadcastKernel;
 struct CliRun {
     explicit CliRun(BroadcastKernel& kernel)
         : connection(kernel),
-          context(AppRoots{std::filesystem::path(ZARVIN_SOURCE_LANGUAGE_FILE).parent_path() /
-                               "zarvinctl",
-                           folder / "data", folder / "config", folder / "run"}) {
+          context(AppRoots{
+              std::filesystem::path(ZARVIN_SOURCE_LANGUAGE_FILE).parent_path() / "zarvinctl",
+              folder / "data", folder / "config", folder / "run"}) {
         std::string error;
         connected = connection.Connect(error);
     }
@@ -55,7 +55,7 @@ struct Case {
 constexpr int kSteps = 4;
 // Keys of the 126-key keyboard: A to D for the first run, E to H for the second.
 constexpr std::array<KeyCode, 2 * kSteps> kKeys = {0x01E, 0x030, 0x02E, 0x020,
-                                                     0x012, 0x021, 0x022, 0x023};
+                                                   0x012, 0x021, 0x022, 0x023};
 
 TEST(SharedKeyboardCommands, ChangesOfTwoRunsAtOnceAreAllKept) {
     const RemapTarget esc{.type = AssignmentType::Key, .value = 0x001, .macroName = {}};
@@ -72,7 +72,8 @@ TEST(SharedKeyboardCommands, ChangesOfTwoRunsAtOnceAreAllKept) {
              for (const char* key : {"A", "B", "C", "D", "E", "F", "G", "H"}) {
                  EXPECT_NE(run.out.str().find(std::string("  ") + key + " → Key (Esc)"),
                            std::string::npos)
-                     << key << " is lost:\n" << run.out.str();
+                     << key << " is lost:\n"
+                     << run.out.str();
              }
          }},
         {"lighting fields",

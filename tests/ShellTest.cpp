@@ -161,8 +161,8 @@ TEST_P(InstanceRequestsReachTheWindow, AndAreAnswered) {
     const SingleInstance instance(*listener, [&](WindowMessage message) {
         handled.push_back(message);
         // A sender that waits shows it at once; one that does not may take a while to return.
-        const auto wait = c.senderWaits ? std::chrono::milliseconds(20)
-                                        : std::chrono::milliseconds(kWaitMs);
+        const auto wait =
+            c.senderWaits ? std::chrono::milliseconds(20) : std::chrono::milliseconds(kWaitMs);
         senderWaited = sent.wait_for(wait) == std::future_status::timeout;
     });
     sent =
