@@ -20,6 +20,7 @@
 #include "store/ProfileFile.h"
 #include "store/ProfileStore.h"
 #include "support/TempFolder.h"
+#include "support/ZarvinctlContext.h"
 
 namespace zarvin::cli {
 namespace {
@@ -32,9 +33,7 @@ using nlohmann::json;
 struct JsonRig {
     JsonRig()
         : connection(keyboard),
-          context(AppRoots{
-              std::filesystem::path(ZARVIN_SOURCE_LANGUAGE_FILE).parent_path() / "zarvinctl",
-              folder / "data", folder / "config", folder / "run"}) {
+          context(test::ZarvinctlContextIn(folder)) {
         std::string error;
         connected = connection.Connect(error);
         std::recursive_mutex lock;

@@ -24,6 +24,7 @@
 #include "store/LanguageTables.h"
 #include "store/ProfileStore.h"
 #include "support/TempFolder.h"
+#include "support/ZarvinctlContext.h"
 
 namespace zarvin::cli {
 namespace {
@@ -125,9 +126,7 @@ TEST(MacroCommandLine, TakesEachActionWithItsArguments) {
 struct MacroRig {
     MacroRig()
         : connection(keyboard),
-          context(AppRoots{
-              std::filesystem::path(ZARVIN_SOURCE_LANGUAGE_FILE).parent_path() / "zarvinctl",
-              folder / "data", folder / "config", folder / "run"}) {
+          context(test::ZarvinctlContextIn(folder)) {
         std::string error;
         connected = connection.Connect(error);
     }

@@ -18,15 +18,10 @@
 #include "sim/SimKeyboard.h"
 #include "store/AppContext.h"
 #include "support/TempFolder.h"
+#include "support/ZarvinctlContext.h"
 
 namespace zarvin::cli {
 namespace {
-
-AppContext ContextIn(const test::TempFolder& folder) {
-    return AppContext(
-        AppRoots{std::filesystem::path(ZARVIN_SOURCE_LANGUAGE_FILE).parent_path() / "zarvinctl",
-                 folder / "data", folder / "config", folder / "run"});
-}
 
 const std::vector<NamedEffect> kOffered = {
     {1, "Wave"}, {4, "Colour cycle"}, {11, "Colour drift"}, {20, "Custom key colours"}};
@@ -75,7 +70,7 @@ TEST(EffectNames, TheCommandLineTakesANameOrACode) {
 }
 
 struct StandIn {
-    StandIn() : connection(keyboard), context(ContextIn(folder)) {
+    StandIn() : connection(keyboard), context(test::ZarvinctlContextIn(folder)) {
         std::string error;
         connected = connection.Connect(error);
     }
@@ -113,7 +108,7 @@ TEST(EffectNames, LightingSetWritesTheNamedEffectOrRefusesAndWritesNothing) {
 // Every listed name is taken back as the same key, and every listed target as a target.
 TEST(NameLists, EveryListedNameIsUnderstood) {
     test::TempFolder folder;
-    const AppContext context = ContextIn(folder);
+    const AppContext context = test::ZarvinctlContextIn(folder);
     const TextLookup texts = [](std::string_view key) { return std::string(key); };
     const std::vector<ListedKey> keys = ListedKeys(texts);
     ASSERT_GT(keys.size(), 100u);
@@ -151,7 +146,7 @@ TEST(NameLists, EveryListedNameIsUnderstood) {
 
 TEST(TargetsCommand, ListsNamesOfOneKindOrAllWithWhatTheyDo) {
     test::TempFolder folder;
-    const AppContext context = ContextIn(folder);
+    const AppContext context = test::ZarvinctlContextIn(folder);
     std::ostringstream out;
     std::ostringstream err;
     ASSERT_EQ(RunTargets(context, "effects", out, err), kExitOk);

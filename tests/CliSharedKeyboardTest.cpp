@@ -19,6 +19,7 @@
 #include "store/AppContext.h"
 #include "support/BroadcastKernel.h"
 #include "support/TempFolder.h"
+#include "support/ZarvinctlContext.h"
 
 namespace zarvin::cli {
 namespace {
@@ -29,9 +30,7 @@ using test_support::BroadcastKernel;
 struct CliRun {
     explicit CliRun(BroadcastKernel& kernel)
         : connection(kernel),
-          context(AppRoots{
-              std::filesystem::path(ZARVIN_SOURCE_LANGUAGE_FILE).parent_path() / "zarvinctl",
-              folder / "data", folder / "config", folder / "run"}) {
+          context(test::ZarvinctlContextIn(folder)) {
         std::string error;
         connected = connection.Connect(error);
     }

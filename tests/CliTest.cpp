@@ -39,16 +39,12 @@
 #include "support/ScopedLocaleVariables.h"
 #include "support/SocketNodeSource.h"
 #include "support/TempFolder.h"
+#include "support/ZarvinctlContext.h"
 
 namespace zarvin::cli {
 namespace {
 
 // The language file of the sources beside the "program", and per-user folders in `folder`.
-AppContext ContextIn(const test::TempFolder& folder) {
-    return AppContext(
-        AppRoots{std::filesystem::path(ZARVIN_SOURCE_LANGUAGE_FILE).parent_path() / "zarvinctl",
-                 folder / "data", folder / "config", folder / "run"});
-}
 using namespace std::chrono_literals;
 
 TEST(CommandLine, UnderstandsCommandsAndOptions) {
@@ -266,7 +262,7 @@ TEST(InfoCommand, ShowsTheStandInKeyboard) {
     test::TempFolder folder;
     std::ostringstream out;
     std::ostringstream err;
-    ASSERT_EQ(RunInfo(connection, ContextIn(folder), "(stand-in)", out, err), kExitOk) << err.str();
+    ASSERT_EQ(RunInfo(connection, test::ZarvinctlContextIn(folder), "(stand-in)", out, err), kExitOk) << err.str();
     const std::string text = out.str();
     EXPECT_NE(text.find("keyboard: 320f:5000, 128 keys (stand-in)\n"), std::string::npos) << text;
     EXPECT_NE(text.find("active profile: 3 (of 1 to 3)\n"), std::string::npos) << text;
@@ -286,7 +282,7 @@ TEST(InfoCommand, SpeaksTheCommandLinesLanguage) {
     std::ostringstream out;
     std::ostringstream err;
     SetCommandLineLanguage(*LanguageIndexOfName("de"));
-    const int status = RunInfo(connection, ContextIn(folder), "(stand-in)", out, err);
+    const int status = RunInfo(connection, test::ZarvinctlContextIn(folder), "(stand-in)", out, err);
     SetCommandLineLanguage(kEnglishLanguageIndex);
     ASSERT_EQ(status, kExitOk) << err.str();
     EXPECT_NE(out.str().find("\nEffekte: 1 Welle, 2 Str\u00f6mung, "), std::string::npos) << out.str();
@@ -327,7 +323,7 @@ TEST(LanguageCommand, FollowsLangOnTheFirstRunThenKeepsTheChoice) {
     const test::ScopedLocaleVariables locale;
     ::setenv("LANG", "ja_JP.UTF-8", 1);
     test::TempFolder folder;
-    const AppContext context = ContextIn(folder);
+    const AppContext context = test::ZarvinctlContextIn(folder);
     const auto run = [&](std::optional<int> chosen) {
         std::ostringstream out;
         std::ostringstream err;
@@ -353,7 +349,7 @@ TEST(InfoCommand, SaysWhenTheKeyboardDoesNotAnswer) {
     test::TempFolder folder;
     std::ostringstream out;
     std::ostringstream err;
-    EXPECT_EQ(RunInfo(connection, ContextIn(folder), "", out, err), kExitFailed);
+    EXPECT_EQ(RunInfo(connection, test::ZarvinctlContextIn(folder), "", out, err), kExitFailed);
     EXPECT_EQ(err.str(), "cannot read the device information: the keyboard did not answer\n");
     EXPECT_EQ(out.str(), "");
 }
@@ -470,7 +466,7 @@ struct KeyCommandRig {
     explicit KeyCommandRig(sim::SimModel model = sim::SimModel::Keyboard126)
         : keyboard(model),
           connection(keyboard),
-          context(ContextIn(folder)) {
+          context(test::ZarvinctlContextIn(folder)) {
         std::string error;
         connected = connection.Connect(error);
     }

@@ -22,6 +22,7 @@
 #include "store/LightingSwitchFile.h"
 #include "support/LinkRig.h"
 #include "support/TempFolder.h"
+#include "support/ZarvinctlContext.h"
 
 namespace zarvin {
 namespace {
@@ -542,9 +543,7 @@ TEST_F(LightingStateTest, ReloadTurnsTheSwitchOnOnlyAndTheConnectionReloadBothWa
 struct LightingCommandRig {
     LightingCommandRig()
         : connection(keyboard),
-          context(AppRoots{
-              std::filesystem::path(ZARVIN_SOURCE_LANGUAGE_FILE).parent_path() / "zarvinctl",
-              folder / "data", folder / "config", folder / "run"}) {
+          context(test::ZarvinctlContextIn(folder)) {
         std::string error;
         connected = connection.Connect(error);
     }
